@@ -1,0 +1,808 @@
+#include "engine/database.h"
+#include "engine/error.h"
+#include "engine/sqlfunctions.h"
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSysInfo>
+#include <QMutex>
+#include <QRandomGenerator>
+#include <QThread>
+#include <QTimer>
+#include <sqlite3.h>
+
+namespace engine {
+
+namespace {
+
+QString g_userName;
+
+QHash<QString, std::weak_ptr<Database>>& registry() {
+    static QHash<QString, std::weak_ptr<Database>> r;
+    return r;
+}
+
+QString key(const QString& tableName) { return bareTableName(tableName).toLower(); }
+
+QString quoted(const QString& ident) {
+    QString s = ident;
+    s.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + s + u'"';
+}
+
+QString sqlColumnType(FieldType t) {
+    switch (t) {
+    case FieldType::AutoInc:
+    case FieldType::LongInt:
+    case FieldType::Logical:
+        return QStringLiteral("INTEGER");
+    case FieldType::Number:
+        return QStringLiteral("REAL");
+    case FieldType::Graphic:
+        return QStringLiteral("BLOB");
+    default:
+        return QStringLiteral("TEXT");
+    }
+}
+
+qint64 now() { return QDateTime::currentSecsSinceEpoch(); }
+
+const char* const kInternalTables =
+    "CREATE TABLE IF NOT EXISTS _pelk_fields(tbl TEXT NOT NULL, pos INTEGER NOT NULL,"
+    " name TEXT NOT NULL, type TEXT NOT NULL, size INTEGER NOT NULL, required INTEGER NOT NULL,"
+    " PRIMARY KEY(tbl, pos));"
+    "CREATE TABLE IF NOT EXISTS _pelk_indexes(tbl TEXT NOT NULL, pos INTEGER NOT NULL,"
+    " name TEXT NOT NULL, fields TEXT NOT NULL, is_primary INTEGER NOT NULL,"
+    " PRIMARY KEY(tbl, pos));"
+    "CREATE TABLE IF NOT EXISTS _pelk_seq(tbl TEXT NOT NULL, field TEXT NOT NULL,"
+    " seq INTEGER NOT NULL, PRIMARY KEY(tbl, field));"
+    "CREATE TABLE IF NOT EXISTS _pelk_owners(owner TEXT PRIMARY KEY, user TEXT, host TEXT,"
+    " pid INTEGER, expires INTEGER NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS _pelk_locks(tbl TEXT NOT NULL, rid INTEGER NOT NULL,"
+    " owner TEXT NOT NULL, PRIMARY KEY(tbl, rid));"
+    "CREATE TABLE IF NOT EXISTS _pelk_tablelocks(tbl TEXT PRIMARY KEY, owner TEXT NOT NULL);";
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Statement
+
+Statement::Statement(Database* db, sqlite3_stmt* stmt, bool cached)
+    : db_(db), stmt_(stmt), cached_(cached) {}
+
+Statement::Statement(Statement&& o) noexcept : db_(o.db_), stmt_(o.stmt_), cached_(o.cached_) {
+    o.stmt_ = nullptr;
+}
+
+Statement::~Statement() {
+    if (!stmt_) return;
+    if (cached_)
+        db_->giveBack(stmt_);
+    else
+        sqlite3_finalize(stmt_);
+}
+
+Statement& Statement::bind(int i, const QVariant& v) {
+    int rc;
+    if (!v.isValid() || v.isNull()) {
+        rc = sqlite3_bind_null(stmt_, i);
+    } else {
+        switch (v.typeId()) {
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(stmt_, i, v.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Short:
+            rc = sqlite3_bind_int64(stmt_, i, v.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt_, i, v.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray b = v.toByteArray();
+            rc = sqlite3_bind_blob64(stmt_, i, b.constData(), sqlite3_uint64(b.size()),
+                                     SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray u = v.toString().toUtf8();
+            rc = sqlite3_bind_text64(stmt_, i, u.constData(), sqlite3_uint64(u.size()),
+                                     SQLITE_TRANSIENT, SQLITE_UTF8);
+        }
+        }
+    }
+    if (rc != SQLITE_OK) db_->fail(rc, QStringLiteral("bind"));
+    return *this;
+}
+
+Statement& Statement::bindAll(const QVariantList& values, int first) {
+    for (int i = 0; i < values.size(); ++i) bind(first + i, values[i]);
+    return *this;
+}
+
+bool Statement::step() {
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    QString sql = QString::fromUtf8(sqlite3_sql(stmt_));
+    sqlite3_reset(stmt_);
+    db_->fail(rc, sql);
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+
+QVariant Statement::column(int i) const {
+    switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(stmt_, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt_, i));
+    case SQLITE_TEXT:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                                          sqlite3_column_bytes(stmt_, i)));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, i)),
+                                   sqlite3_column_bytes(stmt_, i)));
+    default:
+        return {};
+    }
+}
+
+qint64 Statement::columnInt(int i) const { return sqlite3_column_int64(stmt_, i); }
+
+bool Statement::columnIsNull(int i) const { return sqlite3_column_type(stmt_, i) == SQLITE_NULL; }
+
+// ---------------------------------------------------------------------------------------------
+// Database
+
+QString Database::fileName() { return QStringLiteral("tabele.sqlite"); }
+
+bool Database::exists(const QString& folder) {
+    return QFileInfo(QDir(folder).filePath(fileName())).isFile();
+}
+
+void Database::setUserName(const QString& name) { g_userName = name; }
+
+QString Database::userName() {
+    if (!g_userName.isEmpty()) return g_userName;
+    QString u = qEnvironmentVariable("USER");
+    return u.isEmpty() ? QStringLiteral("?") : u;
+}
+
+std::shared_ptr<Database> Database::open(const QString& folder, Mode mode) {
+    const QString canonical = QDir(folder).absolutePath();
+    auto& reg = registry();
+    if (auto it = reg.find(canonical); it != reg.end())
+        if (auto db = it->lock()) return db;
+    std::shared_ptr<Database> db(new Database(canonical));
+    db->openFile(mode);
+    reg.insert(canonical, db);
+    return db;
+}
+
+Database::Database(const QString& folder) : folder_(folder) {
+    ownerId_ = QString::number(QRandomGenerator::system()->generate64(), 16) + u'-' +
+               QString::number(QCoreApplication::applicationPid());
+}
+
+Database::~Database() {
+    for (auto* s : std::as_const(cache_)) sqlite3_finalize(s);
+    cache_.clear();
+    if (dataVersion_) sqlite3_finalize(dataVersion_);
+    if (db_) {
+        if (depth_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (internalTables_) {
+            // Our locks end with us; another installation need not wait for the lease.
+            const QByteArray o = ownerId_.toUtf8();
+            sqlite3_stmt* st = nullptr;
+            for (const char* sql : {"DELETE FROM _pelk_locks WHERE owner=?1",
+                                    "DELETE FROM _pelk_tablelocks WHERE owner=?1",
+                                    "DELETE FROM _pelk_owners WHERE owner=?1"}) {
+                if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) == SQLITE_OK) {
+                    sqlite3_bind_text(st, 1, o.constData(), int(o.size()), SQLITE_TRANSIENT);
+                    sqlite3_step(st);
+                }
+                sqlite3_finalize(st);
+            }
+        }
+        sqlite3_close_v2(db_);
+    }
+    auto& reg = registry();
+    auto it = reg.find(folder_);
+    if (it != reg.end() && it->expired()) reg.erase(it);
+}
+
+void Database::openFile(Mode mode) {
+    const QString path = QDir(folder_).filePath(fileName());
+    if (mode == Mode::MustExist && !QFileInfo(path).isFile())
+        throw EngineError(EngineError::Kind::NoDatabase,
+                          QStringLiteral("Folder %1 nie zawiera bazy danych.")
+                              .arg(QDir::toNativeSeparators(folder_)));
+    if (mode == Mode::Create && !QDir(folder_).exists())
+        throw EngineError(EngineError::Kind::NoDatabase,
+                          QStringLiteral("Folder %1 nie istnieje.").arg(QDir::toNativeSeparators(folder_)));
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (mode == Mode::Create) flags |= SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+        if (db_) sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw EngineError(EngineError::Kind::NoDatabase,
+                          QStringLiteral("Nie można otworzyć bazy danych w folderze %1 (%2).")
+                              .arg(QDir::toNativeSeparators(folder_), msg));
+    }
+    configure();
+    if (mode == Mode::Create) {
+        transaction([&] { ensureInternalTables(); });
+    }
+}
+
+void Database::configure() {
+    // A double-quoted word that the translator missed must fail, not match every row.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_busy_timeout(db_, 10000);
+    registerSqlFunctions(db_);
+    // Rollback journal and full sync: every acknowledged post survives a crash, also on a
+    // network share where WAL's shared memory cannot be used.
+    exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
+    exec(QStringLiteral("PRAGMA cache_size=-65536"));
+    exec(QStringLiteral("PRAGMA temp_store=MEMORY"));
+    if (sqlite3_prepare_v3(db_, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &dataVersion_,
+                           nullptr) != SQLITE_OK)
+        fail(sqlite3_errcode(db_), QStringLiteral("PRAGMA data_version"));
+}
+
+void Database::fail(int rc, const QString& what, const QString& table) {
+    using K = EngineError::Kind;
+    const QString where = QDir::toNativeSeparators(folder_);
+    const QString detail = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+    switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw EngineError(K::Locked,
+                          QStringLiteral("Baza danych w folderze %1 jest zajęta przez innego "
+                                         "użytkownika. Spróbuj ponownie.")
+                              .arg(where),
+                          table);
+    case SQLITE_CONSTRAINT:
+        throw EngineError(K::KeyViolation,
+                          QStringLiteral("Naruszenie klucza%1: taki klucz już istnieje.")
+                              .arg(table.isEmpty() ? QString() : QStringLiteral(" w tabeli ") + table),
+                          table);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        throw EngineError(K::Io, QStringLiteral("Brak prawa zapisu do bazy danych w folderze %1.").arg(where),
+                          table);
+    case SQLITE_FULL:
+        throw EngineError(K::Io, QStringLiteral("Brak miejsca na dysku dla bazy danych w folderze %1.").arg(where),
+                          table);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        throw EngineError(K::Io, QStringLiteral("Baza danych w folderze %1 jest uszkodzona.").arg(where), table);
+    case SQLITE_CANTOPEN:
+        throw EngineError(K::NoDatabase,
+                          QStringLiteral("Nie można otworzyć bazy danych w folderze %1.").arg(where), table);
+    default:
+        throw EngineError(K::Io,
+                          QStringLiteral("Błąd bazy danych w folderze %1: %2 (%3).").arg(where, detail, what),
+                          table);
+    }
+}
+
+Statement Database::prepare(const QString& sql) {
+    auto it = cache_.find(sql);
+    if (it != cache_.end() && !inUse_.contains(it.value())) {
+        inUse_.insert(it.value(), sql);
+        return Statement(this, it.value(), true);
+    }
+    sqlite3_stmt* st = nullptr;
+    const QByteArray u = sql.toUtf8();
+    int rc = sqlite3_prepare_v3(db_, u.constData(), int(u.size()), SQLITE_PREPARE_PERSISTENT, &st,
+                                nullptr);
+    if (rc != SQLITE_OK) fail(rc, sql);
+    if (it == cache_.end()) {
+        cache_.insert(sql, st);
+        inUse_.insert(st, sql);
+        return Statement(this, st, true);
+    }
+    return Statement(this, st, false); // the cached one is busy (nested use)
+}
+
+void Database::giveBack(sqlite3_stmt* stmt) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    inUse_.remove(stmt);
+}
+
+void Database::exec(const QString& sql) {
+    char* err = nullptr;
+    int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    sqlite3_free(err);
+    if (rc != SQLITE_OK) fail(rc, sql);
+}
+
+// --- Transactions ----------------------------------------------------------------------------
+
+void Database::beginImmediate() {
+    // The busy handler waits inside each try; a few more tries cover the cases where SQLite
+    // gives up at once to avoid a deadlock.
+    for (int attempt = 0;; ++attempt) {
+        int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) return;
+        if ((rc & 0xff) != SQLITE_BUSY || attempt >= 5) fail(rc, QStringLiteral("BEGIN IMMEDIATE"));
+        QThread::msleep(50 * (attempt + 1));
+    }
+}
+
+void Database::begin() {
+    if (depth_ == 0) {
+        beginImmediate();
+        wrote_ = false;
+    }
+    ++depth_;
+}
+
+void Database::commit() {
+    if (depth_ == 0)
+        throw EngineError(EngineError::Kind::State,
+                          QStringLiteral("Brak otwartej transakcji do zatwierdzenia."));
+    if (depth_ > 1) {
+        --depth_;
+        return;
+    }
+    for (int attempt = 0;; ++attempt) {
+        int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) break;
+        if ((rc & 0xff) != SQLITE_BUSY || attempt >= 5) {
+            rollback();
+            fail(rc, QStringLiteral("COMMIT"));
+        }
+        QThread::msleep(50 * (attempt + 1));
+    }
+    depth_ = 0;
+    if (wrote_) {
+        wrote_ = false;
+        ++localChanges_;
+        Q_EMIT changed();
+    }
+}
+
+void Database::rollback() {
+    if (depth_ == 0) return;
+    depth_ = 0;
+    wrote_ = false;
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    schemaVersion_ = -1; // a rolled-back create or drop must not stay in the cache
+}
+
+void Database::markWritten() { wrote_ = true; }
+
+qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+
+quint64 Database::changeStamp() {
+    maybeRenewLease();
+    qint64 dv = 0;
+    if (sqlite3_step(dataVersion_) == SQLITE_ROW) dv = sqlite3_column_int64(dataVersion_, 0);
+    sqlite3_reset(dataVersion_);
+    return (quint64(dv) << 32) ^ localChanges_;
+}
+
+// --- Schema -----------------------------------------------------------------------------------
+
+void Database::ensureInternalTables() {
+    if (internalTables_) return;
+    exec(QString::fromLatin1(kInternalTables));
+    internalTables_ = true;
+}
+
+void Database::loadSchemaIfStale() {
+    int version = 0;
+    {
+        Statement st = prepare(QStringLiteral("PRAGMA schema_version"));
+        if (st.step()) version = int(st.columnInt(0));
+    }
+    if (version == schemaVersion_) return;
+    schema_.clear();
+    internalTables_ = false;
+    QStringList names;
+    {
+        Statement st = prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
+        while (st.step()) names << st.column(0).toString();
+    }
+    internalTables_ = names.contains(QStringLiteral("_pelk_fields")) &&
+                      names.contains(QStringLiteral("_pelk_tablelocks"));
+    for (const QString& n : std::as_const(names)) {
+        if (n.startsWith(QLatin1String("_pelk_")) || n.startsWith(QLatin1String("sqlite_"))) continue;
+        TableDef def;
+        def.name = n;
+        if (internalTables_) {
+            Statement st = prepare(QStringLiteral(
+                "SELECT name, type, size, required FROM _pelk_fields WHERE tbl=?1 ORDER BY pos"));
+            st.bind(1, n.toLower());
+            while (st.step()) {
+                FieldDef f;
+                f.name = st.column(0).toString();
+                f.type = parseTypeWord(st.column(1).toString()).value_or(FieldType::Alpha);
+                f.size = int(st.columnInt(2));
+                f.required = st.columnInt(3) != 0;
+                def.fields << f;
+            }
+            Statement ix = prepare(QStringLiteral(
+                "SELECT name, fields, is_primary FROM _pelk_indexes WHERE tbl=?1 ORDER BY pos"));
+            ix.bind(1, n.toLower());
+            while (ix.step())
+                def.indexes << IndexDef{ix.column(0).toString(),
+                                        ix.column(1).toString().split(u';', Qt::SkipEmptyParts),
+                                        ix.columnInt(2) != 0};
+        }
+        if (def.fields.isEmpty()) {
+            // A table made by other means: take its columns as they are.
+            Statement st = prepare(QStringLiteral("SELECT name, type FROM pragma_table_info(?1)"));
+            st.bind(1, n);
+            while (st.step()) {
+                const QString t = st.column(1).toString().toUpper();
+                FieldDef f{st.column(0).toString(), FieldType::Alpha, 255, false};
+                if (t.contains(QLatin1String("INT"))) f = {f.name, FieldType::LongInt, 0, false};
+                else if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) ||
+                         t.contains(QLatin1String("DOUB")))
+                    f = {f.name, FieldType::Number, 0, false};
+                else if (t.contains(QLatin1String("BLOB")))
+                    f = {f.name, FieldType::Graphic, 0, false};
+                def.fields << f;
+            }
+        }
+        schema_.insert(n.toLower(), def);
+    }
+    schemaVersion_ = version;
+}
+
+QStringList Database::tables() {
+    loadSchemaIfStale();
+    QStringList out;
+    for (const auto& d : std::as_const(schema_)) out << d.name;
+    std::sort(out.begin(), out.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return out;
+}
+
+bool Database::hasTable(const QString& name) {
+    loadSchemaIfStale();
+    return schema_.contains(key(name));
+}
+
+std::optional<TableDef> Database::tableDef(const QString& name) {
+    loadSchemaIfStale();
+    auto it = schema_.find(key(name));
+    if (it == schema_.end()) return std::nullopt;
+    return *it;
+}
+
+TableDef Database::requireTable(const QString& name) {
+    auto d = tableDef(name);
+    if (!d)
+        throw EngineError(EngineError::Kind::MissingTable,
+                          QStringLiteral("Tabela %1 nie istnieje w folderze %2.")
+                              .arg(bareTableName(name), QDir::toNativeSeparators(folder_)),
+                          bareTableName(name));
+    return *d;
+}
+
+namespace {
+
+void validate(const TableDef& def) {
+    auto bad = [&](const QString& why) {
+        throw EngineError(EngineError::Kind::BadValue,
+                          QStringLiteral("Niepoprawna definicja tabeli %1: %2.").arg(def.name, why), def.name);
+    };
+    if (def.name.isEmpty() || def.name.startsWith(QLatin1String("_pelk_"), Qt::CaseInsensitive) ||
+        def.name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
+        bad(QStringLiteral("niedozwolona nazwa"));
+    if (def.fields.isEmpty()) bad(QStringLiteral("brak pól"));
+    int autoincs = 0;
+    for (int i = 0; i < def.fields.size(); ++i) {
+        const auto& f = def.fields[i];
+        if (f.name.trimmed().isEmpty()) bad(QStringLiteral("pole bez nazwy"));
+        if (f.name.contains(u';') || f.name.contains(u'"')) bad(QStringLiteral("niedozwolona nazwa pola %1").arg(f.name));
+        if (def.fieldIndex(f.name) != i) bad(QStringLiteral("pole %1 występuje dwa razy").arg(f.name));
+        if (f.type == FieldType::Alpha && (f.size < 1 || f.size > 255))
+            bad(QStringLiteral("pole %1 typu alpha musi mieć rozmiar od 1 do 255").arg(f.name));
+        if (f.type == FieldType::AutoInc) ++autoincs;
+    }
+    if (autoincs > 1) bad(QStringLiteral("więcej niż jedno pole autoinc"));
+    int primaries = 0;
+    for (int i = 0; i < def.indexes.size(); ++i) {
+        const auto& ix = def.indexes[i];
+        if (ix.primary) ++primaries;
+        if (ix.name.trimmed().isEmpty()) bad(QStringLiteral("indeks bez nazwy"));
+        for (int j = 0; j < i; ++j)
+            if (def.indexes[j].name.compare(ix.name, Qt::CaseInsensitive) == 0)
+                bad(QStringLiteral("indeks %1 występuje dwa razy").arg(ix.name));
+        if (ix.fields.isEmpty()) bad(QStringLiteral("indeks %1 nie ma pól").arg(ix.name));
+        for (const auto& fn : ix.fields) {
+            const FieldDef* f = def.field(fn);
+            if (!f) bad(QStringLiteral("indeks %1 wskazuje nieistniejące pole %2").arg(ix.name, fn));
+            if (f->type == FieldType::Memo || f->type == FieldType::Graphic)
+                bad(QStringLiteral("pole %1 typu %2 nie może być w indeksie").arg(fn, typeWord(f->type)));
+        }
+    }
+    if (primaries > 1) bad(QStringLiteral("więcej niż jeden indeks główny"));
+}
+
+} // namespace
+
+void Database::createTable(const TableDef& def, bool replace) {
+    validate(def);
+    transaction([&] {
+        ensureInternalTables();
+        if (hasTable(def.name)) {
+            if (!replace)
+                throw EngineError(EngineError::Kind::BadValue,
+                                  QStringLiteral("Tabela %1 już istnieje w folderze %2.")
+                                      .arg(def.name, QDir::toNativeSeparators(folder_)),
+                                  def.name);
+            dropTable(def.name);
+        }
+        const IndexDef* primary = def.primaryIndex();
+        const FieldDef* rowidField = nullptr;
+        if (primary && primary->fields.size() == 1) {
+            const FieldDef* f = def.field(primary->fields.first());
+            if (f->type == FieldType::AutoInc) rowidField = f;
+        }
+        QStringList cols;
+        for (const auto& f : def.fields) {
+            if (&f == rowidField)
+                cols << quoted(f.name) + QStringLiteral(" INTEGER PRIMARY KEY");
+            else
+                cols << quoted(f.name) + u' ' + sqlColumnType(f.type);
+        }
+        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(def.name), cols.join(QStringLiteral(", "))));
+        int pos = 0;
+        for (const auto& ix : def.indexes) {
+            if (!(ix.primary && rowidField)) {
+                QStringList parts;
+                for (const auto& fn : ix.fields) {
+                    const FieldDef* f = def.field(fn);
+                    parts << quoted(f->name) + (isTextType(f->type) ? QStringLiteral(" COLLATE PL") : QString());
+                }
+                exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                         .arg(ix.primary ? QStringLiteral("UNIQUE ") : QString(),
+                              quoted(def.name + u'$' + ix.name), quoted(def.name),
+                              parts.join(QStringLiteral(", "))));
+            }
+            Statement st = prepare(QStringLiteral(
+                "INSERT INTO _pelk_indexes(tbl, pos, name, fields, is_primary) VALUES(?1,?2,?3,?4,?5)"));
+            st.bindAll({def.name.toLower(), pos++, ix.name, ix.fields.join(u';'), ix.primary ? 1 : 0}).run();
+        }
+        pos = 0;
+        for (const auto& f : def.fields) {
+            Statement st = prepare(QStringLiteral(
+                "INSERT INTO _pelk_fields(tbl, pos, name, type, size, required) VALUES(?1,?2,?3,?4,?5,?6)"));
+            st.bindAll({def.name.toLower(), pos++, f.name, typeWord(f.type), f.size, f.required ? 1 : 0}).run();
+        }
+        markWritten();
+    });
+    schemaVersion_ = -1;
+}
+
+void Database::dropTable(const QString& name) {
+    const TableDef def = requireTable(name);
+    if (auto by = tableLockedBy(def.name))
+        throw EngineError(EngineError::Kind::Locked,
+                          QStringLiteral("Tabela %1 jest używana na wyłączność przez użytkownika %2.")
+                              .arg(def.name, *by),
+                          def.name);
+    transaction([&] {
+        ensureInternalTables();
+        exec(QStringLiteral("DROP TABLE %1").arg(quoted(def.name)));
+        for (const char* sql : {"DELETE FROM _pelk_fields WHERE tbl=?1", "DELETE FROM _pelk_indexes WHERE tbl=?1",
+                                "DELETE FROM _pelk_seq WHERE tbl=?1", "DELETE FROM _pelk_locks WHERE tbl=?1",
+                                "DELETE FROM _pelk_tablelocks WHERE tbl=?1"}) {
+            Statement st = prepare(QString::fromLatin1(sql));
+            st.bind(1, def.name.toLower()).run();
+        }
+        markWritten();
+    });
+    schemaVersion_ = -1;
+}
+
+void Database::emptyTable(const QString& name) {
+    const TableDef def = requireTable(name);
+    transaction([&] {
+        ensureInternalTables();
+        Statement st = prepare(QStringLiteral(
+            "SELECT o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
+            "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3 LIMIT 1"));
+        st.bindAll({def.name.toLower(), ownerId_, now()});
+        if (st.step())
+            throw EngineError(EngineError::Kind::Locked,
+                              QStringLiteral("Nie można opróżnić tabeli %1: rekord jest zablokowany przez "
+                                             "użytkownika %2.")
+                                  .arg(def.name, st.column(0).toString()),
+                              def.name);
+        exec(QStringLiteral("DELETE FROM %1").arg(quoted(def.name)));
+        Statement del = prepare(QStringLiteral("DELETE FROM _pelk_locks WHERE tbl=?1"));
+        del.bind(1, def.name.toLower()).run();
+        markWritten();
+    });
+}
+
+// --- Autoincrement ---------------------------------------------------------------------------
+
+qint64 Database::takeAutoInc(const QString& table, const QString& field) {
+    ensureInternalTables();
+    Statement st = prepare(QStringLiteral(
+        "INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, 1) "
+        "ON CONFLICT(tbl, field) DO UPDATE SET seq = seq + 1 RETURNING seq"));
+    st.bindAll({key(table), field.toLower()});
+    if (!st.step()) fail(SQLITE_ERROR, QStringLiteral("autoinc"));
+    qint64 v = st.columnInt(0);
+    st.run();
+    return v;
+}
+
+void Database::noteAutoInc(const QString& table, const QString& field, qint64 value) {
+    ensureInternalTables();
+    Statement st = prepare(QStringLiteral(
+        "INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, ?3) "
+        "ON CONFLICT(tbl, field) DO UPDATE SET seq = max(seq, excluded.seq)"));
+    st.bindAll({key(table), field.toLower(), value}).run();
+}
+
+// --- Locks ------------------------------------------------------------------------------------
+
+void Database::renewLease() {
+    auto write = [&] {
+        ensureInternalTables();
+        Statement st = prepare(QStringLiteral(
+            "INSERT INTO _pelk_owners(owner, user, host, pid, expires) VALUES(?1,?2,?3,?4,?5) "
+            "ON CONFLICT(owner) DO UPDATE SET expires=excluded.expires, user=excluded.user"));
+        st.bindAll({ownerId_, userName(), QSysInfo::machineHostName(), QCoreApplication::applicationPid(),
+                    now() + kLeaseSeconds})
+            .run();
+    };
+    if (inTransaction())
+        write();
+    else
+        transaction(write);
+    leaseRenewedAt_ = now();
+}
+
+void Database::maybeRenewLease() {
+    if (locksHeld_ > 0 && !inTransaction() && now() - leaseRenewedAt_ > kLeaseSeconds / 3) renewLease();
+}
+
+void Database::holdLease() {
+    ++locksHeld_;
+    // Modal dialogs pause the main window's re-read, so the lease has a timer of its own.
+    if (!leaseTimer_ && QCoreApplication::instance()) {
+        leaseTimer_ = new QTimer(this);
+        leaseTimer_->setInterval(kLeaseSeconds * 1000 / 3);
+        connect(leaseTimer_, &QTimer::timeout, this, [this] {
+            try {
+                maybeRenewLease();
+            } catch (const EngineError&) {
+                // A busy database: the next tick tries again, well within the lease.
+            }
+        });
+    }
+    if (leaseTimer_ && !leaseTimer_->isActive()) leaseTimer_->start();
+}
+
+void Database::releaseLease() {
+    if (locksHeld_ > 0) --locksHeld_;
+    if (locksHeld_ == 0 && leaseTimer_) leaseTimer_->stop();
+}
+
+
+bool Database::ownerAlive(const QString& owner) {
+    if (owner == ownerId_) return true;
+    loadSchemaIfStale();
+    if (!internalTables_) return false;
+    Statement st = prepare(QStringLiteral("SELECT expires FROM _pelk_owners WHERE owner=?1"));
+    st.bind(1, owner);
+    return st.step() && st.columnInt(0) > now();
+}
+
+std::optional<QString> Database::recordLockedBy(const QString& table, qint64 rowid) {
+    loadSchemaIfStale();
+    if (!internalTables_) return std::nullopt;
+    Statement st = prepare(QStringLiteral(
+        "SELECT l.owner, o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
+        "WHERE l.tbl=?1 AND l.rid=?2 AND l.owner<>?3 AND o.expires>?4"));
+    st.bindAll({key(table), rowid, ownerId_, now()});
+    if (!st.step()) return std::nullopt;
+    QString u = st.column(1).toString();
+    return u.isEmpty() ? QStringLiteral("?") : u;
+}
+
+void Database::lockRecord(const QString& table, qint64 rowid) {
+    transaction([&] {
+        if (auto by = recordLockedBy(table, rowid))
+            throw EngineError(EngineError::Kind::Locked,
+                              QStringLiteral("Rekord w tabeli %1 jest zablokowany przez innego użytkownika (%2).")
+                                  .arg(bareTableName(table), *by),
+                              bareTableName(table));
+        if (leaseRenewedAt_ == 0 || now() - leaseRenewedAt_ > kLeaseSeconds / 3) renewLease();
+        Statement st = prepare(QStringLiteral("INSERT OR REPLACE INTO _pelk_locks(tbl, rid, owner) VALUES(?1,?2,?3)"));
+        st.bindAll({key(table), rowid, ownerId_}).run();
+    });
+    holdLease();
+}
+
+void Database::unlockRecord(const QString& table, qint64 rowid) {
+    auto write = [&] {
+        ensureInternalTables();
+        Statement st = prepare(QStringLiteral("DELETE FROM _pelk_locks WHERE tbl=?1 AND rid=?2 AND owner=?3"));
+        st.bindAll({key(table), rowid, ownerId_}).run();
+    };
+    if (inTransaction())
+        write();
+    else
+        transaction(write);
+    releaseLease();
+}
+
+std::optional<QString> Database::tableLockedBy(const QString& table) {
+    loadSchemaIfStale();
+    if (!internalTables_) return std::nullopt;
+    Statement st = prepare(QStringLiteral(
+        "SELECT o.user FROM _pelk_tablelocks l JOIN _pelk_owners o ON o.owner=l.owner "
+        "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3"));
+    st.bindAll({key(table), ownerId_, now()});
+    if (!st.step()) return std::nullopt;
+    QString u = st.column(0).toString();
+    return u.isEmpty() ? QStringLiteral("?") : u;
+}
+
+void Database::lockTable(const QString& table) {
+    transaction([&] {
+        if (auto by = tableLockedBy(table))
+            throw EngineError(EngineError::Kind::Locked,
+                              QStringLiteral("Tabela %1 jest używana na wyłączność przez użytkownika %2.")
+                                  .arg(bareTableName(table), *by),
+                              bareTableName(table));
+        Statement st = prepare(QStringLiteral(
+            "SELECT o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
+            "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3 LIMIT 1"));
+        st.bindAll({key(table), ownerId_, now()});
+        if (st.step())
+            throw EngineError(EngineError::Kind::Locked,
+                              QStringLiteral("Tabela %1 jest używana przez użytkownika %2.")
+                                  .arg(bareTableName(table), st.column(0).toString()),
+                              bareTableName(table));
+        renewLease();
+        Statement ins = prepare(QStringLiteral("INSERT OR REPLACE INTO _pelk_tablelocks(tbl, owner) VALUES(?1,?2)"));
+        ins.bindAll({key(table), ownerId_}).run();
+    });
+    holdLease();
+}
+
+void Database::unlockTable(const QString& table) {
+    auto write = [&] {
+        ensureInternalTables();
+        Statement st = prepare(QStringLiteral("DELETE FROM _pelk_tablelocks WHERE tbl=?1 AND owner=?2"));
+        st.bindAll({key(table), ownerId_}).run();
+    };
+    if (inTransaction())
+        write();
+    else
+        transaction(write);
+    releaseLease();
+}
+
+} // namespace engine

@@ -1,0 +1,160 @@
+#pragma once
+#include "engine/fields.h"
+#include <QHash>
+#include <QObject>
+#include <QVariant>
+#include <memory>
+#include <optional>
+
+class QTimer;
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace engine {
+
+class Database;
+
+// A prepared statement borrowed from a database's cache; given back (reset) when it goes out of
+// scope. Values are bound and read in their stored form (values.h).
+class Statement {
+public:
+    Statement(Database* db, sqlite3_stmt* stmt, bool cached);
+    Statement(Statement&& o) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement();
+
+    Statement& bind(int index, const QVariant& value); // 1-based
+    Statement& bindAll(const QVariantList& values, int first = 1);
+    bool step();     // true while a row is there; throws EngineError on failure
+    void run();      // steps to the end
+    int columnCount() const;
+    QVariant column(int i) const; // 0-based; NULL -> invalid QVariant
+    qint64 columnInt(int i) const;
+    bool columnIsNull(int i) const;
+    sqlite3_stmt* handle() const { return stmt_; }
+
+private:
+    Database* db_;
+    sqlite3_stmt* stmt_;
+    bool cached_;
+};
+
+// The database of one folder: a single SQLite file holding every table of the folder. One
+// object per folder and process, shared by all table objects on it, so that one save touching
+// several tables is one transaction and a post is seen at once by the other cursors.
+class Database : public QObject {
+    Q_OBJECT
+public:
+    enum class Mode { MustExist, Create };
+
+    static QString fileName();                   // the database file in each folder
+    static bool exists(const QString& folder);   // the folder holds a database file
+    static std::shared_ptr<Database> open(const QString& folder, Mode mode = Mode::MustExist);
+
+    // The user named in "locked by" messages to other installations.
+    static void setUserName(const QString& name);
+    static QString userName();
+
+    ~Database() override;
+
+    QString folder() const { return folder_; }
+    sqlite3* handle() const { return db_; }
+
+    // --- Tables -----------------------------------------------------------------------------
+    QStringList tables();                          // sorted, names as defined, internal ones left out
+    bool hasTable(const QString& name);            // "Towar" or "Towar.db", any letter case
+    std::optional<TableDef> tableDef(const QString& name);
+    TableDef requireTable(const QString& name);    // throws MissingTable
+    void createTable(const TableDef& def, bool replace = true); // replace=false: error when it exists
+    void dropTable(const QString& name);
+    void emptyTable(const QString& name);          // rows go; the autoinc counters stay
+
+    // --- Transactions -----------------------------------------------------------------------
+    // Nested: only the outermost commit writes. Write transactions begin IMMEDIATE and are
+    // retried while another installation holds the database.
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return depth_ > 0; }
+    template <class F> void transaction(F&& f) {
+        begin();
+        try {
+            f();
+        } catch (...) {
+            rollback();
+            throw;
+        }
+        commit();
+    }
+
+    // --- Change tracking --------------------------------------------------------------------
+    // Changes whenever anybody committed a change to this database: other processes (PRAGMA
+    // data_version) or this one. Costs one tiny query.
+    quint64 changeStamp();
+
+    // --- Statements -------------------------------------------------------------------------
+    Statement prepare(const QString& sql); // cached by text
+    void exec(const QString& sql);         // no rows, no parameters
+
+    // --- Autoincrement ----------------------------------------------------------------------
+    // Within a write transaction: the next value of an autoinc field, or note a value written
+    // explicitly so that the counter moves past it. Never reused, not reset by emptying.
+    qint64 takeAutoInc(const QString& table, const QString& field);
+    void noteAutoInc(const QString& table, const QString& field, qint64 value);
+
+    // --- Record and table locks of installations ---------------------------------------------
+    // A lock belongs to this connection's owner id and lasts while its lease is renewed.
+    QString ownerId() const { return ownerId_; }
+    void lockRecord(const QString& table, qint64 rowid);   // throws Locked naming the holder
+    void unlockRecord(const QString& table, qint64 rowid);
+    std::optional<QString> recordLockedBy(const QString& table, qint64 rowid); // others only
+    void lockTable(const QString& table);                  // exclusive use
+    void unlockTable(const QString& table);
+    std::optional<QString> tableLockedBy(const QString& table); // exclusive use by others
+    void renewLease();
+    bool ownerAlive(const QString& owner); // a lease of that owner still runs (or it is us)
+
+    static constexpr int kLeaseSeconds = 60;
+
+    // Within a write transaction: data was written, so the commit tells the other cursors.
+    void markWritten();
+    qint64 lastInsertRowId() const;
+
+    // Used by Statement.
+    [[noreturn]] void fail(int rc, const QString& what, const QString& table = {});
+    void giveBack(sqlite3_stmt* stmt);
+
+Q_SIGNALS:
+    // After this process committed a change (once per outermost commit).
+    void changed();
+
+private:
+    explicit Database(const QString& folder);
+    void openFile(Mode mode);
+    void configure();
+    void ensureInternalTables();
+    void loadSchemaIfStale();
+    void beginImmediate();
+    void maybeRenewLease();
+    void holdLease();
+    void releaseLease();
+
+    QString folder_;
+    sqlite3* db_ = nullptr;
+    QString ownerId_;
+    int depth_ = 0;
+    bool wrote_ = false;
+    quint64 localChanges_ = 0;
+    int schemaVersion_ = -1;
+    bool internalTables_ = false;
+    QHash<QString, TableDef> schema_; // by lower-case bare name
+    QHash<QString, sqlite3_stmt*> cache_;
+    QHash<sqlite3_stmt*, QString> inUse_;
+    qint64 leaseRenewedAt_ = 0;
+    int locksHeld_ = 0;
+    QTimer* leaseTimer_ = nullptr;
+    sqlite3_stmt* dataVersion_ = nullptr;
+};
+
+} // namespace engine

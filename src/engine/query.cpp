@@ -1,0 +1,163 @@
+#include "engine/query.h"
+#include "engine/database.h"
+#include "engine/error.h"
+#include "engine/localsql.h"
+
+namespace engine {
+
+using K = EngineError::Kind;
+
+Query::Query(QObject* parent) : DataSet(parent) { displayName_ = QStringLiteral("zapytanie"); }
+
+Query::~Query() { close(); }
+
+void Query::setSql(const QStringList& lines) {
+    requireClosed();
+    lines_ = lines;
+}
+
+void Query::addLine(const QString& line) {
+    requireClosed();
+    lines_ << line;
+}
+
+void Query::clearSql() {
+    requireClosed();
+    lines_.clear();
+}
+
+void Query::open() {
+    if (open_) return;
+    db_ = Database::open(folder_, Database::Mode::MustExist);
+    try {
+        TableLookup lookup = [this](const QString& name) { return db_->tableDef(name); };
+        const LocalSqlQuery q = translateLocalSql(lines_.join(u'\n'), lookup);
+        try {
+            stmt_ = std::make_unique<Statement>(db_->prepare(q.sql));
+        } catch (const EngineError& e) {
+            throw EngineError(K::BadSql, QStringLiteral("Zapytanie SQL jest niepoprawne: %1").arg(e.message()));
+        }
+        stmt_->bindAll(q.params);
+        setOwnFields(q.columns);
+    } catch (...) {
+        stmt_.reset();
+        db_.reset();
+        throw;
+    }
+    rows_.clear();
+    done_ = false;
+    open_ = true;
+    first();
+    Q_EMIT afterOpen();
+}
+
+void Query::close() {
+    if (!open_) return;
+    stmt_.reset();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    open_ = false;
+    hasRow_ = false;
+    bof_ = eof_ = true;
+    db_.reset();
+    Q_EMIT afterClose();
+}
+
+void Query::refresh() {
+    requireOpen();
+    const int at = recNo();
+    close();
+    open();
+    if (at > 1) setRecNo(at);
+    Q_EMIT afterRefresh();
+}
+
+bool Query::fetchTo(size_t count) {
+    while (rows_.size() < count && !done_) {
+        if (!stmt_->step()) {
+            done_ = true;
+            stmt_.reset(); // gives the statement back, so others may change the tables
+            break;
+        }
+        std::vector<QVariant> row(static_cast<size_t>(ownFieldCount_));
+        for (int i = 0; i < ownFieldCount_; ++i) row[size_t(i)] = stmt_->column(i);
+        rows_.push_back(std::move(row));
+    }
+    return rows_.size() >= count;
+}
+
+void Query::moveTo(size_t index) {
+    pos_ = index;
+    hasRow_ = true;
+    bof_ = eof_ = false;
+    rowChanged();
+    Q_EMIT afterScroll();
+}
+
+void Query::first() {
+    requireOpen();
+    if (!fetchTo(1)) {
+        hasRow_ = false;
+        bof_ = eof_ = true;
+        rowChanged();
+        Q_EMIT afterScroll();
+        return;
+    }
+    moveTo(0);
+    bof_ = true;
+}
+
+void Query::last() {
+    requireOpen();
+    fetchTo(SIZE_MAX);
+    if (rows_.empty()) {
+        first();
+        return;
+    }
+    moveTo(rows_.size() - 1);
+    eof_ = true;
+}
+
+void Query::next() {
+    requireOpen();
+    if (!hasRow_ || !fetchTo(pos_ + 2)) {
+        eof_ = true;
+        return;
+    }
+    moveTo(pos_ + 1);
+}
+
+void Query::prior() {
+    requireOpen();
+    if (!hasRow_ || pos_ == 0) {
+        bof_ = true;
+        return;
+    }
+    moveTo(pos_ - 1);
+}
+
+int Query::recordCount() {
+    requireOpen();
+    fetchTo(SIZE_MAX);
+    return int(rows_.size());
+}
+
+int Query::recNo() {
+    requireOpen();
+    return hasRow_ ? int(pos_) + 1 : 0;
+}
+
+void Query::setRecNo(int n) {
+    requireOpen();
+    if (n < 1) n = 1;
+    if (!fetchTo(size_t(n))) n = int(rows_.size());
+    if (n == 0) return;
+    moveTo(size_t(n) - 1);
+}
+
+QVariant Query::storedValue(int index) const {
+    if (!hasRow_) return {};
+    return rows_[pos_][size_t(index)];
+}
+
+} // namespace engine

@@ -1,0 +1,52 @@
+#pragma once
+#include "engine/dataset.h"
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace engine {
+
+class Statement;
+
+// A query object: a SELECT in the local SQL dialect, opened on a folder and read like a table.
+// Rows are read from SQLite as the cursor reaches them and kept, so moving back costs nothing
+// and a count reads the rest once.
+class Query : public DataSet {
+    Q_OBJECT
+public:
+    explicit Query(QObject* parent = nullptr);
+    ~Query() override;
+
+    // The SQL text as lines, as the screens build it. Only while closed.
+    void setSql(const QStringList& lines);
+    void addLine(const QString& line);
+    void clearSql();
+    const QStringList& sql() const { return lines_; }
+
+    void open() override; // throws EngineError(BadSql) for a text the dialect rejects
+    void close() override;
+    void refresh();       // runs the text again, staying on the same row number
+
+    void first() override;
+    void last() override;
+    void next() override;
+    void prior() override;
+    int recordCount() override;
+    int recNo() override;
+    void setRecNo(int n) override;
+
+protected:
+    QVariant storedValue(int index) const override;
+
+private:
+    bool fetchTo(size_t count); // true when row `count - 1` exists
+    void moveTo(size_t index);
+
+    QStringList lines_;
+    std::unique_ptr<Statement> stmt_;
+    std::vector<std::vector<QVariant>> rows_;
+    bool done_ = false;
+    size_t pos_ = 0;
+};
+
+} // namespace engine

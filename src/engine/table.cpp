@@ -1,0 +1,1047 @@
+#include "engine/table.h"
+#include "engine/database.h"
+#include "engine/error.h"
+#include "engine/values.h"
+#include <QDir>
+
+namespace engine {
+
+using K = EngineError::Kind;
+
+namespace {
+
+QString quotedIdent(const QString& s) {
+    QString q = s;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + q + u'"';
+}
+
+constexpr int kMaxBatch = 256;
+constexpr size_t kKeepBehind = 256;
+
+} // namespace
+
+Table::Table(QObject* parent) : DataSet(parent) {}
+
+Table::Table(const QString& folder, const QString& tableName, QObject* parent) : DataSet(parent) {
+    setDatabaseName(folder);
+    setTableName(tableName);
+}
+
+Table::~Table() {
+    try {
+        close();
+    } catch (const EngineError&) {
+        // Nothing sensible to do while being destroyed; locks end with their lease.
+    }
+}
+
+void Table::setTableName(const QString& name) {
+    requireClosed();
+    tableName_ = bareTableName(name);
+    displayName_ = tableName_;
+}
+
+void Table::setIndexFieldNames(const QString& fields) {
+    indexFields_ = fields.split(u';', Qt::SkipEmptyParts);
+    for (auto& f : indexFields_) f = f.trimmed();
+    indexName_.clear();
+    if (open_) {
+        checkBrowseMode();
+        const qint64 at = rowId();
+        buildSql();
+        if (!at || !gotoRowId(at)) first();
+    }
+}
+
+void Table::setIndexName(const QString& name) {
+    indexName_ = name.trimmed();
+    indexFields_.clear();
+    if (open_) {
+        checkBrowseMode();
+        const qint64 at = rowId();
+        buildSql();
+        if (!at || !gotoRowId(at)) first();
+    }
+}
+
+QString Table::indexFieldNames() const {
+    QStringList out;
+    for (const auto& k : key_) out << def_.fields[k.field].name;
+    return out.join(u';');
+}
+
+void Table::setFilter(const QString& expression) {
+    filterText_ = expression;
+    if (open_ && filtered_) {
+        checkBrowseMode();
+        buildSql();
+        first();
+    }
+}
+
+void Table::setFiltered(bool on) {
+    if (on == filtered_) return;
+    filtered_ = on;
+    if (open_) {
+        checkBrowseMode();
+        try {
+            buildSql();
+        } catch (...) {
+            filtered_ = false;
+            buildSql();
+            throw;
+        }
+        first();
+    }
+}
+
+void Table::setRange(const QVariantList& values) {
+    rangeValues_ = values;
+    hasRange_ = true;
+    if (open_) {
+        checkBrowseMode();
+        buildSql();
+        first();
+    }
+}
+
+void Table::cancelRange() {
+    hasRange_ = false;
+    rangeValues_.clear();
+    if (open_) {
+        checkBrowseMode();
+        buildSql();
+        first();
+    }
+}
+
+void Table::setMaster(DataSet* master, const QString& masterFields, const QString& detailFields) {
+    if (master_) disconnect(master_, nullptr, this, nullptr);
+    master_ = master;
+    masterFields_ = masterFields.split(u';', Qt::SkipEmptyParts);
+    detailFields_ = detailFields.split(u';', Qt::SkipEmptyParts);
+    masterValues_.clear();
+    if (master) {
+        connect(master, &DataSet::afterScroll, this, &Table::onMasterMoved);
+        connect(master, &DataSet::afterOpen, this, &Table::onMasterMoved);
+        connect(master, &DataSet::afterClose, this, &Table::onMasterMoved);
+        connect(master, &DataSet::afterRefresh, this, &Table::onMasterMoved);
+    }
+    if (open_) onMasterMoved();
+}
+
+// --- Open / close -----------------------------------------------------------------------------
+
+void Table::open() { openInternal(false); }
+void Table::openExclusive() { openInternal(true); }
+
+void Table::openInternal(bool exclusive) {
+    if (open_) return;
+    if (tableName_.isEmpty())
+        throw EngineError(K::MissingTable, QStringLiteral("Nie podano nazwy tabeli."));
+    try {
+        db_ = Database::open(folder_, Database::Mode::MustExist);
+    } catch (const EngineError& e) {
+        if (e.kind() != K::NoDatabase) throw;
+        throw EngineError(K::MissingTable,
+                          QStringLiteral("Tabela %1 nie istnieje w folderze %2.")
+                              .arg(tableName_, QDir::toNativeSeparators(folder_)),
+                          tableName_);
+    }
+    try {
+        def_ = db_->requireTable(tableName_);
+        displayName_ = def_.name;
+        if (auto by = db_->tableLockedBy(def_.name))
+            throw EngineError(K::Locked,
+                              QStringLiteral("Tabela %1 jest używana na wyłączność przez użytkownika %2.")
+                                  .arg(def_.name, *by),
+                              def_.name);
+        setOwnFields(def_.fields);
+        buildSql();
+        if (exclusive) db_->lockTable(def_.name);
+    } catch (...) {
+        db_.reset();
+        throw;
+    }
+    exclusive_ = exclusive;
+    open_ = true;
+    state_ = State::Browse;
+    dbConn_ = connect(db_.get(), &Database::changed, this, &Table::onLocalChange);
+    if (master_) {
+        masterValues_.clear();
+        masterEmpty_ = false;
+        onMasterValues();
+    }
+    stamp_ = db_->changeStamp();
+    first();
+    Q_EMIT afterOpen();
+}
+
+void Table::close() {
+    if (!open_) return;
+    if (state_ == State::Edit || state_ == State::Insert) cancel();
+    disconnect(dbConn_);
+    std::exception_ptr failure;
+    if (exclusive_) {
+        try {
+            db_->unlockTable(def_.name);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    exclusive_ = false;
+    open_ = false;
+    hasRow_ = false;
+    bof_ = eof_ = true;
+    clearBuffers();
+    cur_ = {};
+    state_ = State::Inactive;
+    db_.reset();
+    Q_EMIT afterClose();
+    if (failure) std::rethrow_exception(failure);
+}
+
+// --- SQL building -----------------------------------------------------------------------------
+
+int Table::ownIndex(const QString& name) const { return def_.fieldIndex(name); }
+
+QString Table::colSql(int field) const {
+    const FieldDef& f = def_.fields[field];
+    return quotedIdent(f.name) + (isTextType(f.type) ? QStringLiteral(" COLLATE PL") : QString());
+}
+
+void Table::buildSql() {
+    // Order
+    QStringList names = indexFields_;
+    if (names.isEmpty()) {
+        const IndexDef* ix = indexName_.isEmpty() ? def_.primaryIndex() : def_.index(indexName_);
+        if (!ix && !indexName_.isEmpty())
+            fail(int(K::MissingField),
+                 QStringLiteral("Indeks %1 nie istnieje w tabeli %2.").arg(indexName_, def_.name));
+        if (ix) names = ix->fields;
+    }
+    std::vector<KeyPart> key;
+    for (const auto& n : names) {
+        int i = ownIndex(n);
+        if (i < 0)
+            fail(int(K::MissingField), QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(n, def_.name));
+        key.push_back({i, isTextType(def_.fields[i].type)});
+    }
+    QStringList asc, desc;
+    for (const auto& k : key) {
+        asc << colSql(k.field);
+        desc << colSql(k.field) + QStringLiteral(" DESC");
+    }
+    asc << QStringLiteral("rowid");
+    desc << QStringLiteral("rowid DESC");
+
+    // Columns
+    QStringList cols{QStringLiteral("rowid")};
+    for (const auto& f : def_.fields) cols << quotedIdent(f.name);
+
+    // Conditions every row meets
+    QStringList where;
+    QVariantList params;
+    if (filtered_ && !filterText_.trimmed().isEmpty()) {
+        FilterResolver resolve = [this](const QString& name) -> std::optional<FilterColumn> {
+            int i = def_.fieldIndex(name);
+            if (i < 0) return std::nullopt;
+            bool indexed = false;
+            for (const auto& ix : def_.indexes)
+                if (!ix.fields.isEmpty() && ix.fields.first().compare(def_.fields[i].name, Qt::CaseInsensitive) == 0)
+                    indexed = true;
+            return FilterColumn{quotedIdent(def_.fields[i].name), def_.fields[i], indexed};
+        };
+        filterSql_ = translateFilter(filterText_, def_.name, resolve);
+        where << u'(' + filterSql_.sql + u')';
+        params << filterSql_.params;
+    }
+    auto equalTo = [&](int field, const QVariant& stored) {
+        if (stored.isNull()) {
+            where << quotedIdent(def_.fields[field].name) + QStringLiteral(" IS NULL");
+        } else {
+            where << colSql(field) + QStringLiteral(" = ?");
+            params << stored;
+        }
+    };
+    if (hasRange_) {
+        for (int i = 0; i < rangeValues_.size() && i < int(key.size()); ++i)
+            equalTo(key[i].field, toStorage(def_.fields[key[i].field], rangeValues_[i], def_.name));
+    }
+    if (master_) {
+        if (masterEmpty_) {
+            where << QStringLiteral("0");
+        } else {
+            for (int i = 0; i < masterValues_.size(); ++i) {
+                int field;
+                if (i < detailFields_.size()) {
+                    field = ownIndex(detailFields_[i]);
+                    if (field < 0)
+                        fail(int(K::MissingField),
+                             QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(detailFields_[i], def_.name));
+                } else if (i < int(key.size())) {
+                    field = key[i].field;
+                } else {
+                    fail(int(K::MissingField),
+                         QStringLiteral("Tabela %1: za mało pól indeksu dla powiązania z tabelą nadrzędną.")
+                             .arg(def_.name));
+                }
+                equalTo(field, masterValues_[i]);
+            }
+        }
+    }
+
+    key_ = std::move(key);
+    selectSql_ = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                 quotedIdent(def_.name);
+    baseWhere_ = where.join(QStringLiteral(" AND "));
+    baseParams_ = params;
+    orderAsc_ = QStringLiteral(" ORDER BY ") + asc.join(QStringLiteral(", "));
+    orderDesc_ = QStringLiteral(" ORDER BY ") + desc.join(QStringLiteral(", "));
+    count_ = -1;
+    recNo_ = 0;
+    clearBuffers();
+}
+
+// --- Fetching ---------------------------------------------------------------------------------
+
+std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantList& params, bool forward,
+                                          int limit) {
+    QString sql = selectSql_;
+    QStringList parts;
+    if (!baseWhere_.isEmpty()) parts << baseWhere_;
+    if (!cond.isEmpty()) parts << cond;
+    if (!parts.isEmpty()) sql += QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
+    sql += forward ? orderAsc_ : orderDesc_;
+    sql += QStringLiteral(" LIMIT ?");
+    Statement st = db_->prepare(sql);
+    st.bindAll(baseParams_);
+    st.bindAll(params, int(baseParams_.size()) + 1);
+    st.bind(int(baseParams_.size() + params.size()) + 1, limit);
+    std::vector<Row> rows;
+    const int n = int(def_.fields.size());
+    while (st.step()) {
+        Row r;
+        r.rowid = st.columnInt(0);
+        r.v.resize(n);
+        for (int i = 0; i < n; ++i) r.v[i] = st.column(i + 1);
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+// The rows after (or before) `from` in key order are the union of disjoint ranges, each an
+// equality on a prefix of the key and an inequality on the next field. Each range is one
+// index seek, and empty fields (NULL, first in the order) need no special index.
+std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, bool inclusive) {
+    if (!from) return fetchRange({}, {}, forward, limit);
+    std::vector<Row> out;
+    const int n = int(key_.size());
+    for (int i = n; i >= 0 && int(out.size()) < limit; --i) {
+        QStringList conds;
+        QVariantList params;
+        for (int j = 0; j < i; ++j) {
+            const QVariant& v = from->v[key_[j].field];
+            if (v.isNull()) {
+                conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
+            } else {
+                conds << colSql(key_[j].field) + QStringLiteral(" = ?");
+                params << v;
+            }
+        }
+        auto run = [&](const QString& last, const QVariantList& lastParams) {
+            QStringList c = conds;
+            c << last;
+            QVariantList p = params;
+            p << lastParams;
+            for (auto& r : fetchRange(c.join(QStringLiteral(" AND ")), p, forward, limit - int(out.size())))
+                out.push_back(std::move(r));
+        };
+        if (i == n) {
+            const char* op = forward ? (inclusive ? ">=" : ">") : (inclusive ? "<=" : "<");
+            run(QStringLiteral("rowid ") + QLatin1String(op) + QStringLiteral(" ?"), {from->rowid});
+            continue;
+        }
+        const int field = key_[i].field;
+        const QVariant& v = from->v[field];
+        const QString plain = quotedIdent(def_.fields[field].name);
+        if (forward) {
+            if (v.isNull())
+                run(plain + QStringLiteral(" IS NOT NULL"), {});
+            else
+                run(colSql(field) + QStringLiteral(" > ?"), {v});
+        } else if (!v.isNull()) {
+            run(colSql(field) + QStringLiteral(" < ?"), {v});
+            if (int(out.size()) < limit) run(plain + QStringLiteral(" IS NULL"), {});
+        }
+    }
+    return out;
+}
+
+bool Table::fetchBatch(bool forward) {
+    if (!hasRow_) return false;
+    std::deque<Row>& into = forward ? ahead_ : behind_;
+    const Row* from = into.empty() ? &cur_ : &into.back();
+    auto rows = fetch(forward, from, batch_);
+    batch_ = std::min(batch_ * 2, kMaxBatch);
+    for (auto& r : rows) into.push_back(std::move(r));
+    return !rows.empty();
+}
+
+std::optional<Table::Row> Table::readRow(qint64 rowid, bool visibleOnly) {
+    QString sql = selectSql_ + QStringLiteral(" WHERE ");
+    if (visibleOnly && !baseWhere_.isEmpty()) sql += baseWhere_ + QStringLiteral(" AND ");
+    sql += QStringLiteral("rowid = ?");
+    Statement st = db_->prepare(sql);
+    int next = 1;
+    if (visibleOnly) {
+        st.bindAll(baseParams_);
+        next += int(baseParams_.size());
+    }
+    st.bind(next, rowid);
+    if (!st.step()) return std::nullopt;
+    Row r;
+    r.rowid = st.columnInt(0);
+    const int n = int(def_.fields.size());
+    r.v.resize(n);
+    for (int i = 0; i < n; ++i) r.v[i] = st.column(i + 1);
+    return r;
+}
+
+int Table::countWhere(const QString& extra, const QVariantList& params) {
+    QString sql = QStringLiteral("SELECT count(*) FROM ") + quotedIdent(def_.name);
+    QStringList parts;
+    if (!baseWhere_.isEmpty()) parts << baseWhere_;
+    if (!extra.isEmpty()) parts << extra;
+    if (!parts.isEmpty()) sql += QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
+    Statement st = db_->prepare(sql);
+    st.bindAll(baseParams_);
+    st.bindAll(params, int(baseParams_.size()) + 1);
+    return st.step() ? int(st.columnInt(0)) : 0;
+}
+
+void Table::clearBuffers() {
+    ahead_.clear();
+    behind_.clear();
+    batch_ = 16;
+}
+
+void Table::setEmpty() {
+    hasRow_ = false;
+    cur_ = {};
+    bof_ = eof_ = true;
+    recNo_ = 0;
+    clearBuffers();
+    rowChanged();
+}
+
+void Table::emitScroll() {
+    rowChanged();
+    Q_EMIT afterScroll();
+}
+
+// Takes rows fetched from an end or a search: the first is the new current row, the rest the
+// buffer in that direction.
+void Table::positionAt(std::vector<Row> rows, bool forward) {
+    clearBuffers();
+    if (rows.empty()) {
+        setEmpty();
+        emitScroll();
+        return;
+    }
+    hasRow_ = true;
+    cur_ = std::move(rows[0]);
+    std::deque<Row>& into = forward ? ahead_ : behind_;
+    for (size_t i = 1; i < rows.size(); ++i) into.push_back(std::move(rows[i]));
+    bof_ = eof_ = false;
+    emitScroll();
+}
+
+void Table::checkBrowseMode() {
+    if (state_ == State::Edit || state_ == State::Insert) {
+        if (modified_)
+            post();
+        else
+            cancel();
+    }
+}
+
+// --- Navigation -------------------------------------------------------------------------------
+
+void Table::first() {
+    requireOpen();
+    checkBrowseMode();
+    positionAt(fetch(true, nullptr, 16), true);
+    if (hasRow_) {
+        recNo_ = 1;
+        bof_ = true;
+    }
+}
+
+void Table::last() {
+    requireOpen();
+    checkBrowseMode();
+    positionAt(fetch(false, nullptr, 16), false);
+    if (hasRow_) {
+        recNo_ = count_ >= 0 ? count_ : 0;
+        eof_ = true;
+    }
+}
+
+void Table::next() {
+    requireOpen();
+    checkBrowseMode();
+    if (!hasRow_) {
+        bof_ = eof_ = true;
+        return;
+    }
+    if (ahead_.empty()) fetchBatch(true);
+    if (ahead_.empty()) {
+        eof_ = true;
+        return;
+    }
+    behind_.push_front(std::move(cur_));
+    if (behind_.size() > kKeepBehind) behind_.pop_back();
+    cur_ = std::move(ahead_.front());
+    ahead_.pop_front();
+    if (recNo_ > 0) ++recNo_;
+    bof_ = eof_ = false;
+    emitScroll();
+}
+
+void Table::prior() {
+    requireOpen();
+    checkBrowseMode();
+    if (!hasRow_) {
+        bof_ = eof_ = true;
+        return;
+    }
+    if (behind_.empty()) fetchBatch(false);
+    if (behind_.empty()) {
+        bof_ = true;
+        return;
+    }
+    ahead_.push_front(std::move(cur_));
+    if (ahead_.size() > kKeepBehind) ahead_.pop_back();
+    cur_ = std::move(behind_.front());
+    behind_.pop_front();
+    if (recNo_ > 0) --recNo_;
+    bof_ = eof_ = false;
+    emitScroll();
+}
+
+int Table::recordCount() {
+    requireOpen();
+    if (count_ < 0) count_ = countWhere({}, {});
+    return count_;
+}
+
+int Table::recNo() {
+    requireOpen();
+    if (!hasRow_ || state_ == State::Insert) return 0;
+    if (recNo_ > 0) return recNo_;
+    // Rows before the current one: the same disjoint ranges as a backward fetch, counted.
+    int before = 0;
+    const int n = int(key_.size());
+    for (int i = n; i >= 0; --i) {
+        QStringList conds;
+        QVariantList params;
+        for (int j = 0; j < i; ++j) {
+            const QVariant& v = cur_.v[key_[j].field];
+            if (v.isNull()) {
+                conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
+            } else {
+                conds << colSql(key_[j].field) + QStringLiteral(" = ?");
+                params << v;
+            }
+        }
+        if (i == n) {
+            before += countWhere((conds + QStringList{QStringLiteral("rowid < ?")}).join(QStringLiteral(" AND ")),
+                                 params + QVariantList{cur_.rowid});
+            continue;
+        }
+        const int field = key_[i].field;
+        const QVariant& v = cur_.v[field];
+        if (v.isNull()) continue;
+        before += countWhere((conds + QStringList{colSql(field) + QStringLiteral(" < ?")}).join(QStringLiteral(" AND ")),
+                             params + QVariantList{v});
+        before += countWhere(
+            (conds + QStringList{quotedIdent(def_.fields[field].name) + QStringLiteral(" IS NULL")})
+                .join(QStringLiteral(" AND ")),
+            params);
+    }
+    recNo_ = before + 1;
+    return recNo_;
+}
+
+void Table::setRecNo(int n) {
+    requireOpen();
+    checkBrowseMode();
+    const int count = recordCount();
+    if (count == 0) return;
+    n = std::clamp(n, 1, count);
+    const int at = hasRow_ ? recNo() : 0;
+    if (at > 0 && std::abs(n - at) <= 64) {
+        while (recNo_ < n && !eof_) next();
+        while (recNo_ > n && !bof_) prior();
+        return;
+    }
+    const bool fromStart = n <= count / 2 + 1;
+    const int offset = fromStart ? n - 1 : count - n;
+    QString sql = selectSql_;
+    if (!baseWhere_.isEmpty()) sql += QStringLiteral(" WHERE ") + baseWhere_;
+    sql += (fromStart ? orderAsc_ : orderDesc_) + QStringLiteral(" LIMIT 1 OFFSET ?");
+    std::vector<Row> rows;
+    {
+        Statement st = db_->prepare(sql);
+        st.bindAll(baseParams_);
+        st.bind(int(baseParams_.size()) + 1, offset);
+        if (st.step()) {
+            Row r;
+            r.rowid = st.columnInt(0);
+            r.v.resize(def_.fields.size());
+            for (int i = 0; i < int(def_.fields.size()); ++i) r.v[i] = st.column(i + 1);
+            rows.push_back(std::move(r));
+        }
+    }
+    positionAt(std::move(rows), true);
+    recNo_ = hasRow_ ? n : 0;
+}
+
+QVariantList Table::keyValues(const QVariantList& given, const char* what) const {
+    if (given.size() > int(key_.size()) || given.isEmpty())
+        fail(int(K::BadValue), QStringLiteral("%1 w tabeli %2: podano %3 wartości klucza, indeks ma %4 pól.")
+                                   .arg(QLatin1String(what), def_.name)
+                                   .arg(given.size())
+                                   .arg(key_.size()));
+    QVariantList out;
+    for (int i = 0; i < given.size(); ++i) out << toStorage(def_.fields[key_[i].field], given[i], def_.name);
+    return out;
+}
+
+bool Table::findKey(const QVariantList& values) {
+    requireOpen();
+    checkBrowseMode();
+    const QVariantList v = keyValues(values, "Szukanie klucza");
+    QStringList conds;
+    QVariantList params;
+    for (int i = 0; i < v.size(); ++i) {
+        if (v[i].isNull()) {
+            conds << quotedIdent(def_.fields[key_[i].field].name) + QStringLiteral(" IS NULL");
+        } else {
+            conds << colSql(key_[i].field) + QStringLiteral(" = ?");
+            params << v[i];
+        }
+    }
+    auto rows = fetchRange(conds.join(QStringLiteral(" AND ")), params, true, 1);
+    if (rows.empty()) return false;
+    positionAt(std::move(rows), true);
+    recNo_ = 0;
+    return true;
+}
+
+void Table::findNearest(const QVariantList& values) {
+    requireOpen();
+    checkBrowseMode();
+    const QVariantList v = keyValues(values, "Szukanie najbliższego klucza");
+    const int m = int(v.size());
+    std::vector<Row> rows;
+    for (int i = m - 1; i >= 0 && rows.empty(); --i) {
+        QStringList conds;
+        QVariantList params;
+        for (int j = 0; j < i; ++j) {
+            if (v[j].isNull()) {
+                conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
+            } else {
+                conds << colSql(key_[j].field) + QStringLiteral(" = ?");
+                params << v[j];
+            }
+        }
+        const int field = key_[i].field;
+        if (i == m - 1) {
+            // Equal or greater; an empty value is the smallest, so it bounds nothing.
+            if (!v[i].isNull()) {
+                conds << colSql(field) + QStringLiteral(" >= ?");
+                params << v[i];
+            }
+        } else if (v[i].isNull()) {
+            conds << quotedIdent(def_.fields[field].name) + QStringLiteral(" IS NOT NULL");
+        } else {
+            conds << colSql(field) + QStringLiteral(" > ?");
+            params << v[i];
+        }
+        rows = fetchRange(conds.join(QStringLiteral(" AND ")), params, true, 1);
+    }
+    if (rows.empty()) {
+        last();
+        return;
+    }
+    positionAt(std::move(rows), true);
+    recNo_ = 0;
+}
+
+bool Table::gotoRowId(qint64 rowid) {
+    requireOpen();
+    checkBrowseMode();
+    auto r = readRow(rowid, true);
+    if (!r) return false;
+    std::vector<Row> rows;
+    rows.push_back(std::move(*r));
+    positionAt(std::move(rows), true);
+    recNo_ = 0;
+    return true;
+}
+
+// --- Re-reading -------------------------------------------------------------------------------
+
+bool Table::refreshIfChanged() {
+    if (!open_ || state_ != State::Browse) return false;
+    if (db_->changeStamp() == stamp_) return false;
+    refresh();
+    return true;
+}
+
+void Table::refresh() {
+    requireOpen();
+    checkBrowseMode();
+    stamp_ = db_->changeStamp();
+    clearExtraCaches();
+    count_ = -1;
+    const bool had = hasRow_;
+    const Row old = cur_;
+    clearBuffers();
+    std::vector<Row> rows;
+    if (had) {
+        if (auto r = readRow(old.rowid, true))
+            rows.push_back(std::move(*r));
+        else
+            rows = fetch(true, &old, 1, true);
+    }
+    if (rows.empty()) {
+        if (had) {
+            // Nothing at or after the old position: the last row, if any.
+            rows = fetch(false, nullptr, 1);
+        } else {
+            rows = fetch(true, nullptr, 16);
+        }
+    }
+    const bool moved = rows.empty() != !had || (!rows.empty() && rows[0].rowid != old.rowid) ||
+                       (!rows.empty() && rows[0].v != old.v);
+    recNo_ = 0;
+    if (rows.empty()) {
+        setEmpty();
+    } else {
+        hasRow_ = true;
+        cur_ = std::move(rows[0]);
+        for (size_t i = 1; i < rows.size(); ++i) ahead_.push_back(std::move(rows[i]));
+        bof_ = eof_ = false;
+        rowChanged();
+    }
+    Q_EMIT afterRefresh();
+    if (moved) Q_EMIT afterScroll();
+}
+
+void Table::onLocalChange() {
+    if (ownWrite_) return;
+    try {
+        refreshIfChanged();
+    } catch (const EngineError&) {
+        // Signalled from another cursor's commit; the next navigation reports any failure.
+    }
+}
+
+void Table::onMasterMoved() {
+    if (!open_) return;
+    const QVariantList oldValues = masterValues_;
+    const bool oldEmpty = masterEmpty_;
+    onMasterValues();
+    if (oldValues == masterValues_ && oldEmpty == masterEmpty_) {
+        refreshIfChanged();
+        return;
+    }
+    checkBrowseMode();
+    buildSql();
+    first();
+}
+
+void Table::onMasterValues() {
+    masterValues_.clear();
+    masterEmpty_ = !master_ || !master_->isOpen() || master_->isEmpty();
+    if (masterEmpty_) return;
+    for (int i = 0; i < masterFields_.size(); ++i) {
+        QVariant typed = master_->value(masterFields_[i]);
+        int field = i < detailFields_.size() ? ownIndex(detailFields_[i])
+                                             : (i < int(key_.size()) ? key_[i].field : -1);
+        if (field < 0) {
+            masterValues_ << typed;
+            continue;
+        }
+        QVariant stored = toStorage(def_.fields[field], typed, def_.name);
+        if (stored.isNull()) {
+            masterEmpty_ = true; // a master row without a key has no details
+            masterValues_.clear();
+            return;
+        }
+        masterValues_ << stored;
+    }
+}
+
+// --- Editing ----------------------------------------------------------------------------------
+
+QVariant Table::storedValue(int index) const {
+    if (state_ == State::Edit || state_ == State::Insert) return edit_.v[index];
+    if (!hasRow_) return {};
+    return cur_.v[index];
+}
+
+void Table::setState(State s) {
+    if (state_ == s) return;
+    state_ = s;
+    Q_EMIT stateChanged();
+}
+
+void Table::insert() {
+    requireOpen();
+    checkBrowseMode();
+    edit_ = Row{};
+    edit_.v.assign(def_.fields.size(), QVariant());
+    if (master_ && !masterEmpty_) {
+        for (int i = 0; i < masterValues_.size(); ++i) {
+            int field = i < detailFields_.size() ? ownIndex(detailFields_[i])
+                                                 : (i < int(key_.size()) ? key_[i].field : -1);
+            if (field >= 0) edit_.v[field] = masterValues_[i];
+        }
+    }
+    modified_ = false;
+    rowChanged();
+    setState(State::Insert);
+    Q_EMIT afterInsert();
+}
+
+void Table::append() { insert(); }
+
+void Table::edit() {
+    requireOpen();
+    if (state_ == State::Edit || state_ == State::Insert) return;
+    if (!hasRow_)
+        fail(int(K::State), QStringLiteral("Tabela %1 jest pusta: nie ma czego zmieniać.").arg(def_.name));
+    std::optional<Row> fresh;
+    db_->transaction([&] {
+        db_->lockRecord(def_.name, cur_.rowid);
+        fresh = readRow(cur_.rowid, false);
+        if (!fresh) {
+            db_->unlockRecord(def_.name, cur_.rowid);
+            throw EngineError(K::Deleted,
+                              QStringLiteral("Rekord w tabeli %1 został usunięty przez innego użytkownika.")
+                                  .arg(def_.name),
+                              def_.name);
+        }
+    });
+    editLocked_ = true;
+    cur_ = *fresh;
+    original_ = *fresh;
+    edit_ = *fresh;
+    modified_ = false;
+    rowChanged();
+    setState(State::Edit);
+    Q_EMIT afterEdit();
+}
+
+void Table::setValue(const QString& name, const QVariant& value) {
+    requireOpen();
+    if (state_ != State::Edit && state_ != State::Insert)
+        fail(int(K::State), QStringLiteral("Tabela %1 nie jest w trybie edycji.").arg(def_.name));
+    const int i = ownIndex(name);
+    if (i < 0) {
+        if (hasField(name))
+            fail(int(K::BadValue), QStringLiteral("Pole %1 tabeli %2 jest tylko do odczytu.").arg(name, def_.name));
+        (void)fieldDef(name);
+    }
+    const FieldDef& f = def_.fields[i];
+    if (f.type == FieldType::AutoInc && state_ == State::Edit)
+        fail(int(K::BadValue),
+             QStringLiteral("Pole %1 tabeli %2 jest numerowane automatycznie i nie może być zmienione.")
+                 .arg(f.name, def_.name));
+    edit_.v[i] = toStorage(f, value, def_.name);
+    modified_ = true;
+    rowChanged();
+}
+
+void Table::releaseEditLock() {
+    if (!editLocked_) return;
+    editLocked_ = false;
+    db_->unlockRecord(def_.name, original_.rowid);
+}
+
+void Table::writeInsert() {
+    QStringList cols, marks;
+    for (int i = 0; i < def_.fields.size(); ++i) {
+        const FieldDef& f = def_.fields[i];
+        if (f.type == FieldType::AutoInc) {
+            if (edit_.v[i].isNull())
+                edit_.v[i] = db_->takeAutoInc(def_.name, f.name);
+            else
+                db_->noteAutoInc(def_.name, f.name, edit_.v[i].toLongLong());
+        }
+        cols << quotedIdent(f.name);
+        marks << QStringLiteral("?");
+    }
+    Statement st = db_->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                    .arg(quotedIdent(def_.name), cols.join(QStringLiteral(", ")),
+                                         marks.join(QStringLiteral(", "))));
+    for (int i = 0; i < def_.fields.size(); ++i) st.bind(i + 1, edit_.v[i]);
+    st.run();
+    edit_.rowid = db_->lastInsertRowId();
+}
+
+void Table::writeUpdate() {
+    auto disk = readRow(original_.rowid, false);
+    if (!disk)
+        throw EngineError(K::Deleted,
+                          QStringLiteral("Rekord w tabeli %1 został usunięty przez innego użytkownika. "
+                                         "Zmiany nie zostały zapisane.")
+                              .arg(def_.name),
+                          def_.name);
+    if (disk->v != original_.v)
+        throw EngineError(K::Changed,
+                          QStringLiteral("Rekord w tabeli %1 został zmieniony przez innego użytkownika. "
+                                         "Zmiany nie zostały zapisane.")
+                              .arg(def_.name),
+                          def_.name);
+    QStringList sets;
+    QVariantList params;
+    for (int i = 0; i < def_.fields.size(); ++i) {
+        if (edit_.v[i] == original_.v[i] && edit_.v[i].isNull() == original_.v[i].isNull()) continue;
+        sets << quotedIdent(def_.fields[i].name) + QStringLiteral(" = ?");
+        params << edit_.v[i];
+    }
+    if (!sets.isEmpty()) {
+        Statement st = db_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                        .arg(quotedIdent(def_.name), sets.join(QStringLiteral(", "))));
+        st.bindAll(params);
+        st.bind(int(params.size()) + 1, original_.rowid);
+        st.run();
+    }
+    edit_.rowid = original_.rowid;
+}
+
+void Table::post() {
+    requireOpen();
+    if (state_ != State::Edit && state_ != State::Insert) return;
+    Q_EMIT beforePost();
+    for (int i = 0; i < def_.fields.size(); ++i)
+        if (def_.fields[i].required && edit_.v[i].isNull() && def_.fields[i].type != FieldType::AutoInc)
+            fail(int(K::BadValue),
+                 QStringLiteral("Pole %1 tabeli %2 musi mieć wartość.").arg(def_.fields[i].name, def_.name));
+    const bool inserting = state_ == State::Insert;
+    ownWrite_ = true;
+    try {
+        db_->transaction([&] {
+            if (inserting) {
+                writeInsert();
+            } else {
+                writeUpdate();
+                db_->unlockRecord(def_.name, original_.rowid);
+            }
+            db_->markWritten();
+        });
+    } catch (EngineError& e) {
+        ownWrite_ = false;
+        if (inserting) edit_.rowid = 0;
+        if (e.kind() == K::KeyViolation && e.table().isEmpty())
+            throw EngineError(K::KeyViolation,
+                              QStringLiteral("Naruszenie klucza w tabeli %1: taki klucz już istnieje.").arg(def_.name),
+                              def_.name);
+        throw;
+    } catch (...) {
+        ownWrite_ = false;
+        throw;
+    }
+    ownWrite_ = false;
+    if (!inserting) editLocked_ = false;
+    modified_ = false;
+    count_ = -1;
+    stamp_ = db_->changeStamp();
+    clearExtraCaches();
+    const qint64 rowid = edit_.rowid;
+    setState(State::Browse);
+    // Stand on the posted row; when it is not among the visible rows, on its neighbour.
+    std::vector<Row> rows;
+    if (auto r = readRow(rowid, true)) {
+        rows.push_back(std::move(*r));
+    } else {
+        Row probe = edit_;
+        rows = fetch(true, &probe, 1, true);
+        if (rows.empty()) rows = fetch(false, nullptr, 1);
+    }
+    positionAt(std::move(rows), true);
+    recNo_ = 0;
+    Q_EMIT afterPost();
+}
+
+void Table::cancel() {
+    if (state_ != State::Edit && state_ != State::Insert) return;
+    const bool wasEdit = state_ == State::Edit;
+    modified_ = false;
+    setState(State::Browse);
+    rowChanged();
+    if (wasEdit) {
+        try {
+            releaseEditLock();
+        } catch (const EngineError& e) {
+            // A busy database: the lock then ends with its lease.
+            if (e.kind() != K::Locked) throw;
+        }
+    }
+    Q_EMIT afterCancel();
+    Q_EMIT afterScroll();
+}
+
+void Table::remove() {
+    requireOpen();
+    if (state_ == State::Insert) {
+        cancel();
+        return;
+    }
+    if (!hasRow_)
+        fail(int(K::State), QStringLiteral("Tabela %1 jest pusta: nie ma czego usuwać.").arg(def_.name));
+    const Row gone = state_ == State::Edit ? original_ : cur_;
+    ownWrite_ = true;
+    try {
+        db_->transaction([&] {
+            if (auto by = db_->recordLockedBy(def_.name, gone.rowid))
+                throw EngineError(K::Locked,
+                                  QStringLiteral("Rekord w tabeli %1 jest zablokowany przez innego użytkownika (%2).")
+                                      .arg(def_.name, *by),
+                                  def_.name);
+            if (!readRow(gone.rowid, false))
+                throw EngineError(K::Deleted,
+                                  QStringLiteral("Rekord w tabeli %1 został już usunięty przez innego użytkownika.")
+                                      .arg(def_.name),
+                                  def_.name);
+            Statement st = db_->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedIdent(def_.name)));
+            st.bind(1, gone.rowid).run();
+            if (editLocked_) db_->unlockRecord(def_.name, gone.rowid);
+            db_->markWritten();
+        });
+    } catch (...) {
+        ownWrite_ = false;
+        throw;
+    }
+    ownWrite_ = false;
+    editLocked_ = false;
+    modified_ = false;
+    setState(State::Browse);
+    count_ = -1;
+    stamp_ = db_->changeStamp();
+    clearExtraCaches();
+    // The next row takes its place; after the last row, the one before.
+    auto rows = fetch(true, &gone, 1);
+    if (rows.empty()) rows = fetch(false, &gone, 1);
+    positionAt(std::move(rows), true);
+    recNo_ = 0;
+    Q_EMIT afterDelete();
+}
+
+} // namespace engine

@@ -1,0 +1,169 @@
+#pragma once
+#include "engine/dataset.h"
+#include "engine/filterexpr.h"
+#include <QPointer>
+#include <deque>
+
+namespace engine {
+
+// A table object: a cursor over one table of a folder in the order of its active index, with an
+// optional filter, range or master link, and editing. Rows are fetched in small batches by key,
+// so opening, searching and stepping cost the same on a million rows as on ten.
+class Table : public DataSet {
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    explicit Table(QObject* parent = nullptr);
+    Table(const QString& folder, const QString& tableName, QObject* parent = nullptr);
+    ~Table() override;
+
+    void setTableName(const QString& name); // "Towar" or "Towar.db"; only while closed
+    QString tableName() const { return tableName_; }
+    const TableDef& definition() const { return def_; }
+
+    // --- Order ---
+    void setIndexFieldNames(const QString& fields); // "A;B"; empty = primary index
+    void setIndexName(const QString& name);         // "wg_Tow_Nazwa", "PrimaryIndex"
+    QString indexFieldNames() const;
+    QString indexName() const { return indexName_; }
+
+    // --- Which rows ---
+    void setFilter(const QString& expression); // syntax checked when switched on or opened
+    QString filter() const { return filterText_; }
+    void setFiltered(bool on);
+    bool filtered() const { return filtered_; }
+    // Only rows whose first active-index fields equal `values`; cleared by cancelRange().
+    void setRange(const QVariantList& values);
+    void cancelRange();
+    // Follow the master's current row: rows whose `detailFields` (default: the first fields of
+    // the active index) equal the master's `masterFields`. nullptr ends the link.
+    void setMaster(DataSet* master, const QString& masterFields, const QString& detailFields = {});
+
+    // --- Open / close ---
+    void open() override;
+    void openExclusive(); // fails while another installation uses the table exclusively
+    void close() override;
+    bool exclusive() const { return exclusive_; }
+
+    // --- Navigation ---
+    void first() override;
+    void last() override;
+    void next() override;
+    void prior() override;
+    int recordCount() override;
+    int recNo() override;
+    void setRecNo(int n) override;
+    // Exact key search on the first fields of the active index; stays put when not found.
+    bool findKey(const QVariantList& values);
+    // Goes to the first row whose key is equal or greater; to the last row when there is none.
+    void findNearest(const QVariantList& values);
+    // Goes to the row with this row id (as read by rowId()); false when it is not visible.
+    bool gotoRowId(qint64 rowid);
+    qint64 rowId() const { return hasRow_ ? cur_.rowid : 0; }
+
+    // Re-reads the rows when anybody changed the database since the last read; true when it
+    // did. Almost free when nothing changed.
+    bool refreshIfChanged();
+    void refresh(); // re-reads now, staying on the current row or its nearest successor
+
+    // --- Editing ---
+    State state() const { return state_; }
+    void insert();
+    void append();
+    void edit();  // locks the row for other installations and re-reads it
+    void post();  // durable at once, unless inside the database's transaction
+    void cancel();
+    void remove(); // delete the current row
+    void setValue(const QString& name, const QVariant& value);
+    void clearValue(const QString& name) { setValue(name, QVariant()); }
+    bool modified() const { return modified_; }
+
+Q_SIGNALS:
+    void beforePost();
+    void afterPost();
+    void afterDelete();
+    void afterCancel();
+    void afterInsert();
+    void afterEdit();
+    void stateChanged();
+
+protected:
+    QVariant storedValue(int index) const override;
+
+private:
+    struct Row {
+        qint64 rowid = 0;
+        std::vector<QVariant> v; // stored form, one per table field
+    };
+    struct KeyPart {
+        int field;   // index into def_.fields
+        bool text;   // compared with the PL collation
+    };
+
+    void openInternal(bool exclusive);
+    void buildSql();
+    void requireBrowseRow(const char* what);
+    void clearBuffers();
+    void setCurrent(Row row);
+    void setEmpty();
+    std::vector<Row> fetch(bool forward, const Row* from, int limit, bool inclusive = false);
+    std::vector<Row> fetchRange(const QString& cond, const QVariantList& params, bool forward, int limit);
+    bool fetchBatch(bool forward);
+    std::optional<Row> readRow(qint64 rowid, bool visibleOnly);
+    int countWhere(const QString& extra, const QVariantList& params);
+    QVariantList keyValues(const QVariantList& given, const char* what) const;
+    void positionAt(std::vector<Row> rows, bool forward);
+    void onMasterMoved();
+    void onMasterValues();
+    void checkBrowseMode();
+    void onLocalChange();
+    void emitScroll();
+    void setState(State s);
+    void releaseEditLock();
+    void writeInsert();
+    void writeUpdate();
+    QString colSql(int field) const;
+    QString orderSql(bool forward) const;
+    int ownIndex(const QString& name) const;
+
+    QString tableName_;
+    TableDef def_;
+    QString indexName_;
+    QStringList indexFields_; // as given
+    std::vector<KeyPart> key_;
+    QString filterText_;
+    bool filtered_ = false;
+    SqlFragment filterSql_;
+    QVariantList rangeValues_;
+    bool hasRange_ = false;
+    QPointer<DataSet> master_;
+    QStringList masterFields_;
+    QStringList detailFields_;
+    QVariantList masterValues_;
+    bool masterEmpty_ = false;
+    bool exclusive_ = false;
+
+    // Built by buildSql()
+    QString selectSql_;   // SELECT rowid, cols FROM t
+    QString baseWhere_;   // conditions every row must meet (may be empty)
+    QVariantList baseParams_;
+    QString orderAsc_, orderDesc_;
+
+    Row cur_;
+    Row original_; // the row as read when editing began
+    Row edit_;     // the row being edited or inserted
+    std::deque<Row> ahead_;
+    std::deque<Row> behind_;
+    int batch_ = 16;
+    int recNo_ = 0; // 0 = unknown
+    int count_ = -1;
+    quint64 stamp_ = 0;
+    State state_ = State::Inactive;
+    bool modified_ = false;
+    bool editLocked_ = false;
+    bool ownWrite_ = false;
+    QMetaObject::Connection dbConn_;
+};
+
+} // namespace engine
