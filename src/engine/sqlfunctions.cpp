@@ -349,7 +349,7 @@ bool quickNumber(sqlite3_context* ctx, Bytes t) {
     const char* b = buf;
     const char* e = buf + n;
     if (*b == '+') ++b;
-    if (b == e || *b == '+' || (*b == '-' && (b + 1 == e || b[1] == '+' || b[1] == '-')))
+    if (b == e || *b == '+' || (*b == '-' && (b != buf || b + 1 == e || !isDigit(b[1]))))
         return false;
     if (plainInt) {
         sqlite3_int64 i = 0;

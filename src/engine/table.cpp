@@ -169,9 +169,8 @@ void Table::openInternal(bool exclusive) {
     state_ = State::Browse;
     dbConn_ = connect(db_.get(), &Database::changed, this, &Table::onLocalChange);
     if (master_) {
-        masterValues_.clear();
-        masterEmpty_ = false;
         onMasterValues();
+        buildSql();
     }
     stamp_ = db_->changeStamp();
     first();

@@ -34,12 +34,12 @@ int cmp(const QString& a, const QString& b) {
 }
 
 QString randomText(std::mt19937& rng, const QString& alphabet, int maxLen) {
-    QString s;
-    const int len = std::uniform_int_distribution<int>(0, maxLen)(rng);
-    std::uniform_int_distribution<int> pick(0, int(alphabet.size()) - 1);
-    for (int i = 0; i < len; ++i)
-        s += alphabet[pick(rng)];
-    return s;
+    const QList<uint> chars = alphabet.toUcs4(); // never splits a surrogate pair
+    std::uniform_int_distribution<int> pick(0, int(chars.size()) - 1);
+    std::u32string s(std::uniform_int_distribution<int>(0, maxLen)(rng), U' ');
+    for (char32_t& c : s)
+        c = chars[pick(rng)];
+    return QString::fromUcs4(s.data(), qsizetype(s.size()));
 }
 
 // Polish letters of both cases, ASCII, other accented letters, a CJK character and a
@@ -190,8 +190,9 @@ TEST(PolishOrder, LatinLettersFoldOntoTheirBaseLetter) {
         }
         EXPECT_GT(cmp(s, u"a"_qs), 0) << int(c);
         EXPECT_LT(cmp(s, u"{"_qs), 0) << int(c);
-        if (c != 0x130) // İ lowers to a plain i
+        if (c != 0x130) { // İ lowers to a plain i
             EXPECT_EQ(cmp(s, QString(ch.toLower())), 0) << int(c);
+        }
         if (ch.decompositionTag() == QChar::Canonical) {
             const QChar base = ch.decomposition().at(0).toLower();
             const QString next(QChar(base.unicode() + 1));
@@ -217,8 +218,12 @@ TEST(PolishOrder, RandomTextsFormOneConsistentOrder) {
         const QString &a = texts[pick(rng)], &b = texts[pick(rng)], &c = texts[pick(rng)];
         const int ab = cmp(a, b), bc = cmp(b, c), ac = cmp(a, c);
         ASSERT_EQ(ab, -cmp(b, a));
-        if (ab <= 0 && bc <= 0) ASSERT_LE(ac, 0);
-        if (ab == 0 && bc == 0) ASSERT_EQ(ac, 0);
+        if (ab <= 0 && bc <= 0) {
+            ASSERT_LE(ac, 0);
+        }
+        if (ab == 0 && bc == 0) {
+            ASSERT_EQ(ac, 0);
+        }
     }
 }
 
@@ -261,7 +266,9 @@ TEST(PolishOrder, InvalidUtf8IsOrderedWithoutHarm) {
         for (const auto& b : bad) {
             EXPECT_EQ(sgn(cmp8(a, b)), -sgn(cmp8(b, a)));
             for (const auto& c : bad)
-                if (cmp8(a, b) <= 0 && cmp8(b, c) <= 0) EXPECT_LE(cmp8(a, c), 0);
+                if (cmp8(a, b) <= 0 && cmp8(b, c) <= 0) {
+                    EXPECT_LE(cmp8(a, c), 0);
+                }
         }
     EXPECT_EQ(cmp8("\xC5\x81", "\xC5\x82"), 0); // Ł, ł
     EXPECT_LT(cmp8("\xC5\x81", "\xFF"), 0);
@@ -295,7 +302,9 @@ TEST(PolishPrefix, BeginsWithAgreesWithTheUpperBound) {
                           : randomText(rng, u"aĄbćéÜ"_qs, 2);
         const bool inRange = cmp(s, p) >= 0 && cmp(s, prefixUpperBound(p)) < 0;
         ASSERT_EQ(beginsWithPolish(s, p), inRange) << qPrintable(s) << " / " << qPrintable(p);
-        if (n % 2) ASSERT_TRUE(inRange);
+        if (n % 2) {
+            ASSERT_TRUE(inRange);
+        }
     }
 }
 
@@ -399,7 +408,9 @@ TEST(PlFunctions, NumReadsAsParseLooseNumberDoes) {
         const auto expected = engine::parseLooseNumber(s);
         const QVariant got = db.one("SELECT pl_num(?)", {s});
         ASSERT_EQ(got.isNull(), !expected) << '"' << qPrintable(s) << '"';
-        if (expected) ASSERT_EQ(got.toDouble(), *expected) << qPrintable(s);
+        if (expected) {
+            ASSERT_EQ(got.toDouble(), *expected) << qPrintable(s);
+        }
     }
 }
 
@@ -446,7 +457,9 @@ TEST(PlFunctions, DateReadsAsParseLooseTimestampDoes) {
         const auto ts = engine::parseLooseTimestamp(s);
         const QVariant got = db.one("SELECT pl_date(?)", {s});
         ASSERT_EQ(got.isNull(), !ts) << '"' << qPrintable(s) << '"';
-        if (ts) ASSERT_EQ(got.toString(), engine::dateToStorage(ts->date())) << qPrintable(s);
+        if (ts) {
+            ASSERT_EQ(got.toString(), engine::dateToStorage(ts->date())) << qPrintable(s);
+        }
     }
 }
 

@@ -1,0 +1,314 @@
+#include "engine/database.h"
+#include "engine/error.h"
+#include "engine/query.h"
+#include "engine/table.h"
+#include "support/tempfolder.h"
+#include <gtest/gtest.h>
+
+using namespace engine;
+
+namespace {
+
+TableDef itemTable() {
+    return TableDef{QStringLiteral("Towar"),
+                    {{QStringLiteral("Tow_nr"), FieldType::AutoInc},
+                     {QStringLiteral("Tow_Grupa_nr"), FieldType::LongInt},
+                     {QStringLiteral("Tow_Nazwa"), FieldType::Alpha, 10},
+                     {QStringLiteral("Tow_SRP"), FieldType::Number},
+                     {QStringLiteral("Tow_Data"), FieldType::Date},
+                     {QStringLiteral("Tow_Jest"), FieldType::Logical},
+                     {QStringLiteral("Tow_Uwagi"), FieldType::Memo, 240}},
+                    {{QStringLiteral("PrimaryIndex"), {QStringLiteral("Tow_Nr")}, true},
+                     {QStringLiteral("wg_Tow_Nazwa"), {QStringLiteral("Tow_Nazwa")}, false}}};
+}
+
+TableDef valueTable() {
+    return TableDef{QStringLiteral("Opis"),
+                    {{QStringLiteral("Opis_Tow_Nr"), FieldType::LongInt},
+                     {QStringLiteral("Opis_Cecha_Nr"), FieldType::LongInt},
+                     {QStringLiteral("Opis_Nr"), FieldType::AutoInc},
+                     {QStringLiteral("Opis_Opis"), FieldType::Alpha, 100}},
+                    {{QStringLiteral("PrimaryIndex"),
+                      {QStringLiteral("Opis_Tow_Nr"), QStringLiteral("Opis_Cecha_Nr"), QStringLiteral("Opis_Nr")},
+                      true}}};
+}
+
+struct Fixture : ::testing::Test {
+    TempFolder dir;
+    std::shared_ptr<Database> db = Database::open(dir.path(), Database::Mode::Create);
+
+    void SetUp() override {
+        db->createTable(itemTable());
+        db->createTable(valueTable());
+    }
+
+    void addItems(const QStringList& names) {
+        Table t(dir.path(), QStringLiteral("Towar.db"));
+        t.open();
+        db->transaction([&] {
+            for (const auto& n : names) {
+                t.append();
+                t.setValue(QStringLiteral("Tow_Nazwa"), n);
+                t.post();
+            }
+        });
+    }
+
+    QStringList namesInOrder(Table& t) {
+        QStringList out;
+        for (t.first(); !t.eof(); t.next()) out << t.asString(QStringLiteral("tow_nazwa"));
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(Fixture, PolishCaseInsensitiveOrderAndNearestSearch) {
+    addItems({"żaba", "Łata", "lata", "łata", "zero", "ąb", "ab", "ABC", "źle", "", "Mak", "b"});
+    Table t(dir.path(), QStringLiteral("towar"));
+    t.setIndexName(QStringLiteral("WG_TOW_NAZWA"));
+    t.open();
+    // Empty first; a < ą < b; l < ł < m; z < ź < ż; ties ("Łata", "łata") by row id.
+    EXPECT_EQ(namesInOrder(t), (QStringList{"", "ab", "ABC", "ąb", "b", "lata", "Łata", "łata", "Mak", "zero",
+                                            "źle", "żaba"}));
+    // Walking back gives the same rows in reverse.
+    QStringList back;
+    for (t.last(); !t.bof(); t.prior()) back.prepend(t.asString(QStringLiteral("Tow_Nazwa")));
+    EXPECT_EQ(back, namesInOrder(t));
+
+    t.findNearest({QStringLiteral("ab")});
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), "ab");
+    t.findNearest({QStringLiteral("AB")});
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), "ab");
+    t.findNearest({QStringLiteral("abc")});
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), "ABC");
+    t.findNearest({QStringLiteral("ŁAT")});
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), "Łata");
+    t.findNearest({QStringLiteral("lb")});
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), "Łata") << "ł comes after every l";
+    t.findNearest({QStringLiteral("zzz")});
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), "źle");
+    t.findNearest({QStringLiteral("żz")});
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), "żaba") << "past the end: the last row";
+    EXPECT_EQ(t.recNo(), 12);
+    EXPECT_TRUE(t.findKey({QStringLiteral("MAK")}));
+    EXPECT_EQ(t.recNo(), 9);
+    EXPECT_FALSE(t.findKey({QStringLiteral("Ma")}));
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), "Mak") << "a failed key search stays put";
+}
+
+TEST_F(Fixture, NavigationFlagsCountsAndRecordNumbers) {
+    Table t(dir.path(), QStringLiteral("Towar"));
+    t.open();
+    EXPECT_TRUE(t.isEmpty());
+    EXPECT_TRUE(t.bof() && t.eof());
+    EXPECT_EQ(t.recordCount(), 0);
+    EXPECT_EQ(t.recNo(), 0);
+    t.close();
+
+    QStringList names;
+    for (int i = 0; i < 300; ++i) names << QStringLiteral("n%1").arg(i, 3, 10, QChar(u'0'));
+    addItems(names);
+    t.open();
+    EXPECT_TRUE(t.bof());
+    EXPECT_EQ(t.recordCount(), 300);
+    int seen = 0;
+    for (t.first(); !t.eof(); t.next()) ++seen;
+    EXPECT_EQ(seen, 300);
+    EXPECT_EQ(t.asInteger(QStringLiteral("Tow_nr")), 300) << "next() on the last row stays there";
+    t.setRecNo(150);
+    EXPECT_EQ(t.asInteger(QStringLiteral("Tow_nr")), 150);
+    t.moveBy(-100);
+    EXPECT_EQ(t.recNo(), 50);
+    t.setRecNo(290);
+    t.moveBy(5);
+    EXPECT_EQ(t.asInteger(QStringLiteral("Tow_nr")), 295);
+    t.findKey({120});
+    EXPECT_EQ(t.recNo(), 120) << "computed after a search";
+}
+
+TEST_F(Fixture, AutoincNeverReusedAndExplicitValuesMoveTheCounter) {
+    addItems({"a", "b", "c"});
+    Table t(dir.path(), QStringLiteral("Towar"));
+    t.open();
+    t.last();
+    t.remove(); // 3 goes
+    t.append();
+    t.setValue(QStringLiteral("Tow_Nazwa"), QStringLiteral("d"));
+    t.post();
+    EXPECT_EQ(t.asInteger(QStringLiteral("Tow_nr")), 4);
+    t.append();
+    t.setValue(QStringLiteral("Tow_nr"), 40);
+    t.post();
+    t.append();
+    t.post();
+    EXPECT_EQ(t.asInteger(QStringLiteral("Tow_nr")), 41);
+    t.close();
+    db->emptyTable(QStringLiteral("Towar"));
+    addItems({"e"});
+    t.open();
+    EXPECT_EQ(t.asInteger(QStringLiteral("Tow_nr")), 42) << "emptying does not reset the counter";
+    t.close();
+    db->createTable(itemTable()); // re-created: starts again at 1
+    addItems({"f"});
+    t.open();
+    EXPECT_EQ(t.asInteger(QStringLiteral("Tow_nr")), 1);
+    // An autoinc that is not the whole primary key still counts on its own.
+    Table o(dir.path(), QStringLiteral("Opis"));
+    o.open();
+    for (int i = 0; i < 3; ++i) {
+        o.insert();
+        o.setValue(QStringLiteral("Opis_Tow_Nr"), 7);
+        o.post();
+    }
+    o.last();
+    EXPECT_EQ(o.asInteger(QStringLiteral("Opis_Nr")), 3);
+}
+
+TEST_F(Fixture, ValuesAreCutConvertedAndEmptyReadsAsZero) {
+    Table t(dir.path(), QStringLiteral("Towar"));
+    t.open();
+    t.append();
+    t.setValue(QStringLiteral("Tow_Nazwa"), QStringLiteral("ŚrubkaŚrubka123"));
+    t.setValue(QStringLiteral("Tow_SRP"), QStringLiteral("10,5"));
+    t.setValue(QStringLiteral("Tow_Data"), QStringLiteral("31-12-1999"));
+    t.setValue(QStringLiteral("Tow_Jest"), QStringLiteral("T"));
+    t.post();
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), "ŚrubkaŚrub");
+    EXPECT_DOUBLE_EQ(t.asFloat(QStringLiteral("Tow_SRP")), 10.5);
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_SRP")), "10,5");
+    EXPECT_EQ(t.asDate(QStringLiteral("Tow_Data")), QDate(1999, 12, 31));
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Data")), "31-12-1999");
+    EXPECT_TRUE(t.asBoolean(QStringLiteral("Tow_Jest")));
+    // Empty fields
+    EXPECT_TRUE(t.isNull(QStringLiteral("Tow_Grupa_nr")));
+    EXPECT_EQ(t.asInteger(QStringLiteral("Tow_Grupa_nr")), 0);
+    EXPECT_FALSE(t.asBoolean(QStringLiteral("Tow_Uwagi")));
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Uwagi")), "");
+    // Bad input: a clear error, the row as it was.
+    t.edit();
+    EXPECT_THROW(t.setValue(QStringLiteral("Tow_SRP"), QStringLiteral("dużo")), EngineError);
+    EXPECT_THROW(t.setValue(QStringLiteral("Tow_Data"), QStringLiteral("31-02-1999")), EngineError);
+    EXPECT_THROW(t.setValue(QStringLiteral("Nie_Ma"), 1), EngineError);
+    t.cancel();
+    EXPECT_DOUBLE_EQ(t.asFloat(QStringLiteral("Tow_SRP")), 10.5);
+    try {
+        t.value(QStringLiteral("Nie_Ma"));
+        FAIL();
+    } catch (const EngineError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Nie_Ma")));
+        EXPECT_EQ(e.kind(), EngineError::Kind::MissingField);
+    }
+}
+
+TEST_F(Fixture, MasterDetailFollowsTheCurrentRow) {
+    addItems({"a", "b", "c"});
+    {
+        Table o(dir.path(), QStringLiteral("Opis"));
+        o.open();
+        for (int item : {1, 1, 3, 1}) {
+            o.insert();
+            o.setValue(QStringLiteral("Opis_Tow_Nr"), item);
+            o.setValue(QStringLiteral("Opis_Cecha_Nr"), 10 - item);
+            o.setValue(QStringLiteral("Opis_Opis"), QStringLiteral("v%1").arg(item));
+            o.post();
+        }
+    }
+    Table items(dir.path(), QStringLiteral("Towar"));
+    Table values(dir.path(), QStringLiteral("Opis"));
+    values.setMaster(&items, QStringLiteral("Tow_nr"));
+    items.open();
+    values.open();
+    EXPECT_EQ(values.recordCount(), 3);
+    items.next();
+    EXPECT_TRUE(values.isEmpty());
+    items.next();
+    EXPECT_EQ(values.recordCount(), 1);
+    EXPECT_EQ(values.asString(QStringLiteral("Opis_Opis")), "v3");
+    // A new detail row gets its master's key.
+    values.insert();
+    values.setValue(QStringLiteral("Opis_Opis"), QStringLiteral("nowy"));
+    values.post();
+    EXPECT_EQ(values.asInteger(QStringLiteral("Opis_Tow_Nr")), 3);
+    EXPECT_EQ(values.recordCount(), 2);
+    items.first();
+    EXPECT_EQ(values.recordCount(), 3);
+}
+
+TEST_F(Fixture, LookupAndCalculatedFields) {
+    addItems({"śruba", "nakrętka"});
+    {
+        Table o(dir.path(), QStringLiteral("Opis"));
+        o.open();
+        for (int item : {2, 1, 5}) {
+            o.insert();
+            o.setValue(QStringLiteral("Opis_Tow_Nr"), item);
+            o.setValue(QStringLiteral("Opis_Opis"), QStringLiteral("2,5"));
+            o.post();
+        }
+    }
+    Table o(dir.path(), QStringLiteral("Opis"));
+    o.addLookupField(QStringLiteral("Pomoc_Tow_Nazwa"), QStringLiteral("Opis_Tow_Nr"), QStringLiteral("Towar"),
+                     QStringLiteral("Tow_nr"), QStringLiteral("Tow_Nazwa"));
+    o.addCalculatedField(QStringLiteral("Podwojona"), FieldType::Number);
+    int calls = 0;
+    QObject::connect(&o, &DataSet::calcFields, [&](DataSet* d) {
+        ++calls;
+        d->setCalculated(QStringLiteral("Podwojona"), d->asFloat(QStringLiteral("Opis_Opis")) * 2);
+    });
+    o.open();
+    EXPECT_EQ(o.asString(QStringLiteral("pomoc_tow_nazwa")), "śruba");
+    EXPECT_DOUBLE_EQ(o.asFloat(QStringLiteral("Podwojona")), 5.0);
+    o.next();
+    EXPECT_EQ(o.asString(QStringLiteral("Pomoc_Tow_Nazwa")), "nakrętka");
+    o.edit();
+    o.setValue(QStringLiteral("Opis_Opis"), QStringLiteral("4"));
+    EXPECT_DOUBLE_EQ(o.asFloat(QStringLiteral("Podwojona")), 8.0) << "follows the edited values";
+    o.post();
+    o.next();
+    EXPECT_TRUE(o.isNull(QStringLiteral("Pomoc_Tow_Nazwa"))) << "no item 5";
+    EXPECT_GE(calls, 2);
+    EXPECT_THROW(o.setCalculated(QStringLiteral("Opis_Opis"), 1), EngineError);
+}
+
+TEST_F(Fixture, FiltersRangesAndReadOnlyQueries) {
+    addItems({"śruba M6", "Śruba M8", "nakrętka", "śrubka"});
+    Table t(dir.path(), QStringLiteral("Towar"));
+    t.setIndexFieldNames(QStringLiteral("Tow_Nazwa"));
+    t.setFilter(QStringLiteral("tow_nazwa = 'ŚRUBA*'"));
+    t.setFiltered(true);
+    t.open();
+    EXPECT_EQ(namesInOrder(t), (QStringList{"śruba M6", "Śruba M8"}));
+    EXPECT_THROW(t.setFilter(QStringLiteral("tow_nazwa = 'x")), EngineError);
+    t.setFiltered(false);
+    EXPECT_EQ(t.recordCount(), 4);
+
+    Query q;
+    q.setDatabaseName(dir.path());
+    q.setSql({QStringLiteral("SELECT DISTINCT Towar.*"), QStringLiteral("FROM Towar"),
+              QStringLiteral("WHERE Upper(Towar.Tow_Nazwa) LIKE \"%ŚRUB%\""), QStringLiteral("ORDER BY Towar.Tow_Nazwa")});
+    q.open();
+    QStringList got;
+    for (q.first(); !q.eof(); q.next()) got << q.asString(QStringLiteral("Tow_Nazwa"));
+    EXPECT_EQ(got, (QStringList{"śruba M6", "Śruba M8", "śrubka"}));
+    EXPECT_EQ(q.recordCount(), 3);
+    q.close();
+    q.setSql({QStringLiteral("DELETE FROM Towar")});
+    EXPECT_THROW(q.open(), EngineError);
+}
+
+TEST_F(Fixture, MissingTablesAndFoldersAreEngineErrors) {
+    Table t(dir.path(), QStringLiteral("Brak"));
+    try {
+        t.open();
+        FAIL();
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.kind(), EngineError::Kind::MissingTable);
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Brak")));
+    }
+    Table u(dir.path() + QStringLiteral("/nie-ma"), QStringLiteral("Towar"));
+    EXPECT_THROW(u.open(), EngineError);
+    EXPECT_FALSE(Database::exists(dir.path() + QStringLiteral("/nie-ma")));
+    EXPECT_FALSE(db->tables().contains(QStringLiteral("_pelk_fields")));
+    EXPECT_EQ(db->tables(), (QStringList{"Opis", "Towar"}));
+}
