@@ -164,7 +164,7 @@ void DataSet::computeCalculated() const {
     if (calcValid_ || inCalc_) return;
     for (auto& v : calcValues_) v = QVariant();
     calcValid_ = true;
-    if (!hasRow_) return;
+    if (!rowPresent()) return;
     bool anyCalc = false;
     for (const auto& e : extras_) anyCalc = anyCalc || !e.lookup;
     if (!anyCalc) return;
@@ -183,7 +183,7 @@ QVariant DataSet::lookupValue(int x) const {
     QVariantList keyVals;
     QString cacheKey;
     for (int i : e.keyIndex) {
-        QVariant v = storedValue(i);
+        QVariant v = ownValue(i);
         if (v.isNull()) return {};
         keyVals << v;
         cacheKey += v.toString() + QChar(0x1f);
@@ -198,9 +198,42 @@ QVariant DataSet::lookupValue(int x) const {
     return result;
 }
 
+QVariant DataSet::ownValue(int index) const {
+    if (override_) return (*override_)[size_t(index)];
+    return storedValue(index);
+}
+
+std::vector<DataSet::WindowRow> DataSet::rowsAt(int recNo, int count) {
+    requireOpen();
+    std::vector<WindowRow> out;
+    if (recNo < 1 || count <= 0) return out;
+    const auto rows = storedRowsAt(recNo - 1, count);
+    const bool savedValid = calcValid_;
+    const auto savedCalc = calcValues_;
+    for (const auto& [rowid, stored] : rows) {
+        override_ = &stored;
+        calcValid_ = false;
+        WindowRow w;
+        w.rowid = rowid;
+        try {
+            for (int i = 0; i < fields_.size(); ++i) w.values << value(i);
+        } catch (...) {
+            override_ = nullptr;
+            calcValues_ = savedCalc;
+            calcValid_ = savedValid;
+            throw;
+        }
+        out.push_back(std::move(w));
+    }
+    override_ = nullptr;
+    calcValues_ = savedCalc;
+    calcValid_ = savedValid;
+    return out;
+}
+
 QVariant DataSet::extraValue(int index) const {
     const int x = index - ownFieldCount_;
-    if (!hasRow_) return {};
+    if (!rowPresent()) return {};
     if (extras_[x].lookup) return lookupValue(x);
     computeCalculated();
     return calcValues_[x];
@@ -211,8 +244,8 @@ QVariant DataSet::value(int index) const {
         fail(int(EngineError::Kind::MissingField),
              QStringLiteral("Pole numer %1 nie istnieje w tabeli %2.").arg(index).arg(displayName_));
     if (index >= ownFieldCount_) return extraValue(index);
-    if (!hasRow_ && !open_) return {};
-    return fromStorage(fields_[index], storedValue(index));
+    if (!rowPresent()) return {};
+    return fromStorage(fields_[index], ownValue(index));
 }
 
 QVariant DataSet::value(const QString& name) const {

@@ -75,6 +75,14 @@ public:
     void addLookupField(const QString& name, const QString& keyFields, const QString& lookupTable,
                         const QString& lookupKeyFields, const QString& resultField);
 
+    // Rows `recNo` .. `recNo + count - 1` (1-based) as typed values of every field, calculated
+    // and lookup fields included, without moving the cursor: what a grid shows.
+    struct WindowRow {
+        qint64 rowid = 0;
+        QVariantList values;
+    };
+    std::vector<WindowRow> rowsAt(int recNo, int count);
+
     std::shared_ptr<Database> database() const { return db_; }
     QString displayName() const { return displayName_; }
 
@@ -88,6 +96,9 @@ Q_SIGNALS:
 protected:
     // Values of the current row in stored form, one per own field (not calculated/lookup).
     virtual QVariant storedValue(int index) const = 0;
+    // Stored values (one per own field) of rows by position (0-based) without moving the cursor.
+    using StoredRow = std::pair<qint64, std::vector<QVariant>>;
+    virtual std::vector<StoredRow> storedRowsAt(int first, int count) = 0;
     // Sets the field list (own fields first); calculated and lookup fields are appended.
     void setOwnFields(const QList<FieldDef>& own);
     void clearExtraCaches();
@@ -108,6 +119,8 @@ protected:
 private:
     struct Extra;
     QVariant extraValue(int index) const;
+    QVariant ownValue(int index) const;
+    bool rowPresent() const { return override_ || hasRow_; }
     QVariant lookupValue(int extraIndex) const;
     void computeCalculated() const;
 
@@ -117,6 +130,7 @@ private:
     mutable std::vector<QVariant> calcValues_;
     mutable bool calcValid_ = false;
     mutable bool inCalc_ = false;
+    const std::vector<QVariant>* override_ = nullptr; // a window row standing in for the current one
 };
 
 // Display text of a typed value: dates dd-mm-yyyy, timestamps dd-mm-yyyy hh:mm:ss, numbers with

@@ -19,18 +19,24 @@ struct Token {
     QChar quote; // String: the quote it was written with
 };
 
-bool isIdentStart(QChar c) { return c.isLetter() || c == u'_'; }
-bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isIdentStart(QChar c) {
+    return c.isLetter() || c == u'_';
+}
+bool isIdentChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_';
+}
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Words that end a clause or carry syntax; none of them can name a field or an alias.
 bool isReserved(const QString& w) {
     static const char16_t* const words[] = {
-        u"select", u"distinct", u"from",  u"where", u"order",  u"by",     u"group", u"having",
-        u"and",    u"or",       u"not",   u"like",  u"between", u"is",    u"null",  u"as",
-        u"asc",    u"desc",     u"join",  u"inner", u"left",   u"right",  u"outer", u"on",
-        u"union",  u"insert",   u"update", u"delete", u"into", u"values", u"set",   u"in",
-        u"escape", u"all"};
+        u"select", u"distinct", u"from", u"where", u"order",  u"by",      u"group",
+        u"having", u"and",      u"or",   u"not",   u"like",   u"between", u"is",
+        u"null",   u"as",       u"asc",  u"desc",  u"join",   u"inner",   u"left",
+        u"right",  u"outer",    u"on",   u"union", u"insert", u"update",  u"delete",
+        u"into",   u"values",   u"set",  u"in",    u"escape", u"all"};
     for (auto k : words)
         if (w.compare(QStringView(k), Qt::CaseInsensitive) == 0) return true;
     return false;
@@ -84,7 +90,7 @@ struct Fragment {
 struct Expr {
     enum class Kind { Column, Computed, String, Number };
     Kind kind = Kind::Column;
-    Fragment code;   // Column, Computed
+    Fragment code; // Column, Computed
     Domain domain = Domain::Any;
     FieldDef field;  // the result column it makes in the select list
     QString literal; // String: the value; Number: as written, sign included
@@ -115,7 +121,8 @@ QVariant literalValue(const Expr& e, Domain d) {
         return {};
     case Domain::Logical:
         try {
-            return toStorage(FieldDef{QString(), FieldType::Logical}, text ? QVariant(e.literal) : e.number);
+            return toStorage(FieldDef{QString(), FieldType::Logical},
+                             text ? QVariant(e.literal) : e.number);
         } catch (const EngineError&) {
             return {};
         }
@@ -156,7 +163,8 @@ public:
         if (peek().kind == Tok::End) fail(QStringLiteral("zapytanie jest puste"), 1);
         const Token& first = peek();
         if (!isWord(first, u"select"))
-            fail(QStringLiteral("dozwolone jest tylko polecenie SELECT, a zapytanie zaczyna się od ") +
+            fail(QStringLiteral(
+                     "dozwolone jest tylko polecenie SELECT, a zapytanie zaczyna się od ") +
                      shown(first),
                  first.line);
         next();
@@ -165,7 +173,8 @@ public:
         // The select list names columns of the tables listed after it, so FROM is read first.
         const size_t listStart = pos_;
         size_t fromPos = listStart;
-        while (tokens_[fromPos].kind != Tok::End && !isWord(tokens_[fromPos], u"from")) ++fromPos;
+        while (tokens_[fromPos].kind != Tok::End && !isWord(tokens_[fromPos], u"from"))
+            ++fromPos;
         if (tokens_[fromPos].kind == Tok::End)
             fail(QStringLiteral("brak klauzuli FROM"), tokens_[fromPos].line);
         if (fromPos == listStart)
@@ -273,15 +282,18 @@ private:
                 ++i;
             } else if (isIdentStart(c)) {
                 qsizetype j = i + 1;
-                while (j < n && isIdentChar(s[j])) ++j;
+                while (j < n && isIdentChar(s[j]))
+                    ++j;
                 push(Tok::Word, s.mid(i, j - i), line);
                 i = j;
             } else if (isDigit(c)) {
                 qsizetype j = i + 1;
-                while (j < n && isDigit(s[j])) ++j;
+                while (j < n && isDigit(s[j]))
+                    ++j;
                 if (j + 1 < n && s[j] == u'.' && isDigit(s[j + 1])) {
                     j += 2;
-                    while (j < n && isDigit(s[j])) ++j;
+                    while (j < n && isDigit(s[j]))
+                        ++j;
                 }
                 push(Tok::Number, s.mid(i, j - i), line);
                 i = j;
@@ -386,7 +398,8 @@ private:
         const size_t len = qualifierLength();
         const Token& t = peek();
         const QString name = bareTableName(t.text);
-        for (size_t i = 0; i < len; ++i) next();
+        for (size_t i = 0; i < len; ++i)
+            next();
         const Source* found = nullptr;
         for (const auto& s : sources_)
             if (s.ref.compare(name, Qt::CaseInsensitive) == 0) found = &s;
@@ -401,7 +414,8 @@ private:
                      t.line, name);
         }
         if (!found)
-            fail(QStringLiteral("tabela ") + name + QStringLiteral(" nie występuje w klauzuli FROM"),
+            fail(QStringLiteral("tabela ") + name +
+                     QStringLiteral(" nie występuje w klauzuli FROM"),
                  t.line, name);
         return *found;
     }
@@ -424,7 +438,8 @@ private:
                 fail(QStringLiteral("brak nazwy pola po nazwie tabeli ") + s.ref, f.line);
             const FieldDef* field = s.def.field(f.text);
             if (!field)
-                fail(QStringLiteral("tabela ") + s.def.name + QStringLiteral(" nie ma pola ") + f.text,
+                fail(QStringLiteral("tabela ") + s.def.name + QStringLiteral(" nie ma pola ") +
+                         f.text,
                      f.line, s.def.name);
             return columnExpr(s, *field, f.line);
         }
@@ -495,8 +510,10 @@ private:
                 if (o.field.name.compare(n, Qt::CaseInsensitive) == 0) return true;
             return false;
         };
-        for (int k = 1; taken(field.name); ++k) field.name = base + u'_' + QString::number(k);
-        if (expression || field.name != base) code.sql += QStringLiteral(" AS ") + quoted(field.name);
+        for (int k = 1; taken(field.name); ++k)
+            field.name = base + u'_' + QString::number(k);
+        if (expression || field.name != base)
+            code.sql += QStringLiteral(" AS ") + quoted(field.name);
         outputs_.push_back(Output{std::move(code), std::move(field)});
     }
 
@@ -509,7 +526,8 @@ private:
         for (;;) {
             if (peek().kind == Tok::Star) {
                 next();
-                for (const auto& s : sources_) addAllFields(s);
+                for (const auto& s : sources_)
+                    addAllFields(s);
             } else if (const size_t q = qualifierLength(); q > 0 && peek(q).kind == Tok::Star) {
                 const Source& s = readQualifier();
                 next();
@@ -520,8 +538,8 @@ private:
                 bool named = false;
                 if (acceptWord(u"as")) {
                     const Token& a = next();
-                    if ((a.kind != Tok::Word && a.kind != Tok::String) || a.text.trimmed().isEmpty() ||
-                        (a.kind == Tok::Word && isReserved(a.text)))
+                    if ((a.kind != Tok::Word && a.kind != Tok::String) ||
+                        a.text.trimmed().isEmpty() || (a.kind == Tok::Word && isReserved(a.text)))
                         fail(QStringLiteral("brak nazwy kolumny po AS"), a.line);
                     f.name = a.text;
                     named = true;
@@ -562,10 +580,9 @@ private:
     Fragment parseNot() {
         if (!isWord(peek(), u"not")) return parsePredicate();
         next();
-        Fragment f{QStringLiteral("NOT ("), {}};
-        f.add(parseNot());
-        f.sql += u')';
-        return f;
+        if (peek().kind == Tok::LParen)
+            return wrap(QStringLiteral("NOT "), parsePredicate(), QString());
+        return wrap(QStringLiteral("NOT ("), parseNot());
     }
 
     Fragment parsePredicate() {
@@ -625,7 +642,8 @@ private:
         }
         if (t.kind == Tok::End || endsClause(t) || t.kind == Tok::RParen || isWord(t, u"and") ||
             isWord(t, u"or"))
-            fail(QStringLiteral("samo pole lub wartość nie jest warunkiem: brak porównania"), t.line);
+            fail(QStringLiteral("samo pole lub wartość nie jest warunkiem: brak porównania"),
+                 t.line);
         fail(QStringLiteral("oczekiwano operatora porównania, a jest ") + shown(t), t.line);
     }
 
@@ -639,7 +657,8 @@ private:
             if (left.kind == Expr::Kind::String && left.literal.isEmpty()) other = &right;
             if (other && !other->isLiteral()) {
                 Fragment f = other->code;
-                f.sql += sqlOp == u"=" ? QStringLiteral(" IS NULL") : QStringLiteral(" IS NOT NULL");
+                f.sql +=
+                    sqlOp == u"=" ? QStringLiteral(" IS NULL") : QStringLiteral(" IS NOT NULL");
                 return f;
             }
         }
@@ -666,8 +685,9 @@ private:
             Expr e = numberLiteral(next());
             if (t.text == u"-") {
                 e.literal.prepend(u'-');
-                e.number = e.number.typeId() == QMetaType::LongLong ? QVariant(-e.number.toLongLong())
-                                                                    : QVariant(-e.number.toDouble());
+                e.number = e.number.typeId() == QMetaType::LongLong
+                               ? QVariant(-e.number.toLongLong())
+                               : QVariant(-e.number.toDouble());
             }
             return e;
         }
@@ -685,7 +705,8 @@ private:
         if (t.kind != Tok::Word) missingOperand(t);
         if (peek(1).kind == Tok::LParen) return parseFunction();
         if (isWord(t, u"null"))
-            fail(QStringLiteral("NULL można sprawdzać tylko przez IS NULL lub IS NOT NULL"), t.line);
+            fail(QStringLiteral("NULL można sprawdzać tylko przez IS NULL lub IS NOT NULL"),
+                 t.line);
         if (isReserved(t.text)) missingOperand(t);
         return parseColumn();
     }
@@ -738,8 +759,8 @@ private:
             if (isWord(type, u"numeric")) {
                 e.domain = Domain::Number;
                 e.field = FieldDef{QStringLiteral("CAST"), FieldType::Number};
-                if (!arg.isLiteral() &&
-                    (from == FieldType::Number || from == FieldType::LongInt || from == FieldType::AutoInc))
+                if (!arg.isLiteral() && (from == FieldType::Number || from == FieldType::LongInt ||
+                                         from == FieldType::AutoInc))
                     e.code = arg.code;
                 else
                     e.code = wrap(QStringLiteral("pl_num("), operand(arg, Domain::Any));
@@ -762,10 +783,11 @@ private:
         fail(QStringLiteral("nieznana funkcja ") + name.text, name.line);
     }
 
-    static Fragment wrap(const QString& open, const Fragment& inner) {
+    static Fragment wrap(const QString& open, const Fragment& inner,
+                         const QString& close = QStringLiteral(")")) {
         Fragment f{open, {}};
         f.add(inner);
-        f.sql += u')';
+        f.sql += close;
         return f;
     }
 

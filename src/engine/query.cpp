@@ -161,3 +161,15 @@ QVariant Query::storedValue(int index) const {
 }
 
 } // namespace engine
+
+namespace engine {
+
+std::vector<DataSet::StoredRow> Query::storedRowsAt(int first, int count) {
+    std::vector<StoredRow> out;
+    fetchTo(size_t(first) + size_t(count));
+    for (size_t i = size_t(first); i < rows_.size() && i < size_t(first) + size_t(count); ++i)
+        out.emplace_back(qint64(i) + 1, rows_[i]);
+    return out;
+}
+
+} // namespace engine

@@ -37,6 +37,7 @@ public:
 
 protected:
     QVariant storedValue(int index) const override;
+    std::vector<StoredRow> storedRowsAt(int first, int count) override;
 
 private:
     bool fetchTo(size_t count); // true when row `count - 1` exists

@@ -2,10 +2,12 @@
 #include "engine/error.h"
 #include "engine/values.h"
 #include <QChar>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace engine {
@@ -146,6 +148,12 @@ inline int sign(uint32_t a, uint32_t b) {
 }
 
 int compareUtf16(const char16_t* pa, const char16_t* ea, const char16_t* pb, const char16_t* eb) {
+    // As in the UTF-8 form: skip the identical beginning, not splitting a surrogate pair.
+    const char16_t* const startA = pa;
+    while (pa < ea && pb < eb && *pa == *pb)
+        ++pa, ++pb;
+    if (pa == ea && pb == eb) return 0;
+    if (pa > startA && QChar::isHighSurrogate(pa[-1])) --pa, --pb;
     while (pa < ea && pb < eb) {
         const char16_t ca = *pa, cb = *pb;
         if (ca < 0x80 && cb < 0x80) {
@@ -306,7 +314,17 @@ void plDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
     int n = 0;
     auto s = textOf(argv[0], n);
     if (!s) return sqlite3_result_error_nomem(ctx);
-    if (isAscii(s, n)) {
+    // As for numbers: an ASCII character no date or time has in it settles the answer.
+    bool ascii = true;
+    for (int i = 0; i < n; ++i) {
+        const unsigned char c = s[i];
+        if (c >= 0x80)
+            ascii = false;
+        else if (!isDigit(c) && !isBlank(c) && c != '.' && c != '-' && c != '/' && c != ':' &&
+                 c != 'T')
+            return sqlite3_result_null(ctx);
+    }
+    if (ascii) {
         Bytes t = trimmed({s, s + n});
         const unsigned char* blank = t.p;
         while (blank < t.e && *blank != ' ')
@@ -366,13 +384,8 @@ bool quickNumber(sqlite3_context* ctx, Bytes t) {
     return true;
 }
 
-bool mayBeNumber(Bytes t) {
-    for (auto q = t.p; q < t.e; ++q) {
-        const unsigned char c = *q;
-        if (!isDigit(c) && c != '.' && c != ',' && c != '+' && c != '-' && c != 'e' && c != 'E')
-            return false;
-    }
-    return true;
+inline bool isNumberChar(unsigned char c) {
+    return isDigit(c) || c == '.' || c == ',' || c == '+' || c == '-' || c == 'e' || c == 'E';
 }
 
 void plNum(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -389,10 +402,18 @@ void plNum(sqlite3_context* ctx, int, sqlite3_value** argv) {
     int n = 0;
     auto s = textOf(argv[0], n);
     if (!s) return sqlite3_result_error_nomem(ctx);
-    if (isAscii(s, n)) {
+    // Words, names and codes are no numbers: an ASCII character that is neither blank nor part
+    // of a number settles it without building a string.
+    bool ascii = true;
+    for (int i = 0; i < n; ++i) {
+        if (s[i] >= 0x80)
+            ascii = false;
+        else if (!isNumberChar(s[i]) && !isBlank(s[i]))
+            return sqlite3_result_null(ctx);
+    }
+    if (ascii) {
         Bytes t = trimmed({s, s + n});
-        // Words, names and codes are no numbers: settle them without building a string.
-        if (t.size() == 0 || !mayBeNumber(t)) return sqlite3_result_null(ctx);
+        if (t.size() == 0) return sqlite3_result_null(ctx);
         if (quickNumber(ctx, t)) return;
     }
     try {
@@ -454,6 +475,22 @@ int comparePolish(const char* a, int na, const char* b, int nb) {
     auto pb = reinterpret_cast<const unsigned char*>(b);
     const auto ea = pa + (na > 0 ? na : 0);
     const auto eb = pb + (nb > 0 ? nb : 0);
+    // Keys next to each other in an index share long beginnings: skip the identical bytes a
+    // word at a time, then step back to just after an ASCII byte, which always ends a character
+    // in both texts, and weigh from there.
+    const size_t n = size_t(std::min(ea - pa, eb - pb));
+    size_t k = 0;
+    for (uint64_t x, y; k + 8 <= n; k += 8) {
+        std::memcpy(&x, pa + k, 8);
+        std::memcpy(&y, pb + k, 8);
+        if (x != y) break;
+    }
+    while (k < n && pa[k] == pb[k])
+        ++k;
+    if (k == n && ea - pa == eb - pb) return 0;
+    while (k > 0 && pa[k - 1] >= 0x80)
+        --k;
+    pa += k, pb += k;
     while (pa < ea && pb < eb) {
         const unsigned ca = *pa, cb = *pb;
         if ((ca | cb) < 0x80) {

@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/values.h"
 #include <QDir>
+#include <algorithm>
 
 namespace engine {
 
@@ -299,6 +300,7 @@ void Table::buildSql() {
     orderAsc_ = QStringLiteral(" ORDER BY ") + asc.join(QStringLiteral(", "));
     orderDesc_ = QStringLiteral(" ORDER BY ") + desc.join(QStringLiteral(", "));
     count_ = -1;
+    anchors_.clear();
     recNo_ = 0;
     clearBuffers();
 }
@@ -424,6 +426,91 @@ void Table::clearBuffers() {
     ahead_.clear();
     behind_.clear();
     batch_ = 16;
+}
+
+std::vector<Table::Row> Table::rowsByOffset(bool fromStart, int offset, int limit) {
+    QString sql = selectSql_;
+    if (!baseWhere_.isEmpty()) sql += QStringLiteral(" WHERE ") + baseWhere_;
+    sql += (fromStart ? orderAsc_ : orderDesc_) + QStringLiteral(" LIMIT ? OFFSET ?");
+    Statement st = db_->prepare(sql);
+    st.bindAll(baseParams_);
+    st.bind(int(baseParams_.size()) + 1, limit);
+    st.bind(int(baseParams_.size()) + 2, offset);
+    std::vector<Row> rows;
+    const int n = int(def_.fields.size());
+    while (st.step()) {
+        Row r;
+        r.rowid = st.columnInt(0);
+        r.v.resize(n);
+        for (int i = 0; i < n; ++i) r.v[i] = st.column(i + 1);
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+// A grid asks for the rows it shows by position. Positions come from the nearest row whose
+// position is known (the previous page, the cursor), by key; only a jump far from all of them
+// counts rows from the nearer end.
+std::vector<DataSet::StoredRow> Table::storedRowsAt(int first, int count) {
+    const int total = recordCount();
+    std::vector<StoredRow> out;
+    if (first < 0 || first >= total || count <= 0) return out;
+    count = std::min(count, total - first);
+    const int last = first + count - 1;
+    if (hasRow_ && recNo_ > 0 && state_ == State::Browse) anchors_.emplace(recNo_ - 1, cur_);
+
+    constexpr int kWalk = 4096; // stepping by key beats an OFFSET only when close
+    int bestCost = std::min(first, total - 1 - last);
+    enum { Start, End, Before, After } how = first <= total - 1 - last ? Start : End;
+    std::map<int, Row>::iterator anchor = anchors_.end();
+    auto after = anchors_.lower_bound(first);
+    if (after != anchors_.begin()) {
+        auto before = std::prev(after);
+        if (first - before->first < bestCost && first - before->first <= kWalk) {
+            bestCost = first - before->first;
+            how = Before;
+            anchor = before;
+        }
+    }
+    auto behind = anchors_.lower_bound(last);
+    if (behind != anchors_.end() && behind->first - last < bestCost && behind->first - last <= kWalk) {
+        how = After;
+        anchor = behind;
+    }
+
+    std::vector<Row> rows;
+    switch (how) {
+    case Start:
+        rows = rowsByOffset(true, first, count);
+        break;
+    case End:
+        rows = rowsByOffset(false, total - 1 - last, count);
+        std::reverse(rows.begin(), rows.end());
+        break;
+    case Before: {
+        const int skip = first - anchor->first; // rows between the anchor and the window, +1
+        if (skip == 0) rows.push_back(anchor->second);
+        auto more = fetch(true, &anchor->second, skip == 0 ? count - 1 : skip - 1 + count);
+        for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i) rows.push_back(std::move(more[i]));
+        break;
+    }
+    case After: {
+        const int skip = anchor->first - last;
+        auto more = fetch(false, &anchor->second, skip == 0 ? count - 1 : skip - 1 + count);
+        std::vector<Row> back;
+        if (skip == 0) back.push_back(anchor->second);
+        for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i) back.push_back(std::move(more[i]));
+        rows.assign(std::make_move_iterator(back.rbegin()), std::make_move_iterator(back.rend()));
+        break;
+    }
+    }
+    if (anchors_.size() > 256) anchors_.clear();
+    if (!rows.empty()) {
+        anchors_.emplace(first, rows.front());
+        anchors_.emplace(first + int(rows.size()) - 1, rows.back());
+    }
+    for (auto& r : rows) out.emplace_back(r.rowid, std::move(r.v));
+    return out;
 }
 
 void Table::setEmpty() {
@@ -707,6 +794,7 @@ void Table::refresh() {
     stamp_ = db_->changeStamp();
     clearExtraCaches();
     count_ = -1;
+    anchors_.clear();
     const bool had = hasRow_;
     const Row old = cur_;
     clearBuffers();
@@ -961,6 +1049,7 @@ void Table::post() {
     if (!inserting) editLocked_ = false;
     modified_ = false;
     count_ = -1;
+    anchors_.clear();
     stamp_ = db_->changeStamp();
     clearExtraCaches();
     const qint64 rowid = edit_.rowid;
@@ -1033,6 +1122,7 @@ void Table::remove() {
     modified_ = false;
     setState(State::Browse);
     count_ = -1;
+    anchors_.clear();
     stamp_ = db_->changeStamp();
     clearExtraCaches();
     // The next row takes its place; after the last row, the one before.

@@ -3,6 +3,7 @@
 #include "engine/filterexpr.h"
 #include <QPointer>
 #include <deque>
+#include <map>
 
 namespace engine {
 
@@ -90,6 +91,7 @@ Q_SIGNALS:
 
 protected:
     QVariant storedValue(int index) const override;
+    std::vector<StoredRow> storedRowsAt(int first, int count) override;
 
 private:
     struct Row {
@@ -112,6 +114,7 @@ private:
     bool fetchBatch(bool forward);
     std::optional<Row> readRow(qint64 rowid, bool visibleOnly);
     int countWhere(const QString& extra, const QVariantList& params);
+    std::vector<Row> rowsByOffset(bool fromStart, int offset, int limit);
     QVariantList keyValues(const QVariantList& given, const char* what) const;
     void positionAt(std::vector<Row> rows, bool forward);
     void onMasterMoved();
@@ -164,6 +167,9 @@ private:
     bool editLocked_ = false;
     bool ownWrite_ = false;
     QMetaObject::Connection dbConn_;
+    // Rows whose position is known, so that a grid scrolling page by page continues from the
+    // nearest one by key instead of counting from an end. Cleared whenever rows may move.
+    std::map<int, Row> anchors_;
 };
 
 } // namespace engine

@@ -404,7 +404,8 @@ TEST(PlFunctions, NumReadsAsParseLooseNumberDoes) {
     const QString alphabet = u"0123456789.,+-eE x\t"_qs;
     for (int n = 0; n < 20000; ++n) {
         QString s = randomText(rng, alphabet, 7);
-        if (n % 50 == 0) s += QChar(0xA0); // a non-ASCII blank takes the general path
+        if (n % 50 == 0) s += QChar(0xA0); // non-ASCII text takes the general path
+        if (n % 50 == 1) s = u"\u2003"_qs + s + u"ó"_qs;
         const auto expected = engine::parseLooseNumber(s);
         const QVariant got = db.one("SELECT pl_num(?)", {s});
         ASSERT_EQ(got.isNull(), !expected) << '"' << qPrintable(s) << '"';
@@ -440,20 +441,29 @@ TEST(PlFunctions, DateReadsTheLooseFormsAndTimestamps) {
 }
 
 TEST(PlFunctions, DateReadsAsParseLooseTimestampDoes) {
+    // Dates and times near the edges of their forms, some with one character changed.
     Db db;
     std::mt19937 rng(23);
-    auto digits = [&](int maxLen) { return randomText(rng, u"0123456789"_qs, maxLen); };
+    auto num = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto field = [&](int lo, int hi, int width) {
+        return QString::number(num(lo, hi)).rightJustified(num(0, 1) ? width : 1, u'0');
+    };
     auto any = [&](const QString& choices) {
-        return choices.mid(std::uniform_int_distribution<int>(0, int(choices.size()) - 1)(rng), 1);
+        return choices.mid(num(0, int(choices.size()) - 1), 1);
     };
     for (int n = 0; n < 20000; ++n) {
-        const QString sep = any(u".-/:"_qs);
-        QString s = n % 2 ? digits(2) + sep + digits(2) + any(u".-/"_qs) + digits(5)
-                          : digits(5) + sep + digits(2) + sep + digits(3);
-        if (n % 3 == 0)
-            s += any(u" T\t"_qs) + digits(3) + any(u":. "_qs) + digits(3) + any(u":.x"_qs) +
-                 digits(4);
+        const QString sep = any(u".-/"_qs);
+        const QString y = field(0, 10000, 4), m = field(0, 13, 2), d = field(0, 32, 2);
+        QString s = n % 2 ? d + sep + m + sep + y : y + sep + m + sep + d;
+        if (n % 3 == 0) {
+            s += any(u" T"_qs) + (num(0, 5) ? u""_qs : u" "_qs) + field(0, 25, 2) + u':' +
+                 field(0, 61, 2);
+            if (num(0, 1)) s += u':' + field(0, 61, 2);
+            if (num(0, 2) == 0) s += u'.' + field(0, 9999, 3);
+        }
+        if (n % 4 == 0) s[num(0, int(s.size()) - 1)] = any(u"0123456789.-/: T\tx"_qs)[0];
         if (n % 7 == 0) s = any(u" \n"_qs) + s + any(u" \u00a0"_qs);
+        if (n % 11 == 0) s = any(u"\u2003x"_qs) + s + any(u"\u00a0ó"_qs);
         const auto ts = engine::parseLooseTimestamp(s);
         const QVariant got = db.one("SELECT pl_date(?)", {s});
         ASSERT_EQ(got.isNull(), !ts) << '"' << qPrintable(s) << '"';

@@ -312,3 +312,36 @@ TEST_F(Fixture, MissingTablesAndFoldersAreEngineErrors) {
     EXPECT_FALSE(db->tables().contains(QStringLiteral("_pelk_fields")));
     EXPECT_EQ(db->tables(), (QStringList{"Opis", "Towar"}));
 }
+
+TEST_F(Fixture, WindowsByPositionLeaveTheCursorAlone) {
+    QStringList names;
+    for (int i = 0; i < 5000; ++i) names << QStringLiteral("w%1").arg(i, 4, 10, QChar(u'0'));
+    addItems(names);
+    Table t(dir.path(), QStringLiteral("Towar"));
+    t.setIndexName(QStringLiteral("wg_Tow_Nazwa"));
+    t.addCalculatedField(QStringLiteral("Dlugosc"), FieldType::LongInt);
+    QObject::connect(&t, &DataSet::calcFields, [](DataSet* d) {
+        d->setCalculated(QStringLiteral("Dlugosc"), d->asString(QStringLiteral("Tow_Nazwa")).size());
+    });
+    t.open();
+    t.setRecNo(10);
+    const int nameIx = t.fieldIndex(QStringLiteral("Tow_Nazwa"));
+    auto expectWindow = [&](int from, int count) {
+        auto rows = t.rowsAt(from, count);
+        ASSERT_EQ(int(rows.size()), std::min(count, 5000 - from + 1));
+        for (int i = 0; i < int(rows.size()); ++i) {
+            ASSERT_EQ(rows[i].values[nameIx].toString(), names[from - 1 + i]) << "window at " << from;
+            ASSERT_EQ(rows[i].values.last().toInt(), 5);
+        }
+    };
+    // Page by page down, a jump to the end, back up, a jump into the middle.
+    for (int p = 1; p < 400; p += 37) expectWindow(p, 37);
+    expectWindow(4970, 40);
+    for (int p = 4900; p > 4700; p -= 50) expectWindow(p, 50);
+    expectWindow(2500, 30);
+    expectWindow(2470, 30);
+    expectWindow(2530, 30);
+    EXPECT_EQ(t.recNo(), 10) << "windows do not move the cursor";
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), names[9]);
+    EXPECT_EQ(t.asInteger(QStringLiteral("Dlugosc")), 5);
+}
