@@ -686,6 +686,13 @@ void Database::maybeRenewLease() {
     if (locksHeld_ > 0 && !inTransaction() && now() - leaseRenewedAt_ > kLeaseSeconds / 3) renewLease();
 }
 
+void Database::keepLeaseAlive() {
+    if (keptAlive_) return;
+    keptAlive_ = true;
+    renewLease();
+    holdLease();
+}
+
 void Database::holdLease() {
     ++locksHeld_;
     // Modal dialogs pause the main window's re-read, so the lease has a timer of its own.

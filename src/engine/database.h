@@ -113,6 +113,9 @@ public:
     void unlockTable(const QString& table);
     std::optional<QString> tableLockedBy(const QString& table); // exclusive use by others
     void renewLease();
+    // Keeps this owner's lease renewed until the database is closed, for things other than
+    // record locks that must be seen as alive by other installations (working tables).
+    void keepLeaseAlive();
     bool ownerAlive(const QString& owner); // a lease of that owner still runs (or it is us)
 
     static constexpr int kLeaseSeconds = 60;
@@ -153,6 +156,7 @@ private:
     QHash<sqlite3_stmt*, QString> inUse_;
     qint64 leaseRenewedAt_ = 0;
     int locksHeld_ = 0;
+    bool keptAlive_ = false;
     QTimer* leaseTimer_ = nullptr;
     sqlite3_stmt* dataVersion_ = nullptr;
 };

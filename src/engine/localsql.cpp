@@ -228,6 +228,8 @@ public:
         if (!order.sql.isEmpty()) {
             all.sql += QStringLiteral(" ORDER BY ");
             all.add(order);
+            // Rows equal in the order keep a stable order, as in the table objects: by row id.
+            all.sql += QStringLiteral(", ") + quoted(sources_.front().ref) + QStringLiteral(".rowid");
         }
         q.sql = all.sql;
         q.params = all.params;

@@ -330,7 +330,7 @@ void plDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
         while (blank < t.e && *blank != ' ')
             ++blank;
         if (blank == t.e && t.size() > 10 && t.p[10] == 'T') blank = t.p + 10;
-        QDate d = quickDate({t.p, blank});
+        QDate d = quickDate(trimmed({t.p, blank}));
         if (!d.isValid()) return sqlite3_result_null(ctx);
         if (blank == t.e || quickTime(trimmed({blank + 1, t.e}))) return resultDate(ctx, d);
     }

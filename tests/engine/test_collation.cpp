@@ -50,6 +50,7 @@ QString mixedText(std::mt19937& rng) {
     return randomText(rng, alphabet, 6);
 }
 
+// An in-memory database with the functions registered. Parameters are texts or NULL.
 class Db {
 public:
     Db() {
@@ -57,50 +58,34 @@ public:
         engine::registerSqlFunctions(db_);
     }
     ~Db() { sqlite3_close(db_); }
-    sqlite3* handle() const { return db_; }
 
-    void exec(const char* sql) {
-        char* err = nullptr;
-        ASSERT_EQ(sqlite3_exec(db_, sql, nullptr, nullptr, &err), SQLITE_OK) << (err ? err : "");
-    }
+    void exec(const char* sql) { ASSERT_TRUE(column(sql).isEmpty()); }
 
-    // Every row of the first column: null QVariant for NULL, qint64, double or QString.
+    // The first column of every row: a null QVariant for NULL, qint64, double or QString.
     QList<QVariant> column(const char* sql, const QList<QVariant>& args = {}) {
-        sqlite3_stmt* st = nullptr;
         QList<QVariant> out;
-        EXPECT_EQ(sqlite3_prepare_v2(db_, sql, -1, &st, nullptr), SQLITE_OK)
-            << sql << ": " << sqlite3_errmsg(db_);
-        if (!st) return out;
-        for (int i = 0; i < args.size(); ++i) {
-            if (args[i].isNull()) {
-                sqlite3_bind_null(st, i + 1);
-            } else if (args[i].typeId() == QMetaType::Int) {
-                sqlite3_bind_int(st, i + 1, args[i].toInt());
-            } else if (args[i].typeId() == QMetaType::Double) {
-                sqlite3_bind_double(st, i + 1, args[i].toDouble());
-            } else {
+        for (const char* rest = sql; *rest;) {
+            sqlite3_stmt* st = nullptr;
+            EXPECT_EQ(sqlite3_prepare_v2(db_, rest, -1, &st, &rest), SQLITE_OK)
+                << sqlite3_errmsg(db_);
+            if (!st) break;
+            for (int i = 0; i < args.size(); ++i) {
                 const QByteArray u = args[i].toString().toUtf8();
-                sqlite3_bind_text(st, i + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+                if (args[i].isNull())
+                    sqlite3_bind_null(st, i + 1);
+                else
+                    sqlite3_bind_text(st, i + 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
             }
-        }
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            switch (sqlite3_column_type(st, 0)) {
-            case SQLITE_NULL:
-                out.append(QVariant());
-                break;
-            case SQLITE_INTEGER:
-                out.append(qint64(sqlite3_column_int64(st, 0)));
-                break;
-            case SQLITE_FLOAT:
-                out.append(sqlite3_column_double(st, 0));
-                break;
-            default:
-                out.append(
-                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
-                                      sqlite3_column_bytes(st, 0)));
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                const int type = sqlite3_column_type(st, 0);
+                auto text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+                out.append(type == SQLITE_NULL      ? QVariant()
+                           : type == SQLITE_INTEGER ? QVariant(qint64(sqlite3_column_int64(st, 0)))
+                           : type == SQLITE_FLOAT   ? QVariant(sqlite3_column_double(st, 0))
+                                                    : QVariant(QString::fromUtf8(text)));
             }
+            EXPECT_EQ(sqlite3_finalize(st), SQLITE_OK) << sqlite3_errmsg(db_);
         }
-        sqlite3_finalize(st);
         return out;
     }
 
@@ -118,16 +103,10 @@ public:
     }
 
     void insertAll(const QStringList& values) {
-        sqlite3_stmt* st = nullptr;
-        ASSERT_EQ(sqlite3_prepare_v2(db_, "INSERT INTO t(x) VALUES (?)", -1, &st, nullptr),
-                  SQLITE_OK);
-        for (const QString& v : values) {
-            const QByteArray u = v.toUtf8();
-            sqlite3_bind_text(st, 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-            ASSERT_EQ(sqlite3_step(st), SQLITE_DONE);
-            sqlite3_reset(st);
-        }
-        sqlite3_finalize(st);
+        exec("BEGIN");
+        for (const QString& v : values)
+            column("INSERT INTO t(x) VALUES (?)", {v});
+        exec("COMMIT");
     }
 
 private:

@@ -1,6 +1,12 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+namespace engine {
+class Database;
+class DataSet;
+} // namespace engine
 
 namespace pelkdb {
 
@@ -24,5 +30,11 @@ int sqlCommand(const Context& c);
 int dropCommand(const Context& c);
 int emptyCommand(const Context& c);
 int setCommand(const Context& c);
+
+// The database of a folder that must already hold `table`; fails with the engine's "no such
+// table" message, without creating a database file, when it does not.
+std::shared_ptr<engine::Database> openExisting(const QString& folder, const QString& table);
+// The current row as written out, one text per field.
+QStringList rowTexts(const engine::DataSet& data);
 
 } // namespace pelkdb

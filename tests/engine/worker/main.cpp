@@ -23,18 +23,30 @@ namespace {
 const char* kindName(EngineError::Kind k) {
     using K = EngineError::Kind;
     switch (k) {
-    case K::MissingTable: return "MissingTable";
-    case K::MissingField: return "MissingField";
-    case K::NoDatabase: return "NoDatabase";
-    case K::Locked: return "Locked";
-    case K::Changed: return "Changed";
-    case K::Deleted: return "Deleted";
-    case K::KeyViolation: return "KeyViolation";
-    case K::BadFilter: return "BadFilter";
-    case K::BadSql: return "BadSql";
-    case K::BadValue: return "BadValue";
-    case K::State: return "State";
-    case K::Io: return "Io";
+    case K::MissingTable:
+        return "MissingTable";
+    case K::MissingField:
+        return "MissingField";
+    case K::NoDatabase:
+        return "NoDatabase";
+    case K::Locked:
+        return "Locked";
+    case K::Changed:
+        return "Changed";
+    case K::Deleted:
+        return "Deleted";
+    case K::KeyViolation:
+        return "KeyViolation";
+    case K::BadFilter:
+        return "BadFilter";
+    case K::BadSql:
+        return "BadSql";
+    case K::BadValue:
+        return "BadValue";
+    case K::State:
+        return "State";
+    case K::Io:
+        return "Io";
     }
     return "?";
 }
@@ -72,7 +84,8 @@ public:
                 t().first();
                 say(QStringLiteral("ok %1").arg(t().rowId()));
             } else if (cmd == QLatin1String("find")) {
-                if (t().indexFieldNames().compare(arg1, Qt::CaseInsensitive) != 0) t().setIndexFieldNames(arg1);
+                if (t().indexFieldNames().compare(arg1, Qt::CaseInsensitive) != 0)
+                    t().setIndexFieldNames(arg1);
                 say(QStringLiteral("ok %1").arg(t().findKey({rest}) ? 1 : 0));
             } else if (cmd == QLatin1String("edit")) {
                 t().edit();

@@ -1,0 +1,118 @@
+// pelkdb: the engine's command-line tool for administrators and scripted checks. Scripts rely on
+// its output format and exit statuses: 0 success, 1 engine or data error, 2 usage error.
+#include "args.h"
+#include "commands.h"
+#include "csv.h"
+#include "engine/error.h"
+#include <QCoreApplication>
+#include <cstdio>
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+using namespace pelkdb;
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const Context&);
+};
+
+// Only create, load, set and create-catalogue may make a database file in a folder; the others
+// open what is there or report that it is missing.
+const Command kCommands[] = {
+    {"tables", tablesCommand}, {"create", createCommand},   {"schema", schemaCommand},
+    {"load", loadCommand},     {"dump", dumpCommand},       {"nearest", nearestCommand},
+    {"sql", sqlCommand},       {"drop", dropCommand},       {"empty", emptyCommand},
+    {"set", setCommand},
+    // create-catalogue belongs here, with the catalogue generator that it runs.
+};
+
+const char* const kUsage =
+    "Użycie: pelkdb FOLDER POLECENIE [ARGUMENTY]\n"
+    "Narzędzie do baz danych folderów katalogu. Wiersze są wypisywane w UTF-8, pola\n"
+    "rozdzielone \";\", pierwszy wiersz to nazwy pól.\n"
+    "\n"
+    "Polecenia:\n"
+    "  tables                          nazwy tabel folderu, po jednej w wierszu\n"
+    "  create TABELA POLA [--primary P1;P2] [--index NAZWA=P1;P2]... [--replace]\n"
+    "                                  tworzy tabelę; POLA to lista Nazwa:typ[:rozmiar]\n"
+    "                                  rozdzielona przecinkami; typy: autoinc, alpha\n"
+    "                                  (z rozmiarem), longint, number, date, timestamp,\n"
+    "                                  logical, memo, graphic\n"
+    "  schema TABELA                   pola i indeksy tabeli\n"
+    "  load TABELA PLIK                dopisuje wiersze z pliku z nagłówkiem (jedna transakcja)\n"
+    "  dump TABELA [--order P1;P2 | --index NAZWA] [--filter WYRAŻENIE]\n"
+    "                                  wypisuje wiersze tabeli\n"
+    "  nearest TABELA --order P1[;P2] WARTOŚĆ [WARTOŚĆ2]\n"
+    "                                  wiersz o najbliższym kluczu równym lub większym\n"
+    "  sql TEKST                       wykonuje zapytanie SQL i wypisuje wynik\n"
+    "  drop TABELA                     usuwa tabelę\n"
+    "  empty TABELA                    usuwa wszystkie wiersze tabeli\n"
+    "  set TABELA --filter WYRAŻENIE POLE=WARTOŚĆ...\n"
+    "                                  zmienia pola wierszy spełniających warunek\n"
+    "\n"
+    "Kod wyjścia: 0 – powodzenie, 1 – błąd bazy lub danych, 2 – błędne wywołanie.\n";
+
+void printError(const QString& message) {
+    const QByteArray bytes = (message + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+int usageError(const QString& message) {
+    printError(QStringLiteral("pelkdb: %1\nPomoc: pelkdb --help").arg(message));
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+#ifdef Q_OS_WIN
+    // Lines end with "\n" on every system.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        std::fputs(kUsage, stdout);
+        return 2;
+    }
+    if (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") ||
+        (args.size() >= 2 && (args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h")))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.size() < 2) return usageError(QStringLiteral("brak polecenia po nazwie folderu"));
+
+    const Command* command = nullptr;
+    for (const Command& cmd : kCommands)
+        if (args[1] == QLatin1String(cmd.name)) command = &cmd;
+    if (!command) return usageError(QStringLiteral("nieznane polecenie %1").arg(args[1]));
+
+    static char buffer[1 << 16];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+    CsvWriter out(stdout);
+    int status;
+    try {
+        status = command->run(Context{args[0], args.mid(2), out});
+    } catch (const UsageError& e) {
+        out.finish();
+        return usageError(e.message());
+    } catch (const engine::EngineError& e) {
+        out.finish();
+        printError(e.message());
+        return 1;
+    } catch (const std::exception& e) {
+        out.finish();
+        printError(QString::fromLocal8Bit(e.what()));
+        return 1;
+    }
+    if (!out.finish()) {
+        printError(QStringLiteral("Błąd zapisu na standardowe wyjście."));
+        return 1;
+    }
+    return status;
+}
