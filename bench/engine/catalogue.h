@@ -48,6 +48,7 @@ public:
 
 private:
     std::mt19937_64 rng_;
+    std::discrete_distribution<int> categoryDist_; // common goods more often
 };
 
 struct CatalogueInfo {

@@ -375,6 +375,7 @@ void Database::commit() {
         QThread::msleep(50 * (attempt + 1));
     }
     depth_ = 0;
+    for (; pendingReleases_ > 0; --pendingReleases_) releaseLease();
     if (wrote_) {
         wrote_ = false;
         ++localChanges_;
@@ -386,6 +387,7 @@ void Database::rollback() {
     if (depth_ == 0) return;
     depth_ = 0;
     wrote_ = false;
+    pendingReleases_ = 0;
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     schemaVersion_ = -1; // a rolled-back create or drop must not stay in the cache
 }
@@ -757,11 +759,13 @@ void Database::unlockRecord(const QString& table, qint64 rowid) {
         Statement st = prepare(QStringLiteral("DELETE FROM _pelk_locks WHERE tbl=?1 AND rid=?2 AND owner=?3"));
         st.bindAll({key(table), rowid, ownerId_}).run();
     };
-    if (inTransaction())
+    if (inTransaction()) {
         write();
-    else
+        ++pendingReleases_; // the lock ends only if the transaction commits
+    } else {
         transaction(write);
-    releaseLease();
+        releaseLease();
+    }
 }
 
 std::optional<QString> Database::tableLockedBy(const QString& table) {
@@ -805,11 +809,13 @@ void Database::unlockTable(const QString& table) {
         Statement st = prepare(QStringLiteral("DELETE FROM _pelk_tablelocks WHERE tbl=?1 AND owner=?2"));
         st.bindAll({key(table), ownerId_}).run();
     };
-    if (inTransaction())
+    if (inTransaction()) {
         write();
-    else
+        ++pendingReleases_; // the lock ends only if the transaction commits
+    } else {
         transaction(write);
-    releaseLease();
+        releaseLease();
+    }
 }
 
 } // namespace engine

@@ -157,6 +157,7 @@ private:
     qint64 leaseRenewedAt_ = 0;
     int locksHeld_ = 0;
     bool keptAlive_ = false;
+    int pendingReleases_ = 0;
     QTimer* leaseTimer_ = nullptr;
     sqlite3_stmt* dataVersion_ = nullptr;
 };
