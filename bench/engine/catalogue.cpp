@@ -60,7 +60,8 @@ struct Category {
 
 const std::vector<Category>& categories() {
     static const std::vector<Category> c = {
-        {"Śruba", "SRB",
+        {"Śruba",
+         "SRB",
          {"sześciokątna", "imbusowa", "zamkowa", "z łbem stożkowym", "z łbem walcowym",
           "z łbem grzybkowym", "dwustronna", "rzymska"},
          Size::Metric,
@@ -69,7 +70,8 @@ const std::vector<Category>& categories() {
          {4, 4, 4, 4, 5, 3},
          10,
          {"stal ocynkowana", "stal nierdzewna A2", "stal nierdzewna A4", "stal 8.8", "mosiądz"}},
-        {"Wkręt", "WKR",
+        {"Wkręt",
+         "WKR",
          {"do drewna", "samowiercący", "do płyt GK", "ciesielski", "farmerski", "do betonu",
           "do blachy", "meblowy"},
          Size::Wood,
@@ -77,7 +79,8 @@ const std::vector<Category>& categories() {
          {5, 5, 6, 4},
          7,
          {"stal ocynkowana", "stal hartowana", "stal nierdzewna A2"}},
-        {"Nakrętka", "NAK",
+        {"Nakrętka",
+         "NAK",
          {"sześciokątna", "samokontrująca", "kołpakowa", "motylkowa", "koronowa", "kwadratowa",
           "z kołnierzem"},
          Size::Thread,
@@ -85,213 +88,446 @@ const std::vector<Category>& categories() {
          {7, 7, 4},
          5,
          {"stal ocynkowana", "stal nierdzewna A2", "mosiądz"}},
-        {"Podkładka", "PDK",
+        {"Podkładka",
+         "PDK",
          {"płaska", "sprężysta", "powiększona", "zębata", "klinowa", "okrągła"},
          Size::Thread,
          {"ocynk", "nierdzewna A2", "miedziana", "fibrowa", ""},
          {7},
          4,
          {"stal ocynkowana", "stal nierdzewna A2", "miedź", "fibra"}},
-        {"Pręt", "PRG", {"gwintowany", "gwintowany DIN 975"}, Size::Thread,
-         {"1 m ocynk", "2 m ocynk", "1 m A2"}, {9}, 2, {}},
-        {"Kołek", "KOL",
+        {"Pręt",
+         "PRG",
+         {"gwintowany", "gwintowany DIN 975"},
+         Size::Thread,
+         {"1 m ocynk", "2 m ocynk", "1 m A2"},
+         {9},
+         2,
+         {}},
+        {"Kołek",
+         "KOL",
          {"rozporowy", "szybkiego montażu", "do płyt GK", "stalowy", "chemiczny", "ramowy"},
-         Size::Anchor, {"nylonowy", "z wkrętem", "z kołnierzem", ""}, {8}, 4,
+         Size::Anchor,
+         {"nylonowy", "z wkrętem", "z kołnierzem", ""},
+         {8},
+         4,
          {"poliamid", "stal ocynkowana"}},
-        {"Nit", "NIT", {"zrywalny", "aluminiowy", "stalowy", "nierdzewny", "wielozaciskowy"},
-         Size::Rivet, {"łeb płaski", "łeb szeroki", ""}, {8}, 2, {"aluminium", "stal"}},
-        {"Łożysko", "LOZ",
+        {"Nit",
+         "NIT",
+         {"zrywalny", "aluminiowy", "stalowy", "nierdzewny", "wielozaciskowy"},
+         Size::Rivet,
+         {"łeb płaski", "łeb szeroki", ""},
+         {8},
+         2,
+         {"aluminium", "stal"}},
+        {"Łożysko",
+         "LOZ",
          {"kulkowe", "stożkowe", "baryłkowe", "igiełkowe", "wahliwe", "oporowe", "walcowe"},
-         Size::Bearing, {"SKF", "FAG", "NSK", "ZVL", "Kinex", "NTN", ""}, {10, 10, 11}, 5,
+         Size::Bearing,
+         {"SKF", "FAG", "NSK", "ZVL", "Kinex", "NTN", ""},
+         {10, 10, 11},
+         5,
          {"stal łożyskowa", "stal nierdzewna"}},
-        {"Pierścień", "PIE",
+        {"Pierścień",
+         "PIE",
          {"Segera zewnętrzny", "Segera wewnętrzny", "uszczelniający", "o-ring NBR", "o-ring FKM"},
-         Size::Oring, {""}, {12}, 3, {"stal sprężynowa", "guma NBR", "viton"}},
-        {"Uszczelka", "USZ", {"gumowa", "klingerytowa", "teflonowa", "miedziana", "fibrowa"},
-         Size::Inch, {""}, {13}, 3, {"guma EPDM", "klingeryt", "PTFE", "miedź"}},
-        {"Zawór", "ZAW",
+         Size::Oring,
+         {""},
+         {12},
+         3,
+         {"stal sprężynowa", "guma NBR", "viton"}},
+        {"Uszczelka",
+         "USZ",
+         {"gumowa", "klingerytowa", "teflonowa", "miedziana", "fibrowa"},
+         Size::Inch,
+         {""},
+         {13},
+         3,
+         {"guma EPDM", "klingeryt", "PTFE", "miedź"}},
+        {"Zawór",
+         "ZAW",
          {"kulowy", "zwrotny", "grzybkowy", "bezpieczeństwa", "termostatyczny", "odcinający",
           "antyskażeniowy"},
-         Size::Inch, {"mosiądz", "stal nierdzewna", "żeliwny PN16", "z motylkiem", "z rączką", ""},
-         {14, 14, 15}, 5, {"mosiądz", "stal nierdzewna", "żeliwo szare"}},
-        {"Kolano", "KOL",
+         Size::Inch,
+         {"mosiądz", "stal nierdzewna", "żeliwny PN16", "z motylkiem", "z rączką", ""},
+         {14, 14, 15},
+         5,
+         {"mosiądz", "stal nierdzewna", "żeliwo szare"}},
+        {"Kolano",
+         "KOL",
          {"mosiężne 90°", "ocynkowane 90°", "PP 45°", "miedziane 90°", "redukcyjne", "nyplowe"},
-         Size::Inch, {"GW/GZ", "GW/GW", "do wlutowania", ""}, {16}, 3,
+         Size::Inch,
+         {"GW/GZ", "GW/GW", "do wlutowania", ""},
+         {16},
+         3,
          {"mosiądz", "stal ocynkowana", "polipropylen", "miedź"}},
-        {"Złączka", "ZLA",
-         {"zaciskowa", "skręcana", "gwintowana", "redukcyjna", "PEX", "do węża"}, Size::Inch,
-         {"mosiądz", "niklowana", ""}, {16}, 3, {"mosiądz", "polipropylen"}},
-        {"Trójnik", "TRO", {"równoprzelotowy", "redukcyjny", "mosiężny", "ocynkowany"},
-         Size::Inch, {"GW", "GZ", ""}, {16}, 2, {"mosiądz", "stal ocynkowana"}},
-        {"Rura", "RUR",
+        {"Złączka",
+         "ZLA",
+         {"zaciskowa", "skręcana", "gwintowana", "redukcyjna", "PEX", "do węża"},
+         Size::Inch,
+         {"mosiądz", "niklowana", ""},
+         {16},
+         3,
+         {"mosiądz", "polipropylen"}},
+        {"Trójnik",
+         "TRO",
+         {"równoprzelotowy", "redukcyjny", "mosiężny", "ocynkowany"},
+         Size::Inch,
+         {"GW", "GZ", ""},
+         {16},
+         2,
+         {"mosiądz", "stal ocynkowana"}},
+        {"Rura",
+         "RUR",
          {"miedziana", "stalowa ocynkowana", "PP-R", "PEX-AL-PEX", "kanalizacyjna PVC",
           "osłonowa karbowana"},
-         Size::Pipe, {"odcinek 3 m", "odcinek 4 m", "zwój 25 m", ""}, {17, 17, 18, 19}, 4,
+         Size::Pipe,
+         {"odcinek 3 m", "odcinek 4 m", "zwój 25 m", ""},
+         {17, 17, 18, 19},
+         4,
          {"miedź", "stal ocynkowana", "polipropylen", "PVC"}},
-        {"Przewód", "PRZ", {"YDY", "YDYp", "OWY", "LgY", "H07RN-F", "OMY"}, Size::Cable,
-         {"450/750V", "300/500V", "krążek 100 m", ""}, {20}, 4, {"miedź", "PVC"}},
-        {"Kabel", "KAB",
+        {"Przewód",
+         "PRZ",
+         {"YDY", "YDYp", "OWY", "LgY", "H07RN-F", "OMY"},
+         Size::Cable,
+         {"450/750V", "300/500V", "krążek 100 m", ""},
+         {20},
+         4,
+         {"miedź", "PVC"}},
+        {"Kabel",
+         "KAB",
          {"ziemny YKY", "sieciowy UTP kat. 6", "koncentryczny", "głośnikowy", "alarmowy YTDY"},
-         Size::Cable, {"szpula 305 m", "krążek 100 m", ""}, {20}, 3, {"miedź", "PE"}},
-        {"Gniazdo", "GNI",
-         {"podtynkowe", "natynkowe", "hermetyczne IP44", "siłowe 16A", "z uziemieniem",
-          "podwójne", "RJ45"},
-         Size::None, {"białe", "czarne", "kremowe", "antracytowe", "srebrne"}, {21}, 3,
+         Size::Cable,
+         {"szpula 305 m", "krążek 100 m", ""},
+         {20},
+         3,
+         {"miedź", "PE"}},
+        {"Gniazdo",
+         "GNI",
+         {"podtynkowe", "natynkowe", "hermetyczne IP44", "siłowe 16A", "z uziemieniem", "podwójne",
+          "RJ45"},
+         Size::None,
+         {"białe", "czarne", "kremowe", "antracytowe", "srebrne"},
+         {21},
+         3,
          {"tworzywo", "porcelana"}},
-        {"Łącznik", "LAC",
+        {"Łącznik",
+         "LAC",
          {"jednobiegunowy", "schodowy", "świecznikowy", "krzyżowy", "dwubiegunowy", "dzwonkowy"},
-         Size::None, {"biały", "czarny", "kremowy", "hermetyczny IP44"}, {21}, 3, {"tworzywo"}},
-        {"Wyłącznik", "WYL",
-         {"nadprądowy B16", "nadprądowy C20", "różnicowoprądowy 40A/30mA", "silnikowy",
-          "krańcowy", "zmierzchowy"},
-         Size::None, {"1P", "3P", "4P", ""}, {22}, 3, {"tworzywo"}},
-        {"Żarówka", "ZAR",
+         Size::None,
+         {"biały", "czarny", "kremowy", "hermetyczny IP44"},
+         {21},
+         3,
+         {"tworzywo"}},
+        {"Wyłącznik",
+         "WYL",
+         {"nadprądowy B16", "nadprądowy C20", "różnicowoprądowy 40A/30mA", "silnikowy", "krańcowy",
+          "zmierzchowy"},
+         Size::None,
+         {"1P", "3P", "4P", ""},
+         {22},
+         3,
+         {"tworzywo"}},
+        {"Żarówka",
+         "ZAR",
          {"LED E27", "LED GU10", "halogenowa G9", "LED E14 świeczka", "LED filament E27"},
-         Size::Watt, {"ciepła 2700K", "neutralna 4000K", "zimna 6500K"}, {23}, 4,
+         Size::Watt,
+         {"ciepła 2700K", "neutralna 4000K", "zimna 6500K"},
+         {23},
+         4,
          {"szkło", "tworzywo"}},
-        {"Świetlówka", "SWI", {"liniowa T8", "kompaktowa", "LED T8", "liniowa T5"}, Size::Watt,
-         {"840", "865", "830"}, {23}, 2, {"szkło"}},
-        {"Oprawa", "OPR",
+        {"Świetlówka",
+         "SWI",
+         {"liniowa T8", "kompaktowa", "LED T8", "liniowa T5"},
+         Size::Watt,
+         {"840", "865", "830"},
+         {23},
+         2,
+         {"szkło"}},
+        {"Oprawa",
+         "OPR",
          {"hermetyczna", "sufitowa", "schodowa", "awaryjna", "LED panel 60x60", "ogrodowa"},
-         Size::Watt, {"IP65", "IP44", "IP20", ""}, {23, 38}, 3, {"aluminium", "poliwęglan"}},
-        {"Wiertło", "WIE",
+         Size::Watt,
+         {"IP65", "IP44", "IP20", ""},
+         {23, 38},
+         3,
+         {"aluminium", "poliwęglan"}},
+        {"Wiertło",
+         "WIE",
          {"do metalu HSS", "do betonu SDS-plus", "do drewna", "stopniowe", "koronowe",
           "do szkła i płytek"},
-         Size::Drill, {"kobaltowe", "tytanowe", ""}, {25}, 4, {"stal HSS", "węglik spiekany"}},
-        {"Tarcza", "TAR",
+         Size::Drill,
+         {"kobaltowe", "tytanowe", ""},
+         {25},
+         4,
+         {"stal HSS", "węglik spiekany"}},
+        {"Tarcza",
+         "TAR",
          {"do cięcia metalu", "diamentowa", "szlifierska", "listkowa P60", "listkowa P120"},
-         Size::Disc, {"inox", ""}, {25}, 3, {"elektrokorund", "diament"}},
-        {"Klucz", "KLU",
+         Size::Disc,
+         {"inox", ""},
+         {25},
+         3,
+         {"elektrokorund", "diament"}},
+        {"Klucz",
+         "KLU",
          {"płasko-oczkowy", "nasadowy", "imbusowy", "dynamometryczny", "francuski", "oczkowy"},
-         Size::Spanner, {"CrV", ""}, {26}, 3, {"stal CrV"}},
-        {"Wkrętak", "WKT",
-         {"płaski", "krzyżakowy PH2", "Torx T20", "izolowany 1000V", "precyzyjny"}, Size::Length,
-         {""}, {26}, 2, {"stal CrV"}},
-        {"Młotek", "MLO", {"ślusarski", "ciesielski", "gumowy", "murarski", "blacharski"},
-         Size::Mass, {"trzonek drewniany", "trzonek z włókna szklanego", ""}, {26}, 2,
+         Size::Spanner,
+         {"CrV", ""},
+         {26},
+         3,
+         {"stal CrV"}},
+        {"Wkrętak",
+         "WKT",
+         {"płaski", "krzyżakowy PH2", "Torx T20", "izolowany 1000V", "precyzyjny"},
+         Size::Length,
+         {""},
+         {26},
+         2,
+         {"stal CrV"}},
+        {"Młotek",
+         "MLO",
+         {"ślusarski", "ciesielski", "gumowy", "murarski", "blacharski"},
+         Size::Mass,
+         {"trzonek drewniany", "trzonek z włókna szklanego", ""},
+         {26},
+         2,
          {"stal kuta"}},
-        {"Szczypce", "SZC",
-         {"uniwersalne", "boczne", "okrągłe", "do zdejmowania izolacji", "nastawne"}, Size::Length,
-         {"izolowane 1000V", ""}, {26}, 2, {"stal CrV"}},
-        {"Piła", "PIL", {"ręczna do drewna", "do metalu", "otwornica", "płatnica"}, Size::Length,
-         {""}, {27}, 2, {"stal"}},
-        {"Taśma", "TAS",
-         {"izolacyjna", "pakowa", "dwustronna", "miernicza", "aluminiowa", "malarska"}, Size::Tape,
-         {"czarna", "biała", "przezroczysta", "czerwona", "żółto-zielona"}, {28}, 3,
+        {"Szczypce",
+         "SZC",
+         {"uniwersalne", "boczne", "okrągłe", "do zdejmowania izolacji", "nastawne"},
+         Size::Length,
+         {"izolowane 1000V", ""},
+         {26},
+         2,
+         {"stal CrV"}},
+        {"Piła",
+         "PIL",
+         {"ręczna do drewna", "do metalu", "otwornica", "płatnica"},
+         Size::Length,
+         {""},
+         {27},
+         2,
+         {"stal"}},
+        {"Taśma",
+         "TAS",
+         {"izolacyjna", "pakowa", "dwustronna", "miernicza", "aluminiowa", "malarska"},
+         Size::Tape,
+         {"czarna", "biała", "przezroczysta", "czerwona", "żółto-zielona"},
+         {28},
+         3,
          {"PVC", "papier", "aluminium"}},
-        {"Klej", "KLE",
-         {"montażowy", "do glazury", "epoksydowy", "cyjanoakrylowy", "poliuretanowy", "do styropianu"},
-         Size::Volume, {""}, {29}, 3, {"polimer"}},
-        {"Silikon", "SIL", {"sanitarny", "dekarski", "wysokotemperaturowy", "akwariowy", "neutralny"},
-         Size::Volume, {"biały", "bezbarwny", "szary", "brązowy", "czarny"}, {29}, 2, {"silikon"}},
-        {"Pianka", "PIA", {"montażowa niskoprężna", "pistoletowa zimowa", "ognioodporna"},
-         Size::Volume, {""}, {29}, 2, {"poliuretan"}},
-        {"Farba", "FAR",
+        {"Klej",
+         "KLE",
+         {"montażowy", "do glazury", "epoksydowy", "cyjanoakrylowy", "poliuretanowy",
+          "do styropianu"},
+         Size::Volume,
+         {""},
+         {29},
+         3,
+         {"polimer"}},
+        {"Silikon",
+         "SIL",
+         {"sanitarny", "dekarski", "wysokotemperaturowy", "akwariowy", "neutralny"},
+         Size::Volume,
+         {"biały", "bezbarwny", "szary", "brązowy", "czarny"},
+         {29},
+         2,
+         {"silikon"}},
+        {"Pianka",
+         "PIA",
+         {"montażowa niskoprężna", "pistoletowa zimowa", "ognioodporna"},
+         Size::Volume,
+         {""},
+         {29},
+         2,
+         {"poliuretan"}},
+        {"Farba",
+         "FAR",
          {"emulsyjna", "akrylowa", "lateksowa", "olejna", "do metalu", "podkładowa", "elewacyjna"},
          Size::Litre,
          {"biała", "czarna", "szara", "żółta", "zielona", "czerwona", "grafitowa", "écru"},
-         {30}, 4, {"akryl", "lateks"}},
-        {"Lakier", "LAK", {"bezbarwny", "do parkietu", "jachtowy", "akrylowy"}, Size::Litre,
-         {"mat", "półmat", "połysk"}, {30}, 2, {"poliuretan"}},
-        {"Pędzel", "PED", {"płaski", "kątowy", "okrągły", "ławkowiec"}, Size::Length, {""}, {31}, 2,
+         {30},
+         4,
+         {"akryl", "lateks"}},
+        {"Lakier",
+         "LAK",
+         {"bezbarwny", "do parkietu", "jachtowy", "akrylowy"},
+         Size::Litre,
+         {"mat", "półmat", "połysk"},
+         {30},
+         2,
+         {"poliuretan"}},
+        {"Pędzel",
+         "PED",
+         {"płaski", "kątowy", "okrągły", "ławkowiec"},
+         Size::Length,
+         {""},
+         {31},
+         2,
          {"włosie naturalne", "włosie syntetyczne"}},
-        {"Wałek", "WAL", {"malarski", "z welurem", "z mikrofazy", "gąbkowy", "sznurkowy"},
-         Size::Length, {""}, {31}, 2, {"poliamid"}},
-        {"Rękawice", "REK", {"robocze", "nitrylowe", "skórzane", "antyprzecięciowe", "spawalnicze"},
-         Size::Glove, {""}, {32}, 3, {"skóra", "nitryl", "bawełna"}},
-        {"Okulary", "OKU", {"ochronne", "spawalnicze", "przeciwodpryskowe"}, Size::None,
-         {"bezbarwne", "przyciemniane", "żółte"}, {32}, 1, {"poliwęglan"}},
-        {"Zawias", "ZWS", {"meblowy puszkowy", "drzwiowy", "bramowy", "czopowy", "piórowy"},
-         Size::Length, {"ocynk", "mosiądzowany", "nierdzewny", ""}, {33}, 3,
+        {"Wałek",
+         "WAL",
+         {"malarski", "z welurem", "z mikrofazy", "gąbkowy", "sznurkowy"},
+         Size::Length,
+         {""},
+         {31},
+         2,
+         {"poliamid"}},
+        {"Rękawice",
+         "REK",
+         {"robocze", "nitrylowe", "skórzane", "antyprzecięciowe", "spawalnicze"},
+         Size::Glove,
+         {""},
+         {32},
+         3,
+         {"skóra", "nitryl", "bawełna"}},
+        {"Okulary",
+         "OKU",
+         {"ochronne", "spawalnicze", "przeciwodpryskowe"},
+         Size::None,
+         {"bezbarwne", "przyciemniane", "żółte"},
+         {32},
+         1,
+         {"poliwęglan"}},
+        {"Zawias",
+         "ZWS",
+         {"meblowy puszkowy", "drzwiowy", "bramowy", "czopowy", "piórowy"},
+         Size::Length,
+         {"ocynk", "mosiądzowany", "nierdzewny", ""},
+         {33},
+         3,
          {"stal ocynkowana", "mosiądz"}},
-        {"Zamek", "ZAM", {"wpuszczany", "nawierzchniowy", "meblowy", "kłódkowy"}, Size::None,
-         {"na klucz", "na wkładkę", "łazienkowy", ""}, {33}, 2, {"stal"}},
-        {"Kłódka", "KLO", {"mosiężna", "stalowa", "szyfrowa", "wodoodporna"}, Size::Length,
-         {"3 klucze", ""}, {33}, 2, {"mosiądz", "stal hartowana"}},
-        {"Łańcuch", "LAN", {"ogniwowy", "techniczny", "ocynkowany", "nierdzewny"}, Size::Chain,
-         {"krótkoogniwowy", "długoogniwowy", ""}, {34}, 2, {"stal ocynkowana", "stal nierdzewna"}},
-        {"Linka", "LIN", {"stalowa", "poliamidowa", "w otulinie PVC"}, Size::Drill, {""}, {34}, 2,
+        {"Zamek",
+         "ZAM",
+         {"wpuszczany", "nawierzchniowy", "meblowy", "kłódkowy"},
+         Size::None,
+         {"na klucz", "na wkładkę", "łazienkowy", ""},
+         {33},
+         2,
+         {"stal"}},
+        {"Kłódka",
+         "KLO",
+         {"mosiężna", "stalowa", "szyfrowa", "wodoodporna"},
+         Size::Length,
+         {"3 klucze", ""},
+         {33},
+         2,
+         {"mosiądz", "stal hartowana"}},
+        {"Łańcuch",
+         "LAN",
+         {"ogniwowy", "techniczny", "ocynkowany", "nierdzewny"},
+         Size::Chain,
+         {"krótkoogniwowy", "długoogniwowy", ""},
+         {34},
+         2,
+         {"stal ocynkowana", "stal nierdzewna"}},
+        {"Linka",
+         "LIN",
+         {"stalowa", "poliamidowa", "w otulinie PVC"},
+         Size::Drill,
+         {""},
+         {34},
+         2,
          {"stal ocynkowana", "poliamid"}},
-        {"Sprężyna", "SPR", {"naciskowa", "naciągowa", "skrętna", "talerzowa"}, Size::Oring,
-         {""}, {35}, 1, {"stal sprężynowa"}},
-        {"Pasek", "PAS", {"klinowy A", "klinowy B", "zębaty HTD", "wielorowkowy PJ"}, Size::Length,
-         {""}, {36}, 2, {"guma"}},
-        {"Opaska", "OPA", {"zaciskowa", "kablowa czarna", "ślimakowa", "z uchwytem"}, Size::Tie,
-         {""}, {37}, 3, {"poliamid", "stal nierdzewna"}},
+        {"Sprężyna",
+         "SPR",
+         {"naciskowa", "naciągowa", "skrętna", "talerzowa"},
+         Size::Oring,
+         {""},
+         {35},
+         1,
+         {"stal sprężynowa"}},
+        {"Pasek",
+         "PAS",
+         {"klinowy A", "klinowy B", "zębaty HTD", "wielorowkowy PJ"},
+         Size::Length,
+         {""},
+         {36},
+         2,
+         {"guma"}},
+        {"Opaska",
+         "OPA",
+         {"zaciskowa", "kablowa czarna", "ślimakowa", "z uchwytem"},
+         Size::Tie,
+         {""},
+         {37},
+         3,
+         {"poliamid", "stal nierdzewna"}},
     };
     return c;
 }
 
 const std::vector<const char*> kMaterials = {
-    "stal ocynkowana", "stal nierdzewna A2", "mosiądz",     "aluminium",   "poliamid",
-    "żeliwo szare",    "miedź",              "PCV",         "guma EPDM",   "drewno bukowe"};
-const std::vector<const char*> kColours = {"biały",     "czarny", "szary",    "srebrny",
-                                           "żółty",     "niebieski", "czerwony", "zielony",
-                                           "brązowy",   "grafitowy", "kremowy", "ocynk"};
-const std::vector<const char*> kNorms = {"DIN 933",       "DIN 912",        "PN-EN ISO 4017",
-                                         "PN-EN 60898-1", "DIN 471",        "ISO 7089",
-                                         "PN-EN 1057",    "PN-EN 13963",    "brak"};
-const std::vector<const char*> kPacks = {"1", "2", "5", "10", "25", "50", "100", "200", "500", "1000"};
-const std::vector<const char*> kCountries = {"Polska", "Niemcy", "Chiny",   "Włochy",  "Czechy",
+    "stal ocynkowana", "stal nierdzewna A2", "mosiądz", "aluminium",
+    "poliamid",        "żeliwo szare",       "miedź",   "PCV",
+    "guma EPDM",       "drewno bukowe"};
+const std::vector<const char*> kColours = {"biały",   "czarny",    "szary",    "srebrny",
+                                           "żółty",   "niebieski", "czerwony", "zielony",
+                                           "brązowy", "grafitowy", "kremowy",  "ocynk"};
+const std::vector<const char*> kNorms = {"DIN 933",       "DIN 912",     "PN-EN ISO 4017",
+                                         "PN-EN 60898-1", "DIN 471",     "ISO 7089",
+                                         "PN-EN 1057",    "PN-EN 13963", "brak"};
+const std::vector<const char*> kPacks = {"1",  "2",   "5",   "10",  "25",
+                                         "50", "100", "200", "500", "1000"};
+const std::vector<const char*> kCountries = {"Polska", "Niemcy",  "Chiny",   "Włochy", "Czechy",
                                              "Tajwan", "Szwecja", "Japonia", "Turcja", "Hiszpania"};
 const std::vector<const char*> kMakers = {
-    "Koelner",   "Wkręt-Met", "Rawlplug", "SKF",      "FAG",    "Ferro",  "Kan-therm",
-    "Legrand",   "Kontakt-Simon", "Schneider", "Philips", "Osram", "Yato", "Stanley",
-    "Bosch",     "Tytan",     "Den Braven", "Śnieżka", "Dekoral", "Mako", "Hörmann",
-    "Gerda",     "Żelmet",    "Łuczniczka"};
-const std::vector<const char*> kNotes = {
-    "Produkt wycofany z oferty producenta.",
-    "Cena promocyjna do wyczerpania zapasów.",
-    "Na zamówienie, czas realizacji 7 dni.",
-    "Sprzedaż wyłącznie w pełnych opakowaniach.",
-    "Zamiennik: patrz pozycja o podobnej nazwie.",
-    "Towar sezonowy – dostępny od marca do października.",
-    "Atest higieniczny PZH w dokumentacji.",
-    "Uwaga: inna średnica gwintu niż w starszej partii."};
+    "Koelner",   "Wkręt-Met", "Rawlplug",      "SKF",       "FAG",        "Ferro",
+    "Kan-therm", "Legrand",   "Kontakt-Simon", "Schneider", "Philips",    "Osram",
+    "Yato",      "Stanley",   "Bosch",         "Tytan",     "Den Braven", "Śnieżka",
+    "Dekoral",   "Mako",      "Hörmann",       "Gerda",     "Żelmet",     "Łuczniczka"};
+const std::vector<const char*> kNotes = {"Produkt wycofany z oferty producenta.",
+                                         "Cena promocyjna do wyczerpania zapasów.",
+                                         "Na zamówienie, czas realizacji 7 dni.",
+                                         "Sprzedaż wyłącznie w pełnych opakowaniach.",
+                                         "Zamiennik: patrz pozycja o podobnej nazwie.",
+                                         "Towar sezonowy – dostępny od marca do października.",
+                                         "Atest higieniczny PZH w dokumentacji.",
+                                         "Uwaga: inna średnica gwintu niż w starszej partii."};
 
 const int kMetricD[] = {3, 4, 5, 6, 8, 10, 12, 14, 16, 20, 24};
 const int kMetricL[] = {6,  8,  10, 12, 16, 20,  25,  30,  35,  40,  45,
                         50, 60, 70, 80, 90, 100, 120, 140, 160, 180, 200};
-const char* const kInch[] = {"⅜″", "½″", "¾″", "1″", "1¼″", "1½″", "2″",
-                             "DN15", "DN20", "DN25", "DN32", "DN50"};
+const char* const kInch[] = {"⅜″", "½″",   "¾″",   "1″",   "1¼″",  "1½″",
+                             "2″", "DN15", "DN20", "DN25", "DN32", "DN50"};
 
 } // namespace
 
 TableDef itemTableDef() {
-    return TableDef{QStringLiteral("Towar"),
-                    {field("Tow_nr", FieldType::AutoInc), field("Tow_Grupa_nr", FieldType::LongInt),
-                     field("Tow_Nazwa", FieldType::Alpha, 50),
-                     field("Tow_Kod_Prod", FieldType::Alpha, 25),
-                     field("Tow_Nr_Producent", FieldType::LongInt),
-                     field("Tow_SRP", FieldType::Number), field("Tow_Symbol", FieldType::Alpha, 25),
-                     field("Tow_Uwagi", FieldType::Memo, 240),
-                     field("Tow_Nazwa2", FieldType::Alpha, 50)},
-                    {index("PrimaryIndex", {"Tow_Nr"}, true),
-                     index("wg_Tow_Grupa_Nr", {"Tow_Grupa_Nr"}),
-                     index("wg_Tow_Nazwa", {"Tow_Nazwa"}), index("wg_Tow_Symbol", {"Tow_Symbol"}),
-                     index("wg_Tow_Nazwa2", {"Tow_Nazwa2"}),
-                     index("wg_Tow_kod_prod", {"Tow_Kod_Prod"}),
-                     index("wg_Nr_Producenta", {"Tow_Nr_Producent"})}};
+    return TableDef{
+        QStringLiteral("Towar"),
+        {field("Tow_nr", FieldType::AutoInc), field("Tow_Grupa_nr", FieldType::LongInt),
+         field("Tow_Nazwa", FieldType::Alpha, 50), field("Tow_Kod_Prod", FieldType::Alpha, 25),
+         field("Tow_Nr_Producent", FieldType::LongInt), field("Tow_SRP", FieldType::Number),
+         field("Tow_Symbol", FieldType::Alpha, 25), field("Tow_Uwagi", FieldType::Memo, 240),
+         field("Tow_Nazwa2", FieldType::Alpha, 50)},
+        {index("PrimaryIndex", {"Tow_Nr"}, true), index("wg_Tow_Grupa_Nr", {"Tow_Grupa_Nr"}),
+         index("wg_Tow_Nazwa", {"Tow_Nazwa"}), index("wg_Tow_Symbol", {"Tow_Symbol"}),
+         index("wg_Tow_Nazwa2", {"Tow_Nazwa2"}), index("wg_Tow_kod_prod", {"Tow_Kod_Prod"}),
+         index("wg_Nr_Producenta", {"Tow_Nr_Producent"})}};
 }
 
 TableDef valueTableDef() {
-    return TableDef{QStringLiteral("Opis"),
-                    {field("Opis_Tow_Nr", FieldType::LongInt),
-                     field("Opis_Cecha_Nr", FieldType::LongInt),
-                     field("Opis_Nr", FieldType::AutoInc), field("Opis_Opis", FieldType::Alpha, 100)},
-                    {index("PrimaryIndex", {"Opis_Tow_Nr", "Opis_Cecha_Nr", "Opis_Nr"}, true),
-                     index("gw_opis_cecha_nr", {"Opis_Cecha_Nr"})}};
+    return TableDef{
+        QStringLiteral("Opis"),
+        {field("Opis_Tow_Nr", FieldType::LongInt), field("Opis_Cecha_Nr", FieldType::LongInt),
+         field("Opis_Nr", FieldType::AutoInc), field("Opis_Opis", FieldType::Alpha, 100)},
+        {index("PrimaryIndex", {"Opis_Tow_Nr", "Opis_Cecha_Nr", "Opis_Nr"}, true),
+         index("gw_opis_cecha_nr", {"Opis_Cecha_Nr"})}};
 }
 
 TableDef groupTableDef() {
-    return TableDef{QStringLiteral("Grupa"),
-                    {field("Grupa_Nr", FieldType::AutoInc), field("Grupa_Nazwa", FieldType::Alpha, 30)},
-                    {index("PrimaryIndex", {"Grupa_Nr"}, true)}};
+    return TableDef{
+        QStringLiteral("Grupa"),
+        {field("Grupa_Nr", FieldType::AutoInc), field("Grupa_Nazwa", FieldType::Alpha, 30)},
+        {index("PrimaryIndex", {"Grupa_Nr"}, true)}};
 }
 
 TableDef featureTableDef() {
     return TableDef{QStringLiteral("Cecha"),
-                    {field("Cecha_Nr", FieldType::AutoInc), field("Cecha_Opis", FieldType::Alpha, 30),
+                    {field("Cecha_Nr", FieldType::AutoInc),
+                     field("Cecha_Opis", FieldType::Alpha, 30),
                      field("Cecha_Typ", FieldType::Alpha, 1)},
                     {index("PrimaryIndex", {"Cecha_Nr"}, true)}};
 }
@@ -356,7 +592,8 @@ const std::array<ItemGenerator::Feature, kValuesPerItem>& ItemGenerator::feature
 
 ItemGenerator::ItemGenerator(std::uint64_t seed) : rng_(seed) {
     std::vector<int> weights;
-    for (const auto& c : categories()) weights.push_back(c.weight);
+    for (const auto& c : categories())
+        weights.push_back(c.weight);
     categoryDist_ = std::discrete_distribution<int>(weights.begin(), weights.end());
 }
 
@@ -370,7 +607,8 @@ GeneratedItem ItemGenerator::next() {
     auto decimal = [&](double v, int decimals) {
         QString s = QString::number(v, 'f', decimals);
         if (s.contains(u'.')) {
-            while (s.endsWith(u'0')) s.chop(1);
+            while (s.endsWith(u'0'))
+                s.chop(1);
             if (s.endsWith(u'.')) s.chop(1);
         }
         if (chance(0.2)) s.replace(u'.', u',');
@@ -433,7 +671,8 @@ GeneratedItem ItemGenerator::next() {
         static const char* const series[] = {"60", "62", "63", "160", "NU22", "322"};
         static const char* const seals[] = {" 2RS", " ZZ", "", " C3"};
         const int bore = uni(0, 12);
-        size = QString::fromUtf8(series[uni(0, 5)]) + QStringLiteral("%1").arg(bore, 2, 10, QChar(u'0')) +
+        size = QString::fromUtf8(series[uni(0, 5)]) +
+               QStringLiteral("%1").arg(bore, 2, 10, QChar(u'0')) +
                QString::fromUtf8(seals[uni(0, 3)]);
         diameter = bore < 4 ? 10 + 2 * bore : 5 * bore;
         break;
@@ -516,6 +755,12 @@ GeneratedItem ItemGenerator::next() {
     QString name = noun + u' ' + kind;
     if (!size.isEmpty()) name += u' ' + size;
     if (!finish.isEmpty() && name.size() + 1 + finish.size() <= 50) name += u' ' + finish;
+    // A maker's name or a catalogue number tells apart goods that are otherwise the same.
+    const QString maker = pick(kMakers);
+    if (cat.size != Size::Bearing && name.size() + 1 + maker.size() <= 50 && chance(0.6))
+        name += u' ' + maker;
+    if (name.size() <= 40 && chance(0.7))
+        name += QStringLiteral(" nr kat. %1").arg(uni(100, 99999));
     // Catalogues fed from several sources mix the spelling of names.
     if (chance(0.10))
         name = name.toUpper();
@@ -526,20 +771,25 @@ GeneratedItem ItemGenerator::next() {
     it.group = cat.groups[size_t(uni(0, int(cat.groups.size()) - 1))];
     if (chance(0.03)) it.group = uni(1, 2); // new goods and clearance
     it.maker = uni(1, 400);
-    it.price = std::round(std::exp(std::uniform_real_distribution<double>(-3, 7.5)(rng_)) * 100) / 100;
-    it.symbol = QString::fromUtf8(cat.symbol) + u'-' + QStringLiteral("%1").arg(uni(0, 999999), 6, 10, QChar(u'0'));
+    it.price =
+        std::round(std::exp(std::uniform_real_distribution<double>(-3, 7.5)(rng_)) * 100) / 100;
+    it.symbol = QString::fromUtf8(cat.symbol) + u'-' +
+                QStringLiteral("%1").arg(uni(0, 999999), 6, 10, QChar(u'0'));
     it.makerCode = QStringLiteral("%1%2-%3")
                        .arg(QString::fromUtf8(cat.symbol).left(2))
                        .arg(uni(1000, 99999))
                        .arg(QChar(u'A' + uni(0, 25)));
     if (chance(0.15)) it.notes = pick(kNotes);
-    if (chance(0.3)) it.name2 = kind + (size.isEmpty() ? QString() : u' ' + size) + QStringLiteral(" – ") + pick(kMakers);
+    if (chance(0.3))
+        it.name2 = kind + (size.isEmpty() ? QString() : u' ' + size) + QStringLiteral(" – ") +
+                   pick(kMakers);
 
     it.values[0] = cat.materials.empty() ? pick(kMaterials) : pick(cat.materials);
     it.values[1] = pick(kColours);
     if (diameter <= 0) diameter = 0.5 * uni(2, 120);
     // Some values are not numbers at all; a query casting them simply does not match them.
-    it.values[2] = chance(0.03) ? QStringLiteral("ok. ") + QString::number(int(diameter)) : decimal(diameter, 1);
+    it.values[2] = chance(0.03) ? QStringLiteral("ok. ") + QString::number(int(diameter))
+                                : decimal(diameter, 1);
     if (length <= 0) length = uni(5, 3000);
     it.values[3] = decimal(length, 0);
     it.values[4] = decimal(std::uniform_real_distribution<double>(0.001, 25)(rng_), 3);
@@ -591,14 +841,16 @@ CatalogueInfo prepareCatalogue(const QString& folder, qint64 items, bool reuse) 
     clock.start();
     Table groups(folder, QStringLiteral("Grupa")), features(folder, QStringLiteral("Cecha")),
         towar(folder, QStringLiteral("Towar")), opis(folder, QStringLiteral("Opis"));
-    for (Table* t : {&groups, &features, &towar, &opis}) t->open();
+    for (Table* t : {&groups, &features, &towar, &opis})
+        t->open();
 
     const QString fName = QStringLiteral("Tow_Nazwa"), fGroup = QStringLiteral("Tow_Grupa_nr"),
-                  fCode = QStringLiteral("Tow_Kod_Prod"), fMaker = QStringLiteral("Tow_Nr_Producent"),
-                  fPrice = QStringLiteral("Tow_SRP"), fSymbol = QStringLiteral("Tow_Symbol"),
-                  fNotes = QStringLiteral("Tow_Uwagi"), fName2 = QStringLiteral("Tow_Nazwa2"),
-                  fNr = QStringLiteral("Tow_nr"), fItem = QStringLiteral("Opis_Tow_Nr"),
-                  fFeature = QStringLiteral("Opis_Cecha_Nr"), fText = QStringLiteral("Opis_Opis");
+                  fCode = QStringLiteral("Tow_Kod_Prod"),
+                  fMaker = QStringLiteral("Tow_Nr_Producent"), fPrice = QStringLiteral("Tow_SRP"),
+                  fSymbol = QStringLiteral("Tow_Symbol"), fNotes = QStringLiteral("Tow_Uwagi"),
+                  fName2 = QStringLiteral("Tow_Nazwa2"), fNr = QStringLiteral("Tow_nr"),
+                  fItem = QStringLiteral("Opis_Tow_Nr"), fFeature = QStringLiteral("Opis_Cecha_Nr"),
+                  fText = QStringLiteral("Opis_Opis");
     db->transaction([&] {
         for (const QString& g : ItemGenerator::groupNames()) {
             groups.append();
@@ -612,7 +864,7 @@ CatalogueInfo prepareCatalogue(const QString& folder, qint64 items, bool reuse) 
             features.post();
         }
         ItemGenerator gen;
-        const qint64 step = std::max<qint64>(items / 20, 1000);
+        const qint64 step = std::max<qint64>(items / 10, 10000);
         for (qint64 i = 0; i < items; ++i) {
             const GeneratedItem it = gen.next();
             towar.append();
@@ -634,12 +886,14 @@ CatalogueInfo prepareCatalogue(const QString& folder, qint64 items, bool reuse) 
                 opis.post();
             }
             if ((i + 1) % step == 0)
-                std::fprintf(stderr, "  built %lld of %lld items (%.0f s)\n", static_cast<long long>(i + 1),
-                             static_cast<long long>(items), double(clock.elapsed()) / 1000);
+                std::fprintf(stderr, "  built %lld of %lld items (%.0f s)\n",
+                             static_cast<long long>(i + 1), static_cast<long long>(items),
+                             double(clock.elapsed()) / 1000);
         }
     });
     info.buildSeconds = double(clock.nsecsElapsed()) / 1e9;
-    for (Table* t : {&groups, &features, &towar, &opis}) t->close();
+    for (Table* t : {&groups, &features, &towar, &opis})
+        t->close();
     info.fileBytes = QFileInfo(file).size();
     return info;
 }

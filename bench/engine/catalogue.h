@@ -23,13 +23,13 @@ inline const char* const kScrewPrefix = "ŚRUBA";
 
 struct GeneratedItem {
     int group = 0;
-    QString name;      // Tow_Nazwa
-    QString makerCode; // Tow_Kod_Prod
-    qint64 maker = 0;  // Tow_Nr_Producent
-    double price = 0;  // Tow_SRP
-    QString symbol;    // Tow_Symbol
-    QString notes;     // Tow_Uwagi, often empty
-    QString name2;     // Tow_Nazwa2, often empty
+    QString name;                               // Tow_Nazwa
+    QString makerCode;                          // Tow_Kod_Prod
+    qint64 maker = 0;                           // Tow_Nr_Producent
+    double price = 0;                           // Tow_SRP
+    QString symbol;                             // Tow_Symbol
+    QString notes;                              // Tow_Uwagi, often empty
+    QString name2;                              // Tow_Nazwa2, often empty
     std::array<QString, kValuesPerItem> values; // Opis_Opis of features 1..10
 };
 
@@ -54,8 +54,8 @@ private:
 struct CatalogueInfo {
     qint64 items = 0;
     qint64 values = 0;
-    bool reused = false;      // the folder already held this catalogue
-    double buildSeconds = 0;  // 0 when reused
+    bool reused = false;     // the folder already held this catalogue
+    double buildSeconds = 0; // 0 when reused
     qint64 fileBytes = 0;
 };
 

@@ -1,10 +1,10 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <sqlite3.h>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <sqlite3.h>
 
 // The yardstick: what a careful programmer gets from the sqlite3 C API alone on the same file,
 // with the same collation and functions registered (so the same indexes serve the same ORDER
@@ -72,7 +72,8 @@ public:
                 sum += std::uint64_t(sqlite3_column_double(st_, i));
                 break;
             case SQLITE_TEXT:
-                sum += std::uint64_t(sqlite3_column_text(st_, i)[0]) + std::uint64_t(sqlite3_column_bytes(st_, i));
+                sum += std::uint64_t(sqlite3_column_text(st_, i)[0]) +
+                       std::uint64_t(sqlite3_column_bytes(st_, i));
                 break;
             default:
                 break;

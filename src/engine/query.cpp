@@ -26,6 +26,11 @@ void Query::clearSql() {
     lines_.clear();
 }
 
+void Query::setUnidirectional(bool on) {
+    requireClosed();
+    unidirectional_ = on;
+}
+
 void Query::open() {
     if (open_) return;
     db_ = Database::open(folder_, Database::Mode::MustExist);
@@ -45,6 +50,7 @@ void Query::open() {
         throw;
     }
     rows_.clear();
+    dropped_ = 0;
     done_ = false;
     open_ = true;
     first();
@@ -73,7 +79,7 @@ void Query::refresh() {
 }
 
 bool Query::fetchTo(size_t count) {
-    while (rows_.size() < count && !done_) {
+    while (dropped_ + rows_.size() < count && !done_) {
         if (!stmt_->step()) {
             done_ = true;
             stmt_.reset(); // gives the statement back, so others may change the tables
@@ -81,9 +87,13 @@ bool Query::fetchTo(size_t count) {
         }
         std::vector<QVariant> row(static_cast<size_t>(ownFieldCount_));
         for (int i = 0; i < ownFieldCount_; ++i) row[size_t(i)] = stmt_->column(i);
+        if (unidirectional_ && !rows_.empty()) {
+            rows_.clear();
+            ++dropped_;
+        }
         rows_.push_back(std::move(row));
     }
-    return rows_.size() >= count;
+    return dropped_ + rows_.size() >= count;
 }
 
 void Query::moveTo(size_t index) {
@@ -109,6 +119,8 @@ void Query::first() {
 
 void Query::last() {
     requireOpen();
+    if (unidirectional_)
+        fail(int(K::State), QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     fetchTo(SIZE_MAX);
     if (rows_.empty()) {
         first();
@@ -129,6 +141,8 @@ void Query::next() {
 
 void Query::prior() {
     requireOpen();
+    if (unidirectional_)
+        fail(int(K::State), QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     if (!hasRow_ || pos_ == 0) {
         bof_ = true;
         return;
@@ -138,6 +152,8 @@ void Query::prior() {
 
 int Query::recordCount() {
     requireOpen();
+    if (unidirectional_)
+        fail(int(K::State), QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     fetchTo(SIZE_MAX);
     return int(rows_.size());
 }
@@ -149,6 +165,8 @@ int Query::recNo() {
 
 void Query::setRecNo(int n) {
     requireOpen();
+    if (unidirectional_)
+        fail(int(K::State), QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     if (n < 1) n = 1;
     if (!fetchTo(size_t(n))) n = int(rows_.size());
     if (n == 0) return;
@@ -157,7 +175,7 @@ void Query::setRecNo(int n) {
 
 QVariant Query::storedValue(int index) const {
     if (!hasRow_) return {};
-    return rows_[pos_][size_t(index)];
+    return rows_[pos_ - dropped_][size_t(index)];
 }
 
 } // namespace engine
@@ -165,6 +183,8 @@ QVariant Query::storedValue(int index) const {
 namespace engine {
 
 std::vector<DataSet::StoredRow> Query::storedRowsAt(int first, int count) {
+    if (unidirectional_)
+        fail(int(K::State), QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     std::vector<StoredRow> out;
     fetchTo(size_t(first) + size_t(count));
     for (size_t i = size_t(first); i < rows_.size() && i < size_t(first) + size_t(count); ++i)

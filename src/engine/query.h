@@ -23,6 +23,10 @@ public:
     void clearSql();
     const QStringList& sql() const { return lines_; }
 
+    // Forward only: rows are not kept, so a result of any size streams through in constant
+    // memory; prior(), last(), counts and positions are then refused. Only while closed.
+    void setUnidirectional(bool on);
+
     void open() override; // throws EngineError(BadSql) for a text the dialect rejects
     void close() override;
     void refresh();       // runs the text again, staying on the same row number
@@ -47,6 +51,8 @@ private:
     std::unique_ptr<Statement> stmt_;
     std::vector<std::vector<QVariant>> rows_;
     bool done_ = false;
+    bool unidirectional_ = false;
+    size_t dropped_ = 0; // rows already let go in forward-only mode
     size_t pos_ = 0;
 };
 

@@ -52,6 +52,7 @@ void Table::setIndexFieldNames(const QString& fields) {
         const qint64 at = rowId();
         buildSql();
         if (!at || !gotoRowId(at)) first();
+        Q_EMIT afterRefresh(); // the rows are others, or in another order
     }
 }
 
@@ -63,6 +64,7 @@ void Table::setIndexName(const QString& name) {
         const qint64 at = rowId();
         buildSql();
         if (!at || !gotoRowId(at)) first();
+        Q_EMIT afterRefresh(); // the rows are others, or in another order
     }
 }
 
@@ -78,6 +80,7 @@ void Table::setFilter(const QString& expression) {
         checkBrowseMode();
         buildSql();
         first();
+        Q_EMIT afterRefresh();
     }
 }
 
@@ -94,6 +97,7 @@ void Table::setFiltered(bool on) {
             throw;
         }
         first();
+        Q_EMIT afterRefresh();
     }
 }
 
@@ -104,6 +108,7 @@ void Table::setRange(const QVariantList& values) {
         checkBrowseMode();
         buildSql();
         first();
+        Q_EMIT afterRefresh();
     }
 }
 
@@ -114,6 +119,7 @@ void Table::cancelRange() {
         checkBrowseMode();
         buildSql();
         first();
+        Q_EMIT afterRefresh();
     }
 }
 
@@ -529,7 +535,7 @@ void Table::emitScroll() {
 
 // Takes rows fetched from an end or a search: the first is the new current row, the rest the
 // buffer in that direction.
-void Table::positionAt(std::vector<Row> rows, bool forward) {
+void Table::positionAt(std::vector<Row> rows, bool forward, int recNo, End end) {
     clearBuffers();
     if (rows.empty()) {
         setEmpty();
@@ -540,7 +546,9 @@ void Table::positionAt(std::vector<Row> rows, bool forward) {
     cur_ = std::move(rows[0]);
     std::deque<Row>& into = forward ? ahead_ : behind_;
     for (size_t i = 1; i < rows.size(); ++i) into.push_back(std::move(rows[i]));
-    bof_ = eof_ = false;
+    bof_ = end == End::Bof;
+    eof_ = end == End::Eof;
+    recNo_ = recNo; // set before the signal: handlers read the position
     emitScroll();
 }
 
@@ -558,21 +566,13 @@ void Table::checkBrowseMode() {
 void Table::first() {
     requireOpen();
     checkBrowseMode();
-    positionAt(fetch(true, nullptr, 16), true);
-    if (hasRow_) {
-        recNo_ = 1;
-        bof_ = true;
-    }
+    positionAt(fetch(true, nullptr, 16), true, 1, End::Bof);
 }
 
 void Table::last() {
     requireOpen();
     checkBrowseMode();
-    positionAt(fetch(false, nullptr, 16), false);
-    if (hasRow_) {
-        recNo_ = count_ >= 0 ? count_ : 0;
-        eof_ = true;
-    }
+    positionAt(fetch(false, nullptr, 16), false, count_ >= 0 ? count_ : 0, End::Eof);
 }
 
 void Table::next() {
@@ -691,8 +691,7 @@ void Table::setRecNo(int n) {
             rows.push_back(std::move(r));
         }
     }
-    positionAt(std::move(rows), true);
-    recNo_ = hasRow_ ? n : 0;
+    positionAt(std::move(rows), true, n);
 }
 
 QVariantList Table::keyValues(const QVariantList& given, const char* what) const {
@@ -723,7 +722,6 @@ bool Table::findKey(const QVariantList& values) {
     auto rows = fetchRange(conds.join(QStringLiteral(" AND ")), params, true, 1);
     if (rows.empty()) return false;
     positionAt(std::move(rows), true);
-    recNo_ = 0;
     return true;
 }
 
@@ -764,7 +762,6 @@ void Table::findNearest(const QVariantList& values) {
         return;
     }
     positionAt(std::move(rows), true);
-    recNo_ = 0;
 }
 
 bool Table::gotoRowId(qint64 rowid) {
@@ -775,8 +772,35 @@ bool Table::gotoRowId(qint64 rowid) {
     std::vector<Row> rows;
     rows.push_back(std::move(*r));
     positionAt(std::move(rows), true);
-    recNo_ = 0;
     return true;
+}
+
+void Table::forEachRow(const std::function<void()>& visit) {
+    requireOpen();
+    checkBrowseMode();
+    QString sql = selectSql_;
+    if (!baseWhere_.isEmpty()) sql += QStringLiteral(" WHERE ") + baseWhere_;
+    sql += orderAsc_;
+    Statement st = db_->prepare(sql);
+    st.bindAll(baseParams_);
+    clearBuffers();
+    const int n = int(def_.fields.size());
+    bool any = false;
+    while (st.step()) {
+        cur_.rowid = st.columnInt(0);
+        cur_.v.resize(n);
+        for (int i = 0; i < n; ++i) cur_.v[i] = st.column(i + 1);
+        hasRow_ = any = true;
+        recNo_ = 0;
+        rowChanged();
+        visit();
+    }
+    if (any) {
+        bof_ = false;
+        eof_ = true;
+    } else {
+        setEmpty();
+    }
 }
 
 // --- Re-reading -------------------------------------------------------------------------------
@@ -850,6 +874,7 @@ void Table::onMasterMoved() {
     checkBrowseMode();
     buildSql();
     first();
+    Q_EMIT afterRefresh();
 }
 
 void Table::onMasterValues() {
@@ -1064,7 +1089,6 @@ void Table::post() {
         if (rows.empty()) rows = fetch(false, nullptr, 1);
     }
     positionAt(std::move(rows), true);
-    recNo_ = 0;
     Q_EMIT afterPost();
 }
 
@@ -1129,7 +1153,6 @@ void Table::remove() {
     auto rows = fetch(true, &gone, 1);
     if (rows.empty()) rows = fetch(false, &gone, 1);
     positionAt(std::move(rows), true);
-    recNo_ = 0;
     Q_EMIT afterDelete();
 }
 

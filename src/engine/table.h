@@ -3,6 +3,7 @@
 #include "engine/filterexpr.h"
 #include <QPointer>
 #include <deque>
+#include <functional>
 #include <map>
 
 namespace engine {
@@ -63,6 +64,11 @@ public:
     bool gotoRowId(qint64 rowid);
     qint64 rowId() const { return hasRow_ ? cur_.rowid : 0; }
 
+    // Visits every row from first to last with one ordered statement, making each the current
+    // row in turn (no signals). For reading a whole table in any order, indexed or not, in time
+    // linear in its rows; the cursor ends on the last row.
+    void forEachRow(const std::function<void()>& visit);
+
     // Re-reads the rows when anybody changed the database since the last read; true when it
     // did. Almost free when nothing changed.
     bool refreshIfChanged();
@@ -116,7 +122,8 @@ private:
     int countWhere(const QString& extra, const QVariantList& params);
     std::vector<Row> rowsByOffset(bool fromStart, int offset, int limit);
     QVariantList keyValues(const QVariantList& given, const char* what) const;
-    void positionAt(std::vector<Row> rows, bool forward);
+    enum class End { None, Bof, Eof };
+    void positionAt(std::vector<Row> rows, bool forward, int recNo = 0, End end = End::None);
     void onMasterMoved();
     void onMasterValues();
     void checkBrowseMode();

@@ -5,8 +5,7 @@ namespace platform {
 // Global access to one of the platform's services, with a guard that puts a stand-in in its place
 // for as long as the guard lives (tests record what the program asked for instead of starting
 // programs or reading the real clock). Guards nest; the innermost wins.
-template <class Service>
-class Seam {
+template <class Service> class Seam {
 public:
     static Service& get() { return current_ ? *current_ : Service::system(); }
 

@@ -12,20 +12,20 @@ const QList<engine::TableDef>& mainFolderTables();
 const engine::TableDef& offersTable();
 
 // Subfolders of the main folder.
-extern const QString kTempFolder;    // "TMP": working tables of the dialogs
-extern const QString kBackupFolder;  // "Kopie"
-extern const QString kOffersFolder;  // "Oferty": Oferty table and the offers' text files
-extern const QString kDataFolder;    // "Dane": parent of the catalogue folders
+extern const QString kTempFolder;             // "TMP": working tables of the dialogs
+extern const QString kBackupFolder;           // "Kopie"
+extern const QString kOffersFolder;           // "Oferty": Oferty table and the offers' text files
+extern const QString kDataFolder;             // "Dane": parent of the catalogue folders
 extern const QString kDefaultCatalogueFolder; // "Dane/Glowna", proposed for the default catalogue
 // Text files of the main folder.
-extern const QString kHeaderFile;    // "naglowek.rtf"
-extern const QString kFooterFile;    // "stopka.rtf"
+extern const QString kHeaderFile;        // "naglowek.rtf"
+extern const QString kFooterFile;        // "stopka.rtf"
 extern const QString kCatalogueListFile; // "Lista.txt"
 
 // What the first-run wizard asks.
 struct MainFolderSetup {
-    QString catalogueShown;    // the default catalogue folder as shown in the wizard
-    QString catalogueExpanded; // the same folder as a full path
+    QString catalogueShown;                  // the default catalogue folder as shown in the wizard
+    QString catalogueExpanded;               // the same folder as a full path
     bool makeDefaultCatalogueFolder = false; // create Dane/Glowna
     bool passwordProtection = true;          // "Zabezpiecz program hasłem"
     QString adminName;

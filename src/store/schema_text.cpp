@@ -8,7 +8,8 @@ namespace {
 
 [[noreturn]] void badLayout(const QString& table, const QString& what) {
     // A mistake in the layouts written in this program, never in user data.
-    throw std::logic_error(QStringLiteral("Błędny układ tabeli %1: %2").arg(table, what).toStdString());
+    throw std::logic_error(
+        QStringLiteral("Błędny układ tabeli %1: %2").arg(table, what).toStdString());
 }
 
 } // namespace

@@ -12,16 +12,31 @@ Settings::~Settings() {
     if (editing()) table_->cancel();
 }
 
-QVariant Settings::value(const QString& field) const { return table_->value(field); }
-QString Settings::text(const QString& field) const { return table_->asString(field); }
-int Settings::integer(const QString& field) const { return table_->asInteger(field); }
-double Settings::number(const QString& field) const { return table_->asFloat(field); }
-bool Settings::flag(const QString& field) const { return table_->asBoolean(field); }
-QDate Settings::date(const QString& field) const { return table_->asDate(field); }
-QByteArray Settings::bytes(const QString& field) const { return table_->asBytes(field); }
+QVariant Settings::value(const QString& field) const {
+    return table_->value(field);
+}
+QString Settings::text(const QString& field) const {
+    return table_->asString(field);
+}
+int Settings::integer(const QString& field) const {
+    return table_->asInteger(field);
+}
+double Settings::number(const QString& field) const {
+    return table_->asFloat(field);
+}
+bool Settings::flag(const QString& field) const {
+    return table_->asBoolean(field);
+}
+QDate Settings::date(const QString& field) const {
+    return table_->asDate(field);
+}
+QByteArray Settings::bytes(const QString& field) const {
+    return table_->asBytes(field);
+}
 
 bool Settings::editing() const {
-    return table_->state() == engine::Table::State::Edit || table_->state() == engine::Table::State::Insert;
+    return table_->state() == engine::Table::State::Edit ||
+           table_->state() == engine::Table::State::Insert;
 }
 
 void Settings::setValue(const QString& field, const QVariant& value) {

@@ -345,3 +345,48 @@ TEST_F(Fixture, WindowsByPositionLeaveTheCursorAlone) {
     EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), names[9]);
     EXPECT_EQ(t.asInteger(QStringLiteral("Dlugosc")), 5);
 }
+
+TEST_F(Fixture, SignalsSeeTheNewPositionAndWholeScansStream) {
+    addItems({"e", "d", "c", "b", "a"});
+    Table t(dir.path(), QStringLiteral("Towar"));
+    t.setIndexName(QStringLiteral("wg_Tow_Nazwa"));
+    t.open();
+    int seen = -1;
+    bool bof = false, eof = false;
+    QObject::connect(&t, &DataSet::afterScroll, [&] {
+        seen = t.recNo();
+        bof = t.bof();
+        eof = t.eof();
+    });
+    int refreshed = 0;
+    QObject::connect(&t, &DataSet::afterRefresh, [&] { ++refreshed; });
+    t.setRecNo(3);
+    t.first();
+    EXPECT_EQ(seen, 1);
+    EXPECT_TRUE(bof);
+    t.last();
+    EXPECT_EQ(seen, 5);
+    EXPECT_TRUE(eof);
+    t.findKey({QStringLiteral("b")});
+    EXPECT_EQ(seen, 2);
+    t.setIndexFieldNames(QStringLiteral("Tow_nr"));
+    EXPECT_EQ(refreshed, 1) << "a new order tells the views the rows changed";
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), "b") << "and keeps the current row";
+
+    // A whole scan in an order no index serves, as the command-line dump does it.
+    t.setIndexFieldNames(QStringLiteral("Tow_SRP;Tow_Nazwa"));
+    QStringList names;
+    t.forEachRow([&] { names << t.asString(QStringLiteral("Tow_Nazwa")); });
+    EXPECT_EQ(names, (QStringList{"a", "b", "c", "d", "e"}));
+    EXPECT_TRUE(t.eof());
+
+    Query q;
+    q.setDatabaseName(dir.path());
+    q.setSql({QStringLiteral("SELECT Towar.Tow_Nazwa FROM Towar ORDER BY Towar.Tow_Nazwa DESC")});
+    q.setUnidirectional(true);
+    q.open();
+    QStringList back;
+    for (q.first(); !q.eof(); q.next()) back << q.asString(QStringLiteral("Tow_Nazwa"));
+    EXPECT_EQ(back, (QStringList{"e", "d", "c", "b", "a"}));
+    EXPECT_THROW(q.prior(), EngineError);
+}

@@ -92,7 +92,8 @@ TEST_F(MainFolder, SetsUpFoldersFilesTablesAndFirstRows) {
         EXPECT_EQ(p.asString("Pelk_Zam_" + k + "1"), "NUMER");
         EXPECT_EQ(p.asString("Pelk_Zam_" + k + "2"), "/");
         EXPECT_EQ(p.asString("Pelk_Zam_" + k + "3"), "ROK");
-        for (int i = 4; i <= 6; ++i) EXPECT_TRUE(p.isNull("Pelk_Zam_" + k + QString::number(i)));
+        for (int i = 4; i <= 6; ++i)
+            EXPECT_TRUE(p.isNull("Pelk_Zam_" + k + QString::number(i)));
         EXPECT_TRUE(p.asBoolean("Pelk_Zam_" + k + "_Autonumer"));
         EXPECT_TRUE(p.asBoolean("Pelk_Zam_" + k + "_Symb_Wid"));
         EXPECT_TRUE(p.asBoolean("Pelk_Zam_" + k + "_Kod_p_Wid"));
@@ -102,8 +103,9 @@ TEST_F(MainFolder, SetsUpFoldersFilesTablesAndFirstRows) {
     EXPECT_EQ(p.asString("Pelk_Wydruk_Jezyk"), "PL");
     EXPECT_FALSE(p.isNull("Pelk_Nazwa2_na_wydr"));
     EXPECT_FALSE(p.asBoolean("Pelk_Nazwa2_na_wydr"));
-    for (const char* empty : {"Pelk_Kontakt_Nr", "Pelk_Logo", "Pelk_Porada_Zam", "Pelk_Podpis", "Pelk_Kopia_Wykonuj",
-                              "Pelk_Kopia_Aplikacja", "Pelk_Kopia_Data", "Pelk_Zam_Faktura_Nr"})
+    for (const char* empty :
+         {"Pelk_Kontakt_Nr", "Pelk_Logo", "Pelk_Porada_Zam", "Pelk_Podpis", "Pelk_Kopia_Wykonuj",
+          "Pelk_Kopia_Aplikacja", "Pelk_Kopia_Data", "Pelk_Zam_Faktura_Nr"})
         EXPECT_TRUE(p.isNull(empty)) << empty;
 
     Table b(main, "Bazy");
@@ -130,7 +132,8 @@ TEST_F(MainFolder, SetsUpFoldersFilesTablesAndFirstRows) {
     for (s.first(); !s.eof(); s.next())
         rows << s.asString("Skojarzenia_Nr") + " " + s.asString("Skojarzenia_Aplikacja") + " " +
                     s.asString("Skojarzenia_Rozszerzenie");
-    EXPECT_EQ(rows, QStringList({"1 Winword.exe doc", "2 Pbrush.exe bmp", "3 Notepad.exe txt", "4 Iexplore.exe htm"}));
+    EXPECT_EQ(rows, QStringList({"1 Winword.exe doc", "2 Pbrush.exe bmp", "3 Notepad.exe txt",
+                                 "4 Iexplore.exe htm"}));
 }
 
 TEST_F(MainFolder, SettingUpAgainReplacesTablesButKeepsTheOffers) {
@@ -178,7 +181,8 @@ TEST_F(MainFolder, AFolderThatCannotBeMadeIsAnEngineError) {
         store::createMainFolder(main + "/zajete", setup);
         FAIL() << "no error";
     } catch (const EngineError& e) {
-        EXPECT_TRUE(e.message().startsWith("Nie można utworzyć folderu")) << qPrintable(e.message());
+        EXPECT_TRUE(e.message().startsWith("Nie można utworzyć folderu"))
+            << qPrintable(e.message());
     }
 }
 
@@ -201,7 +205,8 @@ TEST_F(MainFolder, SettingsAreReadAndWrittenByName) {
 
         s.setValue("Pelk_Kontakt_Nr", 7);
         s.setValue("pelk_kopia_data", QDate(2024, 3, 15));
-        s.setValue("Pelk_Zam_Od_Transport", "przesyłka kurierska i coś jeszcze dłuższego"); // alpha 20
+        s.setValue("Pelk_Zam_Od_Transport",
+                   "przesyłka kurierska i coś jeszcze dłuższego"); // alpha 20
         s.setValue("Pelk_Haslo_OK", false);
         EXPECT_TRUE(s.editing());
         s.save();

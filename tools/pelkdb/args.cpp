@@ -46,7 +46,9 @@ QString Arguments::value(const QString& option) const {
     return v.isEmpty() ? QString() : v.last();
 }
 
-QStringList Arguments::values(const QString& option) const { return options_.value(option); }
+QStringList Arguments::values(const QString& option) const {
+    return options_.value(option);
+}
 
 void Arguments::expectPositional(int min, int max, const QStringList& names) const {
     if (positional_.size() < min)

@@ -34,7 +34,9 @@ void CsvWriter::writeLine(const QString& line) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out_);
 }
 
-bool CsvWriter::finish() { return std::fflush(out_) == 0 && !std::ferror(out_); }
+bool CsvWriter::finish() {
+    return std::fflush(out_) == 0 && !std::ferror(out_);
+}
 
 CsvError::CsvError(qint64 line, const QString& message)
     : std::runtime_error(message.toStdString()), line_(line), message_(message) {}

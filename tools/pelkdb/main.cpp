@@ -23,9 +23,9 @@ struct Command {
 // Only create, load, set and create-catalogue may make a database file in a folder; the others
 // open what is there or report that it is missing.
 const Command kCommands[] = {
-    {"tables", tablesCommand}, {"create", createCommand},   {"schema", schemaCommand},
-    {"load", loadCommand},     {"dump", dumpCommand},       {"nearest", nearestCommand},
-    {"sql", sqlCommand},       {"drop", dropCommand},       {"empty", emptyCommand},
+    {"tables", tablesCommand}, {"create", createCommand}, {"schema", schemaCommand},
+    {"load", loadCommand},     {"dump", dumpCommand},     {"nearest", nearestCommand},
+    {"sql", sqlCommand},       {"drop", dropCommand},     {"empty", emptyCommand},
     {"set", setCommand},
     // create-catalogue belongs here, with the catalogue generator that it runs.
 };
@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h") ||
-        (args.size() >= 2 && (args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h")))) {
+        (args.size() >= 2 &&
+         (args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h")))) {
         std::fputs(kUsage, stdout);
         return 0;
     }

@@ -51,24 +51,29 @@ QList<FieldDef> parseFields(const QString& text) {
         const QString shown = item.trimmed();
         if (parts.size() < 2 || parts.size() > 3 || parts[0].trimmed().isEmpty())
             throw UsageError(
-                QStringLiteral("niepoprawny opis pola \"%1\": oczekiwano Nazwa:typ[:rozmiar]").arg(shown));
+                QStringLiteral("niepoprawny opis pola \"%1\": oczekiwano Nazwa:typ[:rozmiar]")
+                    .arg(shown));
         FieldDef f;
         f.name = parts[0].trimmed();
         const auto type = parseTypeWord(parts[1].trimmed());
         if (!type)
-            throw UsageError(QStringLiteral("nieznany typ pola %1: %2 (dozwolone: autoinc, alpha, "
-                                            "longint, number, date, timestamp, logical, memo, graphic)")
-                                 .arg(f.name, parts[1].trimmed()));
+            throw UsageError(
+                QStringLiteral("nieznany typ pola %1: %2 (dozwolone: autoinc, alpha, "
+                               "longint, number, date, timestamp, logical, memo, graphic)")
+                    .arg(f.name, parts[1].trimmed()));
         f.type = *type;
         if (parts.size() == 3) {
             bool ok = false;
             f.size = parts[2].trimmed().toInt(&ok);
             if (!ok || f.size <= 0)
-                throw UsageError(QStringLiteral("niepoprawny rozmiar pola %1: %2").arg(f.name, parts[2].trimmed()));
+                throw UsageError(QStringLiteral("niepoprawny rozmiar pola %1: %2")
+                                     .arg(f.name, parts[2].trimmed()));
             if (!typeHasSize(f.type))
-                throw UsageError(QStringLiteral("pole %1 typu %2 nie ma rozmiaru").arg(f.name, typeWord(f.type)));
+                throw UsageError(QStringLiteral("pole %1 typu %2 nie ma rozmiaru")
+                                     .arg(f.name, typeWord(f.type)));
         } else if (f.type == FieldType::Alpha) {
-            throw UsageError(QStringLiteral("pole %1 typu alpha wymaga rozmiaru (%1:alpha:N)").arg(f.name));
+            throw UsageError(
+                QStringLiteral("pole %1 typu alpha wymaga rozmiaru (%1:alpha:N)").arg(f.name));
         }
         fields << f;
     }
@@ -93,7 +98,8 @@ int tablesCommand(const Context& c) {
     a.expectPositional(0, 0, {});
     if (!Database::exists(c.folder)) return 0;
     auto db = Database::open(c.folder, Database::Mode::MustExist);
-    for (const QString& t : db->tables()) c.out.writeLine(t);
+    for (const QString& t : db->tables())
+        c.out.writeLine(t);
     return 0;
 }
 
@@ -110,7 +116,8 @@ int createCommand(const Context& c) {
     QStringList primary{def.fields.first().name};
     if (a.has(QStringLiteral("--primary"))) {
         primary = splitNames(a.value(QStringLiteral("--primary")));
-        if (primary.isEmpty()) throw UsageError(QStringLiteral("opcja --primary: brak pól indeksu"));
+        if (primary.isEmpty())
+            throw UsageError(QStringLiteral("opcja --primary: brak pól indeksu"));
     }
     def.indexes << IndexDef{QStringLiteral("PrimaryIndex"), definedNames(def, primary), true};
     for (const QString& spec : a.values(QStringLiteral("--index"))) {
@@ -148,7 +155,8 @@ int schemaCommand(const Context& c) {
         c.out.writeRow({f.name, typeWord(f.type),
                         typeHasSize(f.type) && f.size > 0 ? QString::number(f.size) : QString()});
     auto writeIndex = [&](const IndexDef& ix) {
-        c.out.writeRow(QStringList{QStringLiteral("index"), ix.name} + definedNames(def, ix.fields));
+        c.out.writeRow(QStringList{QStringLiteral("index"), ix.name} +
+                       definedNames(def, ix.fields));
     };
     if (const IndexDef* p = def.primaryIndex()) writeIndex(*p);
     for (const IndexDef& ix : def.indexes)

@@ -1,0 +1,622 @@
+#include "shell/E_Glowny.h"
+#include "engine/error.h"
+#include "platform/launcher.h"
+#include "platform/printers.h"
+#include "shell/E_About.h"
+#include "shell/helpwindow.h"
+#include "ui/messages.h"
+#include "ui/modalrunner.h"
+#include "ui_E_Glowny.h"
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace shell {
+
+const QString kMakerAddress = QStringLiteral("https://www.example.pl/pelk/");
+
+namespace {
+
+// Commands whose screens are not part of the program yet: present, and disabled until they are.
+const char* const kLaterCommands[] = {"N1",
+                                      "Nowabaza1",
+                                      "Usubaz1",
+                                      "Zachowajjako1",
+                                      "Dodajdoulubionych1",
+                                      "Porzdkuj1",
+                                      "SpeedButton3",
+                                      "SpeedButton4",
+                                      "Wasno1",
+                                      "Wasno2",
+                                      "Rysnki1",
+                                      "Firmy1",
+                                      "Pastwa1",
+                                      "Ksikaadresowotelefoniczna1",
+                                      "Waluty1",
+                                      "SpeedButton10",
+                                      "SpeedButton11",
+                                      "SpeedButton12",
+                                      "SpeedButton13",
+                                      "SpeedButton14",
+                                      "SpeedButton15",
+                                      "SpeedButton16",
+                                      "BitBtn3",
+                                      "Modyfikuj",
+                                      "odklienta1",
+                                      "dodostawcy1",
+                                      "Otwrz1",
+                                      "Oferty1",
+                                      "Konfiguracja2",
+                                      "Skojarzeniazaplikacjami1",
+                                      "Kreatortest1",
+                                      "Uytkownicy1",
+                                      "SB_Zobacz",
+                                      "BB_Wchodzi_do_idz_do",
+                                      "BB_Sklada_sie_idz_do",
+                                      "BB_Zamiennika_idz_do",
+                                      "BB_Duzy"};
+
+// Controls that start hidden: the order toolbar and the document tab's grid wait for an open
+// order, the offers page's pane for a text moved there, the default button is never seen.
+const char* const kHiddenAtStart[] = {"SpeedButton_Dok_Dodaj",
+                                      "SpeedButton_Dok_Edycja",
+                                      "SpeedButton_Dok_Usun",
+                                      "BDefault",
+                                      "DBGrid_Dokument",
+                                      "BB_Dok_Dodaj",
+                                      "BB_Dok_Wstaw",
+                                      "BB_Dok_Edycja",
+                                      "BB_Dok_Usun",
+                                      "BB_Dok_Wydruk",
+                                      "BB_Podglad",
+                                      "BB_Dok_Ludzik",
+                                      "BB_Dok_Do_Zakladki",
+                                      "Panel_Oferty"};
+
+// The item grid's columns: field, designed title, width.
+struct ColumnDesign {
+    const char* field;
+    const char* title;
+    int width;
+};
+const ColumnDesign kItemColumns[] = {
+    {"Tow_Nazwa", "Nazwa 1", 330},     {"Tow_Nazwa2", "Nazwa 2", 330},
+    {"Tow_Symbol", "Symbol ", 130},    {"Tow_kod_prod", "Kod prod.", 130},
+    {"Tow_SRP", "Cena sprzedaży", 80}, {"Tow_Cena_A", "Cena A", 80},
+    {"Tow_Cena_B", "Cena B", 80},      {"Tow_Cena_C", "Cena C", 80},
+    {"Calc_Ilosc_jm", "Ilość", 50}};
+
+// Goes-into and consists-of grids differ only in two field names of the related item.
+QList<ColumnDesign> relationColumns(const char* name2, const char* price) {
+    return {{"Pomoc_Tow_Nazwa", "Nazwa 1", 330}, {name2, "Nazwa 2", 330},
+            {"Pomoc_Tow_Symbol", "Symbol", 130}, {"Pomoc_Tow_Symbol_Prod", "Kod prod.", 130},
+            {"Sklada_il_szt", "Ilość", 50},      {price, "Cena sprzedaży", 80},
+            {"Pomoc_Tow_Cena_A", "Cena A", 80},  {"Pomoc_Tow_Cena_B", "Cena B", 80},
+            {"Pomoc_Tow_Cena_C", "Cena C", 80}};
+}
+const ColumnDesign kSubstituteColumns[] = {
+    {"Zam_Tow_Nazwa", "Nazwa 1", 330},       {"Pomoc_Tow_Nazwa2", "Nazwa 2", 330},
+    {"Zam_Tow_Symbol", "Symbol", 130},       {"Zam_Tow_Kod_Prod", "Kod prod.", 130},
+    {"Pomoc_Tow_SRP", "Cena sprzedaży", 80}, {"Pomoc_Tow_Cena_A", "Cena A", 80},
+    {"Pomoc_Tow_Cena_B", "Cena B", 80},      {"Pomoc_Tow_Cena_C", "Cena C", 80}};
+
+template <class Columns> void addColumns(ui::DbGrid* grid, const Columns& columns) {
+    for (const ColumnDesign& c : columns)
+        grid->addColumn(QLatin1String(c.field), QString::fromUtf8(c.title), c.width);
+}
+
+} // namespace
+
+TForm_Pelk::TForm_Pelk(QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::TForm_Pelk>()) {
+    ui_->setupUi(this);
+    controller_ = std::make_unique<MainController>(state_, *this);
+    ui_->Menu_Raporty_Oferty->menuAction()->setVisible(false);
+    for (const char* name : kHiddenAtStart)
+        findChild<QWidget*>(QLatin1String(name))->hide();
+    popupMenu_ = new QMenu(this);
+    popupMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    for (QAction* a : {ui_->Wstawnagwek1, ui_->Wstawstopk1, ui_->Wstawfirm1, ui_->Wstawobiekt1,
+                       ui_->Wstawdanezbiecejzakadki1, ui_->Wstawwchodzido1, ui_->Wstawskadasi1,
+                       ui_->Wstawzamienniki1, ui_->Wstawnotatki1, ui_->Wstawcenyzakupu1})
+        popupMenu_->addAction(a);
+    setUpGrids();
+    connectCommands();
+    disableLaterCommands();
+    ui_->Panel_Towary->installEventFilter(this);
+    // Pages are laid out when the notebook has placed them, i.e. on their own resize.
+    for (int i = 0; i < ui_->TNotebook->count(); ++i)
+        ui_->TNotebook->widget(i)->installEventFilter(this);
+    connect(ui_->TNotebook, &QTabWidget::currentChanged, this, &TForm_Pelk::FormResize);
+    qApp->installEventFilter(new KeyPreview(this)); // the window sees keys before its controls
+}
+
+TForm_Pelk::~TForm_Pelk() {
+    // The grids must let go of the table objects before the state goes.
+    for (ui::DbGrid* g : findChildren<ui::DbGrid*>())
+        g->setDataSet(nullptr);
+}
+
+void TForm_Pelk::setUpGrids() {
+    auto& s = state_;
+    addColumns(ui_->DBGrid_Towary, kItemColumns);
+    ui_->DBGrid_Towary->setDataSet(&s.TFTowar);
+    addColumns(ui_->DBGrid_Wchodzi, relationColumns("Pomoc_Towar_Nazwa2", "Pomoc_SRP"));
+    ui_->DBGrid_Wchodzi->setDataSet(&s.TWchodzi);
+    addColumns(ui_->DBGrid_Sklada, relationColumns("Pomoc_Tow_Nazwa2", "Pomoc_Tow_SRP"));
+    ui_->DBGrid_Sklada->setDataSet(&s.TSklada);
+    addColumns(ui_->DBGrid_Zamienniki, kSubstituteColumns);
+    ui_->DBGrid_Zamienniki->setDataSet(&s.TZamienniki);
+    ui_->DBGrid_Wlasnosci->addColumn(QStringLiteral("Nowa_Cecha"), QStringLiteral("Własność"), 150);
+    ui_->DBGrid_Wlasnosci->addColumn(QStringLiteral("Opis_Opis"), QStringLiteral("Wartość"), 380);
+    ui_->DBGrid_Wlasnosci->setDataSet(&s.TOpis);
+    ui_->DBGrid_Rysunek->setDataSet(&s.TGrafika);
+
+    ui_->DBText_Nazwa1->setDataSet(&s.TFTowar);
+    ui_->DBText_Nazwa1->setField(QStringLiteral("Tow_Nazwa"));
+    ui_->DBText_Nazwa2->setDataSet(&s.TFTowar);
+    ui_->DBText_Nazwa2->setField(QStringLiteral("Tow_Nazwa2"));
+    ui_->DBText_Symbol_Prod->setDataSet(&s.TFTowar);
+    ui_->DBText_Symbol_Prod->setField(QStringLiteral("Tow_Kod_Prod"));
+    ui_->DBText_SRP->setDataSet(&s.TFTowar);
+    ui_->DBText_SRP->setField(QStringLiteral("Tow_SRP"));
+    ui_->DBMemo_Uwagi->setDataSet(&s.TFTowar);
+    ui_->DBMemo_Uwagi->setField(QStringLiteral("Tow_Uwagi"));
+}
+
+void TForm_Pelk::connectCommands() {
+    auto onAction = [this](QAction* a, void (TForm_Pelk::*slot)()) {
+        connect(a, &QAction::triggered, this, slot);
+    };
+    auto onButton = [this](QAbstractButton* b, void (TForm_Pelk::*slot)()) {
+        connect(b, &QAbstractButton::clicked, this, slot);
+    };
+    onAction(ui_->Koniec1, &TForm_Pelk::BB_KoniecClick);
+    onButton(ui_->SpeedButton5, &TForm_Pelk::BB_KoniecClick);
+    onAction(ui_->Nowy1, &TForm_Pelk::BB_NowyClick);
+    onButton(ui_->SpeedButton6, &TForm_Pelk::BB_NowyClick);
+    onAction(ui_->Klonuj1, &TForm_Pelk::BB_KlonujClick);
+    onButton(ui_->SpeedButton7, &TForm_Pelk::BB_KlonujClick);
+    onAction(ui_->Edycja2, &TForm_Pelk::BB_EdycjaClick);
+    onButton(ui_->SpeedButton8, &TForm_Pelk::BB_EdycjaClick);
+    onButton(ui_->SpeedButton9, &TForm_Pelk::BB_Dok_UsunClick);
+    onAction(ui_->Usu1, &TForm_Pelk::Usu1Click);
+    onAction(ui_->Filtr1, &TForm_Pelk::BB_FiltrClick);
+    onButton(ui_->SpeedButton17, &TForm_Pelk::BB_FiltrClick);
+    onAction(ui_->Zapytanie1, &TForm_Pelk::BB_ZapytanieClick);
+    onButton(ui_->SpeedButton18, &TForm_Pelk::BB_ZapytanieClick);
+    onAction(ui_->Odwie1, &TForm_Pelk::Odwie1Click);
+    onAction(ui_->Drukuj1, &TForm_Pelk::Drukuj1Click);
+    onButton(ui_->BB_Podglad, &TForm_Pelk::BB_PodgladClick);
+    onAction(ui_->Oprogramie1, &TForm_Pelk::Oprogramie1Click);
+    onAction(ui_->Tematy1, &TForm_Pelk::Tematy1Click);
+    onAction(ui_->Aktualneinformacje1, &TForm_Pelk::Aktualneinformacje1Click);
+    onButton(ui_->BDefault, &TForm_Pelk::BDefaultClick);
+    onAction(ui_->Oglne1, &TForm_Pelk::Oglne1Click);
+    onAction(ui_->Notatki1, &TForm_Pelk::Notatki1Click);
+    const std::pair<QAction*, int> tabs[] = {
+        {ui_->Poka1, 1},  {ui_->Poka2, 2},      {ui_->Poka3, 3},     {ui_->Poka4, 4},
+        {ui_->Poka5, 5},  {ui_->Poka6, 7},      {ui_->Dokument1, 8}, {ui_->Oferty2, 9},
+        {ui_->Poka7, 10}, {ui_->Ustawienia, 10}};
+    for (const auto& [action, tab] : tabs)
+        connect(action, &QAction::triggered, this, [this, index = tab] { showDetailTab(index); });
+    connect(ui_->Ulubione, &QComboBox::activated, this, &TForm_Pelk::UlubioneChange);
+    connect(ui_->DBGrid_Towary, &ui::DbGrid::rowDoubleClicked, this, &TForm_Pelk::BB_EdycjaClick);
+}
+
+void TForm_Pelk::disableLaterCommands() {
+    for (const char* name : kLaterCommands)
+        setCommandEnabled(QLatin1String(name), false);
+}
+
+MainController::StartOutcome TForm_Pelk::start(const QString& mainFolder) {
+    return controller_->start(mainFolder);
+}
+
+// --- MainView ---------------------------------------------------------------------------------
+
+QList<QObject*> TForm_Pelk::commandObjects(const QString& name) const {
+    QList<QObject*> found;
+    for (QAction* a : findChildren<QAction*>(name))
+        found << a;
+    for (QAbstractButton* b : findChildren<QAbstractButton*>(name))
+        found << b;
+    for (QMenu* m : findChildren<QMenu*>(name))
+        found << m->menuAction();
+    return found;
+}
+
+void TForm_Pelk::setCommandEnabled(const QString& name, bool enabled) {
+    for (QObject* o : commandObjects(name)) {
+        if (auto* a = qobject_cast<QAction*>(o))
+            a->setEnabled(enabled);
+        else if (auto* w = qobject_cast<QWidget*>(o))
+            w->setEnabled(enabled);
+    }
+}
+
+bool TForm_Pelk::isCommandEnabled(const QString& name) const {
+    const QList<QObject*> objects = commandObjects(name);
+    if (objects.isEmpty()) return false;
+    for (QObject* o : objects) {
+        if (auto* a = qobject_cast<QAction*>(o); a && !a->isEnabled()) return false;
+        if (auto* w = qobject_cast<QWidget*>(o); w && !w->isEnabled()) return false;
+    }
+    return true;
+}
+
+void TForm_Pelk::setNotesVisible(bool visible) {
+    ui_->DBMemo_Uwagi->setVisible(visible);
+}
+
+void TForm_Pelk::setTitle(const QString& title) {
+    setWindowTitle(title);
+}
+
+void TForm_Pelk::setCounter(int rows) {
+    ui_->Label_Licznik->setText(QString::number(rows));
+}
+
+void TForm_Pelk::setStatusText(const QString& text) {
+    ui_->Label_Status->setText(text);
+}
+
+void TForm_Pelk::setFavourites(const QStringList& folders) {
+    QSignalBlocker block(ui_->Ulubione);
+    ui_->Ulubione->clear();
+    ui_->Ulubione->addItems(folders);
+    ui_->Ulubione->setCurrentIndex(-1);
+}
+
+void TForm_Pelk::applyDisplayLayout(const DisplayLayout& l) {
+    ui_->Label_Nazwa1->setText(l.headerName1);
+    ui_->LabelNazwa2->setText(l.headerName2);
+    ui_->Label_Producent->setText(l.headerProducer);
+    ui_->Label_Symbol_Prod->setText(l.headerProducerCode);
+    {
+        QSignalBlocker block(ui_->Wyswietlaj_wg);
+        ui_->Wyswietlaj_wg->clear();
+        ui_->Wyswietlaj_wg->addItems(
+            {l.headerName1, l.headerName2, l.headerSymbol, l.headerProducerCode});
+    }
+    auto setHeight = [](QWidget* panel, bool shown, int height) {
+        panel->setFixedHeight(shown ? height : 0);
+        panel->setVisible(shown);
+    };
+    setHeight(ui_->Panel_Narzedzi, l.toolbar, 32);
+    setHeight(ui_->Panel_Biezaca_Baza, l.cataloguePanel, 27);
+    setHeight(ui_->Panel_Zakladki, l.tabs, 170);
+
+    auto titles = [&](ui::DbGrid* grid, const QStringList& fields) {
+        const QString headers[] = {l.headerName1, l.headerName2, l.headerSymbol,
+                                   l.headerProducerCode};
+        for (int i = 0; i < 4; ++i)
+            grid->setColumnTitle(fields[i], headers[i]);
+    };
+    titles(ui_->DBGrid_Towary, {QStringLiteral("Tow_Nazwa"), QStringLiteral("Tow_Nazwa2"),
+                                QStringLiteral("Tow_Symbol"), QStringLiteral("Tow_kod_prod")});
+    titles(ui_->DBGrid_Wchodzi,
+           {QStringLiteral("Pomoc_Tow_Nazwa"), QStringLiteral("Pomoc_Towar_Nazwa2"),
+            QStringLiteral("Pomoc_Tow_Symbol"), QStringLiteral("Pomoc_Tow_Symbol_Prod")});
+    titles(ui_->DBGrid_Sklada,
+           {QStringLiteral("Pomoc_Tow_Nazwa"), QStringLiteral("Pomoc_Tow_Nazwa2"),
+            QStringLiteral("Pomoc_Tow_Symbol"), QStringLiteral("Pomoc_Tow_Symbol_Prod")});
+    titles(ui_->DBGrid_Zamienniki,
+           {QStringLiteral("Zam_Tow_Nazwa"), QStringLiteral("Pomoc_Tow_Nazwa2"),
+            QStringLiteral("Zam_Tow_Symbol"), QStringLiteral("Zam_Tow_Kod_Prod")});
+}
+
+int TForm_Pelk::detailTab() const {
+    return ui_->TNotebook->currentIndex();
+}
+
+void TForm_Pelk::showDetailTab(int index) {
+    ui_->TNotebook->setCurrentIndex(index);
+}
+
+void TForm_Pelk::selectSortChoice(int index) {
+    QSignalBlocker block(ui_->Wyswietlaj_wg);
+    ui_->Wyswietlaj_wg->setCurrentIndex(index);
+}
+
+void TForm_Pelk::showItemTable() {
+    if (ui_->DBGrid_Towary->dataSet() != &state_.TFTowar)
+        ui_->DBGrid_Towary->setDataSet(&state_.TFTowar);
+}
+
+void TForm_Pelk::setPriceGridBound(bool bound) {
+    ui_->DBGrid_Cena->setDataSet(bound ? &state_.TCeny : nullptr);
+}
+
+void TForm_Pelk::setStartSize() {
+    resize(640, 482);
+}
+
+void TForm_Pelk::maximise() {
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TForm_Pelk::focusItemGrid() {
+    ui_->DBGrid_Towary->setFocus();
+}
+
+// --- Operations -------------------------------------------------------------------------------
+
+void TForm_Pelk::OTWIERANIE_NOWYCH_BAZ() {
+    controller_->openCatalogue();
+}
+void TForm_Pelk::Czy_Baza_Pusta() {
+    controller_->emptyCheck();
+}
+void TForm_Pelk::Odczytaj_Konfig_I() {
+    controller_->readDisplayConfig();
+}
+void TForm_Pelk::BB_TableClick() {
+    controller_->tableMode();
+}
+void TForm_Pelk::Timer1Timer() {
+    controller_->refreshTick();
+}
+
+void TForm_Pelk::FormResize() {
+    const int w = width();
+    const int n = ui_->TNotebook->width();
+    QWidget* page = ui_->TNotebook->currentWidget();
+    const int pageHeight = std::max(40, page ? page->height() : 118);
+    const int gridHeight = pageHeight - 8;
+
+    for (ui::DbGrid* g :
+         {ui_->DBGrid_Sklada, ui_->DBGrid_Wchodzi, ui_->DBGrid_Zamienniki, ui_->DBGrid_Wlasnosci})
+        g->setGeometry(4, 4, std::max(40, n - 58), gridHeight);
+    for (QWidget* b :
+         std::initializer_list<QWidget*>{ui_->SB_Zobacz, ui_->BB_Wchodzi_do_idz_do,
+                                         ui_->BB_Sklada_sie_idz_do, ui_->BB_Zamiennika_idz_do})
+        b->move(n - 52, b->y());
+
+    // The label ends where the box begins, also in fonts wider than the designed one.
+    QLabel* sortLabel = ui_->Label_Wyswietlaj_wg;
+    const int labelWidth = std::max(88, sortLabel->sizeHint().width());
+    sortLabel->setGeometry(std::min(w - 253, w - 167 - labelWidth), sortLabel->y(), labelWidth,
+                           sortLabel->height());
+    ui_->Wyswietlaj_wg->move(w - 165, ui_->Wyswietlaj_wg->y());
+    for (QWidget* p : {ui_->Panel_Nazwa1, ui_->Panel_Nazwa2, ui_->Panel_SRP, ui_->Panel_Symbol_Prod,
+                       ui_->Panel_Producent, ui_->Panel_Grupa}) {
+        p->resize(std::max(140, w - 330), p->height());
+        for (QWidget* text : p->findChildren<ui::DbText*>())
+            text->resize(p->width() - text->x(), text->height());
+    }
+    ui_->BitBtn3->move(ui_->Panel_Producent->geometry().right() + 4, ui_->Panel_Producent->y());
+    ui_->GB_Liczba_Pozycji->move(w - 189, ui_->GB_Liczba_Pozycji->y());
+
+    auto* drawings = ui_->DBGrid_Rysunek;
+    drawings->setGeometry(4, 4, std::max(40, n - 322), gridHeight);
+    if (drawings->model() && drawings->model()->columnCount() > 0)
+        drawings->setColumnWidth(0, std::max(20, drawings->width() - 22));
+    ui_->DBImage->setGeometry(n - 303, 4, 200, gridHeight);
+    for (QWidget* box :
+         {static_cast<QWidget*>(ui_->CBox_Dopasowany), static_cast<QWidget*>(ui_->CBox_Widoczny)}) {
+        const int boxWidth = std::max(box->width(), box->sizeHint().width());
+        box->setGeometry(std::min(n - 95, n - boxWidth - 6), box->y(), boxWidth, box->height());
+    }
+    ui_->BB_Duzy->move(n - 79, ui_->BB_Duzy->y());
+
+    QWidget* memo = ui_->DBMemo_Uwagi;
+    memo->setGeometry(std::max(104, (n - memo->width()) / 2), 4, memo->width(), gridHeight);
+    auto* prices = ui_->DBGrid_Cena;
+    prices->setGeometry(4, 4, std::max(40, n - 12), std::max(20, pageHeight - 32));
+    ui_->DBText_Cena_Uwagi->setGeometry(4, prices->geometry().bottom() + 3, std::max(40, n - 12),
+                                        20);
+    if (prices->model() && prices->model()->columnCount() > 0)
+        prices->setColumnWidth(0, std::max(20, n - 421));
+
+    auto* order = ui_->DBGrid_Dokument;
+    order->setGeometry(4, 4, std::max(40, n - 140), gridHeight);
+    ui_->Memo_dokument_Info->setGeometry(4, 4, std::max(40, n - 12), gridHeight);
+    for (QWidget* b :
+         {static_cast<QWidget*>(ui_->BB_Dok_Dodaj), static_cast<QWidget*>(ui_->BB_Dok_Wstaw),
+          static_cast<QWidget*>(ui_->BB_Dok_Edycja), static_cast<QWidget*>(ui_->BB_Dok_Usun)})
+        b->move(n - 130, b->y());
+    for (QWidget* b :
+         {static_cast<QWidget*>(ui_->BB_Dok_Wydruk), static_cast<QWidget*>(ui_->BB_Podglad),
+          static_cast<QWidget*>(ui_->BB_Dok_Ludzik),
+          static_cast<QWidget*>(ui_->BB_Dok_Do_Zakladki)})
+        b->move(n - 68, b->y());
+    if (!order->isHidden() && order->model() && order->model()->columnCount() > 0)
+        order->setColumnWidth(0, std::max(20, order->width() - 375));
+    ui_->Panel_Oferty->setGeometry(0, 0, n, pageHeight);
+    ui_->RichEdit1->setGeometry(4, 4, std::max(40, n - 80), gridHeight);
+    ui_->BB_Oferta_wroc_do_dokumentu->move(n - 72, 4);
+
+    QWidget* status = ui_->Panel_Status;
+    status->move(
+        std::max(ui_->Edit_Szukaj_Towar->geometry().right() + 8, (w - status->width()) / 2),
+        status->y());
+}
+
+// --- Commands ---------------------------------------------------------------------------------
+
+void TForm_Pelk::BB_KoniecClick() {
+    close();
+}
+
+void TForm_Pelk::BB_NowyClick() {
+    if (!state_.fullRights()) return;
+    state_.ItemEditMode = QStringLiteral("Nowy");
+    // The item editor opens here once it is part of the program.
+}
+
+void TForm_Pelk::BB_EdycjaClick() {
+    if (!isCommandEnabled(QStringLiteral("SpeedButton8")) || !state_.fullRights()) return;
+    state_.ItemEditMode = QStringLiteral("Edycja");
+}
+
+void TForm_Pelk::BB_KlonujClick() {
+    if (!state_.fullRights()) return;
+    state_.ItemEditMode = QStringLiteral("Klonuj");
+}
+
+void TForm_Pelk::BB_Dok_UsunClick() {
+    controller_->deleteCurrentItem(QStringLiteral("Chcesz usunąć zaznaczony obiekt ?"));
+}
+
+void TForm_Pelk::Usu1Click() {
+    controller_->deleteCurrentItem(QStringLiteral("Chcesz usunąć zaznaczoną pozycję ?"));
+}
+
+void TForm_Pelk::BB_FiltrClick() {
+    // The filter dialog opens here once it is part of the program.
+}
+
+void TForm_Pelk::BB_ZapytanieClick() {
+    // The query builder opens here once it is part of the program.
+}
+
+void TForm_Pelk::Odwie1Click() {
+    if (state_.TFTowar.isOpen()) state_.TFTowar.refresh();
+    if (state_.QTowar.isOpen()) state_.QTowar.refresh();
+    if (state_.StartupDone) controller_->refreshTimer().start();
+}
+
+void TForm_Pelk::Drukuj1Click() {
+    if (!platform::printers().any()) {
+        ui::messages().information(QStringLiteral("Brak zainstalowasnej drukarki"));
+        return;
+    }
+    if (!printer_) printer_ = std::make_unique<QPrinter>();
+    QPrintDialog dialog(printer_.get(), this);
+    dialog.setObjectName(QStringLiteral("PrinterSetupDialog"));
+    ui::modalRunner().run(dialog);
+}
+
+void TForm_Pelk::BB_PodgladClick() {
+    if (!platform::printers().any()) {
+        ui::messages().information(QStringLiteral("Brak zainstalowasnej drukarki"));
+        return;
+    }
+    // The order printout is shown here once it is part of the program.
+}
+
+void TForm_Pelk::Oprogramie1Click() {
+    TEkr_About about(this);
+    ui::modalRunner().run(about);
+}
+
+void TForm_Pelk::Tematy1Click() {
+    if (!help_) help_ = new THelpWindow(this);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void TForm_Pelk::Aktualneinformacje1Click() {
+    const platform::LaunchResult r = platform::launcher().openDocument(kMakerAddress);
+    if (!r.started())
+        ui::messages().information(
+            QStringLiteral("Nie można otworzyć strony %1.").arg(kMakerAddress));
+}
+
+void TForm_Pelk::BDefaultClick() {
+    // Order lines first; then the attribute values of the current item; then the item editor. The
+    // order editor, the attribute values and the item editor join here as they become part of
+    // the program.
+    if (state_.TFTowar.isOpen() && !state_.TFTowar.isEmpty()) BB_EdycjaClick();
+}
+
+void TForm_Pelk::UlubioneChange() {
+    const QString text = ui_->Ulubione->currentText();
+    if (text.isEmpty()) return;
+    state_.CurrentCatalogueFolder = controller_->expandFolder(text);
+    state_.CurrentCatalogueName = text;
+    setTitle(controller_->title());
+    OTWIERANIE_NOWYCH_BAZ();
+    Czy_Baza_Pusta();
+}
+
+void TForm_Pelk::Oglne1Click() {
+    showDetailTab(0);
+}
+
+void TForm_Pelk::Notatki1Click() {
+    showDetailTab(6);
+    ui_->DBMemo_Uwagi->setFocus();
+}
+
+// --- Events -----------------------------------------------------------------------------------
+
+void TForm_Pelk::closeEvent(QCloseEvent* event) {
+    if (!controller_->confirmExit()) {
+        event->ignore();
+        return;
+    }
+    controller_->closing();
+    if (help_) help_->close();
+    event->accept();
+}
+
+void TForm_Pelk::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TForm_Pelk::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) controller_->activate();
+}
+
+bool TForm_Pelk::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        if (watched == ui_->Panel_Towary) {
+            const QSize s = ui_->Panel_Towary->size();
+            ui_->DBGrid_Towary->setGeometry(0, 32, s.width(), std::max(0, s.height() - 32));
+        } else if (watched == ui_->TNotebook->currentWidget()) {
+            FormResize();
+        }
+        return false;
+    }
+    return false;
+}
+
+bool TForm_Pelk::KeyPreview::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    return w && w->window() == form_ && form_->handlePreviewKey(static_cast<QKeyEvent*>(event));
+}
+
+bool TForm_Pelk::handlePreviewKey(QKeyEvent* key) {
+    // Typing text is for the search field, the notes and the document pane.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == ui_->Edit_Szukaj_Towar || focus == ui_->DBMemo_Uwagi || focus == ui_->RichEdit1 ||
+        (focus && ui_->RichEdit1->isAncestorOf(focus)))
+        return false;
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    switch (key->key()) {
+    case Qt::Key_Insert:
+        BB_NowyClick();
+        return true;
+    case Qt::Key_Delete:
+        if (isCommandEnabled(QStringLiteral("SpeedButton8")) && ui_->DBGrid_Dokument->isHidden())
+            Usu1Click();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        BDefaultClick();
+        return true;
+    default:
+        break;
+    }
+    if (key->text() == QLatin1String("-")) {
+        BB_NowyClick();
+        return true;
+    }
+    if (key->text() == QLatin1String(".")) {
+        if (!state_.CatalogueEmpty && state_.fullRights()) Usu1Click();
+        return true;
+    }
+    return false;
+}
+
+} // namespace shell

@@ -1,0 +1,114 @@
+#pragma once
+#include "shell/maincontroller.h"
+#include "store/mainstate.h"
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+namespace Ui {
+class TForm_Pelk;
+}
+class QPrinter;
+
+namespace shell {
+
+class THelpWindow;
+
+// The main window: the item list over the detail notebook, the menus and the toolbar. It owns the
+// main window state (with the table objects) that every other screen is handed. Its logic lives
+// in MainController; this class places the controls and passes commands on.
+class TForm_Pelk : public QMainWindow, public MainView {
+    Q_OBJECT
+public:
+    explicit TForm_Pelk(QWidget* parent = nullptr);
+    ~TForm_Pelk() override;
+
+    store::MainState& state() { return state_; }
+    MainController& controller() { return *controller_; }
+    Ui::TForm_Pelk& form() { return *ui_; }
+
+    // The window's creation steps; the caller shows the window only when this says Running.
+    MainController::StartOutcome start(const QString& mainFolder);
+
+    // --- MainView ---
+    void setCommandEnabled(const QString& name, bool enabled) override;
+    bool isCommandEnabled(const QString& name) const override;
+    void setNotesVisible(bool visible) override;
+    void setTitle(const QString& title) override;
+    void setCounter(int rows) override;
+    void setStatusText(const QString& text) override;
+    void setFavourites(const QStringList& folders) override;
+    void applyDisplayLayout(const DisplayLayout& layout) override;
+    int detailTab() const override;
+    void showDetailTab(int index) override;
+    void selectSortChoice(int index) override;
+    void showItemTable() override;
+    void setPriceGridBound(bool bound) override;
+    void setStartSize() override;
+    void maximise() override;
+    void focusItemGrid() override;
+
+public Q_SLOTS:
+    // Operations other screens call.
+    void OTWIERANIE_NOWYCH_BAZ();
+    void Czy_Baza_Pusta();
+    void Odczytaj_Konfig_I();
+    void BB_TableClick();
+    void Timer1Timer();
+    void FormResize();
+
+    // Commands.
+    void BB_KoniecClick();
+    void BB_NowyClick();
+    void BB_EdycjaClick();
+    void BB_KlonujClick();
+    void BB_Dok_UsunClick();
+    void Usu1Click();
+    void BB_FiltrClick();
+    void BB_ZapytanieClick();
+    void Odwie1Click();
+    void Drukuj1Click();
+    void BB_PodgladClick();
+    void Oprogramie1Click();
+    void Tematy1Click();
+    void Aktualneinformacje1Click();
+    void BDefaultClick();
+    void UlubioneChange();
+    void Oglne1Click();
+    void Notatki1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Installed on the application: keys typed anywhere in this window reach it first.
+    class KeyPreview : public QObject {
+    public:
+        explicit KeyPreview(TForm_Pelk* form) : QObject(form), form_(form) {}
+        bool eventFilter(QObject* watched, QEvent* event) override;
+
+    private:
+        TForm_Pelk* form_;
+    };
+
+    void setUpGrids();
+    void connectCommands();
+    void disableLaterCommands();
+    bool handlePreviewKey(QKeyEvent* key);
+    QList<QObject*> commandObjects(const QString& name) const;
+
+    std::unique_ptr<Ui::TForm_Pelk> ui_;
+    store::MainState state_;
+    std::unique_ptr<MainController> controller_;
+    QPointer<THelpWindow> help_;
+    std::unique_ptr<QPrinter> printer_;
+    class QMenu* popupMenu_ = nullptr; // PopupMenu1: the insert commands of the offers page
+};
+
+// The maker's web page, opened by "Aktualne informacje".
+extern const QString kMakerAddress;
+
+} // namespace shell

@@ -1,0 +1,427 @@
+#include "shell/maincontroller.h"
+#include "engine/error.h"
+#include "platform/clock.h"
+#include "platform/launcher.h"
+#include "platform/worktables.h"
+#include "store/mainfolder_schema.h"
+#include "store/mainstate.h"
+#include "ui/errorbox.h"
+#include "ui/messages.h"
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+
+namespace shell {
+
+namespace {
+
+const QString kItemOrder = QStringLiteral("Tow_Nazwa");
+const QString kQuantityWithUnit = QStringLiteral("Calc_Ilosc_jm");
+
+// The hourglass for the length of an operation, also when it fails half-way.
+class BusyCursor {
+public:
+    BusyCursor() {
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            active_ = false;
+    }
+    ~BusyCursor() {
+        if (active_) QGuiApplication::restoreOverrideCursor();
+    }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    bool active_ = true;
+};
+
+DisplayLayout creationLayout() {
+    // What a new catalogue's display configuration says; also used when the row is missing, so
+    // that a damaged configuration never hides the toolbar and the detail tabs.
+    DisplayLayout l;
+    l.headerName1 = QStringLiteral("Pole 1");
+    l.headerName2 = QStringLiteral("Pole 2");
+    l.headerSymbol = QStringLiteral("Pole 3");
+    l.headerProducer = QStringLiteral("Firma");
+    l.headerProducerCode = QStringLiteral("Pole 4");
+    return l;
+}
+
+} // namespace
+
+MainView::~MainView() = default;
+
+const QStringList& MainController::rowCommands() {
+    static const QStringList names{
+        QStringLiteral("Zapytanie1"),    QStringLiteral("Filtr1"),
+        QStringLiteral("Drukuj2"),       QStringLiteral("Klonuj1"),
+        QStringLiteral("Edycja2"),       QStringLiteral("Usu1"),
+        QStringLiteral("SpeedButton17"), QStringLiteral("SpeedButton18"),
+        QStringLiteral("SpeedButton7"),  QStringLiteral("SpeedButton8"),
+        QStringLiteral("SpeedButton9"),  QStringLiteral("SpeedButton1"),
+        QStringLiteral("SpeedButton2"),  QStringLiteral("SpeedButton_Sklada_sie")};
+    return names;
+}
+
+const QStringList& MainController::editCommands() {
+    static const QStringList names{QStringLiteral("Nowy1"),        QStringLiteral("Edycja2"),
+                                   QStringLiteral("Klonuj1"),      QStringLiteral("Usu1"),
+                                   QStringLiteral("SpeedButton6"), QStringLiteral("SpeedButton7"),
+                                   QStringLiteral("SpeedButton8"), QStringLiteral("SpeedButton9")};
+    return names;
+}
+
+MainController::MainController(store::MainState& state, MainView& view, QObject* parent)
+    : QObject(parent), st_(state), view_(view) {
+    modalDialogOpen = [] {
+        return qobject_cast<QApplication*>(QCoreApplication::instance()) &&
+               QApplication::activeModalWidget() != nullptr;
+    };
+    timer_.setInterval(kRefreshIntervalMs);
+    connect(&timer_, &QTimer::timeout, this, &MainController::refreshTick);
+
+    auto& items = st_.TFTowar;
+    if (!items.hasField(kQuantityWithUnit)) {
+        items.addCalculatedField(kQuantityWithUnit, engine::FieldType::Alpha, 40);
+        connect(&items, &engine::DataSet::calcFields, this, [](engine::DataSet* ds) {
+            const QString text = ds->asString(QStringLiteral("Tow_Ilosc")) + u' ' +
+                                 ds->asString(QStringLiteral("Tow_jm"));
+            ds->setCalculated(kQuantityWithUnit, text);
+        });
+    }
+    connect(&items, &engine::DataSet::afterOpen, this, &MainController::showCounter);
+    connect(&items, &engine::Table::afterPost, this, &MainController::showCounter);
+    connect(&items, &engine::Table::afterDelete, this, &MainController::showCounter);
+    connect(&items, &engine::DataSet::afterRefresh, this, &MainController::showCounter);
+}
+
+MainController::~MainController() = default;
+
+QString MainController::expandFolder(const QString& folder) const {
+    QString f = folder.trimmed();
+    if (f.isEmpty()) return {};
+    f.replace(u'\\', u'/'); // settings written on Windows name folders with backslashes
+    return QDir::cleanPath(QDir(st_.MainFolder).absoluteFilePath(f));
+}
+
+QString MainController::title() const {
+    return QStringLiteral("PELK! - ") + QDir::toNativeSeparators(st_.CurrentCatalogueFolder);
+}
+
+MainController::StartOutcome MainController::start(const QString& mainFolder) {
+    st_.WorkMode = QStringLiteral("Przeglądanie");
+    st_.Query.attributeFlag = false;
+    st_.DefaultSupplierNr = 0;
+
+    QString main = QDir::cleanPath(QDir(mainFolder).absolutePath());
+    if (!main.endsWith(u'/')) main += u'/';
+    st_.MainFolder = main;
+    st_.TempFolder = main + store::kTempFolder;
+
+    if (!store::isMainFolder(main)) {
+        ui::messages().information(
+            QStringLiteral("W folderze %1 brak ustawień programu (tabeli Pelk.db).\n"
+                           "Program zostanie zakończony.")
+                .arg(QDir::toNativeSeparators(main)));
+        return StartOutcome::NoSettings;
+    }
+    if (!QDir::setCurrent(main)) {
+        ui::messages().error(ui::errorCaption(),
+                             QStringLiteral("Nie można przejść do folderu programu %1.\n"
+                                            "Program zostanie zakończony.")
+                                 .arg(QDir::toNativeSeparators(main)));
+        return StartOutcome::Abandoned;
+    }
+    // A run that crashed may have left working tables behind; those of other installations
+    // running on this main folder stay.
+    workTables_ = std::make_unique<platform::WorkTables>(st_.TempFolder);
+    ui::guarded([this] { workTables_->removeLeftovers(); });
+
+    st_.AdminRight = true;
+    try {
+        st_.TPelk.close();
+        st_.TPelk.setDatabaseName(main);
+        st_.TPelk.open();
+        st_.DefaultCatalogueFolder =
+            expandFolder(st_.TPelk.asString(QStringLiteral("Pelk_Katalog_Glowny")));
+        st_.TDokumenty.setDatabaseName(st_.DefaultCatalogueFolder);
+        st_.TDok_Dane.setDatabaseName(st_.DefaultCatalogueFolder);
+        st_.TOferty.setDatabaseName(main + store::kOffersFolder);
+        st_.TUsers.setDatabaseName(main);
+        st_.TBazy.setDatabaseName(main);
+        st_.RightsLevel = 2;
+
+        if (st_.TPelk.asBoolean(QStringLiteral("Pelk_Haslo_OK"))) {
+            st_.StartupDone = false;
+            if (runLogin) {
+                runLogin();
+            } else {
+                ui::messages().information(QStringLiteral(
+                    "Ustawienia programu wymagają logowania użytkownika, którego ta "
+                    "wersja programu jeszcze nie obsługuje.\nProgram zostanie zakończony."));
+            }
+            if (!st_.StartupDone) return StartOutcome::Abandoned;
+            QStringList favourites;
+            if (!st_.TBazy.isOpen()) st_.TBazy.open();
+            for (st_.TBazy.first(); !st_.TBazy.eof(); st_.TBazy.next())
+                favourites << st_.TBazy.asString(QStringLiteral("Baza_Sciezka"));
+            view_.setFavourites(favourites);
+        } else {
+            // One person working alone: every right, prices included.
+            st_.CurrentCatalogueFolder = st_.DefaultCatalogueFolder;
+            st_.CurrentUserNr = 0;
+            st_.PriceRight = true;
+            st_.StartupDone = true;
+            view_.setFavourites({});
+            view_.setTitle(title());
+            bindCatalogueTables();
+            st_.TFGrupa.open();
+            st_.TFirma_Prod.open();
+            st_.TFTowar.setIndexFieldNames(kItemOrder);
+            view_.showItemTable();
+            st_.TFTowar.open();
+        }
+
+        view_.setStartSize();
+        readDisplayConfig();
+        st_.HomeCurrencyNr = st_.TPelk.asInteger(QStringLiteral("Pelk_Waluta_Nr"));
+        st_.resetFilterState();
+        emptyCheck();
+        view_.showDetailTab(0);
+        view_.selectSortChoice(0);
+        view_.setTitle(title());
+        if (st_.TFTowar.isOpen()) {
+            st_.TFTowar.setIndexFieldNames(kItemOrder);
+            st_.TFTowar.first();
+        }
+        view_.setPriceGridBound(st_.PriceRight);
+        applyRights();
+        view_.maximise();
+        timer_.start();
+    } catch (const engine::EngineError& e) {
+        // The window stays, as far as it got; the user sees why and can leave or open another
+        // catalogue.
+        ui::showError(e);
+    }
+    return StartOutcome::Running;
+}
+
+void MainController::applyRights() {
+    if (st_.RightsLevel == 1 || !st_.AdminRight)
+        view_.setCommandEnabled(QStringLiteral("Administrator1"), false);
+    if (st_.RightsLevel == 1)
+        for (const QString& name : editCommands())
+            view_.setCommandEnabled(name, false);
+}
+
+void MainController::activate() {
+    st_.WorkMode = QStringLiteral("Przeglądanie");
+    // Whatever was busy when the window lost the focus is over by now.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+}
+
+void MainController::bindCatalogueTables() {
+    const QString folder = st_.CurrentCatalogueFolder;
+    auto bind = [&](engine::DataSet& ds) {
+        ds.close();
+        ds.setDatabaseName(folder);
+    };
+    for (engine::DataSet* ds : st_.catalogueTables())
+        bind(*ds);
+    for (engine::DataSet* ds :
+         {static_cast<engine::DataSet*>(&st_.TKonfig_i), static_cast<engine::DataSet*>(&st_.TOsoby),
+          static_cast<engine::DataSet*>(&st_.TWypozycz),
+          static_cast<engine::DataSet*>(&st_.TTowarPomoc)})
+        bind(*ds);
+}
+
+void MainController::openCatalogue() {
+    BusyCursor busy;
+    st_.TOsoby.close();
+    st_.TWypozycz.close();
+    st_.TTowarPomoc.close();
+    QList<engine::DataSet*> wasOpen;
+    for (engine::DataSet* ds : st_.catalogueTables()) {
+        if (ds->isOpen()) wasOpen << ds;
+        ds->close();
+        ds->setDatabaseName(st_.CurrentCatalogueFolder);
+    }
+    for (engine::DataSet* ds :
+         {static_cast<engine::DataSet*>(&st_.TKonfig_i), static_cast<engine::DataSet*>(&st_.TOsoby),
+          static_cast<engine::DataSet*>(&st_.TWypozycz),
+          static_cast<engine::DataSet*>(&st_.TTowarPomoc)})
+        ds->setDatabaseName(st_.CurrentCatalogueFolder);
+    // The main folder's tables and the order tables stay open: the old engine closed them only to
+    // move its network control file, which this engine does not have.
+    for (engine::DataSet* ds : std::as_const(wasOpen))
+        ds->open();
+
+    st_.resetFilterState();
+    st_.TFTowar.setFiltered(false);
+    view_.setStatusText({});
+    for (const char* name : {"SpeedButton17", "Filtr1", "SpeedButton18", "Zapytanie1"})
+        view_.setCommandEnabled(QLatin1String(name), true);
+    st_.resetQueryState();
+
+    readDisplayConfig();
+    view_.selectSortChoice(0);
+    tableMode();
+    if (st_.StartupDone) timer_.start();
+}
+
+void MainController::tableMode() {
+    auto& items = st_.TFTowar;
+    items.close();
+    items.setMaster(nullptr, {});
+    view_.showItemTable();
+    st_.QTowar.close();
+    items.setIndexFieldNames(kItemOrder);
+    items.open();
+    view_.selectSortChoice(0);
+    items.first();
+    st_.Query.queryActive = false;
+    view_.setStatusText({});
+}
+
+void MainController::readDisplayConfig() {
+    auto& k = st_.TKonfig_i;
+    k.close();
+    k.setDatabaseName(st_.CurrentCatalogueFolder);
+    k.open();
+    DisplayLayout l = creationLayout();
+    auto& d = st_.Display;
+    if (k.isEmpty()) {
+        d.panelBasic = d.panelProducer = d.panelQuantity = d.panelPrices = d.panelVisible = true;
+    } else {
+        auto text = [&](const char* f) { return k.asString(QLatin1String(f)); };
+        auto flag = [&](const char* f) { return k.asBoolean(QLatin1String(f)); };
+        l.headerName1 = text("Konfig_I_nagl_Nazwa1");
+        l.headerName2 = text("Konfig_I_nagl_Nazwa2");
+        l.headerSymbol = text("Konfig_I_nagl_Symbol");
+        l.headerProducer = text("Konfig_I_nagl_Producent");
+        l.headerProducerCode = text("Konfig_I_nagl_Kod_Prod");
+        l.toolbar = flag("Konfig_i_Ekr_Narzedzia");
+        l.cataloguePanel = flag("Konfig_i_Ekr_Baza");
+        l.tabs = flag("Konfig_i_Ekr_Zakladki");
+        d.panelBasic = flag("Konfig_I_P_Podstawowy");
+        d.panelProducer = flag("Konfig_I_P_Producent");
+        d.panelQuantity = flag("Konfig_I_P_Ilosc");
+        d.panelPrices = flag("Konfig_I_P_Ceny");
+        d.panelVisible = flag("Konfig_I_P_Widoczne");
+    }
+    k.close();
+    d.headerName1 = l.headerName1;
+    d.headerName2 = l.headerName2;
+    d.headerSymbol = l.headerSymbol;
+    d.headerProducer = l.headerProducer;
+    d.headerProducerCode = l.headerProducerCode;
+    view_.applyDisplayLayout(l);
+    view_.showDetailTab(0);
+}
+
+void MainController::emptyCheck() {
+    st_.CatalogueEmpty = false;
+    if (st_.TFTowar.isOpen()) {
+        const bool empty = st_.TFTowar.isEmpty();
+        st_.CatalogueEmpty = empty;
+        for (const QString& name : rowCommands())
+            view_.setCommandEnabled(name, !empty);
+        view_.setNotesVisible(!empty);
+        view_.showDetailTab(view_.detailTab());
+    }
+    if (st_.RightsLevel == 1)
+        for (const QString& name : editCommands())
+            view_.setCommandEnabled(name, false);
+}
+
+void MainController::showCounter() {
+    if (st_.TFTowar.isOpen()) view_.setCounter(st_.TFTowar.recordCount());
+}
+
+void MainController::refreshTick() {
+    // A dialog working on the current item must not see the item list move under it.
+    if (modalDialogOpen && modalDialogOpen()) return;
+    auto& items = st_.TFTowar;
+    if (!items.isOpen() || items.state() != engine::Table::State::Browse) return;
+    try {
+        // Items added or deleted elsewhere may empty the catalogue or fill it.
+        if (items.refreshIfChanged() && st_.CatalogueEmpty != items.isEmpty()) emptyCheck();
+    } catch (const engine::EngineError& e) {
+        // One box, not one every few seconds: the re-read resumes when a catalogue is opened.
+        timer_.stop();
+        ui::showError(e);
+    }
+}
+
+void MainController::deleteCurrentItem(const QString& question) {
+    if (!st_.fullRights()) return;
+    emptyCheck();
+    if (st_.CatalogueEmpty || !st_.TFTowar.isOpen()) return;
+    if (!ui::messages().question(question)) return;
+    st_.TFTowar.remove();
+    showCounter();
+    view_.focusItemGrid();
+    emptyCheck();
+}
+
+bool MainController::confirmExit() {
+    if (!ui::messages().question(QStringLiteral("Zakończyć pracę z programem ?"))) return false;
+    auto& settings = st_.TPelk;
+    const bool readable = ui::guarded([&] {
+        if (settings.databaseName().isEmpty()) return;
+        if (!settings.isOpen())
+            settings.open();
+        else
+            settings.refreshIfChanged(); // the preferences may have been changed elsewhere
+    });
+    if (readable && settings.isOpen() && settings.asBoolean(QStringLiteral("Pelk_Kopia_Wykonuj")) &&
+        ui::messages().question(QStringLiteral("Wykonać teraz kopię zapasową ?")))
+        startBackup();
+    return true;
+}
+
+void MainController::startBackup() {
+    auto& settings = st_.TPelk;
+    // Handed over whole: a long command line is not cut.
+    const platform::LaunchResult r = platform::launcher().startProgram(
+        settings.asString(QStringLiteral("Pelk_Kopia_Aplikacja")),
+        settings.asString(QStringLiteral("Pelk_Kopia_Polecenie")));
+    if (!r.started()) {
+        // Whatever kept the program from starting, no backup was made, so its date stays.
+        ui::messages().information(QStringLiteral(
+            "Polecenie wykonane nieprawodłowo. Kopia zapasowa nie została wykonana !"));
+        return;
+    }
+    try {
+        settings.edit();
+        settings.setValue(QStringLiteral("Pelk_Kopia_Data"), platform::today());
+        settings.post();
+    } catch (const engine::EngineError& e) {
+        if (settings.state() != engine::Table::State::Browse) settings.cancel();
+        ui::showError(e);
+    }
+}
+
+void MainController::closing() {
+    timer_.stop();
+    if (!st_.StartupDone) return; // nobody worked in any catalogue
+    ui::guarded([this] {
+        auto& users = st_.TUsers;
+        users.close();
+        users.setDatabaseName(st_.MainFolder);
+        users.open();
+        if (users.findKey({st_.CurrentUserNr})) {
+            users.edit();
+            users.setValue(QStringLiteral("User_Baza_Sciezka"), st_.CurrentCatalogueFolder);
+            users.post();
+        }
+        users.close();
+        st_.TPelk.close();
+    });
+}
+
+} // namespace shell

@@ -1,0 +1,126 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace store {
+class MainState;
+}
+namespace platform {
+class WorkTables;
+}
+
+namespace shell {
+
+// The headers, panel switches and shown parts of the main window as the display configuration of
+// the current catalogue sets them.
+struct DisplayLayout {
+    QString headerName1, headerName2, headerSymbol, headerProducer, headerProducerCode;
+    bool toolbar = true;         // Panel_Narzedzi
+    bool cataloguePanel = false; // Panel_Biezaca_Baza with the favourites box
+    bool tabs = true;            // Panel_Zakladki with the detail notebook
+};
+
+// What the main window's logic asks of the window. The form implements it; everything behind
+// these calls (which commands, when, in what order) is decided by MainController.
+class MainView {
+public:
+    virtual ~MainView();
+
+    // Menu items, toolbar buttons and other buttons by their names ("Nowy1", "SpeedButton6").
+    virtual void setCommandEnabled(const QString& name, bool enabled) = 0;
+    virtual bool isCommandEnabled(const QString& name) const = 0;
+    virtual void setNotesVisible(bool visible) = 0; // DBMemo_Uwagi
+    virtual void setTitle(const QString& title) = 0;
+    virtual void setCounter(int rows) = 0;                      // Label_Licznik
+    virtual void setStatusText(const QString& text) = 0;        // Label_Status
+    virtual void setFavourites(const QStringList& folders) = 0; // Ulubione
+    virtual void applyDisplayLayout(const DisplayLayout& layout) = 0;
+    virtual int detailTab() const = 0;
+    virtual void showDetailTab(int index) = 0;
+    virtual void selectSortChoice(int index) = 0;   // Wyswietlaj_wg, without re-sorting
+    virtual void showItemTable() = 0;               // the item grid shows TFTowar
+    virtual void setPriceGridBound(bool bound) = 0; // DBGrid_Cena shows TCeny or nothing
+    virtual void setStartSize() = 0;                // 640 x 482 before maximising
+    virtual void maximise() = 0;
+    virtual void focusItemGrid() = 0;
+};
+
+// The main window's logic below the widgets: start-up, opening catalogues, the empty check, the
+// periodic re-read, exit with the backup and the last catalogue. Works on the main window state
+// and the seams (messages, modal runner, shell launcher, clock), so tests drive it without a
+// screen.
+class MainController : public QObject {
+    Q_OBJECT
+public:
+    enum class StartOutcome {
+        Running,    // the window goes on (possibly after an error already shown)
+        NoSettings, // the main folder holds no settings table: the program ends
+        Abandoned,  // the login was cancelled or failed: the program ends
+    };
+
+    static constexpr int kRefreshIntervalMs = 3000;
+
+    MainController(store::MainState& state, MainView& view, QObject* parent = nullptr);
+    ~MainController() override;
+
+    store::MainState& state() { return st_; }
+
+    // The main window's creation: folders, settings, login or the default catalogue, and the
+    // first look of the window.
+    StartOutcome start(const QString& mainFolder);
+
+    // The login dialog; sets StartupDone, the rights, the user and the catalogue and opens it.
+    // Until it exists a folder whose settings ask for a login cannot be used.
+    std::function<void()> runLogin;
+
+    // Each time the window becomes active.
+    void activate();
+    // Re-binds the catalogue tables to CurrentCatalogueFolder (already changed by the caller) and
+    // resets the item list.
+    void openCatalogue();
+    // CatalogueEmpty and the commands that need a current item.
+    void emptyCheck();
+    // Reads the current catalogue's display configuration into the state and the window.
+    void readDisplayConfig();
+    // The item grid back on the item table, in name order, on the first row.
+    void tableMode();
+    // Binds every catalogue table (closed) to CurrentCatalogueFolder.
+    void bindCatalogueTables();
+
+    // One tick of the periodic re-read. Does nothing while a modal dialog is open.
+    void refreshTick();
+    QTimer& refreshTimer() { return timer_; }
+    // Whether a modal dialog is open; replaceable for tests of the logic alone.
+    std::function<bool()> modalDialogOpen;
+
+    // Exit: the question, then the backup. False keeps the window open.
+    bool confirmExit();
+    // The window closes: the user's last catalogue is remembered, the main tables closed.
+    void closing();
+
+    // Deleting the current item after the question; `question` is the command's own wording.
+    void deleteCurrentItem(const QString& question);
+
+    QString title() const;
+    QString expandFolder(const QString& folder) const;
+    platform::WorkTables* workTables() { return workTables_.get(); }
+
+    static const QStringList& rowCommands();  // disabled on an empty catalogue
+    static const QStringList& editCommands(); // disabled for a read-only user
+
+private:
+    void showCounter();
+    void applyRights();
+    void startBackup();
+
+    store::MainState& st_;
+    MainView& view_;
+    QTimer timer_;
+    std::unique_ptr<platform::WorkTables> workTables_;
+};
+
+} // namespace shell
