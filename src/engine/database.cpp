@@ -202,6 +202,9 @@ Database::~Database() {
     if (dataVersion_) sqlite3_finalize(dataVersion_);
     if (db_) {
         if (depth_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        // Statistics for the query planner where this connection's queries showed a need;
+        // usually nothing. A busy or read-only database simply skips it.
+        sqlite3_exec(db_, "PRAGMA optimize", nullptr, nullptr, nullptr);
         if (internalTables_) {
             // Our locks end with us; another installation need not wait for the lease.
             const QByteArray o = ownerId_.toUtf8();
@@ -349,7 +352,28 @@ void Database::beginImmediate() {
     }
 }
 
+Database::ReadScope::ReadScope(Database& db) : db_(db) {
+    if (db_.depth_ == 0 && db_.readDepth_ == 0) {
+        // A failure here only costs the saving; the reads then lock one by one.
+        began_ = sqlite3_exec(db_.db_, "BEGIN DEFERRED", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ++db_.readDepth_;
+}
+
+Database::ReadScope::~ReadScope() {
+    --db_.readDepth_;
+    if (began_) sqlite3_exec(db_.db_, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+void Database::analyze(const QString& table) {
+    exec(table.isEmpty() ? QStringLiteral("ANALYZE") : QStringLiteral("ANALYZE ") + quoted(requireTable(table).name));
+}
+
 void Database::begin() {
+    if (readDepth_ > 0 && depth_ == 0)
+        throw EngineError(EngineError::Kind::State,
+                          QStringLiteral("Zapis w trakcie odczytu bazy danych w folderze %1.")
+                              .arg(QDir::toNativeSeparators(folder_)));
     if (depth_ == 0) {
         beginImmediate();
         wrote_ = false;

@@ -88,6 +88,25 @@ public:
         commit();
     }
 
+    // Several reads under one shared lock: with a rollback journal every statement outside a
+    // transaction takes and drops the file lock, which costs more than a small read itself.
+    // Nests; inside a write transaction it does nothing. No writes inside.
+    class ReadScope {
+    public:
+        explicit ReadScope(Database& db);
+        ~ReadScope();
+        ReadScope(const ReadScope&) = delete;
+        ReadScope& operator=(const ReadScope&) = delete;
+
+    private:
+        Database& db_;
+        bool began_ = false;
+    };
+
+    // Gathers the statistics the query planner uses to choose between indexes; worth doing
+    // after many rows were written at once.
+    void analyze(const QString& table = {});
+
     // --- Change tracking --------------------------------------------------------------------
     // Changes whenever anybody committed a change to this database: other processes (PRAGMA
     // data_version) or this one. Costs one tiny query.
@@ -158,6 +177,7 @@ private:
     int locksHeld_ = 0;
     bool keptAlive_ = false;
     int pendingReleases_ = 0;
+    int readDepth_ = 0;
     QTimer* leaseTimer_ = nullptr;
     sqlite3_stmt* dataVersion_ = nullptr;
 };

@@ -343,6 +343,7 @@ std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantLis
 // index seek, and empty fields (NULL, first in the order) need no special index.
 std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, bool inclusive) {
     if (!from) return fetchRange({}, {}, forward, limit);
+    Database::ReadScope reading(*db_);
     std::vector<Row> out;
     const int n = int(key_.size());
     for (int i = n; i >= 0 && int(out.size()) < limit; --i) {
@@ -388,10 +389,14 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
 
 bool Table::fetchBatch(bool forward) {
     if (!hasRow_) return false;
+    bool& atEnd = forward ? endAhead_ : endBehind_;
+    if (atEnd) return false;
     std::deque<Row>& into = forward ? ahead_ : behind_;
     const Row* from = into.empty() ? &cur_ : &into.back();
-    auto rows = fetch(forward, from, batch_);
+    const int asked = batch_;
+    auto rows = fetch(forward, from, asked);
     batch_ = std::min(batch_ * 2, kMaxBatch);
+    atEnd = int(rows.size()) < asked;
     for (auto& r : rows) into.push_back(std::move(r));
     return !rows.empty();
 }
@@ -432,6 +437,7 @@ void Table::clearBuffers() {
     ahead_.clear();
     behind_.clear();
     batch_ = 16;
+    endAhead_ = endBehind_ = false;
 }
 
 std::vector<Table::Row> Table::rowsByOffset(bool fromStart, int offset, int limit) {
@@ -566,13 +572,22 @@ void Table::checkBrowseMode() {
 void Table::first() {
     requireOpen();
     checkBrowseMode();
-    positionAt(fetch(true, nullptr, 16), true, 1, End::Bof);
+    auto rows = fetch(true, nullptr, 16);
+    const bool all = rows.size() < 16;
+    const qint64 at = rows.empty() ? 0 : rows.front().rowid;
+    positionAt(std::move(rows), true, 1, End::Bof);
+    // Unless a handler of the scroll signal moved the cursor on.
+    if (all && hasRow_ && cur_.rowid == at && !endBehind_) endAhead_ = true;
 }
 
 void Table::last() {
     requireOpen();
     checkBrowseMode();
-    positionAt(fetch(false, nullptr, 16), false, count_ >= 0 ? count_ : 0, End::Eof);
+    auto rows = fetch(false, nullptr, 16);
+    const bool all = rows.size() < 16;
+    const qint64 at = rows.empty() ? 0 : rows.front().rowid;
+    positionAt(std::move(rows), false, count_ >= 0 ? count_ : 0, End::Eof);
+    if (all && hasRow_ && cur_.rowid == at && !endAhead_) endBehind_ = true;
 }
 
 void Table::next() {
@@ -588,7 +603,10 @@ void Table::next() {
         return;
     }
     behind_.push_front(std::move(cur_));
-    if (behind_.size() > kKeepBehind) behind_.pop_back();
+    if (behind_.size() > kKeepBehind) {
+        behind_.pop_back();
+        endBehind_ = false;
+    }
     cur_ = std::move(ahead_.front());
     ahead_.pop_front();
     if (recNo_ > 0) ++recNo_;
@@ -609,7 +627,10 @@ void Table::prior() {
         return;
     }
     ahead_.push_front(std::move(cur_));
-    if (ahead_.size() > kKeepBehind) ahead_.pop_back();
+    if (ahead_.size() > kKeepBehind) {
+        ahead_.pop_back();
+        endAhead_ = false;
+    }
     cur_ = std::move(behind_.front());
     behind_.pop_front();
     if (recNo_ > 0) --recNo_;
@@ -628,6 +649,7 @@ int Table::recNo() {
     if (!hasRow_ || state_ == State::Insert) return 0;
     if (recNo_ > 0) return recNo_;
     // Rows before the current one: the same disjoint ranges as a backward fetch, counted.
+    Database::ReadScope reading(*db_);
     int before = 0;
     const int n = int(key_.size());
     for (int i = n; i >= 0; --i) {

@@ -166,6 +166,8 @@ private:
     std::deque<Row> ahead_;
     std::deque<Row> behind_;
     int batch_ = 16;
+    bool endAhead_ = false;  // the buffer ahead reaches the last row: no need to ask again
+    bool endBehind_ = false; // likewise for the first row
     int recNo_ = 0; // 0 = unknown
     int count_ = -1;
     quint64 stamp_ = 0;

@@ -24,15 +24,15 @@ void writeDocuments(const Context& c) {
                                   QStringLiteral("Nie można utworzyć folderu %1.")
                                       .arg(QDir::toNativeSeparators(c.documentsFolder)));
     for (int g = 0; g < kGroupCount; ++g) {
-        const QString group = QString::fromUtf8(groupSpecs()[g].name);
+        const QString group = QString::fromUtf8(groupKinds()[g].name);
         QString html =
             QStringLiteral("<!DOCTYPE html>\r\n<html lang=\"pl\"><head><meta charset=\"utf-8\">"
                            "<title>Karta katalogowa - %1</title></head>\r\n<body>\r\n"
                            "<h1>Karta katalogowa: %1</h1>\r\n<table border=\"1\">\r\n")
                 .arg(group);
-        for (Attr a : groupSpecs()[g].templ)
+        for (Attr a : groupKinds()[g].templ)
             html += QStringLiteral("<tr><td>%1</td><td>wg zamówienia</td></tr>\r\n")
-                        .arg(QString::fromUtf8(attributeSpecs()[a].name).toHtmlEscaped());
+                        .arg(QString::fromUtf8(attributeKinds()[a].name).toHtmlEscaped());
         html += QStringLiteral("</table>\r\n<p>Dane orientacyjne; wiążące są dane "
                                "producenta.</p>\r\n</body></html>\r\n");
         writeFile(datasheetPath(c, g), html.toUtf8());
@@ -52,13 +52,13 @@ void makeAttributes(Context& c) {
     writeDocuments(c);
 
     RowWriter& groups = c.session->writer(QStringLiteral("Grupa"), {QStringLiteral("Grupa_Nazwa")});
-    for (const auto& g : groupSpecs())
+    for (const auto& g : groupKinds())
         c.groupNrs.push_back(int(groups.add({QString::fromUtf8(g.name)})));
     reportRows(c, groups);
 
     RowWriter& attributes = c.session->writer(
         QStringLiteral("Cecha"), {QStringLiteral("Cecha_Opis"), QStringLiteral("Cecha_Typ")});
-    for (const auto& a : attributeSpecs())
+    for (const auto& a : attributeKinds())
         c.attributeNrs.push_back(
             int(attributes.add({QString::fromUtf8(a.name), QString::fromLatin1(a.type)})));
     reportRows(c, attributes);
@@ -67,7 +67,7 @@ void makeAttributes(Context& c) {
         c.session->writer(QStringLiteral("Wartosci"), {QStringLiteral("Wartosci_Cecha_Nr"),
                                                        QStringLiteral("Wartosci_Wartosc")});
     for (int a = 0; a < kAttrCount; ++a)
-        for (const char* v : attributeSpecs()[std::size_t(a)].values)
+        for (const char* v : attributeKinds()[std::size_t(a)].values)
             values.add({c.attributeNrs[std::size_t(a)], QString::fromUtf8(v)});
     reportRows(c, values);
 
@@ -77,7 +77,7 @@ void makeAttributes(Context& c) {
                            QStringLiteral("Szablon_Cecha_Nr")});
     for (int g = 0; g < kGroupCount; ++g) {
         int position = 0;
-        for (Attr a : groupSpecs()[std::size_t(g)].templ)
+        for (Attr a : groupKinds()[std::size_t(g)].templ)
             templates.add({c.groupNrs[std::size_t(g)], ++position, c.attributeNrs[std::size_t(a)]});
     }
     reportRows(c, templates);

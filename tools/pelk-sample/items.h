@@ -49,12 +49,12 @@ enum Attr : int {
     kAttrCount
 };
 
-struct AttributeSpec {
+struct AttributeKind {
     const char* name;
     const char* type;                // Cecha_Typ: "A", "N", "L", "D", "S"
     std::vector<const char*> values; // the value list (Wartosci), for some text attributes
 };
-const std::vector<AttributeSpec>& attributeSpecs(); // by Attr
+const std::vector<AttributeKind>& attributeKinds(); // by Attr
 
 enum Group : int {
     gBolts,
@@ -80,13 +80,13 @@ enum Group : int {
     kGroupCount
 };
 
-struct GroupSpec {
+struct GroupKind {
     const char* name;
     const char* prefix;      // of item symbols
     int weight;              // share of the items
     std::vector<Attr> templ; // the group template, in position order
 };
-const std::vector<GroupSpec>& groupSpecs(); // by Group
+const std::vector<GroupKind>& groupKinds(); // by Group
 
 struct ItemDraft {
     int group = 0;

@@ -8,7 +8,6 @@
 #include "store/settings.h"
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTextStream>
 #include <cstdio>
 
 namespace {
@@ -29,9 +28,16 @@ void print(FILE* to, const QString& text) {
     std::fflush(to);
 }
 
+// The work could not be done: the message, exit code 1.
 int fail(const QString& message) {
     print(stderr, message + u'\n');
     return 1;
+}
+
+// Wrong arguments: the message and the usage, exit code 2.
+int usageError(const QString& message) {
+    print(stderr, message + QStringLiteral("\n\n") + QString::fromUtf8(kUsage));
+    return 2;
 }
 
 } // namespace
@@ -40,52 +46,46 @@ int main(int argc, char** argv) {
     QString mainDir;
     sample::Options options;
     bool replace = false;
-    for (int i = 1; i < argc; ++i) {
-        const QString a = QString::fromLocal8Bit(argv[i]);
-        auto value = [&](const char* what) -> QString {
-            if (i + 1 >= argc) {
-                print(stderr,
-                      QStringLiteral("Brak wartości po %1.\n\n").arg(QString::fromUtf8(what)) +
-                          QString::fromUtf8(kUsage));
-                std::exit(2);
-            }
-            return QString::fromLocal8Bit(argv[++i]);
-        };
+    const QStringList args = [&] {
+        QStringList l;
+        for (int i = 1; i < argc; ++i)
+            l << QString::fromLocal8Bit(argv[i]);
+        return l;
+    }();
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             print(stdout, QString::fromUtf8(kUsage));
             return 0;
-        } else if (a == QLatin1String("--items")) {
-            bool ok = false;
-            const QString v = value("--items");
-            options.items = v.toInt(&ok);
-            if (!ok || options.items < 1)
-                return fail(QStringLiteral(
-                                "Liczba towarów musi być dodatnią liczbą całkowitą, a nie \"%1\".")
-                                .arg(v)),
-                       2;
-        } else if (a == QLatin1String("--seed")) {
-            bool ok = false;
-            const QString v = value("--seed");
-            options.seed = v.toULongLong(&ok);
-            if (!ok)
-                return fail(QStringLiteral(
-                                "Ziarno musi być nieujemną liczbą całkowitą, a nie \"%1\".")
-                                .arg(v)),
-                       2;
-        } else if (a == QLatin1String("--replace")) {
+        }
+        if (a == QLatin1String("--replace")) {
             replace = true;
+        } else if (a == QLatin1String("--items") || a == QLatin1String("--seed")) {
+            if (i + 1 >= args.size())
+                return usageError(QStringLiteral("Brak wartości po %1.").arg(a));
+            const QString v = args[++i];
+            bool ok = false;
+            if (a == QLatin1String("--items")) {
+                options.items = v.toInt(&ok);
+                if (!ok || options.items < 1)
+                    return usageError(
+                        QStringLiteral(
+                            "Liczba towarów musi być dodatnią liczbą całkowitą, a nie \"%1\".")
+                            .arg(v));
+            } else {
+                options.seed = v.toULongLong(&ok);
+                if (!ok)
+                    return usageError(
+                        QStringLiteral("Ziarno musi być nieujemną liczbą całkowitą, a nie \"%1\".")
+                            .arg(v));
+            }
         } else if (a.startsWith(u'-') || !mainDir.isEmpty()) {
-            print(stderr, QStringLiteral("Nieznany argument \"%1\".\n\n").arg(a) +
-                              QString::fromUtf8(kUsage));
-            return 2;
+            return usageError(QStringLiteral("Nieznany argument \"%1\".").arg(a));
         } else {
             mainDir = a;
         }
     }
-    if (mainDir.isEmpty()) {
-        print(stderr, QString::fromUtf8(kUsage));
-        return 2;
-    }
+    if (mainDir.isEmpty()) return usageError(QStringLiteral("Nie podano folderu głównego."));
 
     const QString main = QDir(mainDir).absolutePath();
     if (store::isMainFolder(main) && !replace)

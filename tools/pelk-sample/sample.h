@@ -1,7 +1,6 @@
 #pragma once
 #include "rng.h"
 #include <QDate>
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <cstdint>

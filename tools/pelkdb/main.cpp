@@ -26,8 +26,7 @@ const Command kCommands[] = {
     {"tables", tablesCommand}, {"create", createCommand}, {"schema", schemaCommand},
     {"load", loadCommand},     {"dump", dumpCommand},     {"nearest", nearestCommand},
     {"sql", sqlCommand},       {"drop", dropCommand},     {"empty", emptyCommand},
-    {"set", setCommand},
-    // create-catalogue belongs here, with the catalogue generator that it runs.
+    {"set", setCommand},       {"create-catalogue", createCatalogueCommand},
 };
 
 const char* const kUsage =
@@ -53,6 +52,7 @@ const char* const kUsage =
     "  empty TABELA                    usuwa wszystkie wiersze tabeli\n"
     "  set TABELA --filter WYRAŻENIE POLE=WARTOŚĆ...\n"
     "                                  zmienia pola wierszy spełniających warunek\n"
+    "  create-catalogue                tworzy w folderze pełny komplet tabel katalogu\n"
     "\n"
     "Kod wyjścia: 0 – powodzenie, 1 – błąd bazy lub danych, 2 – błędne wywołanie.\n";
 

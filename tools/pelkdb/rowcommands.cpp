@@ -104,6 +104,8 @@ int loadCommand(const Context& c) {
         throw;
     }
     db->commit();
+    // Fresh statistics, so that the query planner chooses indexes by the data now there.
+    db->analyze(table.definition().name);
     return 0;
 }
 
