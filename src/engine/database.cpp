@@ -709,7 +709,7 @@ void Database::renewLease() {
 }
 
 void Database::maybeRenewLease() {
-    if (locksHeld_ > 0 && !inTransaction() && now() - leaseRenewedAt_ > kLeaseSeconds / 3) renewLease();
+    if (locksHeld_ > 0 && !inTransaction() && readDepth_ == 0 && now() - leaseRenewedAt_ > kLeaseSeconds / 3) renewLease();
 }
 
 void Database::keepLeaseAlive() {

@@ -18,6 +18,8 @@ QString quotedIdent(const QString& s) {
 }
 
 constexpr int kMaxBatch = 256;
+// Enough for a screenful and for most detail ranges, so these take a single statement.
+constexpr int kFirstBatch = 32;
 constexpr size_t kKeepBehind = 256;
 
 } // namespace
@@ -156,7 +158,11 @@ void Table::openInternal(bool exclusive) {
                               .arg(tableName_, QDir::toNativeSeparators(folder_)),
                           tableName_);
     }
+    std::vector<Row> firstRows;
     try {
+        // The reads of an open under one lock; the exclusive lock below is a write, after it.
+        std::optional<Database::ReadScope> reading;
+        reading.emplace(*db_);
         def_ = db_->requireTable(tableName_);
         displayName_ = def_.name;
         if (auto by = db_->tableLockedBy(def_.name))
@@ -166,6 +172,13 @@ void Table::openInternal(bool exclusive) {
                               def_.name);
         setOwnFields(def_.fields);
         buildSql();
+        if (master_) {
+            onMasterValues();
+            buildSql();
+        }
+        stamp_ = db_->changeStamp();
+        firstRows = fetch(true, nullptr, kFirstBatch);
+        reading.reset();
         if (exclusive) db_->lockTable(def_.name);
     } catch (...) {
         db_.reset();
@@ -175,12 +188,7 @@ void Table::openInternal(bool exclusive) {
     open_ = true;
     state_ = State::Browse;
     dbConn_ = connect(db_.get(), &Database::changed, this, &Table::onLocalChange);
-    if (master_) {
-        onMasterValues();
-        buildSql();
-    }
-    stamp_ = db_->changeStamp();
-    first();
+    showFirst(std::move(firstRows));
     Q_EMIT afterOpen();
 }
 
@@ -572,8 +580,11 @@ void Table::checkBrowseMode() {
 void Table::first() {
     requireOpen();
     checkBrowseMode();
-    auto rows = fetch(true, nullptr, 16);
-    const bool all = rows.size() < 16;
+    showFirst(fetch(true, nullptr, kFirstBatch));
+}
+
+void Table::showFirst(std::vector<Row> rows) {
+    const bool all = rows.size() < size_t(kFirstBatch);
     const qint64 at = rows.empty() ? 0 : rows.front().rowid;
     positionAt(std::move(rows), true, 1, End::Bof);
     // Unless a handler of the scroll signal moved the cursor on.
@@ -583,8 +594,8 @@ void Table::first() {
 void Table::last() {
     requireOpen();
     checkBrowseMode();
-    auto rows = fetch(false, nullptr, 16);
-    const bool all = rows.size() < 16;
+    auto rows = fetch(false, nullptr, kFirstBatch);
+    const bool all = rows.size() < size_t(kFirstBatch);
     const qint64 at = rows.empty() ? 0 : rows.front().rowid;
     positionAt(std::move(rows), false, count_ >= 0 ? count_ : 0, End::Eof);
     if (all && hasRow_ && cur_.rowid == at && !endAhead_) endBehind_ = true;

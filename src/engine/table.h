@@ -123,6 +123,7 @@ private:
     std::vector<Row> rowsByOffset(bool fromStart, int offset, int limit);
     QVariantList keyValues(const QVariantList& given, const char* what) const;
     enum class End { None, Bof, Eof };
+    void showFirst(std::vector<Row> rows);
     void positionAt(std::vector<Row> rows, bool forward, int recNo = 0, End end = End::None);
     void onMasterMoved();
     void onMasterValues();
