@@ -5,9 +5,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSysInfo>
 #include <QMutex>
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <QThread>
 #include <QTimer>
 #include <sqlite3.h>
@@ -23,7 +23,9 @@ QHash<QString, std::weak_ptr<Database>>& registry() {
     return r;
 }
 
-QString key(const QString& tableName) { return bareTableName(tableName).toLower(); }
+QString key(const QString& tableName) {
+    return bareTableName(tableName).toLower();
+}
 
 QString quoted(const QString& ident) {
     QString s = ident;
@@ -46,7 +48,9 @@ QString sqlColumnType(FieldType t) {
     }
 }
 
-qint64 now() { return QDateTime::currentSecsSinceEpoch(); }
+qint64 now() {
+    return QDateTime::currentSecsSinceEpoch();
+}
 
 const char* const kInternalTables =
     "CREATE TABLE IF NOT EXISTS _pelk_fields(tbl TEXT NOT NULL, pos INTEGER NOT NULL,"
@@ -122,7 +126,8 @@ Statement& Statement::bind(int i, const QVariant& v) {
 }
 
 Statement& Statement::bindAll(const QVariantList& values, int first) {
-    for (int i = 0; i < values.size(); ++i) bind(first + i, values[i]);
+    for (int i = 0; i < values.size(); ++i)
+        bind(first + i, values[i]);
     return *this;
 }
 
@@ -140,7 +145,9 @@ void Statement::run() {
     }
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
 
 QVariant Statement::column(int i) const {
     switch (sqlite3_column_type(stmt_, i)) {
@@ -149,8 +156,9 @@ QVariant Statement::column(int i) const {
     case SQLITE_FLOAT:
         return QVariant(sqlite3_column_double(stmt_, i));
     case SQLITE_TEXT:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
-                                          sqlite3_column_bytes(stmt_, i)));
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                              sqlite3_column_bytes(stmt_, i)));
     case SQLITE_BLOB:
         return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, i)),
                                    sqlite3_column_bytes(stmt_, i)));
@@ -159,20 +167,28 @@ QVariant Statement::column(int i) const {
     }
 }
 
-qint64 Statement::columnInt(int i) const { return sqlite3_column_int64(stmt_, i); }
+qint64 Statement::columnInt(int i) const {
+    return sqlite3_column_int64(stmt_, i);
+}
 
-bool Statement::columnIsNull(int i) const { return sqlite3_column_type(stmt_, i) == SQLITE_NULL; }
+bool Statement::columnIsNull(int i) const {
+    return sqlite3_column_type(stmt_, i) == SQLITE_NULL;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Database
 
-QString Database::fileName() { return QStringLiteral("tabele.sqlite"); }
+QString Database::fileName() {
+    return QStringLiteral("tabele.sqlite");
+}
 
 bool Database::exists(const QString& folder) {
     return QFileInfo(QDir(folder).filePath(fileName())).isFile();
 }
 
-void Database::setUserName(const QString& name) { g_userName = name; }
+void Database::setUserName(const QString& name) {
+    g_userName = name;
+}
 
 QString Database::userName() {
     if (!g_userName.isEmpty()) return g_userName;
@@ -197,7 +213,8 @@ Database::Database(const QString& folder) : folder_(folder) {
 }
 
 Database::~Database() {
-    for (auto* s : std::as_const(cache_)) sqlite3_finalize(s);
+    for (auto* s : std::as_const(cache_))
+        sqlite3_finalize(s);
     cache_.clear();
     if (dataVersion_) sqlite3_finalize(dataVersion_);
     if (db_) {
@@ -233,8 +250,9 @@ void Database::openFile(Mode mode) {
                           QStringLiteral("Folder %1 nie zawiera bazy danych.")
                               .arg(QDir::toNativeSeparators(folder_)));
     if (mode == Mode::Create && !QDir(folder_).exists())
-        throw EngineError(EngineError::Kind::NoDatabase,
-                          QStringLiteral("Folder %1 nie istnieje.").arg(QDir::toNativeSeparators(folder_)));
+        throw EngineError(
+            EngineError::Kind::NoDatabase,
+            QStringLiteral("Folder %1 nie istnieje.").arg(QDir::toNativeSeparators(folder_)));
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == Mode::Create) flags |= SQLITE_OPEN_CREATE;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
@@ -283,27 +301,34 @@ void Database::fail(int rc, const QString& what, const QString& table) {
                               .arg(where),
                           table);
     case SQLITE_CONSTRAINT:
-        throw EngineError(K::KeyViolation,
-                          QStringLiteral("Naruszenie klucza%1: taki klucz już istnieje.")
-                              .arg(table.isEmpty() ? QString() : QStringLiteral(" w tabeli ") + table),
-                          table);
+        throw EngineError(
+            K::KeyViolation,
+            QStringLiteral("Naruszenie klucza%1: taki klucz już istnieje.")
+                .arg(table.isEmpty() ? QString() : QStringLiteral(" w tabeli ") + table),
+            table);
     case SQLITE_READONLY:
     case SQLITE_PERM:
-        throw EngineError(K::Io, QStringLiteral("Brak prawa zapisu do bazy danych w folderze %1.").arg(where),
-                          table);
+        throw EngineError(
+            K::Io, QStringLiteral("Brak prawa zapisu do bazy danych w folderze %1.").arg(where),
+            table);
     case SQLITE_FULL:
-        throw EngineError(K::Io, QStringLiteral("Brak miejsca na dysku dla bazy danych w folderze %1.").arg(where),
-                          table);
+        throw EngineError(
+            K::Io,
+            QStringLiteral("Brak miejsca na dysku dla bazy danych w folderze %1.").arg(where),
+            table);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        throw EngineError(K::Io, QStringLiteral("Baza danych w folderze %1 jest uszkodzona.").arg(where), table);
+        throw EngineError(
+            K::Io, QStringLiteral("Baza danych w folderze %1 jest uszkodzona.").arg(where), table);
     case SQLITE_CANTOPEN:
-        throw EngineError(K::NoDatabase,
-                          QStringLiteral("Nie można otworzyć bazy danych w folderze %1.").arg(where), table);
+        throw EngineError(
+            K::NoDatabase,
+            QStringLiteral("Nie można otworzyć bazy danych w folderze %1.").arg(where), table);
     default:
-        throw EngineError(K::Io,
-                          QStringLiteral("Błąd bazy danych w folderze %1: %2 (%3).").arg(where, detail, what),
-                          table);
+        throw EngineError(
+            K::Io,
+            QStringLiteral("Błąd bazy danych w folderze %1: %2 (%3).").arg(where, detail, what),
+            table);
     }
 }
 
@@ -366,7 +391,8 @@ Database::ReadScope::~ReadScope() {
 }
 
 void Database::analyze(const QString& table) {
-    exec(table.isEmpty() ? QStringLiteral("ANALYZE") : QStringLiteral("ANALYZE ") + quoted(requireTable(table).name));
+    exec(table.isEmpty() ? QStringLiteral("ANALYZE")
+                         : QStringLiteral("ANALYZE ") + quoted(requireTable(table).name));
 }
 
 void Database::begin() {
@@ -399,7 +425,8 @@ void Database::commit() {
         QThread::msleep(50 * (attempt + 1));
     }
     depth_ = 0;
-    for (; pendingReleases_ > 0; --pendingReleases_) releaseLease();
+    for (; pendingReleases_ > 0; --pendingReleases_)
+        releaseLease();
     if (wrote_) {
         wrote_ = false;
         ++localChanges_;
@@ -416,9 +443,13 @@ void Database::rollback() {
     schemaVersion_ = -1; // a rolled-back create or drop must not stay in the cache
 }
 
-void Database::markWritten() { wrote_ = true; }
+void Database::markWritten() {
+    wrote_ = true;
+}
 
-qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+qint64 Database::lastInsertRowId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
 
 quint64 Database::changeStamp() {
     maybeRenewLease();
@@ -448,12 +479,14 @@ void Database::loadSchemaIfStale() {
     QStringList names;
     {
         Statement st = prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
-        while (st.step()) names << st.column(0).toString();
+        while (st.step())
+            names << st.column(0).toString();
     }
     internalTables_ = names.contains(QStringLiteral("_pelk_fields")) &&
                       names.contains(QStringLiteral("_pelk_tablelocks"));
     for (const QString& n : std::as_const(names)) {
-        if (n.startsWith(QLatin1String("_pelk_")) || n.startsWith(QLatin1String("sqlite_"))) continue;
+        if (n.startsWith(QLatin1String("_pelk_")) || n.startsWith(QLatin1String("sqlite_")))
+            continue;
         TableDef def;
         def.name = n;
         if (internalTables_) {
@@ -483,7 +516,8 @@ void Database::loadSchemaIfStale() {
             while (st.step()) {
                 const QString t = st.column(1).toString().toUpper();
                 FieldDef f{st.column(0).toString(), FieldType::Alpha, 255, false};
-                if (t.contains(QLatin1String("INT"))) f = {f.name, FieldType::LongInt, 0, false};
+                if (t.contains(QLatin1String("INT")))
+                    f = {f.name, FieldType::LongInt, 0, false};
                 else if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) ||
                          t.contains(QLatin1String("DOUB")))
                     f = {f.name, FieldType::Number, 0, false};
@@ -500,9 +534,11 @@ void Database::loadSchemaIfStale() {
 QStringList Database::tables() {
     loadSchemaIfStale();
     QStringList out;
-    for (const auto& d : std::as_const(schema_)) out << d.name;
-    std::sort(out.begin(), out.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    for (const auto& d : std::as_const(schema_))
+        out << d.name;
+    std::sort(out.begin(), out.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
     return out;
 }
 
@@ -533,7 +569,8 @@ namespace {
 void validate(const TableDef& def) {
     auto bad = [&](const QString& why) {
         throw EngineError(EngineError::Kind::BadValue,
-                          QStringLiteral("Niepoprawna definicja tabeli %1: %2.").arg(def.name, why), def.name);
+                          QStringLiteral("Niepoprawna definicja tabeli %1: %2.").arg(def.name, why),
+                          def.name);
     };
     if (def.name.isEmpty() || def.name.startsWith(QLatin1String("_pelk_"), Qt::CaseInsensitive) ||
         def.name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
@@ -543,8 +580,10 @@ void validate(const TableDef& def) {
     for (int i = 0; i < def.fields.size(); ++i) {
         const auto& f = def.fields[i];
         if (f.name.trimmed().isEmpty()) bad(QStringLiteral("pole bez nazwy"));
-        if (f.name.contains(u';') || f.name.contains(u'"')) bad(QStringLiteral("niedozwolona nazwa pola %1").arg(f.name));
-        if (def.fieldIndex(f.name) != i) bad(QStringLiteral("pole %1 występuje dwa razy").arg(f.name));
+        if (f.name.contains(u';') || f.name.contains(u'"'))
+            bad(QStringLiteral("niedozwolona nazwa pola %1").arg(f.name));
+        if (def.fieldIndex(f.name) != i)
+            bad(QStringLiteral("pole %1 występuje dwa razy").arg(f.name));
         if (f.type == FieldType::Alpha && (f.size < 1 || f.size > 255))
             bad(QStringLiteral("pole %1 typu alpha musi mieć rozmiar od 1 do 255").arg(f.name));
         if (f.type == FieldType::AutoInc) ++autoincs;
@@ -561,9 +600,11 @@ void validate(const TableDef& def) {
         if (ix.fields.isEmpty()) bad(QStringLiteral("indeks %1 nie ma pól").arg(ix.name));
         for (const auto& fn : ix.fields) {
             const FieldDef* f = def.field(fn);
-            if (!f) bad(QStringLiteral("indeks %1 wskazuje nieistniejące pole %2").arg(ix.name, fn));
+            if (!f)
+                bad(QStringLiteral("indeks %1 wskazuje nieistniejące pole %2").arg(ix.name, fn));
             if (f->type == FieldType::Memo || f->type == FieldType::Graphic)
-                bad(QStringLiteral("pole %1 typu %2 nie może być w indeksie").arg(fn, typeWord(f->type)));
+                bad(QStringLiteral("pole %1 typu %2 nie może być w indeksie")
+                        .arg(fn, typeWord(f->type)));
         }
     }
     if (primaries > 1) bad(QStringLiteral("więcej niż jeden indeks główny"));
@@ -596,29 +637,35 @@ void Database::createTable(const TableDef& def, bool replace) {
             else
                 cols << quoted(f.name) + u' ' + sqlColumnType(f.type);
         }
-        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(def.name), cols.join(QStringLiteral(", "))));
+        exec(QStringLiteral("CREATE TABLE %1 (%2)")
+                 .arg(quoted(def.name), cols.join(QStringLiteral(", "))));
         int pos = 0;
         for (const auto& ix : def.indexes) {
             if (!(ix.primary && rowidField)) {
                 QStringList parts;
                 for (const auto& fn : ix.fields) {
                     const FieldDef* f = def.field(fn);
-                    parts << quoted(f->name) + (isTextType(f->type) ? QStringLiteral(" COLLATE PL") : QString());
+                    parts << quoted(f->name) +
+                                 (isTextType(f->type) ? QStringLiteral(" COLLATE PL") : QString());
                 }
                 exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                          .arg(ix.primary ? QStringLiteral("UNIQUE ") : QString(),
                               quoted(def.name + u'$' + ix.name), quoted(def.name),
                               parts.join(QStringLiteral(", "))));
             }
-            Statement st = prepare(QStringLiteral(
-                "INSERT INTO _pelk_indexes(tbl, pos, name, fields, is_primary) VALUES(?1,?2,?3,?4,?5)"));
-            st.bindAll({def.name.toLower(), pos++, ix.name, ix.fields.join(u';'), ix.primary ? 1 : 0}).run();
+            Statement st = prepare(QStringLiteral("INSERT INTO _pelk_indexes(tbl, pos, name, "
+                                                  "fields, is_primary) VALUES(?1,?2,?3,?4,?5)"));
+            st.bindAll(
+                  {def.name.toLower(), pos++, ix.name, ix.fields.join(u';'), ix.primary ? 1 : 0})
+                .run();
         }
         pos = 0;
         for (const auto& f : def.fields) {
-            Statement st = prepare(QStringLiteral(
-                "INSERT INTO _pelk_fields(tbl, pos, name, type, size, required) VALUES(?1,?2,?3,?4,?5,?6)"));
-            st.bindAll({def.name.toLower(), pos++, f.name, typeWord(f.type), f.size, f.required ? 1 : 0}).run();
+            Statement st = prepare(QStringLiteral("INSERT INTO _pelk_fields(tbl, pos, name, type, "
+                                                  "size, required) VALUES(?1,?2,?3,?4,?5,?6)"));
+            st.bindAll(
+                  {def.name.toLower(), pos++, f.name, typeWord(f.type), f.size, f.required ? 1 : 0})
+                .run();
         }
         markWritten();
     });
@@ -628,16 +675,18 @@ void Database::createTable(const TableDef& def, bool replace) {
 void Database::dropTable(const QString& name) {
     const TableDef def = requireTable(name);
     if (auto by = tableLockedBy(def.name))
-        throw EngineError(EngineError::Kind::Locked,
-                          QStringLiteral("Tabela %1 jest używana na wyłączność przez użytkownika %2.")
-                              .arg(def.name, *by),
-                          def.name);
+        throw EngineError(
+            EngineError::Kind::Locked,
+            QStringLiteral("Tabela %1 jest używana na wyłączność przez użytkownika %2.")
+                .arg(def.name, *by),
+            def.name);
     transaction([&] {
         ensureInternalTables();
         exec(QStringLiteral("DROP TABLE %1").arg(quoted(def.name)));
-        for (const char* sql : {"DELETE FROM _pelk_fields WHERE tbl=?1", "DELETE FROM _pelk_indexes WHERE tbl=?1",
-                                "DELETE FROM _pelk_seq WHERE tbl=?1", "DELETE FROM _pelk_locks WHERE tbl=?1",
-                                "DELETE FROM _pelk_tablelocks WHERE tbl=?1"}) {
+        for (const char* sql :
+             {"DELETE FROM _pelk_fields WHERE tbl=?1", "DELETE FROM _pelk_indexes WHERE tbl=?1",
+              "DELETE FROM _pelk_seq WHERE tbl=?1", "DELETE FROM _pelk_locks WHERE tbl=?1",
+              "DELETE FROM _pelk_tablelocks WHERE tbl=?1"}) {
             Statement st = prepare(QString::fromLatin1(sql));
             st.bind(1, def.name.toLower()).run();
         }
@@ -655,11 +704,12 @@ void Database::emptyTable(const QString& name) {
             "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3 LIMIT 1"));
         st.bindAll({def.name.toLower(), ownerId_, now()});
         if (st.step())
-            throw EngineError(EngineError::Kind::Locked,
-                              QStringLiteral("Nie można opróżnić tabeli %1: rekord jest zablokowany przez "
-                                             "użytkownika %2.")
-                                  .arg(def.name, st.column(0).toString()),
-                              def.name);
+            throw EngineError(
+                EngineError::Kind::Locked,
+                QStringLiteral("Nie można opróżnić tabeli %1: rekord jest zablokowany przez "
+                               "użytkownika %2.")
+                    .arg(def.name, st.column(0).toString()),
+                def.name);
         exec(QStringLiteral("DELETE FROM %1").arg(quoted(def.name)));
         Statement del = prepare(QStringLiteral("DELETE FROM _pelk_locks WHERE tbl=?1"));
         del.bind(1, def.name.toLower()).run();
@@ -671,9 +721,9 @@ void Database::emptyTable(const QString& name) {
 
 qint64 Database::takeAutoInc(const QString& table, const QString& field) {
     ensureInternalTables();
-    Statement st = prepare(QStringLiteral(
-        "INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, 1) "
-        "ON CONFLICT(tbl, field) DO UPDATE SET seq = seq + 1 RETURNING seq"));
+    Statement st = prepare(
+        QStringLiteral("INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, 1) "
+                       "ON CONFLICT(tbl, field) DO UPDATE SET seq = seq + 1 RETURNING seq"));
     st.bindAll({key(table), field.toLower()});
     if (!st.step()) fail(SQLITE_ERROR, QStringLiteral("autoinc"));
     qint64 v = st.columnInt(0);
@@ -683,9 +733,9 @@ qint64 Database::takeAutoInc(const QString& table, const QString& field) {
 
 void Database::noteAutoInc(const QString& table, const QString& field, qint64 value) {
     ensureInternalTables();
-    Statement st = prepare(QStringLiteral(
-        "INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, ?3) "
-        "ON CONFLICT(tbl, field) DO UPDATE SET seq = max(seq, excluded.seq)"));
+    Statement st = prepare(
+        QStringLiteral("INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, ?3) "
+                       "ON CONFLICT(tbl, field) DO UPDATE SET seq = max(seq, excluded.seq)"));
     st.bindAll({key(table), field.toLower(), value}).run();
 }
 
@@ -697,8 +747,8 @@ void Database::renewLease() {
         Statement st = prepare(QStringLiteral(
             "INSERT INTO _pelk_owners(owner, user, host, pid, expires) VALUES(?1,?2,?3,?4,?5) "
             "ON CONFLICT(owner) DO UPDATE SET expires=excluded.expires, user=excluded.user"));
-        st.bindAll({ownerId_, userName(), QSysInfo::machineHostName(), QCoreApplication::applicationPid(),
-                    now() + kLeaseSeconds})
+        st.bindAll({ownerId_, userName(), QSysInfo::machineHostName(),
+                    QCoreApplication::applicationPid(), now() + kLeaseSeconds})
             .run();
     };
     if (inTransaction())
@@ -709,7 +759,9 @@ void Database::renewLease() {
 }
 
 void Database::maybeRenewLease() {
-    if (locksHeld_ > 0 && !inTransaction() && readDepth_ == 0 && now() - leaseRenewedAt_ > kLeaseSeconds / 3) renewLease();
+    if (locksHeld_ > 0 && !inTransaction() && readDepth_ == 0 &&
+        now() - leaseRenewedAt_ > kLeaseSeconds / 3)
+        renewLease();
 }
 
 void Database::keepLeaseAlive() {
@@ -741,7 +793,6 @@ void Database::releaseLease() {
     if (locksHeld_ == 0 && leaseTimer_) leaseTimer_->stop();
 }
 
-
 bool Database::ownerAlive(const QString& owner) {
     if (owner == ownerId_) return true;
     loadSchemaIfStale();
@@ -766,12 +817,14 @@ std::optional<QString> Database::recordLockedBy(const QString& table, qint64 row
 void Database::lockRecord(const QString& table, qint64 rowid) {
     transaction([&] {
         if (auto by = recordLockedBy(table, rowid))
-            throw EngineError(EngineError::Kind::Locked,
-                              QStringLiteral("Rekord w tabeli %1 jest zablokowany przez innego użytkownika (%2).")
-                                  .arg(bareTableName(table), *by),
-                              bareTableName(table));
+            throw EngineError(
+                EngineError::Kind::Locked,
+                QStringLiteral("Rekord w tabeli %1 jest zablokowany przez innego użytkownika (%2).")
+                    .arg(bareTableName(table), *by),
+                bareTableName(table));
         if (leaseRenewedAt_ == 0 || now() - leaseRenewedAt_ > kLeaseSeconds / 3) renewLease();
-        Statement st = prepare(QStringLiteral("INSERT OR REPLACE INTO _pelk_locks(tbl, rid, owner) VALUES(?1,?2,?3)"));
+        Statement st = prepare(
+            QStringLiteral("INSERT OR REPLACE INTO _pelk_locks(tbl, rid, owner) VALUES(?1,?2,?3)"));
         st.bindAll({key(table), rowid, ownerId_}).run();
     });
     holdLease();
@@ -780,7 +833,8 @@ void Database::lockRecord(const QString& table, qint64 rowid) {
 void Database::unlockRecord(const QString& table, qint64 rowid) {
     auto write = [&] {
         ensureInternalTables();
-        Statement st = prepare(QStringLiteral("DELETE FROM _pelk_locks WHERE tbl=?1 AND rid=?2 AND owner=?3"));
+        Statement st =
+            prepare(QStringLiteral("DELETE FROM _pelk_locks WHERE tbl=?1 AND rid=?2 AND owner=?3"));
         st.bindAll({key(table), rowid, ownerId_}).run();
     };
     if (inTransaction()) {
@@ -807,10 +861,11 @@ std::optional<QString> Database::tableLockedBy(const QString& table) {
 void Database::lockTable(const QString& table) {
     transaction([&] {
         if (auto by = tableLockedBy(table))
-            throw EngineError(EngineError::Kind::Locked,
-                              QStringLiteral("Tabela %1 jest używana na wyłączność przez użytkownika %2.")
-                                  .arg(bareTableName(table), *by),
-                              bareTableName(table));
+            throw EngineError(
+                EngineError::Kind::Locked,
+                QStringLiteral("Tabela %1 jest używana na wyłączność przez użytkownika %2.")
+                    .arg(bareTableName(table), *by),
+                bareTableName(table));
         Statement st = prepare(QStringLiteral(
             "SELECT o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
             "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3 LIMIT 1"));
@@ -821,7 +876,8 @@ void Database::lockTable(const QString& table) {
                                   .arg(bareTableName(table), st.column(0).toString()),
                               bareTableName(table));
         renewLease();
-        Statement ins = prepare(QStringLiteral("INSERT OR REPLACE INTO _pelk_tablelocks(tbl, owner) VALUES(?1,?2)"));
+        Statement ins = prepare(
+            QStringLiteral("INSERT OR REPLACE INTO _pelk_tablelocks(tbl, owner) VALUES(?1,?2)"));
         ins.bindAll({key(table), ownerId_}).run();
     });
     holdLease();
@@ -830,7 +886,8 @@ void Database::lockTable(const QString& table) {
 void Database::unlockTable(const QString& table) {
     auto write = [&] {
         ensureInternalTables();
-        Statement st = prepare(QStringLiteral("DELETE FROM _pelk_tablelocks WHERE tbl=?1 AND owner=?2"));
+        Statement st =
+            prepare(QStringLiteral("DELETE FROM _pelk_tablelocks WHERE tbl=?1 AND owner=?2"));
         st.bindAll({key(table), ownerId_}).run();
     };
     if (inTransaction()) {

@@ -26,8 +26,8 @@ public:
 
     Statement& bind(int index, const QVariant& value); // 1-based
     Statement& bindAll(const QVariantList& values, int first = 1);
-    bool step();     // true while a row is there; throws EngineError on failure
-    void run();      // steps to the end
+    bool step(); // true while a row is there; throws EngineError on failure
+    void run();  // steps to the end
     int columnCount() const;
     QVariant column(int i) const; // 0-based; NULL -> invalid QVariant
     qint64 columnInt(int i) const;
@@ -48,8 +48,8 @@ class Database : public QObject {
 public:
     enum class Mode { MustExist, Create };
 
-    static QString fileName();                   // the database file in each folder
-    static bool exists(const QString& folder);   // the folder holds a database file
+    static QString fileName();                 // the database file in each folder
+    static bool exists(const QString& folder); // the folder holds a database file
     static std::shared_ptr<Database> open(const QString& folder, Mode mode = Mode::MustExist);
 
     // The user named in "locked by" messages to other installations.
@@ -62,13 +62,14 @@ public:
     sqlite3* handle() const { return db_; }
 
     // --- Tables -----------------------------------------------------------------------------
-    QStringList tables();                          // sorted, names as defined, internal ones left out
-    bool hasTable(const QString& name);            // "Towar" or "Towar.db", any letter case
+    QStringList tables();               // sorted, names as defined, internal ones left out
+    bool hasTable(const QString& name); // "Towar" or "Towar.db", any letter case
     std::optional<TableDef> tableDef(const QString& name);
-    TableDef requireTable(const QString& name);    // throws MissingTable
-    void createTable(const TableDef& def, bool replace = true); // replace=false: error when it exists
+    TableDef requireTable(const QString& name); // throws MissingTable
+    void createTable(const TableDef& def,
+                     bool replace = true); // replace=false: error when it exists
     void dropTable(const QString& name);
-    void emptyTable(const QString& name);          // rows go; the autoinc counters stay
+    void emptyTable(const QString& name); // rows go; the autoinc counters stay
 
     // --- Transactions -----------------------------------------------------------------------
     // Nested: only the outermost commit writes. Write transactions begin IMMEDIATE and are
@@ -125,10 +126,10 @@ public:
     // --- Record and table locks of installations ---------------------------------------------
     // A lock belongs to this connection's owner id and lasts while its lease is renewed.
     QString ownerId() const { return ownerId_; }
-    void lockRecord(const QString& table, qint64 rowid);   // throws Locked naming the holder
+    void lockRecord(const QString& table, qint64 rowid); // throws Locked naming the holder
     void unlockRecord(const QString& table, qint64 rowid);
     std::optional<QString> recordLockedBy(const QString& table, qint64 rowid); // others only
-    void lockTable(const QString& table);                  // exclusive use
+    void lockTable(const QString& table);                                      // exclusive use
     void unlockTable(const QString& table);
     std::optional<QString> tableLockedBy(const QString& table); // exclusive use by others
     void renewLease();

@@ -37,7 +37,8 @@ void DataSet::requireOpen() const {
 void DataSet::requireClosed() const {
     if (open_)
         fail(int(EngineError::Kind::State),
-             QStringLiteral("Tabela %1 jest otwarta; tej zmiany można dokonać tylko na zamkniętej tabeli.")
+             QStringLiteral(
+                 "Tabela %1 jest otwarta; tej zmiany można dokonać tylko na zamkniętej tabeli.")
                  .arg(displayName_));
 }
 
@@ -49,8 +50,10 @@ void DataSet::moveBy(int n) {
     requireOpen();
     if (n == 0) return;
     if (std::abs(n) <= 64) {
-        for (int i = 0; i < n; ++i) next();
-        for (int i = 0; i > n; --i) prior();
+        for (int i = 0; i < n; ++i)
+            next();
+        for (int i = 0; i > n; --i)
+            prior();
         return;
     }
     setRecNo(recNo() + n);
@@ -58,11 +61,14 @@ void DataSet::moveBy(int n) {
 
 QStringList DataSet::fieldNames() const {
     QStringList out;
-    for (const auto& f : fields_) out << f.name;
+    for (const auto& f : fields_)
+        out << f.name;
     return out;
 }
 
-int DataSet::fieldIndex(const QString& name) const { return byName_.value(name.toLower(), -1); }
+int DataSet::fieldIndex(const QString& name) const {
+    return byName_.value(name.toLower(), -1);
+}
 
 const FieldDef& DataSet::fieldDef(const QString& name) const {
     int i = fieldIndex(name);
@@ -79,8 +85,9 @@ void DataSet::addCalculatedField(const QString& name, FieldType type, int size) 
     extras_.push_back(std::move(e));
 }
 
-void DataSet::addLookupField(const QString& name, const QString& keyFields, const QString& lookupTable,
-                             const QString& lookupKeyFields, const QString& resultField) {
+void DataSet::addLookupField(const QString& name, const QString& keyFields,
+                             const QString& lookupTable, const QString& lookupKeyFields,
+                             const QString& resultField) {
     requireClosed();
     Extra e;
     e.lookup = true;
@@ -105,7 +112,8 @@ void DataSet::setOwnFields(const QList<FieldDef>& own) {
     fields_ = own;
     ownFieldCount_ = int(own.size());
     byName_.clear();
-    for (int i = 0; i < own.size(); ++i) byName_.insert(own[i].name.toLower(), i);
+    for (int i = 0; i < own.size(); ++i)
+        byName_.insert(own[i].name.toLower(), i);
     for (auto& e : extras_) {
         if (e.lookup) {
             e.keyIndex.clear();
@@ -120,18 +128,22 @@ void DataSet::setOwnFields(const QList<FieldDef>& own) {
             const FieldDef* rf = lt.field(e.resultField);
             if (!rf)
                 fail(int(EngineError::Kind::MissingField),
-                     QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(e.resultField, lt.name));
+                     QStringLiteral("Pole %1 nie istnieje w tabeli %2.")
+                         .arg(e.resultField, lt.name));
             QStringList conds;
             for (int i = 0; i < e.lookupKeys.size(); ++i) {
                 const FieldDef* kf = lt.field(e.lookupKeys[i]);
                 if (!kf)
                     fail(int(EngineError::Kind::MissingField),
-                         QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(e.lookupKeys[i], lt.name));
-                conds << quotedIdent(kf->name) + (isTextType(kf->type) ? QStringLiteral(" COLLATE PL") : QString()) +
+                         QStringLiteral("Pole %1 nie istnieje w tabeli %2.")
+                             .arg(e.lookupKeys[i], lt.name));
+                conds << quotedIdent(kf->name) +
+                             (isTextType(kf->type) ? QStringLiteral(" COLLATE PL") : QString()) +
                              QStringLiteral(" = ?%1").arg(i + 1);
             }
             e.sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 LIMIT 1")
-                        .arg(quotedIdent(rf->name), quotedIdent(lt.name), conds.join(QStringLiteral(" AND ")));
+                        .arg(quotedIdent(rf->name), quotedIdent(lt.name),
+                             conds.join(QStringLiteral(" AND ")));
             const QString name = e.resultDef.name;
             e.resultDef = *rf;
             e.resultDef.name = name;
@@ -145,28 +157,34 @@ void DataSet::setOwnFields(const QList<FieldDef>& own) {
 }
 
 void DataSet::clearExtraCaches() {
-    for (auto& e : extras_) e.cache.clear();
+    for (auto& e : extras_)
+        e.cache.clear();
     calcValid_ = false;
 }
 
-void DataSet::rowChanged() { calcValid_ = false; }
+void DataSet::rowChanged() {
+    calcValid_ = false;
+}
 
 void DataSet::setCalculated(const QString& name, const QVariant& v) {
     int i = fieldIndex(name);
     if (i < ownFieldCount_ || extras_[i - ownFieldCount_].lookup)
-        fail(int(EngineError::Kind::MissingField),
-             QStringLiteral("Pole %1 nie jest polem obliczanym tabeli %2.").arg(name, displayName_));
+        fail(
+            int(EngineError::Kind::MissingField),
+            QStringLiteral("Pole %1 nie jest polem obliczanym tabeli %2.").arg(name, displayName_));
     const FieldDef& f = fields_[i];
     calcValues_[i - ownFieldCount_] = fromStorage(f, toStorage(f, v, displayName_));
 }
 
 void DataSet::computeCalculated() const {
     if (calcValid_ || inCalc_) return;
-    for (auto& v : calcValues_) v = QVariant();
+    for (auto& v : calcValues_)
+        v = QVariant();
     calcValid_ = true;
     if (!rowPresent()) return;
     bool anyCalc = false;
-    for (const auto& e : extras_) anyCalc = anyCalc || !e.lookup;
+    for (const auto& e : extras_)
+        anyCalc = anyCalc || !e.lookup;
     if (!anyCalc) return;
     inCalc_ = true;
     try {
@@ -216,7 +234,8 @@ std::vector<DataSet::WindowRow> DataSet::rowsAt(int recNo, int count) {
         WindowRow w;
         w.rowid = rowid;
         try {
-            for (int i = 0; i < fields_.size(); ++i) w.values << value(i);
+            for (int i = 0; i < fields_.size(); ++i)
+                w.values << value(i);
         } catch (...) {
             override_ = nullptr;
             calcValues_ = savedCalc;
@@ -241,8 +260,9 @@ QVariant DataSet::extraValue(int index) const {
 
 QVariant DataSet::value(int index) const {
     if (index < 0 || index >= fields_.size())
-        fail(int(EngineError::Kind::MissingField),
-             QStringLiteral("Pole numer %1 nie istnieje w tabeli %2.").arg(index).arg(displayName_));
+        fail(
+            int(EngineError::Kind::MissingField),
+            QStringLiteral("Pole numer %1 nie istnieje w tabeli %2.").arg(index).arg(displayName_));
     if (index >= ownFieldCount_) return extraValue(index);
     if (!rowPresent()) return {};
     return fromStorage(fields_[index], ownValue(index));
@@ -254,7 +274,9 @@ QVariant DataSet::value(const QString& name) const {
     return value(i);
 }
 
-bool DataSet::isNull(const QString& name) const { return value(name).isNull(); }
+bool DataSet::isNull(const QString& name) const {
+    return value(name).isNull();
+}
 
 QString DataSet::asString(const QString& name) const {
     int i = fieldIndex(name);
@@ -296,7 +318,8 @@ bool DataSet::asBoolean(const QString& name) const {
     if (v.typeId() == QMetaType::QString) {
         const QString s = v.toString().trimmed();
         return s.compare(QLatin1String("T"), Qt::CaseInsensitive) == 0 ||
-               s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || s == QLatin1String("1");
+               s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+               s == QLatin1String("1");
     }
     return v.toBool();
 }
@@ -318,7 +341,8 @@ QString formatNumber(double v) {
     const int e = s.indexOf(u'e');
     const int exp = s.mid(e + 1).toInt();
     QString digits = s.left(1) + s.mid(2, e - 2);
-    while (digits.size() > 1 && digits.endsWith(u'0')) digits.chop(1);
+    while (digits.size() > 1 && digits.endsWith(u'0'))
+        digits.chop(1);
     QString out;
     if (exp >= 0) {
         if (digits.size() <= exp + 1) {

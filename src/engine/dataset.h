@@ -39,8 +39,8 @@ public:
     bool eof() const { return eof_; }
     bool isEmpty() const { return open_ && !hasRow_; }
     virtual int recordCount() = 0;
-    virtual int recNo() = 0;             // 1-based; 0 when empty
-    virtual void setRecNo(int n) = 0;     // clamps into 1..count
+    virtual int recNo() = 0;          // 1-based; 0 when empty
+    virtual void setRecNo(int n) = 0; // clamps into 1..count
     void moveBy(int n);
 
     // --- Fields ---
@@ -130,7 +130,8 @@ private:
     mutable std::vector<QVariant> calcValues_;
     mutable bool calcValid_ = false;
     mutable bool inCalc_ = false;
-    const std::vector<QVariant>* override_ = nullptr; // a window row standing in for the current one
+    const std::vector<QVariant>* override_ =
+        nullptr; // a window row standing in for the current one
 };
 
 // Display text of a typed value: dates dd-mm-yyyy, timestamps dd-mm-yyyy hh:mm:ss, numbers with

@@ -25,10 +25,12 @@ const IndexDef* TableDef::primaryIndex() const {
     return nullptr;
 }
 
-static const char* const kTypeWords[] = {"autoinc", "alpha",   "longint", "number", "date",
+static const char* const kTypeWords[] = {"autoinc",   "alpha",   "longint", "number", "date",
                                          "timestamp", "logical", "memo",    "graphic"};
 
-QString typeWord(FieldType type) { return QString::fromLatin1(kTypeWords[int(type)]); }
+QString typeWord(FieldType type) {
+    return QString::fromLatin1(kTypeWords[int(type)]);
+}
 
 std::optional<FieldType> parseTypeWord(const QString& word) {
     for (int i = 0; i < int(std::size(kTypeWords)); ++i)
@@ -37,7 +39,9 @@ std::optional<FieldType> parseTypeWord(const QString& word) {
     return std::nullopt;
 }
 
-bool isTextType(FieldType t) { return t == FieldType::Alpha || t == FieldType::Memo; }
+bool isTextType(FieldType t) {
+    return t == FieldType::Alpha || t == FieldType::Memo;
+}
 
 bool isIntegerType(FieldType t) {
     return t == FieldType::AutoInc || t == FieldType::LongInt || t == FieldType::Logical;

@@ -36,8 +36,8 @@ struct TableDef {
 // number, date, timestamp, logical, memo, graphic.
 QString typeWord(FieldType type);
 std::optional<FieldType> parseTypeWord(const QString& word); // any letter case
-bool isTextType(FieldType type);    // alpha, memo
-bool isIntegerType(FieldType type); // autoinc, longint, logical
+bool isTextType(FieldType type);                             // alpha, memo
+bool isIntegerType(FieldType type);                          // autoinc, longint, logical
 
 // "Towar.db" and "towar" name the same table.
 QString bareTableName(const QString& name);

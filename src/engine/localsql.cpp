@@ -229,7 +229,8 @@ public:
             all.sql += QStringLiteral(" ORDER BY ");
             all.add(order);
             // Rows equal in the order keep a stable order, as in the table objects: by row id.
-            all.sql += QStringLiteral(", ") + quoted(sources_.front().ref) + QStringLiteral(".rowid");
+            all.sql +=
+                QStringLiteral(", ") + quoted(sources_.front().ref) + QStringLiteral(".rowid");
         }
         q.sql = all.sql;
         q.params = all.params;

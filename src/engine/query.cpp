@@ -7,9 +7,13 @@ namespace engine {
 
 using K = EngineError::Kind;
 
-Query::Query(QObject* parent) : DataSet(parent) { displayName_ = QStringLiteral("zapytanie"); }
+Query::Query(QObject* parent) : DataSet(parent) {
+    displayName_ = QStringLiteral("zapytanie");
+}
 
-Query::~Query() { close(); }
+Query::~Query() {
+    close();
+}
 
 void Query::setSql(const QStringList& lines) {
     requireClosed();
@@ -40,7 +44,8 @@ void Query::open() {
         try {
             stmt_ = std::make_unique<Statement>(db_->prepare(q.sql));
         } catch (const EngineError& e) {
-            throw EngineError(K::BadSql, QStringLiteral("Zapytanie SQL jest niepoprawne: %1").arg(e.message()));
+            throw EngineError(
+                K::BadSql, QStringLiteral("Zapytanie SQL jest niepoprawne: %1").arg(e.message()));
         }
         stmt_->bindAll(q.params);
         setOwnFields(q.columns);
@@ -86,7 +91,8 @@ bool Query::fetchTo(size_t count) {
             break;
         }
         std::vector<QVariant> row(static_cast<size_t>(ownFieldCount_));
-        for (int i = 0; i < ownFieldCount_; ++i) row[size_t(i)] = stmt_->column(i);
+        for (int i = 0; i < ownFieldCount_; ++i)
+            row[size_t(i)] = stmt_->column(i);
         if (unidirectional_ && !rows_.empty()) {
             rows_.clear();
             ++dropped_;
@@ -120,7 +126,8 @@ void Query::first() {
 void Query::last() {
     requireOpen();
     if (unidirectional_)
-        fail(int(K::State), QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
+        fail(int(K::State),
+             QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     fetchTo(SIZE_MAX);
     if (rows_.empty()) {
         first();
@@ -142,7 +149,8 @@ void Query::next() {
 void Query::prior() {
     requireOpen();
     if (unidirectional_)
-        fail(int(K::State), QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
+        fail(int(K::State),
+             QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     if (!hasRow_ || pos_ == 0) {
         bof_ = true;
         return;
@@ -153,7 +161,8 @@ void Query::prior() {
 int Query::recordCount() {
     requireOpen();
     if (unidirectional_)
-        fail(int(K::State), QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
+        fail(int(K::State),
+             QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     fetchTo(SIZE_MAX);
     return int(rows_.size());
 }
@@ -166,7 +175,8 @@ int Query::recNo() {
 void Query::setRecNo(int n) {
     requireOpen();
     if (unidirectional_)
-        fail(int(K::State), QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
+        fail(int(K::State),
+             QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     if (n < 1) n = 1;
     if (!fetchTo(size_t(n))) n = int(rows_.size());
     if (n == 0) return;
@@ -184,7 +194,8 @@ namespace engine {
 
 std::vector<DataSet::StoredRow> Query::storedRowsAt(int first, int count) {
     if (unidirectional_)
-        fail(int(K::State), QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
+        fail(int(K::State),
+             QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     std::vector<StoredRow> out;
     fetchTo(size_t(first) + size_t(count));
     for (size_t i = size_t(first); i < rows_.size() && i < size_t(first) + size_t(count); ++i)

@@ -29,7 +29,7 @@ public:
 
     void open() override; // throws EngineError(BadSql) for a text the dialect rejects
     void close() override;
-    void refresh();       // runs the text again, staying on the same row number
+    void refresh(); // runs the text again, staying on the same row number
 
     void first() override;
     void last() override;

@@ -47,7 +47,8 @@ void Table::setTableName(const QString& name) {
 
 void Table::setIndexFieldNames(const QString& fields) {
     indexFields_ = fields.split(u';', Qt::SkipEmptyParts);
-    for (auto& f : indexFields_) f = f.trimmed();
+    for (auto& f : indexFields_)
+        f = f.trimmed();
     indexName_.clear();
     if (open_) {
         checkBrowseMode();
@@ -72,7 +73,8 @@ void Table::setIndexName(const QString& name) {
 
 QString Table::indexFieldNames() const {
     QStringList out;
-    for (const auto& k : key_) out << def_.fields[k.field].name;
+    for (const auto& k : key_)
+        out << def_.fields[k.field].name;
     return out.join(u';');
 }
 
@@ -142,8 +144,12 @@ void Table::setMaster(DataSet* master, const QString& masterFields, const QStrin
 
 // --- Open / close -----------------------------------------------------------------------------
 
-void Table::open() { openInternal(false); }
-void Table::openExclusive() { openInternal(true); }
+void Table::open() {
+    openInternal(false);
+}
+void Table::openExclusive() {
+    openInternal(true);
+}
 
 void Table::openInternal(bool exclusive) {
     if (open_) return;
@@ -166,10 +172,11 @@ void Table::openInternal(bool exclusive) {
         def_ = db_->requireTable(tableName_);
         displayName_ = def_.name;
         if (auto by = db_->tableLockedBy(def_.name))
-            throw EngineError(K::Locked,
-                              QStringLiteral("Tabela %1 jest używana na wyłączność przez użytkownika %2.")
-                                  .arg(def_.name, *by),
-                              def_.name);
+            throw EngineError(
+                K::Locked,
+                QStringLiteral("Tabela %1 jest używana na wyłączność przez użytkownika %2.")
+                    .arg(def_.name, *by),
+                def_.name);
         setOwnFields(def_.fields);
         buildSql();
         if (master_) {
@@ -218,7 +225,9 @@ void Table::close() {
 
 // --- SQL building -----------------------------------------------------------------------------
 
-int Table::ownIndex(const QString& name) const { return def_.fieldIndex(name); }
+int Table::ownIndex(const QString& name) const {
+    return def_.fieldIndex(name);
+}
 
 QString Table::colSql(int field) const {
     const FieldDef& f = def_.fields[field];
@@ -239,7 +248,8 @@ void Table::buildSql() {
     for (const auto& n : names) {
         int i = ownIndex(n);
         if (i < 0)
-            fail(int(K::MissingField), QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(n, def_.name));
+            fail(int(K::MissingField),
+                 QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(n, def_.name));
         key.push_back({i, isTextType(def_.fields[i].type)});
     }
     QStringList asc, desc;
@@ -252,7 +262,8 @@ void Table::buildSql() {
 
     // Columns
     QStringList cols{QStringLiteral("rowid")};
-    for (const auto& f : def_.fields) cols << quotedIdent(f.name);
+    for (const auto& f : def_.fields)
+        cols << quotedIdent(f.name);
 
     // Conditions every row meets
     QStringList where;
@@ -263,7 +274,8 @@ void Table::buildSql() {
             if (i < 0) return std::nullopt;
             bool indexed = false;
             for (const auto& ix : def_.indexes)
-                if (!ix.fields.isEmpty() && ix.fields.first().compare(def_.fields[i].name, Qt::CaseInsensitive) == 0)
+                if (!ix.fields.isEmpty() &&
+                    ix.fields.first().compare(def_.fields[i].name, Qt::CaseInsensitive) == 0)
                     indexed = true;
             return FilterColumn{quotedIdent(def_.fields[i].name), def_.fields[i], indexed};
         };
@@ -293,12 +305,14 @@ void Table::buildSql() {
                     field = ownIndex(detailFields_[i]);
                     if (field < 0)
                         fail(int(K::MissingField),
-                             QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(detailFields_[i], def_.name));
+                             QStringLiteral("Pole %1 nie istnieje w tabeli %2.")
+                                 .arg(detailFields_[i], def_.name));
                 } else if (i < int(key.size())) {
                     field = key[i].field;
                 } else {
                     fail(int(K::MissingField),
-                         QStringLiteral("Tabela %1: za mało pól indeksu dla powiązania z tabelą nadrzędną.")
+                         QStringLiteral(
+                             "Tabela %1: za mało pól indeksu dla powiązania z tabelą nadrzędną.")
                              .arg(def_.name));
                 }
                 equalTo(field, masterValues_[i]);
@@ -307,8 +321,8 @@ void Table::buildSql() {
     }
 
     key_ = std::move(key);
-    selectSql_ = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                 quotedIdent(def_.name);
+    selectSql_ = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) +
+                 QStringLiteral(" FROM ") + quotedIdent(def_.name);
     baseWhere_ = where.join(QStringLiteral(" AND "));
     baseParams_ = params;
     orderAsc_ = QStringLiteral(" ORDER BY ") + asc.join(QStringLiteral(", "));
@@ -321,8 +335,8 @@ void Table::buildSql() {
 
 // --- Fetching ---------------------------------------------------------------------------------
 
-std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantList& params, bool forward,
-                                          int limit) {
+std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantList& params,
+                                          bool forward, int limit) {
     QString sql = selectSql_;
     QStringList parts;
     if (!baseWhere_.isEmpty()) parts << baseWhere_;
@@ -340,7 +354,8 @@ std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantLis
         Row r;
         r.rowid = st.columnInt(0);
         r.v.resize(n);
-        for (int i = 0; i < n; ++i) r.v[i] = st.column(i + 1);
+        for (int i = 0; i < n; ++i)
+            r.v[i] = st.column(i + 1);
         rows.push_back(std::move(r));
     }
     return rows;
@@ -371,7 +386,8 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
             c << last;
             QVariantList p = params;
             p << lastParams;
-            for (auto& r : fetchRange(c.join(QStringLiteral(" AND ")), p, forward, limit - int(out.size())))
+            for (auto& r :
+                 fetchRange(c.join(QStringLiteral(" AND ")), p, forward, limit - int(out.size())))
                 out.push_back(std::move(r));
         };
         if (i == n) {
@@ -405,7 +421,8 @@ bool Table::fetchBatch(bool forward) {
     auto rows = fetch(forward, from, asked);
     batch_ = std::min(batch_ * 2, kMaxBatch);
     atEnd = int(rows.size()) < asked;
-    for (auto& r : rows) into.push_back(std::move(r));
+    for (auto& r : rows)
+        into.push_back(std::move(r));
     return !rows.empty();
 }
 
@@ -425,7 +442,8 @@ std::optional<Table::Row> Table::readRow(qint64 rowid, bool visibleOnly) {
     r.rowid = st.columnInt(0);
     const int n = int(def_.fields.size());
     r.v.resize(n);
-    for (int i = 0; i < n; ++i) r.v[i] = st.column(i + 1);
+    for (int i = 0; i < n; ++i)
+        r.v[i] = st.column(i + 1);
     return r;
 }
 
@@ -462,7 +480,8 @@ std::vector<Table::Row> Table::rowsByOffset(bool fromStart, int offset, int limi
         Row r;
         r.rowid = st.columnInt(0);
         r.v.resize(n);
-        for (int i = 0; i < n; ++i) r.v[i] = st.column(i + 1);
+        for (int i = 0; i < n; ++i)
+            r.v[i] = st.column(i + 1);
         rows.push_back(std::move(r));
     }
     return rows;
@@ -493,7 +512,8 @@ std::vector<DataSet::StoredRow> Table::storedRowsAt(int first, int count) {
         }
     }
     auto behind = anchors_.lower_bound(last);
-    if (behind != anchors_.end() && behind->first - last < bestCost && behind->first - last <= kWalk) {
+    if (behind != anchors_.end() && behind->first - last < bestCost &&
+        behind->first - last <= kWalk) {
         how = After;
         anchor = behind;
     }
@@ -511,7 +531,8 @@ std::vector<DataSet::StoredRow> Table::storedRowsAt(int first, int count) {
         const int skip = first - anchor->first; // rows between the anchor and the window, +1
         if (skip == 0) rows.push_back(anchor->second);
         auto more = fetch(true, &anchor->second, skip == 0 ? count - 1 : skip - 1 + count);
-        for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i) rows.push_back(std::move(more[i]));
+        for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i)
+            rows.push_back(std::move(more[i]));
         break;
     }
     case After: {
@@ -519,7 +540,8 @@ std::vector<DataSet::StoredRow> Table::storedRowsAt(int first, int count) {
         auto more = fetch(false, &anchor->second, skip == 0 ? count - 1 : skip - 1 + count);
         std::vector<Row> back;
         if (skip == 0) back.push_back(anchor->second);
-        for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i) back.push_back(std::move(more[i]));
+        for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i)
+            back.push_back(std::move(more[i]));
         rows.assign(std::make_move_iterator(back.rbegin()), std::make_move_iterator(back.rend()));
         break;
     }
@@ -529,7 +551,8 @@ std::vector<DataSet::StoredRow> Table::storedRowsAt(int first, int count) {
         anchors_.emplace(first, rows.front());
         anchors_.emplace(first + int(rows.size()) - 1, rows.back());
     }
-    for (auto& r : rows) out.emplace_back(r.rowid, std::move(r.v));
+    for (auto& r : rows)
+        out.emplace_back(r.rowid, std::move(r.v));
     return out;
 }
 
@@ -559,7 +582,8 @@ void Table::positionAt(std::vector<Row> rows, bool forward, int recNo, End end) 
     hasRow_ = true;
     cur_ = std::move(rows[0]);
     std::deque<Row>& into = forward ? ahead_ : behind_;
-    for (size_t i = 1; i < rows.size(); ++i) into.push_back(std::move(rows[i]));
+    for (size_t i = 1; i < rows.size(); ++i)
+        into.push_back(std::move(rows[i]));
     bof_ = end == End::Bof;
     eof_ = end == End::Eof;
     recNo_ = recNo; // set before the signal: handlers read the position
@@ -676,14 +700,16 @@ int Table::recNo() {
             }
         }
         if (i == n) {
-            before += countWhere((conds + QStringList{QStringLiteral("rowid < ?")}).join(QStringLiteral(" AND ")),
-                                 params + QVariantList{cur_.rowid});
+            before += countWhere(
+                (conds + QStringList{QStringLiteral("rowid < ?")}).join(QStringLiteral(" AND ")),
+                params + QVariantList{cur_.rowid});
             continue;
         }
         const int field = key_[i].field;
         const QVariant& v = cur_.v[field];
         if (v.isNull()) continue;
-        before += countWhere((conds + QStringList{colSql(field) + QStringLiteral(" < ?")}).join(QStringLiteral(" AND ")),
+        before += countWhere((conds + QStringList{colSql(field) + QStringLiteral(" < ?")})
+                                 .join(QStringLiteral(" AND ")),
                              params + QVariantList{v});
         before += countWhere(
             (conds + QStringList{quotedIdent(def_.fields[field].name) + QStringLiteral(" IS NULL")})
@@ -702,8 +728,10 @@ void Table::setRecNo(int n) {
     n = std::clamp(n, 1, count);
     const int at = hasRow_ ? recNo() : 0;
     if (at > 0 && std::abs(n - at) <= 64) {
-        while (recNo_ < n && !eof_) next();
-        while (recNo_ > n && !bof_) prior();
+        while (recNo_ < n && !eof_)
+            next();
+        while (recNo_ > n && !bof_)
+            prior();
         return;
     }
     const bool fromStart = n <= count / 2 + 1;
@@ -720,7 +748,8 @@ void Table::setRecNo(int n) {
             Row r;
             r.rowid = st.columnInt(0);
             r.v.resize(def_.fields.size());
-            for (int i = 0; i < int(def_.fields.size()); ++i) r.v[i] = st.column(i + 1);
+            for (int i = 0; i < int(def_.fields.size()); ++i)
+                r.v[i] = st.column(i + 1);
             rows.push_back(std::move(r));
         }
     }
@@ -729,12 +758,14 @@ void Table::setRecNo(int n) {
 
 QVariantList Table::keyValues(const QVariantList& given, const char* what) const {
     if (given.size() > int(key_.size()) || given.isEmpty())
-        fail(int(K::BadValue), QStringLiteral("%1 w tabeli %2: podano %3 wartości klucza, indeks ma %4 pól.")
-                                   .arg(QLatin1String(what), def_.name)
-                                   .arg(given.size())
-                                   .arg(key_.size()));
+        fail(int(K::BadValue),
+             QStringLiteral("%1 w tabeli %2: podano %3 wartości klucza, indeks ma %4 pól.")
+                 .arg(QLatin1String(what), def_.name)
+                 .arg(given.size())
+                 .arg(key_.size()));
     QVariantList out;
-    for (int i = 0; i < given.size(); ++i) out << toStorage(def_.fields[key_[i].field], given[i], def_.name);
+    for (int i = 0; i < given.size(); ++i)
+        out << toStorage(def_.fields[key_[i].field], given[i], def_.name);
     return out;
 }
 
@@ -822,7 +853,8 @@ void Table::forEachRow(const std::function<void()>& visit) {
     while (st.step()) {
         cur_.rowid = st.columnInt(0);
         cur_.v.resize(n);
-        for (int i = 0; i < n; ++i) cur_.v[i] = st.column(i + 1);
+        for (int i = 0; i < n; ++i)
+            cur_.v[i] = st.column(i + 1);
         hasRow_ = any = true;
         recNo_ = 0;
         rowChanged();
@@ -878,7 +910,8 @@ void Table::refresh() {
     } else {
         hasRow_ = true;
         cur_ = std::move(rows[0]);
-        for (size_t i = 1; i < rows.size(); ++i) ahead_.push_back(std::move(rows[i]));
+        for (size_t i = 1; i < rows.size(); ++i)
+            ahead_.push_back(std::move(rows[i]));
         bof_ = eof_ = false;
         rowChanged();
     }
@@ -964,23 +997,27 @@ void Table::insert() {
     Q_EMIT afterInsert();
 }
 
-void Table::append() { insert(); }
+void Table::append() {
+    insert();
+}
 
 void Table::edit() {
     requireOpen();
     if (state_ == State::Edit || state_ == State::Insert) return;
     if (!hasRow_)
-        fail(int(K::State), QStringLiteral("Tabela %1 jest pusta: nie ma czego zmieniać.").arg(def_.name));
+        fail(int(K::State),
+             QStringLiteral("Tabela %1 jest pusta: nie ma czego zmieniać.").arg(def_.name));
     std::optional<Row> fresh;
     db_->transaction([&] {
         db_->lockRecord(def_.name, cur_.rowid);
         fresh = readRow(cur_.rowid, false);
         if (!fresh) {
             db_->unlockRecord(def_.name, cur_.rowid);
-            throw EngineError(K::Deleted,
-                              QStringLiteral("Rekord w tabeli %1 został usunięty przez innego użytkownika.")
-                                  .arg(def_.name),
-                              def_.name);
+            throw EngineError(
+                K::Deleted,
+                QStringLiteral("Rekord w tabeli %1 został usunięty przez innego użytkownika.")
+                    .arg(def_.name),
+                def_.name);
         }
     });
     editLocked_ = true;
@@ -1000,13 +1037,15 @@ void Table::setValue(const QString& name, const QVariant& value) {
     const int i = ownIndex(name);
     if (i < 0) {
         if (hasField(name))
-            fail(int(K::BadValue), QStringLiteral("Pole %1 tabeli %2 jest tylko do odczytu.").arg(name, def_.name));
+            fail(int(K::BadValue),
+                 QStringLiteral("Pole %1 tabeli %2 jest tylko do odczytu.").arg(name, def_.name));
         (void)fieldDef(name);
     }
     const FieldDef& f = def_.fields[i];
     if (f.type == FieldType::AutoInc && state_ == State::Edit)
         fail(int(K::BadValue),
-             QStringLiteral("Pole %1 tabeli %2 jest numerowane automatycznie i nie może być zmienione.")
+             QStringLiteral(
+                 "Pole %1 tabeli %2 jest numerowane automatycznie i nie może być zmienione.")
                  .arg(f.name, def_.name));
     edit_.v[i] = toStorage(f, value, def_.name);
     modified_ = true;
@@ -1035,7 +1074,8 @@ void Table::writeInsert() {
     Statement st = db_->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                     .arg(quotedIdent(def_.name), cols.join(QStringLiteral(", ")),
                                          marks.join(QStringLiteral(", "))));
-    for (int i = 0; i < def_.fields.size(); ++i) st.bind(i + 1, edit_.v[i]);
+    for (int i = 0; i < def_.fields.size(); ++i)
+        st.bind(i + 1, edit_.v[i]);
     st.run();
     edit_.rowid = db_->lastInsertRowId();
 }
@@ -1043,27 +1083,31 @@ void Table::writeInsert() {
 void Table::writeUpdate() {
     auto disk = readRow(original_.rowid, false);
     if (!disk)
-        throw EngineError(K::Deleted,
-                          QStringLiteral("Rekord w tabeli %1 został usunięty przez innego użytkownika. "
-                                         "Zmiany nie zostały zapisane.")
-                              .arg(def_.name),
-                          def_.name);
+        throw EngineError(
+            K::Deleted,
+            QStringLiteral("Rekord w tabeli %1 został usunięty przez innego użytkownika. "
+                           "Zmiany nie zostały zapisane.")
+                .arg(def_.name),
+            def_.name);
     if (disk->v != original_.v)
-        throw EngineError(K::Changed,
-                          QStringLiteral("Rekord w tabeli %1 został zmieniony przez innego użytkownika. "
-                                         "Zmiany nie zostały zapisane.")
-                              .arg(def_.name),
-                          def_.name);
+        throw EngineError(
+            K::Changed,
+            QStringLiteral("Rekord w tabeli %1 został zmieniony przez innego użytkownika. "
+                           "Zmiany nie zostały zapisane.")
+                .arg(def_.name),
+            def_.name);
     QStringList sets;
     QVariantList params;
     for (int i = 0; i < def_.fields.size(); ++i) {
-        if (edit_.v[i] == original_.v[i] && edit_.v[i].isNull() == original_.v[i].isNull()) continue;
+        if (edit_.v[i] == original_.v[i] && edit_.v[i].isNull() == original_.v[i].isNull())
+            continue;
         sets << quotedIdent(def_.fields[i].name) + QStringLiteral(" = ?");
         params << edit_.v[i];
     }
     if (!sets.isEmpty()) {
-        Statement st = db_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                        .arg(quotedIdent(def_.name), sets.join(QStringLiteral(", "))));
+        Statement st =
+            db_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                             .arg(quotedIdent(def_.name), sets.join(QStringLiteral(", "))));
         st.bindAll(params);
         st.bind(int(params.size()) + 1, original_.rowid);
         st.run();
@@ -1076,9 +1120,10 @@ void Table::post() {
     if (state_ != State::Edit && state_ != State::Insert) return;
     Q_EMIT beforePost();
     for (int i = 0; i < def_.fields.size(); ++i)
-        if (def_.fields[i].required && edit_.v[i].isNull() && def_.fields[i].type != FieldType::AutoInc)
-            fail(int(K::BadValue),
-                 QStringLiteral("Pole %1 tabeli %2 musi mieć wartość.").arg(def_.fields[i].name, def_.name));
+        if (def_.fields[i].required && edit_.v[i].isNull() &&
+            def_.fields[i].type != FieldType::AutoInc)
+            fail(int(K::BadValue), QStringLiteral("Pole %1 tabeli %2 musi mieć wartość.")
+                                       .arg(def_.fields[i].name, def_.name));
     const bool inserting = state_ == State::Insert;
     ownWrite_ = true;
     try {
@@ -1095,9 +1140,11 @@ void Table::post() {
         ownWrite_ = false;
         if (inserting) edit_.rowid = 0;
         if (e.kind() == K::KeyViolation && e.table().isEmpty())
-            throw EngineError(K::KeyViolation,
-                              QStringLiteral("Naruszenie klucza w tabeli %1: taki klucz już istnieje.").arg(def_.name),
-                              def_.name);
+            throw EngineError(
+                K::KeyViolation,
+                QStringLiteral("Naruszenie klucza w tabeli %1: taki klucz już istnieje.")
+                    .arg(def_.name),
+                def_.name);
         throw;
     } catch (...) {
         ownWrite_ = false;
@@ -1150,22 +1197,28 @@ void Table::remove() {
         return;
     }
     if (!hasRow_)
-        fail(int(K::State), QStringLiteral("Tabela %1 jest pusta: nie ma czego usuwać.").arg(def_.name));
+        fail(int(K::State),
+             QStringLiteral("Tabela %1 jest pusta: nie ma czego usuwać.").arg(def_.name));
     const Row gone = state_ == State::Edit ? original_ : cur_;
     ownWrite_ = true;
     try {
         db_->transaction([&] {
             if (auto by = db_->recordLockedBy(def_.name, gone.rowid))
-                throw EngineError(K::Locked,
-                                  QStringLiteral("Rekord w tabeli %1 jest zablokowany przez innego użytkownika (%2).")
-                                      .arg(def_.name, *by),
-                                  def_.name);
+                throw EngineError(
+                    K::Locked,
+                    QStringLiteral(
+                        "Rekord w tabeli %1 jest zablokowany przez innego użytkownika (%2).")
+                        .arg(def_.name, *by),
+                    def_.name);
             if (!readRow(gone.rowid, false))
-                throw EngineError(K::Deleted,
-                                  QStringLiteral("Rekord w tabeli %1 został już usunięty przez innego użytkownika.")
-                                      .arg(def_.name),
-                                  def_.name);
-            Statement st = db_->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedIdent(def_.name)));
+                throw EngineError(
+                    K::Deleted,
+                    QStringLiteral(
+                        "Rekord w tabeli %1 został już usunięty przez innego użytkownika.")
+                        .arg(def_.name),
+                    def_.name);
+            Statement st = db_->prepare(
+                QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedIdent(def_.name)));
             st.bind(1, gone.rowid).run();
             if (editLocked_) db_->unlockRecord(def_.name, gone.rowid);
             db_->markWritten();

@@ -78,8 +78,8 @@ public:
     State state() const { return state_; }
     void insert();
     void append();
-    void edit();  // locks the row for other installations and re-reads it
-    void post();  // durable at once, unless inside the database's transaction
+    void edit(); // locks the row for other installations and re-reads it
+    void post(); // durable at once, unless inside the database's transaction
     void cancel();
     void remove(); // delete the current row
     void setValue(const QString& name, const QVariant& value);
@@ -105,8 +105,8 @@ private:
         std::vector<QVariant> v; // stored form, one per table field
     };
     struct KeyPart {
-        int field;   // index into def_.fields
-        bool text;   // compared with the PL collation
+        int field; // index into def_.fields
+        bool text; // compared with the PL collation
     };
 
     void openInternal(bool exclusive);
@@ -116,7 +116,8 @@ private:
     void setCurrent(Row row);
     void setEmpty();
     std::vector<Row> fetch(bool forward, const Row* from, int limit, bool inclusive = false);
-    std::vector<Row> fetchRange(const QString& cond, const QVariantList& params, bool forward, int limit);
+    std::vector<Row> fetchRange(const QString& cond, const QVariantList& params, bool forward,
+                                int limit);
     bool fetchBatch(bool forward);
     std::optional<Row> readRow(qint64 rowid, bool visibleOnly);
     int countWhere(const QString& extra, const QVariantList& params);
@@ -156,8 +157,8 @@ private:
     bool exclusive_ = false;
 
     // Built by buildSql()
-    QString selectSql_;   // SELECT rowid, cols FROM t
-    QString baseWhere_;   // conditions every row must meet (may be empty)
+    QString selectSql_; // SELECT rowid, cols FROM t
+    QString baseWhere_; // conditions every row must meet (may be empty)
     QVariantList baseParams_;
     QString orderAsc_, orderDesc_;
 
@@ -169,7 +170,7 @@ private:
     int batch_ = 16;
     bool endAhead_ = false;  // the buffer ahead reaches the last row: no need to ask again
     bool endBehind_ = false; // likewise for the first row
-    int recNo_ = 0; // 0 = unknown
+    int recNo_ = 0;          // 0 = unknown
     int count_ = -1;
     quint64 stamp_ = 0;
     State state_ = State::Inactive;

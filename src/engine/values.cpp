@@ -57,7 +57,9 @@ std::optional<QDateTime> parseLooseTimestamp(QStringView text) {
     return QDateTime(*date, time);
 }
 
-QString dateToStorage(const QDate& d) { return d.toString(Qt::ISODate); }
+QString dateToStorage(const QDate& d) {
+    return d.toString(Qt::ISODate);
+}
 
 QDate dateFromStorage(QStringView s) {
     if (s.size() < 10) return {};
@@ -65,7 +67,8 @@ QDate dateFromStorage(QStringView s) {
 }
 
 QString timestampToStorage(const QDateTime& t) {
-    QString s = t.date().toString(Qt::ISODate) + u' ' + t.time().toString(QStringLiteral("HH:mm:ss"));
+    QString s =
+        t.date().toString(Qt::ISODate) + u' ' + t.time().toString(QStringLiteral("HH:mm:ss"));
     if (t.time().msec() != 0) s += u'.' + QString::number(t.time().msec()).rightJustified(3, u'0');
     return s;
 }
@@ -136,7 +139,8 @@ QVariant toStorage(const FieldDef& f, const QVariant& v, const QString& table) {
     if (isText && v.toString().isEmpty() && f.type != FieldType::Memo) return {};
     switch (f.type) {
     case FieldType::Alpha:
-        if (v.typeId() == QMetaType::QDate) return cutToSize(v.toDate().toString(QStringLiteral("dd-MM-yyyy")), f.size);
+        if (v.typeId() == QMetaType::QDate)
+            return cutToSize(v.toDate().toString(QStringLiteral("dd-MM-yyyy")), f.size);
         return cutToSize(v.toString(), f.size);
     case FieldType::Memo: {
         QString s = v.toString();
@@ -193,7 +197,8 @@ QVariant toStorage(const FieldDef& f, const QVariant& v, const QString& table) {
             if (!v.toDateTime().isValid()) return {};
             return timestampToStorage(v.toDateTime());
         }
-        if (v.typeId() == QMetaType::QDate) return timestampToStorage(QDateTime(v.toDate(), QTime(0, 0)));
+        if (v.typeId() == QMetaType::QDate)
+            return timestampToStorage(QDateTime(v.toDate(), QTime(0, 0)));
         if (isText) {
             auto t = parseLooseTimestamp(v.toString());
             if (!t) badValue(f, v, table);

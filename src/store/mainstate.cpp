@@ -36,9 +36,9 @@ MainState::MainState(QObject* parent) : QObject(parent) {
 MainState::~MainState() = default;
 
 QList<engine::DataSet*> MainState::catalogueTables() {
-    return {&TFGrupa,     &TFTowar,   &QTowar,    &TFirma_Prod, &TOpis,        &TCecha,
-            &TWchodzi,    &TPomoc_Towar, &TSklada, &TZamienniki, &TRysunek,    &TGrafika,
-            &TPodglad_Rys, &TCeny,    &TPomocFirma, &TPomocWaluta, &TWypozycz2, &TOsobyPomoc};
+    return {&TFGrupa,      &TFTowar,      &QTowar,      &TFirma_Prod,  &TOpis,      &TCecha,
+            &TWchodzi,     &TPomoc_Towar, &TSklada,     &TZamienniki,  &TRysunek,   &TGrafika,
+            &TPodglad_Rys, &TCeny,        &TPomocFirma, &TPomocWaluta, &TWypozycz2, &TOsobyPomoc};
 }
 
 } // namespace store

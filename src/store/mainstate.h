@@ -15,7 +15,8 @@ struct FilterState {
     QString name1, name2, symbol, producerCode;
     QString producerName;
     int producerNr = 0;
-    int name1Op = -1, name2Op = -1, symbolOp = -1, producerCodeOp = -1, groupOp = -1, producerOp = -1;
+    int name1Op = -1, name2Op = -1, symbolOp = -1, producerCodeOp = -1, groupOp = -1,
+        producerOp = -1;
 };
 
 // The query builder's settings, kept so that reopening it while a query is in force shows them.
@@ -56,8 +57,8 @@ public:
     ~MainState() override;
 
     // --- Folders, user, rights ---
-    QString MainFolder;             // ends with a separator
-    QString TempFolder;             // MainFolder + "TMP"
+    QString MainFolder; // ends with a separator
+    QString TempFolder; // MainFolder + "TMP"
     QString DefaultCatalogueFolder;
     QString CurrentCatalogueFolder;
     QString CurrentCatalogueName;

@@ -29,7 +29,8 @@ TableDef valueTable() {
                      {QStringLiteral("Opis_Nr"), FieldType::AutoInc},
                      {QStringLiteral("Opis_Opis"), FieldType::Alpha, 100}},
                     {{QStringLiteral("PrimaryIndex"),
-                      {QStringLiteral("Opis_Tow_Nr"), QStringLiteral("Opis_Cecha_Nr"), QStringLiteral("Opis_Nr")},
+                      {QStringLiteral("Opis_Tow_Nr"), QStringLiteral("Opis_Cecha_Nr"),
+                       QStringLiteral("Opis_Nr")},
                       true}}};
 }
 
@@ -56,7 +57,8 @@ struct Fixture : ::testing::Test {
 
     QStringList namesInOrder(Table& t) {
         QStringList out;
-        for (t.first(); !t.eof(); t.next()) out << t.asString(QStringLiteral("tow_nazwa"));
+        for (t.first(); !t.eof(); t.next())
+            out << t.asString(QStringLiteral("tow_nazwa"));
         return out;
     }
 };
@@ -69,11 +71,12 @@ TEST_F(Fixture, PolishCaseInsensitiveOrderAndNearestSearch) {
     t.setIndexName(QStringLiteral("WG_TOW_NAZWA"));
     t.open();
     // Empty first; a < ą < b; l < ł < m; z < ź < ż; ties ("Łata", "łata") by row id.
-    EXPECT_EQ(namesInOrder(t), (QStringList{"", "ab", "ABC", "ąb", "b", "lata", "Łata", "łata", "Mak", "zero",
-                                            "źle", "żaba"}));
+    EXPECT_EQ(namesInOrder(t), (QStringList{"", "ab", "ABC", "ąb", "b", "lata", "Łata", "łata",
+                                            "Mak", "zero", "źle", "żaba"}));
     // Walking back gives the same rows in reverse.
     QStringList back;
-    for (t.last(); !t.bof(); t.prior()) back.prepend(t.asString(QStringLiteral("Tow_Nazwa")));
+    for (t.last(); !t.bof(); t.prior())
+        back.prepend(t.asString(QStringLiteral("Tow_Nazwa")));
     EXPECT_EQ(back, namesInOrder(t));
 
     t.findNearest({QStringLiteral("ab")});
@@ -107,13 +110,15 @@ TEST_F(Fixture, NavigationFlagsCountsAndRecordNumbers) {
     t.close();
 
     QStringList names;
-    for (int i = 0; i < 300; ++i) names << QStringLiteral("n%1").arg(i, 3, 10, QChar(u'0'));
+    for (int i = 0; i < 300; ++i)
+        names << QStringLiteral("n%1").arg(i, 3, 10, QChar(u'0'));
     addItems(names);
     t.open();
     EXPECT_TRUE(t.bof());
     EXPECT_EQ(t.recordCount(), 300);
     int seen = 0;
-    for (t.first(); !t.eof(); t.next()) ++seen;
+    for (t.first(); !t.eof(); t.next())
+        ++seen;
     EXPECT_EQ(seen, 300);
     EXPECT_EQ(t.asInteger(QStringLiteral("Tow_nr")), 300) << "next() on the last row stays there";
     t.setRecNo(150);
@@ -248,8 +253,9 @@ TEST_F(Fixture, LookupAndCalculatedFields) {
         }
     }
     Table o(dir.path(), QStringLiteral("Opis"));
-    o.addLookupField(QStringLiteral("Pomoc_Tow_Nazwa"), QStringLiteral("Opis_Tow_Nr"), QStringLiteral("Towar"),
-                     QStringLiteral("Tow_nr"), QStringLiteral("Tow_Nazwa"));
+    o.addLookupField(QStringLiteral("Pomoc_Tow_Nazwa"), QStringLiteral("Opis_Tow_Nr"),
+                     QStringLiteral("Towar"), QStringLiteral("Tow_nr"),
+                     QStringLiteral("Tow_Nazwa"));
     o.addCalculatedField(QStringLiteral("Podwojona"), FieldType::Number);
     int calls = 0;
     QObject::connect(&o, &DataSet::calcFields, [&](DataSet* d) {
@@ -286,10 +292,12 @@ TEST_F(Fixture, FiltersRangesAndReadOnlyQueries) {
     Query q;
     q.setDatabaseName(dir.path());
     q.setSql({QStringLiteral("SELECT DISTINCT Towar.*"), QStringLiteral("FROM Towar"),
-              QStringLiteral("WHERE Upper(Towar.Tow_Nazwa) LIKE \"%ŚRUB%\""), QStringLiteral("ORDER BY Towar.Tow_Nazwa")});
+              QStringLiteral("WHERE Upper(Towar.Tow_Nazwa) LIKE \"%ŚRUB%\""),
+              QStringLiteral("ORDER BY Towar.Tow_Nazwa")});
     q.open();
     QStringList got;
-    for (q.first(); !q.eof(); q.next()) got << q.asString(QStringLiteral("Tow_Nazwa"));
+    for (q.first(); !q.eof(); q.next())
+        got << q.asString(QStringLiteral("Tow_Nazwa"));
     EXPECT_EQ(got, (QStringList{"śruba M6", "Śruba M8", "śrubka"}));
     EXPECT_EQ(q.recordCount(), 3);
     q.close();
@@ -315,13 +323,15 @@ TEST_F(Fixture, MissingTablesAndFoldersAreEngineErrors) {
 
 TEST_F(Fixture, WindowsByPositionLeaveTheCursorAlone) {
     QStringList names;
-    for (int i = 0; i < 5000; ++i) names << QStringLiteral("w%1").arg(i, 4, 10, QChar(u'0'));
+    for (int i = 0; i < 5000; ++i)
+        names << QStringLiteral("w%1").arg(i, 4, 10, QChar(u'0'));
     addItems(names);
     Table t(dir.path(), QStringLiteral("Towar"));
     t.setIndexName(QStringLiteral("wg_Tow_Nazwa"));
     t.addCalculatedField(QStringLiteral("Dlugosc"), FieldType::LongInt);
     QObject::connect(&t, &DataSet::calcFields, [](DataSet* d) {
-        d->setCalculated(QStringLiteral("Dlugosc"), d->asString(QStringLiteral("Tow_Nazwa")).size());
+        d->setCalculated(QStringLiteral("Dlugosc"),
+                         d->asString(QStringLiteral("Tow_Nazwa")).size());
     });
     t.open();
     t.setRecNo(10);
@@ -330,14 +340,17 @@ TEST_F(Fixture, WindowsByPositionLeaveTheCursorAlone) {
         auto rows = t.rowsAt(from, count);
         ASSERT_EQ(int(rows.size()), std::min(count, 5000 - from + 1));
         for (int i = 0; i < int(rows.size()); ++i) {
-            ASSERT_EQ(rows[i].values[nameIx].toString(), names[from - 1 + i]) << "window at " << from;
+            ASSERT_EQ(rows[i].values[nameIx].toString(), names[from - 1 + i])
+                << "window at " << from;
             ASSERT_EQ(rows[i].values.last().toInt(), 5);
         }
     };
     // Page by page down, a jump to the end, back up, a jump into the middle.
-    for (int p = 1; p < 400; p += 37) expectWindow(p, 37);
+    for (int p = 1; p < 400; p += 37)
+        expectWindow(p, 37);
     expectWindow(4970, 40);
-    for (int p = 4900; p > 4700; p -= 50) expectWindow(p, 50);
+    for (int p = 4900; p > 4700; p -= 50)
+        expectWindow(p, 50);
     expectWindow(2500, 30);
     expectWindow(2470, 30);
     expectWindow(2530, 30);
@@ -386,7 +399,8 @@ TEST_F(Fixture, SignalsSeeTheNewPositionAndWholeScansStream) {
     q.setUnidirectional(true);
     q.open();
     QStringList back;
-    for (q.first(); !q.eof(); q.next()) back << q.asString(QStringLiteral("Tow_Nazwa"));
+    for (q.first(); !q.eof(); q.next())
+        back << q.asString(QStringLiteral("Tow_Nazwa"));
     EXPECT_EQ(back, (QStringList{"e", "d", "c", "b", "a"}));
     EXPECT_THROW(q.prior(), EngineError);
 }

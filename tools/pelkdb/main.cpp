@@ -23,10 +23,17 @@ struct Command {
 // Only create, load, set and create-catalogue may make a database file in a folder; the others
 // open what is there or report that it is missing.
 const Command kCommands[] = {
-    {"tables", tablesCommand}, {"create", createCommand}, {"schema", schemaCommand},
-    {"load", loadCommand},     {"dump", dumpCommand},     {"nearest", nearestCommand},
-    {"sql", sqlCommand},       {"drop", dropCommand},     {"empty", emptyCommand},
-    {"set", setCommand},       {"create-catalogue", createCatalogueCommand},
+    {"tables", tablesCommand},
+    {"create", createCommand},
+    {"schema", schemaCommand},
+    {"load", loadCommand},
+    {"dump", dumpCommand},
+    {"nearest", nearestCommand},
+    {"sql", sqlCommand},
+    {"drop", dropCommand},
+    {"empty", emptyCommand},
+    {"set", setCommand},
+    {"create-catalogue", createCatalogueCommand},
 };
 
 const char* const kUsage =
