@@ -1,5 +1,6 @@
 #include "engine/filterexpr.h"
 #include "engine/error.h"
+#include "engine/lexing.h"
 #include "engine/sqlfunctions.h"
 #include "engine/values.h"
 #include <cmath>
@@ -96,15 +97,9 @@ struct Node {
 
 using NodePtr = std::unique_ptr<Node>;
 
-bool isIdentStart(QChar c) {
-    return c.isLetter() || c == u'_';
-}
-bool isIdentChar(QChar c) {
-    return c.isLetterOrNumber() || c == u'_';
-}
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
+using lexing::isDigit;
+using lexing::isIdentChar;
+using lexing::isIdentStart;
 bool isBareChar(QChar c) {
     return isDigit(c) || c == u'.' || c == u',' || c == u'-' || c == u'/';
 }

@@ -1,5 +1,6 @@
 #include "engine/localsql.h"
 #include "engine/error.h"
+#include "engine/lexing.h"
 #include "engine/values.h"
 #include <vector>
 
@@ -19,15 +20,9 @@ struct Token {
     QChar quote; // String: the quote it was written with
 };
 
-bool isIdentStart(QChar c) {
-    return c.isLetter() || c == u'_';
-}
-bool isIdentChar(QChar c) {
-    return c.isLetterOrNumber() || c == u'_';
-}
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
+using lexing::isDigit;
+using lexing::isIdentChar;
+using lexing::isIdentStart;
 
 // Words that end a clause or carry syntax; none of them can name a field or an alias.
 bool isReserved(const QString& w) {

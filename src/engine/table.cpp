@@ -335,6 +335,26 @@ void Table::buildSql() {
 
 // --- Fetching ---------------------------------------------------------------------------------
 
+Table::Row Table::rowFrom(const Statement& st) const {
+    Row r;
+    r.rowid = st.columnInt(0);
+    const int n = int(def_.fields.size());
+    r.v.resize(n);
+    for (int i = 0; i < n; ++i)
+        r.v[i] = st.column(i + 1);
+    return r;
+}
+
+Table::Row Table::rowFrom(const Statement& st) const {
+    Row r;
+    r.rowid = st.columnInt(0);
+    const int n = int(def_.fields.size());
+    r.v.resize(n);
+    for (int i = 0; i < n; ++i)
+        r.v[i] = st.column(i + 1);
+    return r;
+}
+
 std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantList& params,
                                           bool forward, int limit) {
     QString sql = selectSql_;
@@ -349,15 +369,8 @@ std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantLis
     st.bindAll(params, int(baseParams_.size()) + 1);
     st.bind(int(baseParams_.size() + params.size()) + 1, limit);
     std::vector<Row> rows;
-    const int n = int(def_.fields.size());
-    while (st.step()) {
-        Row r;
-        r.rowid = st.columnInt(0);
-        r.v.resize(n);
-        for (int i = 0; i < n; ++i)
-            r.v[i] = st.column(i + 1);
-        rows.push_back(std::move(r));
-    }
+    while (st.step())
+        rows.push_back(rowFrom(st));
     return rows;
 }
 
@@ -438,13 +451,7 @@ std::optional<Table::Row> Table::readRow(qint64 rowid, bool visibleOnly) {
     }
     st.bind(next, rowid);
     if (!st.step()) return std::nullopt;
-    Row r;
-    r.rowid = st.columnInt(0);
-    const int n = int(def_.fields.size());
-    r.v.resize(n);
-    for (int i = 0; i < n; ++i)
-        r.v[i] = st.column(i + 1);
-    return r;
+    return rowFrom(st);
 }
 
 int Table::countWhere(const QString& extra, const QVariantList& params) {
@@ -475,15 +482,8 @@ std::vector<Table::Row> Table::rowsByOffset(bool fromStart, int offset, int limi
     st.bind(int(baseParams_.size()) + 1, limit);
     st.bind(int(baseParams_.size()) + 2, offset);
     std::vector<Row> rows;
-    const int n = int(def_.fields.size());
-    while (st.step()) {
-        Row r;
-        r.rowid = st.columnInt(0);
-        r.v.resize(n);
-        for (int i = 0; i < n; ++i)
-            r.v[i] = st.column(i + 1);
-        rows.push_back(std::move(r));
-    }
+    while (st.step())
+        rows.push_back(rowFrom(st));
     return rows;
 }
 
@@ -744,14 +744,7 @@ void Table::setRecNo(int n) {
         Statement st = db_->prepare(sql);
         st.bindAll(baseParams_);
         st.bind(int(baseParams_.size()) + 1, offset);
-        if (st.step()) {
-            Row r;
-            r.rowid = st.columnInt(0);
-            r.v.resize(def_.fields.size());
-            for (int i = 0; i < int(def_.fields.size()); ++i)
-                r.v[i] = st.column(i + 1);
-            rows.push_back(std::move(r));
-        }
+        if (st.step()) rows.push_back(rowFrom(st));
     }
     positionAt(std::move(rows), true, n);
 }
@@ -848,13 +841,9 @@ void Table::forEachRow(const std::function<void()>& visit) {
     Statement st = db_->prepare(sql);
     st.bindAll(baseParams_);
     clearBuffers();
-    const int n = int(def_.fields.size());
     bool any = false;
     while (st.step()) {
-        cur_.rowid = st.columnInt(0);
-        cur_.v.resize(n);
-        for (int i = 0; i < n; ++i)
-            cur_.v[i] = st.column(i + 1);
+        cur_ = rowFrom(st);
         hasRow_ = any = true;
         recNo_ = 0;
         rowChanged();

@@ -8,6 +8,8 @@
 
 namespace engine {
 
+class Statement;
+
 // A table object: a cursor over one table of a folder in the order of its active index, with an
 // optional filter, range or master link, and editing. Rows are fetched in small batches by key,
 // so opening, searching and stepping cost the same on a million rows as on ten.
@@ -120,6 +122,7 @@ private:
                                 int limit);
     bool fetchBatch(bool forward);
     std::optional<Row> readRow(qint64 rowid, bool visibleOnly);
+    Row rowFrom(const Statement& st) const;       // one row of selectSql_
     int countWhere(const QString& extra, const QVariantList& params);
     std::vector<Row> rowsByOffset(bool fromStart, int offset, int limit);
     QVariantList keyValues(const QVariantList& given, const char* what) const;
