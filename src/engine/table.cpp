@@ -345,16 +345,6 @@ Table::Row Table::rowFrom(const Statement& st) const {
     return r;
 }
 
-Table::Row Table::rowFrom(const Statement& st) const {
-    Row r;
-    r.rowid = st.columnInt(0);
-    const int n = int(def_.fields.size());
-    r.v.resize(n);
-    for (int i = 0; i < n; ++i)
-        r.v[i] = st.column(i + 1);
-    return r;
-}
-
 std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantList& params,
                                           bool forward, int limit) {
     QString sql = selectSql_;
