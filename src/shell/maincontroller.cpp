@@ -37,17 +37,6 @@ private:
     bool active_ = true;
 };
 
-DisplayLayout creationLayout() {
-    // What a new catalogue's display configuration says; also used when the row is missing, so
-    // that a damaged configuration never hides the toolbar and the detail tabs.
-    DisplayLayout l;
-    l.headerName1 = QStringLiteral("Pole 1");
-    l.headerName2 = QStringLiteral("Pole 2");
-    l.headerSymbol = QStringLiteral("Pole 3");
-    l.headerProducer = QStringLiteral("Firma");
-    l.headerProducerCode = QStringLiteral("Pole 4");
-    return l;
-}
 
 } // namespace
 
@@ -292,10 +281,12 @@ void MainController::readDisplayConfig() {
     k.close();
     k.setDatabaseName(st_.CurrentCatalogueFolder);
     k.open();
-    DisplayLayout l = creationLayout();
+    DisplayLayout l;
     auto& d = st_.Display;
     if (k.isEmpty()) {
-        d.panelBasic = d.panelProducer = d.panelQuantity = d.panelPrices = d.panelVisible = true;
+        // A configuration without its row reads as empty captions and every switch off.
+        l.toolbar = l.cataloguePanel = l.tabs = false;
+        d = store::DisplayConfig{};
     } else {
         auto text = [&](const char* f) { return k.asString(QLatin1String(f)); };
         auto flag = [&](const char* f) { return k.asBoolean(QLatin1String(f)); };
