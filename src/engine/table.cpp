@@ -1,6 +1,7 @@
 #include "engine/table.h"
 #include "engine/database.h"
 #include "engine/error.h"
+#include "engine/sqlfunctions.h"
 #include "engine/values.h"
 #include <QDir>
 #include <algorithm>
@@ -20,6 +21,9 @@ QString quotedIdent(const QString& s) {
 constexpr int kMaxBatch = 256;
 // Enough for a screenful and for most detail ranges, so these take a single statement.
 constexpr int kFirstBatch = 32;
+// Position samples pay for themselves only on long tables.
+constexpr int kSampleThreshold = 20000;
+constexpr int kSampleStep = 512;
 constexpr size_t kKeepBehind = 256;
 
 } // namespace
@@ -328,7 +332,7 @@ void Table::buildSql() {
     orderAsc_ = QStringLiteral(" ORDER BY ") + asc.join(QStringLiteral(", "));
     orderDesc_ = QStringLiteral(" ORDER BY ") + desc.join(QStringLiteral(", "));
     count_ = -1;
-    anchors_.clear();
+    forgetPositions();
     recNo_ = 0;
     clearBuffers();
 }
@@ -504,38 +508,58 @@ std::vector<DataSet::StoredRow> Table::storedRowsAt(int first, int count) {
     auto behind = anchors_.lower_bound(last);
     if (behind != anchors_.end() && behind->first - last < bestCost &&
         behind->first - last <= kWalk) {
+        bestCost = behind->first - last;
         how = After;
         anchor = behind;
     }
+    // A position sample strictly before the window (its row carries only the key, so it is
+    // never itself part of the window).
+    const Row* sample = nullptr;
+    int samplePos = 0;
+    if (!samples_.empty() && first > 0) {
+        const int idx = std::min<int>((first - 1) / kSampleStep, int(samples_.size()) - 1);
+        samplePos = idx * kSampleStep;
+        if (first - samplePos < bestCost) {
+            sample = &samples_[size_t(idx)];
+            how = Start; // replaced below
+        }
+    }
 
     std::vector<Row> rows;
-    switch (how) {
-    case Start:
-        rows = rowsByOffset(true, first, count);
-        break;
-    case End:
-        rows = rowsByOffset(false, total - 1 - last, count);
-        std::reverse(rows.begin(), rows.end());
-        break;
-    case Before: {
-        const int skip = first - anchor->first; // rows between the anchor and the window, +1
-        if (skip == 0) rows.push_back(anchor->second);
-        auto more = fetch(true, &anchor->second, skip == 0 ? count - 1 : skip - 1 + count);
-        for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i)
+    if (sample) {
+        const int skip = first - samplePos - 1;
+        auto more = fetch(true, sample, skip + count);
+        for (size_t i = size_t(skip); i < more.size(); ++i)
             rows.push_back(std::move(more[i]));
-        break;
-    }
-    case After: {
-        const int skip = anchor->first - last;
-        auto more = fetch(false, &anchor->second, skip == 0 ? count - 1 : skip - 1 + count);
-        std::vector<Row> back;
-        if (skip == 0) back.push_back(anchor->second);
-        for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i)
-            back.push_back(std::move(more[i]));
-        rows.assign(std::make_move_iterator(back.rbegin()), std::make_move_iterator(back.rend()));
-        break;
-    }
-    }
+    } else
+        switch (how) {
+        case Start:
+            rows = rowsByOffset(true, first, count);
+            break;
+        case End:
+            rows = rowsByOffset(false, total - 1 - last, count);
+            std::reverse(rows.begin(), rows.end());
+            break;
+        case Before: {
+            const int skip = first - anchor->first; // rows between the anchor and the window, +1
+            if (skip == 0) rows.push_back(anchor->second);
+            auto more = fetch(true, &anchor->second, skip == 0 ? count - 1 : skip - 1 + count);
+            for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i)
+                rows.push_back(std::move(more[i]));
+            break;
+        }
+        case After: {
+            const int skip = anchor->first - last;
+            auto more = fetch(false, &anchor->second, skip == 0 ? count - 1 : skip - 1 + count);
+            std::vector<Row> back;
+            if (skip == 0) back.push_back(anchor->second);
+            for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i)
+                back.push_back(std::move(more[i]));
+            rows.assign(std::make_move_iterator(back.rbegin()),
+                        std::make_move_iterator(back.rend()));
+            break;
+        }
+        }
     if (anchors_.size() > 256) anchors_.clear();
     if (!rows.empty()) {
         anchors_.emplace(first, rows.front());
@@ -669,10 +693,80 @@ int Table::recordCount() {
     return count_;
 }
 
+void Table::forgetPositions() {
+    anchors_.clear();
+    samples_.clear();
+}
+
+// Compares two rows in the active order (empty first, text in the Polish order, then row id),
+// as SQLite orders them, for searching the position samples.
+int Table::compareKeys(const Row& a, const Row& b) const {
+    for (const auto& k : key_) {
+        const QVariant& x = a.v[k.field];
+        const QVariant& y = b.v[k.field];
+        if (x.isNull() || y.isNull()) {
+            if (x.isNull() != y.isNull()) return x.isNull() ? -1 : 1;
+            continue;
+        }
+        int c;
+        if (k.text) {
+            c = comparePolish(x.toString(), y.toString());
+        } else if (x.typeId() == QMetaType::QString || y.typeId() == QMetaType::QString) {
+            c = x.toString().compare(y.toString());
+        } else {
+            const double dx = x.toDouble(), dy = y.toDouble();
+            c = dx < dy ? -1 : (dx > dy ? 1 : 0);
+        }
+        if (c != 0) return c;
+    }
+    return a.rowid < b.rowid ? -1 : (a.rowid > b.rowid ? 1 : 0);
+}
+
+// Every kSampleStep-th row's key, read once with one index scan, so that the position of a row
+// in a long table costs a search among the samples and a short walk, not a count from the start.
+void Table::buildSamples() {
+    samples_.clear();
+    QStringList cols{QStringLiteral("rowid")};
+    for (const auto& k : key_)
+        cols << quotedIdent(def_.fields[k.field].name);
+    QString sql = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) +
+                  QStringLiteral(" FROM ") + quotedIdent(def_.name);
+    if (!baseWhere_.isEmpty()) sql += QStringLiteral(" WHERE ") + baseWhere_;
+    sql += orderAsc_;
+    Statement st = db_->prepare(sql);
+    st.bindAll(baseParams_);
+    for (int i = 0; st.step(); ++i) {
+        if (i % kSampleStep != 0) continue;
+        Row r;
+        r.rowid = st.columnInt(0);
+        r.v.resize(def_.fields.size());
+        for (size_t k = 0; k < key_.size(); ++k)
+            r.v[key_[k].field] = st.column(int(k) + 1);
+        samples_.push_back(std::move(r));
+    }
+}
+
 int Table::recNo() {
     requireOpen();
     if (!hasRow_ || state_ == State::Insert) return 0;
     if (recNo_ > 0) return recNo_;
+    if (recordCount() > kSampleThreshold) {
+        Database::ReadScope reading(*db_);
+        if (samples_.empty()) buildSamples();
+        auto after =
+            std::upper_bound(samples_.begin(), samples_.end(), cur_,
+                             [this](const Row& a, const Row& b) { return compareKeys(a, b) < 0; });
+        if (after != samples_.begin()) {
+            const auto sample = std::prev(after);
+            const int base = int(sample - samples_.begin()) * kSampleStep + 1;
+            if (sample->rowid == cur_.rowid) return recNo_ = base;
+            const auto walk = fetch(true, &*sample, kSampleStep);
+            for (size_t j = 0; j < walk.size(); ++j)
+                if (walk[j].rowid == cur_.rowid) return recNo_ = base + int(j) + 1;
+        }
+        // Not where the samples say: they are stale; count instead.
+        samples_.clear();
+    }
     // Rows before the current one: the same disjoint ranges as a backward fetch, counted.
     Database::ReadScope reading(*db_);
     int before = 0;
@@ -862,7 +956,7 @@ void Table::refresh() {
     stamp_ = db_->changeStamp();
     clearExtraCaches();
     count_ = -1;
-    anchors_.clear();
+    forgetPositions();
     const bool had = hasRow_;
     const Row old = cur_;
     clearBuffers();
@@ -1133,7 +1227,7 @@ void Table::post() {
     if (!inserting) editLocked_ = false;
     modified_ = false;
     count_ = -1;
-    anchors_.clear();
+    forgetPositions();
     stamp_ = db_->changeStamp();
     clearExtraCaches();
     const qint64 rowid = edit_.rowid;
@@ -1211,7 +1305,7 @@ void Table::remove() {
     modified_ = false;
     setState(State::Browse);
     count_ = -1;
-    anchors_.clear();
+    forgetPositions();
     stamp_ = db_->changeStamp();
     clearExtraCaches();
     // The next row takes its place; after the last row, the one before.

@@ -184,6 +184,10 @@ private:
     // Rows whose position is known, so that a grid scrolling page by page continues from the
     // nearest one by key instead of counting from an end. Cleared whenever rows may move.
     std::map<int, Row> anchors_;
+    std::vector<Row> samples_; // keys of rows 1, 1 + step, ... (see buildSamples)
+    void forgetPositions();
+    void buildSamples();
+    int compareKeys(const Row& a, const Row& b) const;
 };
 
 } // namespace engine

@@ -1,6 +1,7 @@
 #include "engine/database.h"
 #include "engine/error.h"
 #include "engine/query.h"
+#include "engine/sqlfunctions.h"
 #include "engine/table.h"
 #include "support/tempfolder.h"
 #include <gtest/gtest.h>
@@ -403,4 +404,49 @@ TEST_F(Fixture, SignalsSeeTheNewPositionAndWholeScansStream) {
         back << q.asString(QStringLiteral("Tow_Nazwa"));
     EXPECT_EQ(back, (QStringList{"e", "d", "c", "b", "a"}));
     EXPECT_THROW(q.prior(), EngineError);
+}
+
+TEST_F(Fixture, PositionsInALongTableAgreeWithCounting) {
+    // Long enough for the position samples; names repeat so that ties are broken by row id.
+    QStringList names;
+    for (int i = 0; i < 25000; ++i)
+        names << QStringLiteral("%1 %2")
+                     .arg(i % 7 == 0 ? QStringLiteral("Łata") : QStringLiteral("lata"))
+                     .arg(i % 3000, 4, 10, QChar(u'0'));
+    addItems(names);
+    QStringList sorted = names;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const QString& a, const QString& b) { return comparePolish(a, b) < 0; });
+    Table t(dir.path(), QStringLiteral("Towar"));
+    t.setIndexName(QStringLiteral("wg_Tow_Nazwa"));
+    t.open();
+    for (const QString& probe : {"lata 0001", "lata 1499", "Łata 0007", "łata 1500", "lata 2500"}) {
+        t.findNearest({probe});
+        const int at = t.recNo();
+        ASSERT_GE(at, 1);
+        EXPECT_EQ(sorted[at - 1].toLower(), t.asString(QStringLiteral("Tow_Nazwa")).toLower())
+            << probe.toStdString();
+        // The row before and after agree with stepping.
+        t.prior();
+        EXPECT_EQ(t.recNo(), at - 1);
+        auto window = t.rowsAt(at - 1, 3);
+        ASSERT_EQ(window.size(), 3u);
+        EXPECT_EQ(window[1].rowid, [&] {
+            t.next();
+            return t.rowId();
+        }());
+    }
+    // A jump into the middle by position, once samples exist, reads the same rows as stepping.
+    auto mid = t.rowsAt(12345, 2);
+    t.setRecNo(12345);
+    EXPECT_EQ(mid[0].rowid, t.rowId());
+    t.next();
+    EXPECT_EQ(mid[1].rowid, t.rowId());
+    // After a change the samples are rebuilt, not trusted.
+    t.findNearest({QStringLiteral("lata 2000")});
+    const int before = t.recNo();
+    t.first();
+    t.remove();
+    t.findNearest({QStringLiteral("lata 2000")});
+    EXPECT_EQ(t.recNo(), before - 1);
 }
