@@ -2,6 +2,8 @@
 #include "engine/database.h"
 #include "engine/error.h"
 #include "engine/localsql.h"
+#include "engine/sqlfunctions.h"
+#include "engine/values.h"
 
 namespace engine {
 
@@ -108,6 +110,26 @@ void Query::moveTo(size_t index) {
     bof_ = eof_ = false;
     rowChanged();
     Q_EMIT afterScroll();
+}
+
+bool Query::locate(const QString& field, const QString& text, bool caseInsensitive, bool partial) {
+    requireOpen();
+    const int f = fieldIndex(field);
+    if (f < 0) (void)fieldDef(field); // throws naming the field
+    const FieldDef& def = fields()[f];
+    auto matches = [&](const std::vector<QVariant>& row) {
+        const QString v = displayText(def.type, fromStorage(def, row[size_t(f)]));
+        if (partial) return caseInsensitive ? beginsWithPolish(v, text) : v.startsWith(text);
+        return caseInsensitive ? comparePolish(v, text) == 0 : v == text;
+    };
+    for (size_t i = 0;; ++i) {
+        if (i < dropped_) continue;
+        if (!fetchTo(i + 1)) return false;
+        if (matches(rows_[i - dropped_])) {
+            moveTo(i);
+            return true;
+        }
+    }
 }
 
 void Query::first() {

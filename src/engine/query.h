@@ -31,6 +31,11 @@ public:
     void close() override;
     void refresh(); // runs the text again, staying on the same row number
 
+    // Goes to the first row whose `field` equals `text`, or begins with it when `partial`,
+    // letter case ignored when `caseInsensitive` (in the program's text order). Stays put and
+    // returns false when no row matches.
+    bool locate(const QString& field, const QString& text, bool caseInsensitive, bool partial);
+
     void first() override;
     void last() override;
     void next() override;

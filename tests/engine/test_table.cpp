@@ -450,3 +450,19 @@ TEST_F(Fixture, PositionsInALongTableAgreeWithCounting) {
     t.findNearest({QStringLiteral("lata 2000")});
     EXPECT_EQ(t.recNo(), before - 1);
 }
+
+TEST_F(Fixture, QueryLocateIgnoresCaseAndStaysWhenNothingMatches) {
+    addItems({"Śruba M6", "nakrętka", "śrubka", "Podkładka"});
+    Query q;
+    q.setDatabaseName(dir.path());
+    q.setSql(
+        {QStringLiteral("SELECT Towar.* FROM Towar"), QStringLiteral("ORDER BY Towar.Tow_Nazwa")});
+    q.open();
+    EXPECT_TRUE(q.locate(QStringLiteral("tow_nazwa"), QStringLiteral("ŚRUBK"), true, true));
+    EXPECT_EQ(q.asString(QStringLiteral("Tow_Nazwa")), "śrubka");
+    EXPECT_FALSE(q.locate(QStringLiteral("Tow_Nazwa"), QStringLiteral("xyz"), true, true));
+    EXPECT_EQ(q.asString(QStringLiteral("Tow_Nazwa")), "śrubka") << "nothing found: the row stays";
+    EXPECT_FALSE(q.locate(QStringLiteral("Tow_Nazwa"), QStringLiteral("ŚRUBKA"), false, false));
+    EXPECT_TRUE(q.locate(QStringLiteral("Tow_Nazwa"), QStringLiteral("podkładka"), true, false));
+    EXPECT_EQ(q.recNo(), 2);
+}
