@@ -381,13 +381,19 @@ Database::ReadScope::ReadScope(Database& db) : db_(db) {
     if (db_.depth_ == 0 && db_.readDepth_ == 0) {
         // A failure here only costs the saving; the reads then lock one by one.
         began_ = sqlite3_exec(db_.db_, "BEGIN DEFERRED", nullptr, nullptr, nullptr) == SQLITE_OK;
+        db_.scopeStamp_.reset();
+        db_.scopeHoldsLock_ = began_;
     }
     ++db_.readDepth_;
 }
 
 Database::ReadScope::~ReadScope() {
     --db_.readDepth_;
-    if (began_) sqlite3_exec(db_.db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (began_) {
+        db_.scopeHoldsLock_ = false;
+        db_.scopeStamp_.reset();
+        sqlite3_exec(db_.db_, "COMMIT", nullptr, nullptr, nullptr);
+    }
 }
 
 void Database::analyze(const QString& table) {
@@ -452,11 +458,15 @@ qint64 Database::lastInsertRowId() const {
 }
 
 quint64 Database::changeStamp() {
+    // Inside a read scope nobody can commit: the first answer holds for the whole scope.
+    if (scopeHoldsLock_ && scopeStamp_) return *scopeStamp_;
     maybeRenewLease();
     qint64 dv = 0;
     if (sqlite3_step(dataVersion_) == SQLITE_ROW) dv = sqlite3_column_int64(dataVersion_, 0);
     sqlite3_reset(dataVersion_);
-    return (quint64(dv) << 32) ^ localChanges_;
+    const quint64 stamp = (quint64(dv) << 32) ^ localChanges_;
+    if (scopeHoldsLock_) scopeStamp_ = stamp;
+    return stamp;
 }
 
 // --- Schema -----------------------------------------------------------------------------------
@@ -468,6 +478,11 @@ void Database::ensureInternalTables() {
 }
 
 void Database::loadSchemaIfStale() {
+    // Another installation's schema change is a commit, and so is ours: while nothing was
+    // committed since the last look, the schema is the same.
+    const quint64 stamp = changeStamp();
+    if (schemaVersion_ >= 0 && stamp == schemaStamp_) return;
+    schemaStamp_ = stamp;
     int version = 0;
     {
         Statement st = prepare(QStringLiteral("PRAGMA schema_version"));
@@ -637,6 +652,7 @@ void Database::createTable(const TableDef& def, bool replace) {
             else
                 cols << quoted(f.name) + u' ' + sqlColumnType(f.type);
         }
+        schemaVersion_ = -1; // the cache must not outlive the change, even inside this transaction
         exec(QStringLiteral("CREATE TABLE %1 (%2)")
                  .arg(quoted(def.name), cols.join(QStringLiteral(", "))));
         int pos = 0;
@@ -682,6 +698,7 @@ void Database::dropTable(const QString& name) {
             def.name);
     transaction([&] {
         ensureInternalTables();
+        schemaVersion_ = -1;
         exec(QStringLiteral("DROP TABLE %1").arg(quoted(def.name)));
         for (const char* sql :
              {"DELETE FROM _pelk_fields WHERE tbl=?1", "DELETE FROM _pelk_indexes WHERE tbl=?1",
@@ -849,6 +866,19 @@ void Database::unlockRecord(const QString& table, qint64 rowid) {
 std::optional<QString> Database::tableLockedBy(const QString& table) {
     loadSchemaIfStale();
     if (!internalTables_) return std::nullopt;
+    // Exclusive use is rare: remember that nobody had any, until the next commit anywhere.
+    const quint64 stamp = changeStamp();
+    if (stamp == noTableLocksStamp_) return std::nullopt;
+    {
+        Statement any = prepare(QStringLiteral(
+            "SELECT 1 FROM _pelk_tablelocks l JOIN _pelk_owners o ON o.owner=l.owner "
+            "WHERE l.owner<>?1 AND o.expires>?2 LIMIT 1"));
+        any.bindAll({ownerId_, now()});
+        if (!any.step()) {
+            noTableLocksStamp_ = stamp;
+            return std::nullopt;
+        }
+    }
     Statement st = prepare(QStringLiteral(
         "SELECT o.user FROM _pelk_tablelocks l JOIN _pelk_owners o ON o.owner=l.owner "
         "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3"));

@@ -179,6 +179,10 @@ private:
     bool keptAlive_ = false;
     int pendingReleases_ = 0;
     int readDepth_ = 0;
+    bool scopeHoldsLock_ = false;
+    std::optional<quint64> scopeStamp_;
+    quint64 schemaStamp_ = 0;
+    quint64 noTableLocksStamp_ = ~quint64(0);
     QTimer* leaseTimer_ = nullptr;
     sqlite3_stmt* dataVersion_ = nullptr;
 };

@@ -20,7 +20,7 @@ QString quotedIdent(const QString& s) {
 
 constexpr int kMaxBatch = 256;
 // Enough for a screenful and for most detail ranges, so these take a single statement.
-constexpr int kFirstBatch = 32;
+constexpr int kFirstBatch = 20;
 // Position samples pay for themselves only on long tables.
 constexpr int kSampleThreshold = 20000;
 constexpr int kSampleStep = 512;

@@ -466,3 +466,18 @@ TEST_F(Fixture, QueryLocateIgnoresCaseAndStaysWhenNothingMatches) {
     EXPECT_TRUE(q.locate(QStringLiteral("Tow_Nazwa"), QStringLiteral("podkładka"), true, false));
     EXPECT_EQ(q.recNo(), 2);
 }
+
+TEST_F(Fixture, TablesMadeAndDroppedInsideOneTransactionAreSeenAtOnce) {
+    TableDef t{QStringLiteral("Tymczasowa"),
+               {{QStringLiteral("Nr"), FieldType::AutoInc}},
+               {{QStringLiteral("PrimaryIndex"), {QStringLiteral("Nr")}, true}}};
+    db->transaction([&] {
+        db->createTable(t);
+        EXPECT_TRUE(db->hasTable(QStringLiteral("tymczasowa.db")));
+        db->createTable(t); // replaces
+        db->dropTable(QStringLiteral("Tymczasowa"));
+        EXPECT_FALSE(db->hasTable(QStringLiteral("Tymczasowa")));
+        db->createTable(t);
+    });
+    EXPECT_TRUE(db->hasTable(QStringLiteral("Tymczasowa")));
+}
