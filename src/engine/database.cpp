@@ -421,6 +421,12 @@ void Database::commit() {
         --depth_;
         return;
     }
+    try {
+        flushAutoInc();
+    } catch (...) {
+        rollback();
+        throw;
+    }
     for (int attempt = 0;; ++attempt) {
         int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK) break;
@@ -445,6 +451,7 @@ void Database::rollback() {
     depth_ = 0;
     wrote_ = false;
     pendingReleases_ = 0;
+    seq_.clear();
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     schemaVersion_ = -1; // a rolled-back create or drop must not stay in the cache
 }
@@ -700,6 +707,9 @@ void Database::dropTable(const QString& name) {
         ensureInternalTables();
         schemaVersion_ = -1;
         exec(QStringLiteral("DROP TABLE %1").arg(quoted(def.name)));
+        for (auto it = seq_.begin(); it != seq_.end();)
+            it = it.key().startsWith(def.name.toLower() + QChar(0x1f)) ? seq_.erase(it)
+                                                                       : std::next(it);
         for (const char* sql :
              {"DELETE FROM _pelk_fields WHERE tbl=?1", "DELETE FROM _pelk_indexes WHERE tbl=?1",
               "DELETE FROM _pelk_seq WHERE tbl=?1", "DELETE FROM _pelk_locks WHERE tbl=?1",
@@ -736,24 +746,48 @@ void Database::emptyTable(const QString& name) {
 
 // --- Autoincrement ---------------------------------------------------------------------------
 
+// Counters are read once per write transaction, counted in memory and written back when it
+// commits: a bulk load then costs one counter write instead of one per row.
+qint64& Database::seqSlot(const QString& table, const QString& field) {
+    const QString k = key(table) + QChar(0x1f) + field.toLower();
+    auto it = seq_.find(k);
+    if (it == seq_.end()) {
+        ensureInternalTables();
+        Statement st =
+            prepare(QStringLiteral("SELECT seq FROM _pelk_seq WHERE tbl=?1 AND field=?2"));
+        st.bindAll({key(table), field.toLower()});
+        it = seq_.insert(k, st.step() ? st.columnInt(0) : 0);
+    }
+    return *it;
+}
+
 qint64 Database::takeAutoInc(const QString& table, const QString& field) {
-    ensureInternalTables();
-    Statement st = prepare(
-        QStringLiteral("INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, 1) "
-                       "ON CONFLICT(tbl, field) DO UPDATE SET seq = seq + 1 RETURNING seq"));
-    st.bindAll({key(table), field.toLower()});
-    if (!st.step()) fail(SQLITE_ERROR, QStringLiteral("autoinc"));
-    qint64 v = st.columnInt(0);
-    st.run();
-    return v;
+    if (!inTransaction()) {
+        qint64 v = 0;
+        transaction([&] { v = takeAutoInc(table, field); });
+        return v;
+    }
+    return ++seqSlot(table, field);
 }
 
 void Database::noteAutoInc(const QString& table, const QString& field, qint64 value) {
-    ensureInternalTables();
-    Statement st = prepare(
-        QStringLiteral("INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, ?3) "
-                       "ON CONFLICT(tbl, field) DO UPDATE SET seq = max(seq, excluded.seq)"));
-    st.bindAll({key(table), field.toLower(), value}).run();
+    if (!inTransaction()) {
+        transaction([&] { noteAutoInc(table, field, value); });
+        return;
+    }
+    qint64& slot = seqSlot(table, field);
+    slot = std::max(slot, value);
+}
+
+void Database::flushAutoInc() {
+    for (auto it = seq_.cbegin(); it != seq_.cend(); ++it) {
+        const QStringList parts = it.key().split(QChar(0x1f));
+        Statement st = prepare(
+            QStringLiteral("INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, ?3) "
+                           "ON CONFLICT(tbl, field) DO UPDATE SET seq = max(seq, excluded.seq)"));
+        st.bindAll({parts[0], parts[1], it.value()}).run();
+    }
+    seq_.clear();
 }
 
 // --- Locks ------------------------------------------------------------------------------------

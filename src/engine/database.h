@@ -159,6 +159,8 @@ private:
     void ensureInternalTables();
     void loadSchemaIfStale();
     void beginImmediate();
+    qint64& seqSlot(const QString& table, const QString& field);
+    void flushAutoInc();
     void maybeRenewLease();
     void holdLease();
     void releaseLease();
@@ -179,6 +181,7 @@ private:
     bool keptAlive_ = false;
     int pendingReleases_ = 0;
     int readDepth_ = 0;
+    QHash<QString, qint64> seq_; // autoinc counters of the open write transaction
     bool scopeHoldsLock_ = false;
     std::optional<quint64> scopeStamp_;
     quint64 schemaStamp_ = 0;
