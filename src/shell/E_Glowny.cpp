@@ -128,6 +128,8 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
     connectCommands();
     disableLaterCommands();
     ui_->Panel_Towary->installEventFilter(this);
+    ui_->Edit_Szukaj_Towar->installEventFilter(this);
+    ui_->DBGrid_Towary->installEventFilter(this);
     // Pages are laid out when the notebook has placed them, i.e. on their own resize.
     for (int i = 0; i < ui_->TNotebook->count(); ++i)
         ui_->TNotebook->widget(i)->installEventFilter(this);
@@ -205,7 +207,12 @@ void TForm_Pelk::connectCommands() {
     for (const auto& [action, tab] : tabs)
         connect(action, &QAction::triggered, this, [this, index = tab] { showDetailTab(index); });
     connect(ui_->Ulubione, &QComboBox::activated, this, &TForm_Pelk::UlubioneChange);
-    connect(ui_->DBGrid_Towary, &ui::DbGrid::rowDoubleClicked, this, &TForm_Pelk::BB_EdycjaClick);
+    connect(ui_->DBGrid_Towary, &ui::DbGrid::rowDoubleClicked, this,
+            &TForm_Pelk::DBGrid_TowaryDblClick);
+    connect(ui_->Wyswietlaj_wg, &QComboBox::currentIndexChanged, this,
+            &TForm_Pelk::Wyswietlaj_wgChange);
+    connect(ui_->Edit_Szukaj_Towar, &QLineEdit::textChanged, this,
+            &TForm_Pelk::Edit_Szukaj_TowarChange);
 }
 
 void TForm_Pelk::disableLaterCommands() {
@@ -287,9 +294,11 @@ void TForm_Pelk::applyDisplayLayout(const DisplayLayout& l) {
         panel->setFixedHeight(shown ? height : 0);
         panel->setVisible(shown);
     };
-    setHeight(ui_->Panel_Narzedzi, l.toolbar, 32);
-    setHeight(ui_->Panel_Biezaca_Baza, l.cataloguePanel, 27);
-    setHeight(ui_->Panel_Zakladki, l.tabs, 170);
+    if (l.panels) {
+        setHeight(ui_->Panel_Narzedzi, l.toolbar, 32);
+        setHeight(ui_->Panel_Biezaca_Baza, l.cataloguePanel, 27);
+        setHeight(ui_->Panel_Zakladki, l.tabs, 170);
+    }
 
     auto titles = [&](ui::DbGrid* grid, const QStringList& fields) {
         const QString headers[] = {l.headerName1, l.headerName2, l.headerSymbol,
@@ -323,9 +332,33 @@ void TForm_Pelk::selectSortChoice(int index) {
     ui_->Wyswietlaj_wg->setCurrentIndex(index);
 }
 
+int TForm_Pelk::sortChoice() const {
+    return ui_->Wyswietlaj_wg->currentIndex();
+}
+
 void TForm_Pelk::showItemTable() {
     if (ui_->DBGrid_Towary->dataSet() != &state_.TFTowar)
         ui_->DBGrid_Towary->setDataSet(&state_.TFTowar);
+}
+
+void TForm_Pelk::showItemQuery() {
+    if (ui_->DBGrid_Towary->dataSet() != &state_.QTowar)
+        ui_->DBGrid_Towary->setDataSet(&state_.QTowar);
+}
+
+QString TForm_Pelk::searchText() const {
+    return ui_->Edit_Szukaj_Towar->text();
+}
+
+void TForm_Pelk::setSearchText(const QString& text) {
+    ui_->Edit_Szukaj_Towar->setText(text); // the caret goes after the text
+}
+
+void TForm_Pelk::focusSearchField() {
+    // Not Qt's tab focus, which would select the text and let the next key replace it.
+    ui_->Edit_Szukaj_Towar->setFocus(Qt::OtherFocusReason);
+    ui_->Edit_Szukaj_Towar->deselect();
+    ui_->Edit_Szukaj_Towar->end(false);
 }
 
 void TForm_Pelk::setPriceGridBound(bool bound) {
@@ -357,6 +390,9 @@ void TForm_Pelk::Odczytaj_Konfig_I() {
 }
 void TForm_Pelk::BB_TableClick() {
     controller_->tableMode();
+}
+void TForm_Pelk::BB_SQLClick() {
+    controller_->queryMode();
 }
 void TForm_Pelk::Timer1Timer() {
     controller_->refreshTick();
@@ -444,27 +480,23 @@ void TForm_Pelk::BB_KoniecClick() {
 }
 
 void TForm_Pelk::BB_NowyClick() {
-    if (!state_.fullRights()) return;
-    state_.ItemEditMode = QStringLiteral("Nowy");
-    // The item editor opens here once it is part of the program.
+    controller_->items().newItem();
 }
 
 void TForm_Pelk::BB_EdycjaClick() {
-    if (!isCommandEnabled(QStringLiteral("SpeedButton8")) || !state_.fullRights()) return;
-    state_.ItemEditMode = QStringLiteral("Edycja");
+    controller_->items().changeItem();
 }
 
 void TForm_Pelk::BB_KlonujClick() {
-    if (!state_.fullRights()) return;
-    state_.ItemEditMode = QStringLiteral("Klonuj");
+    controller_->items().cloneItem();
 }
 
 void TForm_Pelk::BB_Dok_UsunClick() {
-    controller_->deleteCurrentItem(QStringLiteral("Chcesz usunąć zaznaczony obiekt ?"));
+    controller_->items().deleteItem(QStringLiteral("Chcesz usunąć zaznaczony obiekt ?"));
 }
 
 void TForm_Pelk::Usu1Click() {
-    controller_->deleteCurrentItem(QStringLiteral("Chcesz usunąć zaznaczoną pozycję ?"));
+    controller_->items().deleteItem(QStringLiteral("Chcesz usunąć zaznaczoną pozycję ?"));
 }
 
 void TForm_Pelk::BB_FiltrClick() {
@@ -476,9 +508,7 @@ void TForm_Pelk::BB_ZapytanieClick() {
 }
 
 void TForm_Pelk::Odwie1Click() {
-    if (state_.TFTowar.isOpen()) state_.TFTowar.refresh();
-    if (state_.QTowar.isOpen()) state_.QTowar.refresh();
-    if (state_.StartupDone) controller_->refreshTimer().start();
+    controller_->refresh();
 }
 
 void TForm_Pelk::Drukuj1Click() {
@@ -521,9 +551,9 @@ void TForm_Pelk::Aktualneinformacje1Click() {
 
 void TForm_Pelk::BDefaultClick() {
     // Order lines first; then the attribute values of the current item; then the item editor. The
-    // order editor, the attribute values and the item editor join here as they become part of
-    // the program.
-    if (state_.TFTowar.isOpen() && !state_.TFTowar.isEmpty()) BB_EdycjaClick();
+    // order editor and the attribute values join here as they become part of the program.
+    const engine::DataSet* list = ui_->DBGrid_Towary->dataSet();
+    if (list && list->isOpen() && !list->isEmpty()) BB_EdycjaClick();
 }
 
 void TForm_Pelk::UlubioneChange() {
@@ -543,6 +573,21 @@ void TForm_Pelk::Oglne1Click() {
 void TForm_Pelk::Notatki1Click() {
     showDetailTab(6);
     ui_->DBMemo_Uwagi->setFocus();
+}
+
+void TForm_Pelk::Wyswietlaj_wgChange() {
+    controller_->items().sortChanged(ui_->Wyswietlaj_wg->currentIndex());
+}
+
+void TForm_Pelk::Edit_Szukaj_TowarChange() {
+    controller_->items().searchTextChanged(ui_->Edit_Szukaj_Towar->text());
+}
+
+void TForm_Pelk::DBGrid_TowaryDblClick() {
+    // With the order grid shown, a double click adds the item to the open order once the order
+    // editor is part of the program.
+    if (!ui_->DBGrid_Dokument->isHidden()) return;
+    BB_EdycjaClick();
 }
 
 // --- Events -----------------------------------------------------------------------------------
@@ -568,6 +613,9 @@ void TForm_Pelk::changeEvent(QEvent* event) {
 }
 
 bool TForm_Pelk::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->Edit_Szukaj_Towar) return searchFieldEvent(event);
+    if (watched == ui_->DBGrid_Towary && event->type() == QEvent::KeyPress)
+        return itemGridKey(static_cast<QKeyEvent*>(event));
     if (event->type() == QEvent::Resize) {
         if (watched == ui_->Panel_Towary) {
             const QSize s = ui_->Panel_Towary->size();
@@ -578,6 +626,28 @@ bool TForm_Pelk::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     return false;
+}
+
+bool TForm_Pelk::searchFieldEvent(QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        // Not when the whole window goes to the background: the user comes back to the text.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason)
+            controller_->items().searchFieldLeft();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    return controller_->items().searchFieldKey(key->key());
+}
+
+bool TForm_Pelk::itemGridKey(QKeyEvent* key) {
+    // Ctrl or Alt alone make a shortcut; both together are how some systems report AltGr, with
+    // which Polish letters are typed.
+    const auto mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    if (mods == Qt::ControlModifier || mods == Qt::AltModifier) return false;
+    if (key->modifiers() & Qt::MetaModifier) return false;
+    return controller_->items().gridTyped(key->text());
 }
 
 bool TForm_Pelk::KeyPreview::eventFilter(QObject* watched, QEvent* event) {

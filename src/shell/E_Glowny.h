@@ -42,7 +42,12 @@ public:
     int detailTab() const override;
     void showDetailTab(int index) override;
     void selectSortChoice(int index) override;
+    int sortChoice() const override;
     void showItemTable() override;
+    void showItemQuery() override;
+    QString searchText() const override;
+    void setSearchText(const QString& text) override;
+    void focusSearchField() override;
     void setPriceGridBound(bool bound) override;
     void setStartSize() override;
     void maximise() override;
@@ -54,6 +59,7 @@ public Q_SLOTS:
     void Czy_Baza_Pusta();
     void Odczytaj_Konfig_I();
     void BB_TableClick();
+    void BB_SQLClick();
     void Timer1Timer();
     void FormResize();
 
@@ -77,6 +83,11 @@ public Q_SLOTS:
     void Oglne1Click();
     void Notatki1Click();
 
+    // The item list.
+    void Wyswietlaj_wgChange();
+    void Edit_Szukaj_TowarChange();
+    void DBGrid_TowaryDblClick();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -98,6 +109,8 @@ private:
     void connectCommands();
     void disableLaterCommands();
     bool handlePreviewKey(QKeyEvent* key);
+    bool searchFieldEvent(QEvent* event);
+    bool itemGridKey(QKeyEvent* key);
     QList<QObject*> commandObjects(const QString& name) const;
 
     std::unique_ptr<Ui::TForm_Pelk> ui_;

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "platform/worktables.h"
+#include "shell/busycursor.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "ui/errorbox.h"
@@ -18,25 +19,15 @@ namespace {
 const QString kItemOrder = QStringLiteral("Tow_Nazwa");
 const QString kQuantityWithUnit = QStringLiteral("Calc_Ilosc_jm");
 
-// The hourglass for the length of an operation, also when it fails half-way.
-class BusyCursor {
-public:
-    BusyCursor() {
-        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            active_ = false;
-    }
-    ~BusyCursor() {
-        if (active_) QGuiApplication::restoreOverrideCursor();
-    }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    bool active_ = true;
-};
-
+// Quantity and unit in one text, "12,5 szt", for the item grid's last column.
+void quantityWithUnit(engine::DataSet* ds) {
+    static const QString quantity = QStringLiteral("Tow_Ilosc");
+    static const QString unit = QStringLiteral("Tow_jm");
+    // A query's text may leave them out.
+    if (!ds->hasField(quantity) || !ds->hasField(unit)) return;
+    const QString text = ds->asString(quantity) + u' ' + ds->asString(unit);
+    ds->setCalculated(kQuantityWithUnit, text.trimmed());
+}
 
 } // namespace
 
@@ -63,7 +54,7 @@ const QStringList& MainController::editCommands() {
 }
 
 MainController::MainController(store::MainState& state, MainView& view, QObject* parent)
-    : QObject(parent), st_(state), view_(view) {
+    : QObject(parent), st_(state), view_(view), items_(state, view, *this) {
     modalDialogOpen = [] {
         return qobject_cast<QApplication*>(QCoreApplication::instance()) &&
                QApplication::activeModalWidget() != nullptr;
@@ -71,15 +62,14 @@ MainController::MainController(store::MainState& state, MainView& view, QObject*
     timer_.setInterval(kRefreshIntervalMs);
     connect(&timer_, &QTimer::timeout, this, &MainController::refreshTick);
 
-    auto& items = st_.TFTowar;
-    if (!items.hasField(kQuantityWithUnit)) {
-        items.addCalculatedField(kQuantityWithUnit, engine::FieldType::Alpha, 40);
-        connect(&items, &engine::DataSet::calcFields, this, [](engine::DataSet* ds) {
-            const QString text = ds->asString(QStringLiteral("Tow_Ilosc")) + u' ' +
-                                 ds->asString(QStringLiteral("Tow_jm"));
-            ds->setCalculated(kQuantityWithUnit, text);
-        });
+    // The query shows the same columns as the item table, the calculated one included.
+    for (engine::DataSet* ds : {static_cast<engine::DataSet*>(&st_.TFTowar),
+                                static_cast<engine::DataSet*>(&st_.QTowar)}) {
+        if (ds->hasField(kQuantityWithUnit)) continue;
+        ds->addCalculatedField(kQuantityWithUnit, engine::FieldType::Alpha, 60);
+        connect(ds, &engine::DataSet::calcFields, this, &quantityWithUnit);
     }
+    auto& items = st_.TFTowar;
     connect(&items, &engine::DataSet::afterOpen, this, &MainController::showCounter);
     connect(&items, &engine::Table::afterPost, this, &MainController::showCounter);
     connect(&items, &engine::Table::afterDelete, this, &MainController::showCounter);
@@ -263,48 +253,58 @@ void MainController::openCatalogue() {
 }
 
 void MainController::tableMode() {
-    auto& items = st_.TFTowar;
-    items.close();
-    items.setMaster(nullptr, {});
-    view_.showItemTable();
-    st_.QTowar.close();
-    items.setIndexFieldNames(kItemOrder);
-    items.open();
-    view_.selectSortChoice(0);
-    items.first();
-    st_.Query.queryActive = false;
-    view_.setStatusText({});
+    items_.tableMode();
 }
 
-void MainController::readDisplayConfig() {
+bool MainController::queryMode() {
+    return items_.queryMode();
+}
+
+void MainController::refresh() {
+    items_.refresh();
+    if (st_.StartupDone) timer_.start();
+}
+
+bool MainController::readDisplayConfig() {
     auto& k = st_.TKonfig_i;
-    k.close();
-    k.setDatabaseName(st_.CurrentCatalogueFolder);
-    k.open();
-    DisplayLayout l;
     auto& d = st_.Display;
-    if (k.isEmpty()) {
-        // A configuration without its row reads as empty captions and every switch off.
-        l.toolbar = l.cataloguePanel = l.tabs = false;
+    d = store::DisplayConfig{};
+    DisplayLayout l;
+    bool read = true;
+    try {
+        k.close();
+        k.setDatabaseName(st_.CurrentCatalogueFolder);
+        k.open();
+        if (k.isEmpty()) {
+            // A configuration without its row reads as empty captions and every switch off.
+            l.toolbar = l.cataloguePanel = l.tabs = false;
+        } else {
+            auto text = [&](const char* f) { return k.asString(QLatin1String(f)); };
+            auto flag = [&](const char* f) { return k.asBoolean(QLatin1String(f)); };
+            l.headerName1 = text("Konfig_I_nagl_Nazwa1");
+            l.headerName2 = text("Konfig_I_nagl_Nazwa2");
+            l.headerSymbol = text("Konfig_I_nagl_Symbol");
+            l.headerProducer = text("Konfig_I_nagl_Producent");
+            l.headerProducerCode = text("Konfig_I_nagl_Kod_Prod");
+            l.toolbar = flag("Konfig_i_Ekr_Narzedzia");
+            l.cataloguePanel = flag("Konfig_i_Ekr_Baza");
+            l.tabs = flag("Konfig_i_Ekr_Zakladki");
+            d.panelBasic = flag("Konfig_I_P_Podstawowy");
+            d.panelProducer = flag("Konfig_I_P_Producent");
+            d.panelQuantity = flag("Konfig_I_P_Ilosc");
+            d.panelPrices = flag("Konfig_I_P_Ceny");
+            d.panelVisible = flag("Konfig_I_P_Widoczne");
+        }
+        k.close();
+    } catch (const engine::EngineError& e) {
+        // No captions of the catalogue before are left standing; the toolbar and the tabs stay
+        // reachable, so that the catalogue can still be worked with or left.
+        ui::showError(e);
+        read = false;
+        l = DisplayLayout{};
+        l.panels = false;
         d = store::DisplayConfig{};
-    } else {
-        auto text = [&](const char* f) { return k.asString(QLatin1String(f)); };
-        auto flag = [&](const char* f) { return k.asBoolean(QLatin1String(f)); };
-        l.headerName1 = text("Konfig_I_nagl_Nazwa1");
-        l.headerName2 = text("Konfig_I_nagl_Nazwa2");
-        l.headerSymbol = text("Konfig_I_nagl_Symbol");
-        l.headerProducer = text("Konfig_I_nagl_Producent");
-        l.headerProducerCode = text("Konfig_I_nagl_Kod_Prod");
-        l.toolbar = flag("Konfig_i_Ekr_Narzedzia");
-        l.cataloguePanel = flag("Konfig_i_Ekr_Baza");
-        l.tabs = flag("Konfig_i_Ekr_Zakladki");
-        d.panelBasic = flag("Konfig_I_P_Podstawowy");
-        d.panelProducer = flag("Konfig_I_P_Producent");
-        d.panelQuantity = flag("Konfig_I_P_Ilosc");
-        d.panelPrices = flag("Konfig_I_P_Ceny");
-        d.panelVisible = flag("Konfig_I_P_Widoczne");
     }
-    k.close();
     d.headerName1 = l.headerName1;
     d.headerName2 = l.headerName2;
     d.headerSymbol = l.headerSymbol;
@@ -312,12 +312,15 @@ void MainController::readDisplayConfig() {
     d.headerProducerCode = l.headerProducerCode;
     view_.applyDisplayLayout(l);
     view_.showDetailTab(0);
+    return read;
 }
 
 void MainController::emptyCheck() {
     st_.CatalogueEmpty = false;
     if (st_.TFTowar.isOpen()) {
-        const bool empty = st_.TFTowar.isEmpty();
+        // In query mode the item table holds only the query's current item, and a query that
+        // finds nothing must not take away the commands that lead out of it.
+        const bool empty = st_.Query.queryActive ? !catalogueHasItems() : st_.TFTowar.isEmpty();
         st_.CatalogueEmpty = empty;
         for (const QString& name : rowCommands())
             view_.setCommandEnabled(name, !empty);
@@ -329,8 +332,18 @@ void MainController::emptyCheck() {
             view_.setCommandEnabled(name, false);
 }
 
+bool MainController::catalogueHasItems() {
+    engine::Table all(st_.TFTowar.databaseName(), st_.TFTowar.tableName());
+    all.open();
+    return !all.isEmpty();
+}
+
 void MainController::showCounter() {
-    if (st_.TFTowar.isOpen()) view_.setCounter(st_.TFTowar.recordCount());
+    if (st_.Query.queryActive) {
+        if (st_.QTowar.isOpen()) view_.setCounter(st_.QTowar.recordCount());
+    } else if (st_.TFTowar.isOpen()) {
+        view_.setCounter(st_.TFTowar.recordCount());
+    }
 }
 
 void MainController::refreshTick() {
@@ -349,14 +362,7 @@ void MainController::refreshTick() {
 }
 
 void MainController::deleteCurrentItem(const QString& question) {
-    if (!st_.fullRights()) return;
-    emptyCheck();
-    if (st_.CatalogueEmpty || !st_.TFTowar.isOpen()) return;
-    if (!ui::messages().question(question)) return;
-    st_.TFTowar.remove();
-    showCounter();
-    view_.focusItemGrid();
-    emptyCheck();
+    items_.deleteItem(question);
 }
 
 bool MainController::confirmExit() {

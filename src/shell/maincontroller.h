@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/itemlist.h"
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,7 @@ struct DisplayLayout {
     bool toolbar = true;         // Panel_Narzedzi
     bool cataloguePanel = false; // Panel_Biezaca_Baza with the favourites box
     bool tabs = true;            // Panel_Zakladki with the detail notebook
+    bool panels = true;          // false: the three panels keep their heights
 };
 
 // What the main window's logic asks of the window. The form implements it; everything behind
@@ -41,8 +43,15 @@ public:
     virtual void applyDisplayLayout(const DisplayLayout& layout) = 0;
     virtual int detailTab() const = 0;
     virtual void showDetailTab(int index) = 0;
-    virtual void selectSortChoice(int index) = 0;   // Wyswietlaj_wg, without re-sorting
-    virtual void showItemTable() = 0;               // the item grid shows TFTowar
+    virtual void selectSortChoice(int index) = 0; // Wyswietlaj_wg, without re-sorting
+    virtual int sortChoice() const = 0;           // Wyswietlaj_wg's index
+    virtual void showItemTable() = 0;             // the item grid shows TFTowar
+    virtual void showItemQuery() = 0;             // the item grid shows QTowar
+    // Edit_Szukaj_Towar. Setting the text is a change like typing: the search runs unless the
+    // controller suppresses it.
+    virtual QString searchText() const = 0;
+    virtual void setSearchText(const QString& text) = 0;
+    virtual void focusSearchField() = 0;            // the caret after the text
     virtual void setPriceGridBound(bool bound) = 0; // DBGrid_Cena shows TCeny or nothing
     virtual void setStartSize() = 0;                // 640 x 482 before maximising
     virtual void maximise() = 0;
@@ -76,6 +85,12 @@ public:
     // The login dialog; sets StartupDone, the rights, the user and the catalogue and opens it.
     // Until it exists a folder whose settings ask for a login cannot be used.
     std::function<void()> runLogin;
+    // The item editor, modal, in the mode ItemEditMode hands it, on TFTowar's current row.
+    // Until it exists the item commands only hand over the mode.
+    std::function<void()> runItemEditor;
+
+    // The item list: modes, sort, search, keys and the item commands.
+    ItemList& items() { return items_; }
 
     // Each time the window becomes active.
     void activate();
@@ -84,10 +99,19 @@ public:
     void openCatalogue();
     // CatalogueEmpty and the commands that need a current item.
     void emptyCheck();
-    // Reads the current catalogue's display configuration into the state and the window.
-    void readDisplayConfig();
+    // Reads the current catalogue's display configuration into the state and the window. A
+    // configuration that cannot be read is reported in the error box and reads as empty
+    // captions; the panels stay as they are. False then.
+    bool readDisplayConfig();
     // The item grid back on the item table, in name order, on the first row.
     void tableMode();
+    // The item grid on the query whose lines QTowar holds; false (and table mode) when the
+    // engine rejects them.
+    bool queryMode();
+    // The item table and the query read again (Odwie1Click).
+    void refresh();
+    // Label_Licznik: the rows of the list shown, the query's in query mode.
+    void showCounter();
     // Binds every catalogue table (closed) to CurrentCatalogueFolder.
     void bindCatalogueTables();
 
@@ -113,14 +137,15 @@ public:
     static const QStringList& editCommands(); // disabled for a read-only user
 
 private:
-    void showCounter();
     void applyRights();
+    bool catalogueHasItems();
     void startBackup();
 
     store::MainState& st_;
     MainView& view_;
     QTimer timer_;
     std::unique_ptr<platform::WorkTables> workTables_;
+    ItemList items_;
 };
 
 } // namespace shell
