@@ -327,6 +327,11 @@ void Table::buildSql() {
     key_ = std::move(key);
     selectSql_ = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) +
                  QStringLiteral(" FROM ") + quotedIdent(def_.name);
+    QStringList keyCols{QStringLiteral("rowid")};
+    for (const auto& k : key_)
+        keyCols << quotedIdent(def_.fields[k.field].name);
+    keySelectSql_ = QStringLiteral("SELECT ") + keyCols.join(QStringLiteral(", ")) +
+                    QStringLiteral(" FROM ") + quotedIdent(def_.name);
     baseWhere_ = where.join(QStringLiteral(" AND "));
     baseParams_ = params;
     orderAsc_ = QStringLiteral(" ORDER BY ") + asc.join(QStringLiteral(", "));
@@ -351,7 +356,7 @@ Table::Row Table::rowFrom(const Statement& st) const {
 
 std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantList& params,
                                           bool forward, int limit) {
-    QString sql = selectSql_;
+    QString sql = keysOnly_ ? keySelectSql_ : selectSql_;
     QStringList parts;
     if (!baseWhere_.isEmpty()) parts << baseWhere_;
     if (!cond.isEmpty()) parts << cond;
@@ -364,8 +369,17 @@ std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantLis
     st.bind(int(baseParams_.size() + params.size()) + 1, limit);
     std::vector<Row> rows;
     while (st.step())
-        rows.push_back(rowFrom(st));
+        rows.push_back(keysOnly_ ? keyRowFrom(st) : rowFrom(st));
     return rows;
+}
+
+Table::Row Table::keyRowFrom(const Statement& st) const {
+    Row r;
+    r.rowid = st.columnInt(0);
+    r.v.resize(def_.fields.size());
+    for (size_t k = 0; k < key_.size(); ++k)
+        r.v[key_[k].field] = st.column(int(k) + 1);
+    return r;
 }
 
 // The rows after (or before) `from` in key order are the union of disjoint ranges, each an
@@ -726,24 +740,13 @@ int Table::compareKeys(const Row& a, const Row& b) const {
 // in a long table costs a search among the samples and a short walk, not a count from the start.
 void Table::buildSamples() {
     samples_.clear();
-    QStringList cols{QStringLiteral("rowid")};
-    for (const auto& k : key_)
-        cols << quotedIdent(def_.fields[k.field].name);
-    QString sql = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) +
-                  QStringLiteral(" FROM ") + quotedIdent(def_.name);
+    QString sql = keySelectSql_;
     if (!baseWhere_.isEmpty()) sql += QStringLiteral(" WHERE ") + baseWhere_;
     sql += orderAsc_;
     Statement st = db_->prepare(sql);
     st.bindAll(baseParams_);
-    for (int i = 0; st.step(); ++i) {
-        if (i % kSampleStep != 0) continue;
-        Row r;
-        r.rowid = st.columnInt(0);
-        r.v.resize(def_.fields.size());
-        for (size_t k = 0; k < key_.size(); ++k)
-            r.v[key_[k].field] = st.column(int(k) + 1);
-        samples_.push_back(std::move(r));
-    }
+    for (int i = 0; st.step(); ++i)
+        if (i % kSampleStep == 0) samples_.push_back(keyRowFrom(st));
 }
 
 int Table::recNo() {
@@ -760,7 +763,16 @@ int Table::recNo() {
             const auto sample = std::prev(after);
             const int base = int(sample - samples_.begin()) * kSampleStep + 1;
             if (sample->rowid == cur_.rowid) return recNo_ = base;
-            const auto walk = fetch(true, &*sample, kSampleStep);
+            // Only the keys: the index alone answers, no row is read.
+            keysOnly_ = true;
+            std::vector<Row> walk;
+            try {
+                walk = fetch(true, &*sample, kSampleStep);
+            } catch (...) {
+                keysOnly_ = false;
+                throw;
+            }
+            keysOnly_ = false;
             for (size_t j = 0; j < walk.size(); ++j)
                 if (walk[j].rowid == cur_.rowid) return recNo_ = base + int(j) + 1;
         }

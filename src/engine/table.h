@@ -122,7 +122,8 @@ private:
                                 int limit);
     bool fetchBatch(bool forward);
     std::optional<Row> readRow(qint64 rowid, bool visibleOnly);
-    Row rowFrom(const Statement& st) const;       // one row of selectSql_
+    Row rowFrom(const Statement& st) const;    // one row of selectSql_
+    Row keyRowFrom(const Statement& st) const; // one row of keySelectSql_: only the key fields
     int countWhere(const QString& extra, const QVariantList& params);
     std::vector<Row> rowsByOffset(bool fromStart, int offset, int limit);
     QVariantList keyValues(const QVariantList& given, const char* what) const;
@@ -160,8 +161,10 @@ private:
     bool exclusive_ = false;
 
     // Built by buildSql()
-    QString selectSql_; // SELECT rowid, cols FROM t
-    QString baseWhere_; // conditions every row must meet (may be empty)
+    QString selectSql_;     // SELECT rowid, cols FROM t
+    QString keySelectSql_;  // SELECT rowid, key cols FROM t: answered by the index alone
+    bool keysOnly_ = false; // fetches read only the keys (for counting positions)
+    QString baseWhere_;     // conditions every row must meet (may be empty)
     QVariantList baseParams_;
     QString orderAsc_, orderDesc_;
 
