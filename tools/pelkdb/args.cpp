@@ -5,7 +5,7 @@ namespace pelkdb {
 UsageError::UsageError(const QString& message)
     : std::runtime_error(message.toStdString()), message_(message) {}
 
-Arguments::Arguments(const QStringList& words, const QList<OptionSpec>& specs) {
+Arguments::Arguments(const QStringList& words, const QList<OptionDef>& defs) {
     bool optionsEnded = false;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString& w = words[i];
@@ -19,14 +19,14 @@ Arguments::Arguments(const QStringList& words, const QList<OptionSpec>& specs) {
         }
         const qsizetype eq = w.indexOf(u'=');
         const QString name = eq < 0 ? w : w.left(eq);
-        const OptionSpec* spec = nullptr;
-        for (const auto& s : specs)
-            if (s.name == name) spec = &s;
-        if (!spec) throw UsageError(QStringLiteral("nieznana opcja %1").arg(name));
-        if (options_.contains(name) && !spec->repeatable)
+        const OptionDef* option = nullptr;
+        for (const auto& s : defs)
+            if (s.name == name) option = &s;
+        if (!option) throw UsageError(QStringLiteral("nieznana opcja %1").arg(name));
+        if (options_.contains(name) && !option->repeatable)
             throw UsageError(QStringLiteral("opcja %1 podana więcej niż raz").arg(name));
         QString value;
-        if (spec->takesValue) {
+        if (option->takesValue) {
             if (eq >= 0) {
                 value = w.mid(eq + 1);
             } else {

@@ -16,7 +16,7 @@ private:
     QString message_;
 };
 
-struct OptionSpec {
+struct OptionDef {
     QString name; // with the leading "--"
     bool takesValue = false;
     bool repeatable = false;
@@ -27,7 +27,7 @@ struct OptionSpec {
 // as "-3" stay positional, and after a bare "--" every word is.
 class Arguments {
 public:
-    Arguments(const QStringList& words, const QList<OptionSpec>& specs);
+    Arguments(const QStringList& words, const QList<OptionDef>& defs);
 
     const QStringList& positional() const { return positional_; }
     bool has(const QString& option) const { return options_.contains(option); }

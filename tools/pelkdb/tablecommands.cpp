@@ -120,13 +120,13 @@ int createCommand(const Context& c) {
             throw UsageError(QStringLiteral("opcja --primary: brak pól indeksu"));
     }
     def.indexes << IndexDef{QStringLiteral("PrimaryIndex"), definedNames(def, primary), true};
-    for (const QString& spec : a.values(QStringLiteral("--index"))) {
-        const qsizetype eq = spec.indexOf(u'=');
-        const QString name = spec.left(eq).trimmed();
-        const QStringList fields = eq < 0 ? QStringList() : splitNames(spec.mid(eq + 1));
+    for (const QString& indexText : a.values(QStringLiteral("--index"))) {
+        const qsizetype eq = indexText.indexOf(u'=');
+        const QString name = indexText.left(eq).trimmed();
+        const QStringList fields = eq < 0 ? QStringList() : splitNames(indexText.mid(eq + 1));
         if (eq < 0 || name.isEmpty() || fields.isEmpty())
-            throw UsageError(
-                QStringLiteral("opcja --index \"%1\": oczekiwano NAZWA=Pole1;Pole2").arg(spec));
+            throw UsageError(QStringLiteral("opcja --index \"%1\": oczekiwano NAZWA=Pole1;Pole2")
+                                 .arg(indexText));
         def.indexes << IndexDef{name, definedNames(def, fields), false};
     }
 
