@@ -743,10 +743,29 @@ void Table::buildSamples() {
     QString sql = keySelectSql_;
     if (!baseWhere_.isEmpty()) sql += QStringLiteral(" WHERE ") + baseWhere_;
     sql += orderAsc_;
+    // Samples outlive a close: reopening the item list, or another cursor in the same order,
+    // takes them while nobody has changed anything since they were read.
+    // Stamps are comparable only within one connection, hence its owner id in the key.
+    QString key = db_->ownerId() + QChar(0x1f) + sql;
+    for (const QVariant& p : baseParams_)
+        key += QChar(0x1f) + p.toString();
+    const quint64 stamp = db_->changeStamp();
+    auto& cache = sampleCache();
+    if (auto it = cache.find(key); it != cache.end() && it->first == stamp) {
+        samples_ = it->second;
+        return;
+    }
     Statement st = db_->prepare(sql);
     st.bindAll(baseParams_);
     for (int i = 0; st.step(); ++i)
         if (i % kSampleStep == 0) samples_.push_back(keyRowFrom(st));
+    if (cache.size() >= 8) cache.clear();
+    cache.insert(key, {stamp, samples_});
+}
+
+QHash<QString, std::pair<quint64, std::vector<Table::Row>>>& Table::sampleCache() {
+    static QHash<QString, std::pair<quint64, std::vector<Row>>> cache;
+    return cache;
 }
 
 int Table::recNo() {

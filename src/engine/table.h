@@ -190,6 +190,7 @@ private:
     std::vector<Row> samples_; // keys of rows 1, 1 + step, ... (see buildSamples)
     void forgetPositions();
     void buildSamples();
+    static QHash<QString, std::pair<quint64, std::vector<Row>>>& sampleCache();
     int compareKeys(const Row& a, const Row& b) const;
 };
 
