@@ -163,22 +163,9 @@ void FakeMessages::clear() {
     shown_.clear();
 }
 
-// --- Access point -----------------------------------------------------------------------------
-
-namespace {
-Messages* installedMessages = nullptr;
-}
-
-Messages& messages() {
-    if (installedMessages) return *installedMessages;
+Messages& Messages::system() {
     static DialogMessages real;
     return real;
-}
-
-Messages* setMessages(Messages* m) {
-    Messages* previous = installedMessages;
-    installedMessages = m;
-    return previous;
 }
 
 } // namespace ui

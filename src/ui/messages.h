@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/seam.h"
 #include <QList>
 #include <QString>
 
@@ -24,6 +25,7 @@ struct Message {
 class Messages {
 public:
     virtual ~Messages();
+    static Messages& system(); // the real message boxes
 
     // Shows the box and returns the button chosen. Closing the box without a button counts as
     // its refusing button: Cancel, else No, else OK.
@@ -83,20 +85,10 @@ private:
 };
 
 // The installed implementation; the real boxes unless a test installed another.
-Messages& messages();
-// Installs `m` (nullptr: the real boxes) and returns what was installed before.
-Messages* setMessages(Messages* m);
-
+inline Messages& messages() {
+    return platform::Seam<Messages>::get();
+}
 // Installs a Messages for the lifetime of the guard and then puts back the previous one.
-class ScopedMessages {
-public:
-    explicit ScopedMessages(Messages& m) : previous_(setMessages(&m)) {}
-    ~ScopedMessages() { setMessages(previous_); }
-    ScopedMessages(const ScopedMessages&) = delete;
-    ScopedMessages& operator=(const ScopedMessages&) = delete;
-
-private:
-    Messages* previous_;
-};
+using ScopedMessages = platform::Seam<Messages>::Override;
 
 } // namespace ui

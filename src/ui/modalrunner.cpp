@@ -97,22 +97,9 @@ int ScriptedModalRunner::run(QDialog& dialog) {
     return dialog.result();
 }
 
-// --- Access point -----------------------------------------------------------------------------
-
-namespace {
-ModalRunner* installedRunner = nullptr;
-}
-
-ModalRunner& modalRunner() {
-    if (installedRunner) return *installedRunner;
+ModalRunner& ModalRunner::system() {
     static ExecModalRunner real;
     return real;
-}
-
-ModalRunner* setModalRunner(ModalRunner* r) {
-    ModalRunner* previous = installedRunner;
-    installedRunner = r;
-    return previous;
 }
 
 } // namespace ui

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/seam.h"
 #include <QDialog>
 #include <QStringList>
 #include <functional>
@@ -11,6 +12,7 @@ namespace ui {
 class ModalRunner {
 public:
     virtual ~ModalRunner();
+    static ModalRunner& system(); // runs dialogs for real
     // Runs `dialog` modally and returns its result (QDialog::Accepted, Rejected or a done() code).
     virtual int run(QDialog& dialog) = 0;
 };
@@ -85,20 +87,10 @@ private:
 };
 
 // The installed runner; the real one unless a test installed another.
-ModalRunner& modalRunner();
-// Installs `r` (nullptr: the real runner) and returns what was installed before.
-ModalRunner* setModalRunner(ModalRunner* r);
-
+inline ModalRunner& modalRunner() {
+    return platform::Seam<ModalRunner>::get();
+}
 // Installs a ModalRunner for the lifetime of the guard and then puts back the previous one.
-class ScopedModalRunner {
-public:
-    explicit ScopedModalRunner(ModalRunner& r) : previous_(setModalRunner(&r)) {}
-    ~ScopedModalRunner() { setModalRunner(previous_); }
-    ScopedModalRunner(const ScopedModalRunner&) = delete;
-    ScopedModalRunner& operator=(const ScopedModalRunner&) = delete;
-
-private:
-    ModalRunner* previous_;
-};
+using ScopedModalRunner = platform::Seam<ModalRunner>::Override;
 
 } // namespace ui
