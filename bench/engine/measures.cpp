@@ -339,7 +339,7 @@ void printPlans(BenchContext& ctx) {
     FilterResolver resolve = [&](const QString& n) -> std::optional<FilterColumn> {
         const FieldDef* f = def.field(n);
         if (!f) return std::nullopt;
-        return FilterColumn{u'"' + f->name + u'"', *f, true};
+        return FilterColumn{u'"' + f->name + u'"', *f};
     };
     const SqlFragment f = translateFilter(qs(kFilter), def.name, resolve);
     plan("open with filter (engine)",

@@ -13,9 +13,8 @@ struct SqlFragment {
 };
 
 struct FilterColumn {
-    QString sql;          // the column as written in SQLite text, e.g. "Towar"."Tow_Nazwa"
-    FieldDef field;       // its definition
-    bool indexed = false; // the leading field of some index
+    QString sql;    // the column as written in SQLite text, e.g. "Towar"."Tow_Nazwa"
+    FieldDef field; // its definition
 };
 using FilterResolver = std::function<std::optional<FilterColumn>(const QString& fieldName)>;
 

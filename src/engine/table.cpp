@@ -276,16 +276,11 @@ void Table::buildSql() {
         FilterResolver resolve = [this](const QString& name) -> std::optional<FilterColumn> {
             int i = def_.fieldIndex(name);
             if (i < 0) return std::nullopt;
-            bool indexed = false;
-            for (const auto& ix : def_.indexes)
-                if (!ix.fields.isEmpty() &&
-                    ix.fields.first().compare(def_.fields[i].name, Qt::CaseInsensitive) == 0)
-                    indexed = true;
-            return FilterColumn{quotedIdent(def_.fields[i].name), def_.fields[i], indexed};
+            return FilterColumn{quotedIdent(def_.fields[i].name), def_.fields[i]};
         };
-        filterSql_ = translateFilter(filterText_, def_.name, resolve);
-        where << u'(' + filterSql_.sql + u')';
-        params << filterSql_.params;
+        const SqlFragment filter = translateFilter(filterText_, def_.name, resolve);
+        where << u'(' + filter.sql + u')';
+        params << filter.params;
     }
     auto equalTo = [&](int field, const QVariant& stored) {
         if (stored.isNull()) {
@@ -526,54 +521,47 @@ std::vector<DataSet::StoredRow> Table::storedRowsAt(int first, int count) {
         how = After;
         anchor = behind;
     }
-    // A position sample strictly before the window (its row carries only the key, so it is
-    // never itself part of the window).
-    const Row* sample = nullptr;
-    int samplePos = 0;
+    // A position sample strictly before the window serves like an anchor (its row carries only
+    // the key, so it is never itself part of the window).
+    const Row* from = anchor != anchors_.end() ? &anchor->second : nullptr;
+    int fromPos = anchor != anchors_.end() ? anchor->first : 0;
     if (!samples_.empty() && first > 0) {
         const int idx = std::min<int>((first - 1) / kSampleStep, int(samples_.size()) - 1);
-        samplePos = idx * kSampleStep;
-        if (first - samplePos < bestCost) {
-            sample = &samples_[size_t(idx)];
-            how = Start; // replaced below
+        if (first - idx * kSampleStep < bestCost) {
+            how = Before;
+            from = &samples_[size_t(idx)];
+            fromPos = idx * kSampleStep;
         }
     }
 
     std::vector<Row> rows;
-    if (sample) {
-        const int skip = first - samplePos - 1;
-        auto more = fetch(true, sample, skip + count);
-        for (size_t i = size_t(skip); i < more.size(); ++i)
+    switch (how) {
+    case Start:
+        rows = rowsByOffset(true, first, count);
+        break;
+    case End:
+        rows = rowsByOffset(false, total - 1 - last, count);
+        std::reverse(rows.begin(), rows.end());
+        break;
+    case Before: {
+        const int skip = first - fromPos; // rows between the anchor and the window, +1
+        if (skip == 0) rows.push_back(*from);
+        auto more = fetch(true, from, skip == 0 ? count - 1 : skip - 1 + count);
+        for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i)
             rows.push_back(std::move(more[i]));
-    } else
-        switch (how) {
-        case Start:
-            rows = rowsByOffset(true, first, count);
-            break;
-        case End:
-            rows = rowsByOffset(false, total - 1 - last, count);
-            std::reverse(rows.begin(), rows.end());
-            break;
-        case Before: {
-            const int skip = first - anchor->first; // rows between the anchor and the window, +1
-            if (skip == 0) rows.push_back(anchor->second);
-            auto more = fetch(true, &anchor->second, skip == 0 ? count - 1 : skip - 1 + count);
-            for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i)
-                rows.push_back(std::move(more[i]));
-            break;
-        }
-        case After: {
-            const int skip = anchor->first - last;
-            auto more = fetch(false, &anchor->second, skip == 0 ? count - 1 : skip - 1 + count);
-            std::vector<Row> back;
-            if (skip == 0) back.push_back(anchor->second);
-            for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i)
-                back.push_back(std::move(more[i]));
-            rows.assign(std::make_move_iterator(back.rbegin()),
-                        std::make_move_iterator(back.rend()));
-            break;
-        }
-        }
+        break;
+    }
+    case After: {
+        const int skip = anchor->first - last;
+        auto more = fetch(false, &anchor->second, skip == 0 ? count - 1 : skip - 1 + count);
+        std::vector<Row> back;
+        if (skip == 0) back.push_back(anchor->second);
+        for (size_t i = skip == 0 ? 0 : size_t(skip - 1); i < more.size(); ++i)
+            back.push_back(std::move(more[i]));
+        rows.assign(std::make_move_iterator(back.rbegin()), std::make_move_iterator(back.rend()));
+        break;
+    }
+    }
     if (anchors_.size() > 256) anchors_.clear();
     if (!rows.empty()) {
         anchors_.emplace(first, rows.front());

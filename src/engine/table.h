@@ -150,7 +150,6 @@ private:
     std::vector<KeyPart> key_;
     QString filterText_;
     bool filtered_ = false;
-    SqlFragment filterSql_;
     QVariantList rangeValues_;
     bool hasRange_ = false;
     QPointer<DataSet> master_;

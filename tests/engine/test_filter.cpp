@@ -47,7 +47,7 @@ protected:
             for (const FieldDef& f : fields)
                 if (f.name.compare(name, Qt::CaseInsensitive) == 0 &&
                     f.name.startsWith(table.left(3)))
-                    return FilterColumn{'"' + table + "\".\"" + f.name + '"', f, false};
+                    return FilterColumn{'"' + table + "\".\"" + f.name + '"', f};
             return std::nullopt;
         };
     }
