@@ -1,0 +1,20 @@
+#pragma once
+#include <QDialog>
+
+namespace store {
+class MainState;
+}
+
+namespace items {
+
+// Placeholder until the dialog is built: opens empty under its caption.
+class TEkr_Wartosci : public QDialog {
+    Q_OBJECT
+public:
+    explicit TEkr_Wartosci(store::MainState& state, QWidget* parent = nullptr);
+
+private:
+    store::MainState& st_;
+};
+
+} // namespace items

@@ -1,0 +1,20 @@
+#pragma once
+#include <QDialog>
+
+namespace store {
+class MainState;
+}
+
+namespace partners {
+
+// Placeholder until the dialog is built: opens empty under its caption.
+class TEkr_Aktualizacja_Miasto : public QDialog {
+    Q_OBJECT
+public:
+    explicit TEkr_Aktualizacja_Miasto(store::MainState& state, QWidget* parent = nullptr);
+
+private:
+    store::MainState& st_;
+};
+
+} // namespace partners

@@ -1,0 +1,578 @@
+#include "ui/listdialog.h"
+#include "engine/table.h"
+#include "ui/dbgrid.h"
+#include <QApplication>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QVBoxLayout>
+
+namespace ui {
+
+namespace {
+
+const QString kAbandonQuestion =
+    QStringLiteral("Dane zostały zmienione. Czy zapisać wprowadzone zmiany!");
+
+QPushButton* sideButton(QWidget* parent, const QString& name, const QString& text,
+                        const QString& hint) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setToolTip(hint);
+    // Enter belongs to the dialog's own Enter handling, never to a focused button.
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+bool isNavigationKey(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+ListDialog::ListDialog(QWidget* parent) : QDialog(parent), table_(new engine::Table) {}
+
+ListDialog::~ListDialog() {
+    // A dialog destroyed without being closed still gives back its table and any row lock.
+    if (tablesOpen_) {
+        try {
+            if (table_->state() == engine::Table::State::Edit ||
+                table_->state() == engine::Table::State::Insert)
+                table_->cancel();
+            table_->close();
+        } catch (...) {
+        }
+    }
+}
+
+QString ListDialog::modeWord() const {
+    switch (mode_) {
+    case Mode::Adding:
+        return QStringLiteral("Nowy");
+    case Mode::Changing:
+        return QStringLiteral("Edycja");
+    default:
+        return {};
+    }
+}
+
+bool ListDialog::picking() const {
+    return setup_.picking;
+}
+
+bool ListDialog::readOnly() const {
+    return setup_.readOnly;
+}
+
+QPushButton* ListDialog::button(const QString& objectName) const {
+    return findChild<QPushButton*>(objectName);
+}
+
+bool ListDialog::listEmpty() const {
+    return !table_->isOpen() || table_->isEmpty();
+}
+
+// --- Building ---------------------------------------------------------------------------------
+
+void ListDialog::build(Setup setup) {
+    setup_ = std::move(setup);
+    setWindowTitle(setup_.caption);
+
+    auto* outer = new QHBoxLayout(this);
+    auto* left = new QVBoxLayout;
+    outer->addLayout(left, 1);
+
+    if (!setup_.searchField.isEmpty()) {
+        auto* row = new QHBoxLayout;
+        auto* label = new QLabel(QStringLiteral("Szukaj:"), this);
+        search_ = new QLineEdit(this);
+        search_->setObjectName(QStringLiteral("Edit_Szukaj"));
+        label->setBuddy(search_);
+        row->addWidget(label);
+        row->addWidget(search_, 1);
+        left->addLayout(row);
+        connect(search_, &QLineEdit::textChanged, this, &ListDialog::onSearchTextChanged);
+        search_->installEventFilter(this);
+    }
+
+    list_ = new DbGrid(this);
+    list_->setObjectName(QStringLiteral("DBGrid_Lista"));
+    for (const Column& c : setup_.columns)
+        list_->addColumn(c.field, c.title, c.width);
+    list_->installEventFilter(this);
+    list_->viewport()->installEventFilter(this);
+    connect(list_, &DbGrid::enterPressed, this, &ListDialog::BB_EnterClick);
+    connect(list_, &DbGrid::rowDoubleClicked, this, [this] {
+        // A read-only user chooses only with Wybierz or Enter.
+        if (readOnly()) return;
+        if (picking())
+            BB_WybierzClick();
+        else
+            BB_PoprawClick();
+    });
+    left->addWidget(list_, 1);
+
+    panel_ = new QGroupBox(this);
+    panel_->setObjectName(QStringLiteral("GroupBox_Edycja"));
+    auto* panelLayout = new QVBoxLayout(panel_);
+    form_ = new QFormLayout;
+    panelLayout->addLayout(form_);
+    left->addWidget(panel_);
+    panel_->hide();
+
+    side_ = new QVBoxLayout;
+    outer->addLayout(side_);
+    const struct {
+        const char* name;
+        const char* text;
+        QString hint;
+        void (ListDialog::*slot)();
+    } buttons[] = {
+        {"BB_Powrot", "Powrót", QStringLiteral("Powrót do poprzedniego okna"),
+         &ListDialog::BB_PowrotClick},
+        {"BB_Dodaj", "Dodaj", setup_.addHint, &ListDialog::BB_DodajClick},
+        {"BB_Popraw", "Popraw", QStringLiteral("Edycja zaznaczonej pozycji"),
+         &ListDialog::BB_PoprawClick},
+        {"BB_Usun", "Usuń", QStringLiteral("Usuwanie zaznaczonej pozycji"),
+         &ListDialog::BB_UsunClick},
+        {"BB_Zapisz", "Zapisz", QStringLiteral("Zapamiętanie edytowanych danych"),
+         &ListDialog::BB_ZapiszClick},
+        {"BB_Anuluj", "Anuluj", QStringLiteral("Rezygnacja z aktualnie wykonywanej operacji"),
+         &ListDialog::BB_AnulujClick},
+        {"BB_Wybierz", "Wybierz", QStringLiteral("Potwierdzenie wyboru z listy"),
+         &ListDialog::BB_WybierzClick},
+    };
+    for (const auto& b : buttons) {
+        auto* w = sideButton(this, QString::fromLatin1(b.name), QString::fromUtf8(b.text), b.hint);
+        connect(w, &QPushButton::clicked, this, b.slot);
+        side_->addWidget(w);
+    }
+    side_->addStretch(1);
+
+    // The keyboard's two buttons: never shown, reached through Enter and Esc.
+    auto* enter = sideButton(this, QStringLiteral("BB_Enter"), QString(), QString());
+    auto* esc = sideButton(this, QStringLiteral("BB_Esc"), QString(), QString());
+    enter->hide();
+    esc->hide();
+    connect(enter, &QPushButton::clicked, this, &ListDialog::BB_EnterClick);
+    connect(esc, &QPushButton::clicked, this, &ListDialog::BB_EscClick);
+
+    connect(qApp, &QApplication::focusChanged, this, &ListDialog::onFocusChanged);
+    updateButtons();
+}
+
+QLineEdit* ListDialog::addEditField(const QString& objectName, const QString& caption,
+                                    const QString& field) {
+    auto* edit = new QLineEdit(panel_);
+    edit->setObjectName(objectName);
+    form_->addRow(caption, edit);
+    boundFields_.append({edit, field});
+    registerEditControl(edit);
+    return edit;
+}
+
+void ListDialog::registerEditControl(QWidget* control) {
+    editControls_.append(control);
+    control->installEventFilter(this);
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        connect(edit, &QLineEdit::textEdited, this, [this] { changed_ = true; });
+}
+
+QPushButton* ListDialog::addOwnButton(const QString& objectName, const QString& text,
+                                      const QString& hint, OwnButton kind) {
+    auto* b = sideButton(this, objectName, text, hint);
+    // Before the stretch that closes the column.
+    side_->insertWidget(side_->count() - 1, b);
+    ownButtons_.append({b, kind});
+    updateButtons();
+    return b;
+}
+
+// --- Opening and closing ----------------------------------------------------------------------
+
+void ListDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (tablesOpen_) return;
+    openTables();
+}
+
+void ListDialog::openTables() {
+    table_->setDatabaseName(setup_.folder);
+    table_->setTableName(setup_.tableName);
+    table_->setIndexFieldNames(setup_.order);
+    table_->open();
+    tablesOpen_ = true;
+    const auto& def = table_->definition();
+    for (auto& [edit, field] : boundFields_)
+        if (const auto* f = def.field(field); f && f->type == engine::FieldType::Alpha && f->size)
+            edit->setMaxLength(f->size);
+    table_->first();
+    list_->setDataSet(table_.get());
+    opened();
+
+    if (picking()) clearResults();
+    updateButtons();
+    if (search_) {
+        search_->setFocus();
+        if (picking()) {
+            search_->setText(setup_.pickStartText);
+            int caret = int(search_->text().size());
+            if (setup_.caretLimit >= 0) caret = std::min(caret, setup_.caretLimit);
+            search_->setCursorPosition(caret);
+        }
+    } else {
+        list_->setFocus();
+    }
+}
+
+void ListDialog::closeTables() {
+    if (!tablesOpen_) return;
+    closing();
+    list_->setDataSet(nullptr);
+    table_->close();
+    tablesOpen_ = false;
+}
+
+void ListDialog::done(int result) {
+    if (closingDown_) return;
+    QScopedValueRollback guard(closingDown_, true);
+    if (editing()) abandonEdit();
+    closeTables();
+    QDialog::done(result);
+}
+
+// --- Buttons ----------------------------------------------------------------------------------
+
+void ListDialog::updateButtons() {
+    const bool empty = listEmpty();
+    const bool browsing = !editing();
+    const auto set = [this](const char* name, bool visible, bool enabled) {
+        if (auto* b = button(QString::fromLatin1(name))) {
+            b->setVisible(visible);
+            b->setEnabled(enabled);
+        }
+    };
+    const bool full = !readOnly();
+    set("BB_Dodaj", full, browsing);
+    set("BB_Popraw", full, browsing && !empty);
+    set("BB_Usun", full, browsing && !empty);
+    set("BB_Zapisz", full, !browsing);
+    set("BB_Anuluj", full, !browsing);
+    set("BB_Wybierz", picking(), browsing && !empty);
+    for (auto& [b, kind] : ownButtons_) {
+        b->setVisible(!(kind.editsData && readOnly()) && !(kind.hideInPicking && picking()));
+        b->setEnabled(browsing && !(kind.needsRow && empty));
+    }
+}
+
+void ListDialog::showEditPanel(bool shown) {
+    panel_->setVisible(shown);
+}
+
+void ListDialog::beginEditing(Mode mode) {
+    mode_ = mode;
+    panel_->setTitle(mode == Mode::Adding ? setup_.panelAdding : setup_.panelChanging);
+    showEditPanel(true);
+    updateButtons();
+    if (mode == Mode::Adding)
+        prepareAdding();
+    else
+        prepareChanging();
+    changed_ = false;
+    if (!editControls_.isEmpty()) editControls_.first()->setFocus();
+}
+
+void ListDialog::BB_DodajClick() {
+    if (readOnly() || editing()) return;
+    if (setup_.holdRowWhileEditing) table_->append();
+    editedRow_ = 0;
+    beginEditing(Mode::Adding);
+}
+
+void ListDialog::BB_PoprawClick() {
+    if (readOnly() || editing() || listEmpty()) return;
+    editedRow_ = table_->rowId();
+    // The lock first: a row another installation is changing is not opened for editing.
+    if (setup_.holdRowWhileEditing) table_->edit();
+    beginEditing(Mode::Changing);
+}
+
+void ListDialog::prepareAdding() {
+    for (auto& [edit, field] : boundFields_)
+        edit->clear();
+}
+
+void ListDialog::prepareChanging() {
+    for (auto& [edit, field] : boundFields_)
+        edit->setText(table_->asString(field));
+}
+
+bool ListDialog::writeRow() {
+    for (auto& [edit, field] : boundFields_)
+        table_->setValue(field, edit->text());
+    return true;
+}
+
+void ListDialog::refuse(const QString& message, QWidget* focus) {
+    messages().information(message);
+    if (focus) focus->setFocus();
+}
+
+void ListDialog::BB_ZapiszClick() {
+    if (!editing()) return;
+    if (!checkInput()) return;
+    const bool wasChanged = changed_;
+    changed_ = false;
+    // Whatever stops the save below leaves the row in editing, still counted as changed.
+    struct Restore {
+        ListDialog* d;
+        bool flag;
+        bool done = false;
+        ~Restore() {
+            if (!done) d->changed_ = flag;
+        }
+    } restore{this, wasChanged};
+
+    using State = engine::Table::State;
+    if (mode_ == Mode::Adding && table_->state() != State::Insert) table_->append();
+    if (mode_ == Mode::Changing && table_->state() != State::Edit) {
+        if (editedRow_ && table_->rowId() != editedRow_) table_->gotoRowId(editedRow_);
+        table_->edit();
+    }
+    if (!writeRow()) return;
+    table_->post();
+    restore.done = true;
+    const qint64 row = table_->rowId();
+    backToBrowse();
+    // The row in its sorted place among what others have saved meanwhile.
+    table_->refresh();
+    if (row) table_->gotoRowId(row);
+    list_->followCursor();
+    saved();
+    updateButtons();
+}
+
+void ListDialog::backToBrowse() {
+    mode_ = Mode::Browse;
+    showEditPanel(false);
+    changed_ = false;
+    using State = engine::Table::State;
+    if (table_->isOpen() && (table_->state() == State::Insert || table_->state() == State::Edit))
+        table_->cancel();
+    editedRow_ = 0;
+    updateButtons();
+    list_->setFocus();
+}
+
+void ListDialog::BB_AnulujClick() {
+    if (!editing()) return;
+    backToBrowse();
+}
+
+void ListDialog::abandonEdit() {
+    if (!editing()) return;
+    if (changed_) {
+        if (messages().question(kAbandonQuestion))
+            BB_ZapiszClick();
+        else
+            BB_AnulujClick();
+    }
+    if (editing()) BB_AnulujClick();
+}
+
+void ListDialog::BB_UsunClick() {
+    if (readOnly() || editing() || listEmpty()) return;
+    if (!setup_.deleteQuestion.isEmpty() &&
+        !messages().question(setup_.deleteQuestion, setup_.deleteDefault))
+        return;
+    if (!deletionAllowed()) return;
+    table_->remove();
+    list_->followCursor();
+    updateButtons();
+}
+
+void ListDialog::BB_WybierzClick() {
+    if (!picking() || editing()) return;
+    if (!listEmpty()) storeResults();
+    accept();
+}
+
+void ListDialog::BB_PowrotClick() {
+    reject();
+}
+
+void ListDialog::BB_EnterClick() {
+    if (editHasFocus()) {
+        BB_ZapiszClick();
+    } else if (picking()) {
+        if (!editing()) BB_WybierzClick();
+    } else if (list_->hasFocus()) {
+        BB_PoprawClick();
+    }
+}
+
+void ListDialog::BB_EscClick() {
+    if (editHasFocus())
+        BB_AnulujClick();
+    else
+        BB_PowrotClick();
+}
+
+// --- Search -----------------------------------------------------------------------------------
+
+void ListDialog::searchFor(const QString& text) {
+    if (!table_->isOpen() || setup_.searchField.isEmpty()) return;
+    table_->findNearest({text});
+    list_->followCursor();
+}
+
+void ListDialog::onSearchTextChanged(const QString& text) {
+    if (suppressSearch_) return;
+    searchFor(text);
+}
+
+void ListDialog::emptySearchSilently() {
+    if (!search_) return;
+    QScopedValueRollback guard(suppressSearch_, true);
+    search_->clear();
+}
+
+bool ListDialog::searchKey(int key) {
+    switch (key) {
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+        list_->setFocus();
+        if (table_->isOpen() && !table_->isEmpty()) table_->next();
+        emptySearchSilently();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+        list_->setFocus();
+        if (table_->isOpen() && !table_->isEmpty()) table_->prior();
+        emptySearchSilently();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// --- Keys and focus ---------------------------------------------------------------------------
+
+bool ListDialog::isEditControl(const QWidget* w) const {
+    for (const QWidget* c : editControls_)
+        if (w == c || (w && c->isAncestorOf(w))) return true;
+    return false;
+}
+
+bool ListDialog::editHasFocus() const {
+    return editing() && isEditControl(QApplication::focusWidget());
+}
+
+void ListDialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        BB_EnterClick();
+        return;
+    case Qt::Key_Escape:
+        BB_EscClick();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+bool ListDialog::listKey(QKeyEvent* event) {
+    const int key = event->key();
+    if (editing() && isNavigationKey(key)) {
+        // Leaving a row that is being edited: settle the edit first.
+        abandonEdit();
+        return editing();
+    }
+    if (key == Qt::Key_Insert) {
+        if (!readOnly()) BB_DodajClick();
+        return true;
+    }
+    if (key == Qt::Key_Delete) {
+        if (!readOnly() && !listEmpty()) BB_UsunClick();
+        return true;
+    }
+    const QString text = event->text();
+    if (search_ && text.size() == 1 &&
+        event->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier) == false) {
+        const QChar c = text.at(0);
+        if (c.isPrint() && !c.isSpace()) {
+            // A read-only user's typing in the list does nothing.
+            if (readOnly() || editing()) return true;
+            search_->setFocus();
+            search_->setText(text);
+            search_->setCursorPosition(int(text.size()));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ListDialog::editKey(QWidget* control, int key) {
+    const int at = int(editControls_.indexOf(control));
+    if (at < 0) return false;
+    if (key == Qt::Key_Down && at + 1 < editControls_.size()) {
+        editControls_[at + 1]->setFocus();
+        return true;
+    }
+    if (key == Qt::Key_Up && at > 0) {
+        editControls_[at - 1]->setFocus();
+        return true;
+    }
+    return false;
+}
+
+bool ListDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == search_) return searchKey(key->key());
+        if (watched == list_) return listKey(key);
+        if (auto* w = qobject_cast<QWidget*>(watched); w && editControls_.contains(w))
+            return editKey(w, key->key());
+    } else if (event->type() == QEvent::MouseButtonPress ||
+               event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == list_->viewport() && editing()) {
+            abandonEdit();
+            return editing(); // a failed save keeps the list where it is
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ListDialog::onFocusChanged(QWidget* old, QWidget* now) {
+    // Only moves inside this dialog count: a message box taking the focus leaves nothing.
+    if (!now || now->window() != this) return;
+    if (search_ && old == search_ && now != search_) emptySearchSilently();
+    if (!editing() || !isEditControl(old) || isEditControl(now)) return;
+    if (search_ && now == search_) {
+        // Into the search field: the edit is abandoned even after changes.
+        BB_AnulujClick();
+        search_->setFocus();
+    } else if (!changed_) {
+        BB_AnulujClick();
+        now->setFocus();
+    }
+}
+
+} // namespace ui
