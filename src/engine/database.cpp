@@ -197,6 +197,10 @@ QString Database::userName() {
 }
 
 std::shared_ptr<Database> Database::open(const QString& folder, Mode mode) {
+    // An empty name would mean the process's current folder: never where data belongs.
+    if (folder.trimmed().isEmpty())
+        throw EngineError(EngineError::Kind::NoDatabase,
+                          QStringLiteral("Nie wskazano folderu bazy danych."));
     const QString canonical = QDir(folder).absolutePath();
     auto& reg = registry();
     if (auto it = reg.find(canonical); it != reg.end())

@@ -1,11 +1,459 @@
 #include "items/Ak_WWG.h"
+#include "engine/error.h"
+#include "engine/table.h"
+#include "items/Ak_grupa.h"
+#include "items/Ak_wlasn.h"
+#include "platform/worktable.h"
+#include "store/attributevalues.h"
 #include "store/mainstate.h"
+#include "ui/dbgrid.h"
+#include "ui/errorbox.h"
+#include "ui/messages.h"
+#include "ui/modalrunner.h"
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace items {
 
-TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent) : QDialog(parent), st_(state) {
+namespace {
+
+const QString kName = QStringLiteral("Wlasnosc_cecha_nazwa");
+const QString kEntry = QStringLiteral("Wlasnosc_nr");
+const QString kAttribute = QStringLiteral("Wlasnosc_cecha_nr");
+const QString kPosition = QStringLiteral("Wlasnosc_znaczenie");
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text,
+                    const QString& hint = {}) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    if (!hint.isEmpty()) b->setToolTip(hint);
+    return b;
+}
+
+} // namespace
+
+TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
+    : QDialog(parent), st_(state), groupNr_(state.TemplateGroupNr),
+      groupName_(state.TemplateGroupName), tCecha_(std::make_unique<engine::Table>()),
+      work_(std::make_unique<platform::WorkTable>(state.TempFolder, QStringLiteral("WWG"),
+                                                  store::templateWorkLayout())) {
     setObjectName(QStringLiteral("TAktualizacja_WWG"));
     setWindowTitle(QStringLiteral("Własności w grupach"));
+    resize(760, 420);
+
+    // Left: every attribute, searchable.
+    auto* left = new QVBoxLayout;
+    auto* searchRow = new QHBoxLayout;
+    auto* searchLabel = new QLabel(QStringLiteral("Szukaj:"), this);
+    szukaj_ = new QLineEdit(this);
+    szukaj_->setObjectName(QStringLiteral("Szukaj_Cecha"));
+    searchLabel->setBuddy(szukaj_);
+    searchRow->addWidget(searchLabel);
+    searchRow->addWidget(szukaj_);
+    left->addLayout(searchRow);
+    cechy_ = new ui::DbGrid(this);
+    cechy_->setObjectName(QStringLiteral("DBGrid_Cechy"));
+    cechy_->addColumn(QStringLiteral("Cecha_opis"), QStringLiteral("Własności"), 220);
+    left->addWidget(cechy_);
+    modyfikacja_ = button(this, "BB_Modyfikacja", QStringLiteral("Modyfikacja bazy Własności ..."),
+                          QStringLiteral("Przejście do okienka aktualizacji właściwości"));
+    left->addWidget(modyfikacja_);
+
+    // Middle: what moves attributes between the lists and within the template.
+    auto* middle = new QVBoxLayout;
+    middle->addStretch();
+    dodaj_ = button(this, "BB_Dodaj", QStringLiteral("Dodaj"));
+    usun_ = button(this, "BB_Usun", QStringLiteral("Usuń"));
+    wyczysc_ = button(this, "BB_Wyczysc", QStringLiteral("Wyczyść"));
+    gora_ = new QToolButton(this);
+    gora_->setObjectName(QStringLiteral("SB_Gora"));
+    gora_->setArrowType(Qt::UpArrow);
+    gora_->setToolTip(QStringLiteral("Przesuwanie pozycji w górę"));
+    dol_ = new QToolButton(this);
+    dol_->setObjectName(QStringLiteral("SB_Dol"));
+    dol_->setArrowType(Qt::DownArrow);
+    dol_->setToolTip(QStringLiteral("Przesuwanie pozycji na dół"));
+    for (QWidget* w : {static_cast<QWidget*>(dodaj_), static_cast<QWidget*>(usun_),
+                       static_cast<QWidget*>(wyczysc_)})
+        middle->addWidget(w);
+    auto* arrows = new QHBoxLayout;
+    arrows->addWidget(gora_);
+    arrows->addWidget(dol_);
+    middle->addLayout(arrows);
+    middle->addStretch();
+
+    // Right: the group's template.
+    auto* box = new QGroupBox(QStringLiteral(" Grupa : "), this);
+    box->setObjectName(QStringLiteral("GroupBox_Grupa"));
+    auto* boxLayout = new QVBoxLayout(box);
+    grupa_ = new QLabel(groupName_, box);
+    grupa_->setObjectName(QStringLiteral("Label_Grupa"));
+    boxLayout->addWidget(grupa_);
+    auto* right = new QVBoxLayout;
+    right->addWidget(box);
+    wlasnosci_ = new ui::DbGrid(this);
+    wlasnosci_->setObjectName(QStringLiteral("DBGrid_Wlasnosci"));
+    wlasnosci_->addColumn(kName, QStringLiteral("Własności w grupie"), 220);
+    right->addWidget(wlasnosci_);
+    kopiuj_ = button(this, "BB_Kopiuj", QStringLiteral("Kopiuj strukturę z innej grupy ..."));
+    right->addWidget(kopiuj_);
+
+    // Far right: the dialog's end.
+    auto* far = new QVBoxLayout;
+    auto* powrot = button(this, "BB_Powrot", QStringLiteral("Powrót"));
+    auto* zapisz = button(this, "BB_Zapisz", QStringLiteral("Zapisz"));
+    auto* anuluj = button(this, "BB_Anuluj", QStringLiteral("Anuluj"));
+    far->addWidget(powrot);
+    far->addWidget(zapisz);
+    far->addWidget(anuluj);
+    far->addStretch();
+
+    auto* all = new QHBoxLayout(this);
+    all->addLayout(left, 3);
+    all->addLayout(middle);
+    all->addLayout(right, 3);
+    all->addLayout(far);
+
+    connect(szukaj_, &QLineEdit::textChanged, this, &TAktualizacja_WWG::Szukaj_CechaChange);
+    connect(dodaj_, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_DodajClick);
+    connect(usun_, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_UsunClick);
+    connect(wyczysc_, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_WyczyscClick);
+    connect(gora_, &QToolButton::clicked, this, &TAktualizacja_WWG::SB_GoraClick);
+    connect(dol_, &QToolButton::clicked, this, &TAktualizacja_WWG::SB_DolClick);
+    connect(kopiuj_, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_KopiujClick);
+    connect(modyfikacja_, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_ModyfikacjaClick);
+    connect(powrot, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_PowrotClick);
+    connect(zapisz, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_ZapiszClick);
+    connect(anuluj, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_AnulujClick);
+    connect(cechy_, &ui::DbGrid::rowDoubleClicked, this, &TAktualizacja_WWG::BB_DodajClick);
+    connect(cechy_, &ui::DbGrid::enterPressed, this, &TAktualizacja_WWG::BB_DodajClick);
+    connect(wlasnosci_, &ui::DbGrid::enterPressed, this, &TAktualizacja_WWG::BB_ZapiszClick);
+    szukaj_->installEventFilter(this);
+    cechy_->installEventFilter(this);
+    wlasnosci_->installEventFilter(this);
+
+    tCecha_->setDatabaseName(st_.CurrentCatalogueFolder);
+    tCecha_->setTableName(QStringLiteral("Cecha"));
+    tCecha_->setIndexName(QStringLiteral("wg_opisu"));
+    cechy_->setDataSet(tCecha_.get());
+}
+
+TAktualizacja_WWG::~TAktualizacja_WWG() {
+    // The grids let go of the table objects before these go.
+    cechy_->setDataSet(nullptr);
+    wlasnosci_->setDataSet(nullptr);
+}
+
+QString TAktualizacja_WWG::workTableName() const {
+    return work_->name();
+}
+
+bool TAktualizacja_WWG::ready() const {
+    return work_->exists() && tCecha_->isOpen();
+}
+
+void TAktualizacja_WWG::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!work_->exists()) {
+        try {
+            opening();
+        } catch (const engine::EngineError& e) {
+            ui::showError(e);
+        }
+    }
+    szukaj_->setFocus();
+}
+
+// The attribute list from Cecha and the working list from the group's stored template; what
+// was changed and not saved is dropped.
+void TAktualizacja_WWG::opening() {
+    grupa_->setText(groupName_);
+    wlasnosci_->setDataSet(nullptr);
+    work_->create();
+    engine::Table& t = work_->table();
+    t.setIndexName(QStringLiteral("wg_Wlasnosc_Znaczenie"));
+    fill(groupNr_);
+    t.first();
+    wlasnosci_->setDataSet(&t);
+    connect(&t, &engine::DataSet::afterScroll, this, &TAktualizacja_WWG::updateButtons);
+    if (tCecha_->isOpen())
+        tCecha_->refresh();
+    else
+        tCecha_->open();
+    tCecha_->first();
+    changed_ = false;
+    updateButtons();
+}
+
+// The working list gets the template of `groupNr` (attribute number, name, position), in
+// position order. A template entry whose attribute is gone comes as number 0 without a name.
+void TAktualizacja_WWG::fill(int groupNr) {
+    const QString folder = st_.CurrentCatalogueFolder;
+    engine::Table szablon(folder, QStringLiteral("Szablon"));
+    szablon.open();
+    szablon.setRange({groupNr});
+    engine::Table cecha(folder, QStringLiteral("Cecha"));
+    cecha.open();
+    engine::Table& t = work_->table();
+    for (szablon.first(); !szablon.eof(); szablon.next()) {
+        if (szablon.isEmpty()) break;
+        const bool known = cecha.findKey({szablon.asInteger(QStringLiteral("Szablon_Cecha_Nr"))});
+        t.append();
+        t.setValue(kAttribute, known ? cecha.asInteger(QStringLiteral("Cecha_Nr")) : 0);
+        t.setValue(kName, known ? cecha.asString(QStringLiteral("Cecha_Opis")) : QString());
+        t.setValue(kPosition, szablon.asInteger(QStringLiteral("Szablon_Znaczenie")));
+        t.post();
+    }
+}
+
+void TAktualizacja_WWG::emptyWorkList() {
+    engine::Table& t = work_->table();
+    for (t.first(); !t.isEmpty(); t.first())
+        t.remove();
+}
+
+void TAktualizacja_WWG::updateButtons() {
+    const bool entries = work_->exists() && !work_->table().isEmpty();
+    const bool attributes = tCecha_->isOpen() && !tCecha_->isEmpty();
+    usun_->setEnabled(entries);
+    wyczysc_->setEnabled(entries);
+    gora_->setEnabled(entries);
+    dol_->setEnabled(entries);
+    dodaj_->setEnabled(attributes);
+}
+
+QList<int> TAktualizacja_WWG::entriesInOrder() {
+    QList<int> out;
+    for (const QVariantMap& row : work_->rows(kPosition))
+        out << row.value(kEntry).toInt();
+    return out;
+}
+
+// Positions 1, 2, 3 ... in the order given (entry numbers); the current row stays current.
+void TAktualizacja_WWG::renumber(const QList<int>& entryOrder) {
+    engine::Table& t = work_->table();
+    const qint64 current = t.rowId();
+    {
+        engine::Table byEntry(work_->folder(), work_->name());
+        byEntry.setIndexFieldNames(kEntry);
+        byEntry.open();
+        for (int i = 0; i < entryOrder.size(); ++i) {
+            if (!byEntry.findKey({entryOrder[i]})) continue;
+            if (byEntry.asInteger(kPosition) == i + 1 && !byEntry.isNull(kPosition)) continue;
+            byEntry.edit();
+            byEntry.setValue(kPosition, i + 1);
+            byEntry.post();
+        }
+    }
+    t.refresh();
+    if (!current || !t.gotoRowId(current)) t.first();
+}
+
+// The current entry changes places with its neighbour above (-1) or below (+1). Positions are
+// made 1, 2, 3 ... first, so that gaps or equal positions read from an old template cannot
+// leave two entries on one place.
+void TAktualizacja_WWG::move(int step) {
+    if (!ready() || work_->table().isEmpty()) return;
+    QList<int> order = entriesInOrder();
+    const int at = int(order.indexOf(work_->table().asInteger(kEntry)));
+    const int to = at + step;
+    if (at < 0 || to < 0 || to >= order.size()) return;
+    order.swapItemsAt(at, to);
+    renumber(order);
+    changed_ = true;
+}
+
+void TAktualizacja_WWG::SB_GoraClick() {
+    move(-1);
+}
+
+void TAktualizacja_WWG::SB_DolClick() {
+    move(+1);
+}
+
+void TAktualizacja_WWG::BB_DodajClick() {
+    if (!ready() || tCecha_->isEmpty()) return;
+    const int attribute = tCecha_->asInteger(QStringLiteral("Cecha_Nr"));
+    int last = 0;
+    for (const QVariantMap& row : work_->rows(kPosition)) {
+        if (row.value(kAttribute).toInt() == attribute) return; // already there: nothing at all
+        last = std::max(last, row.value(kPosition).toInt());
+    }
+    engine::Table& t = work_->table();
+    t.append();
+    t.setValue(kAttribute, attribute);
+    t.setValue(kName, tCecha_->asString(QStringLiteral("Cecha_Opis")));
+    t.setValue(kPosition, last + 1);
+    t.post();
+    changed_ = true;
+    updateButtons();
+}
+
+void TAktualizacja_WWG::BB_UsunClick() {
+    if (!ready() || work_->table().isEmpty()) return;
+    if (!ui::messages().question(
+            QStringLiteral("Usunięcie własności spowoduje utratę danych we wszystkich obiektach "
+                           "należących do tej grupy! Usunąć własność ?"),
+            ui::Button::No))
+        return;
+    work_->table().remove();
+    // The others close up in the order the user gave them.
+    renumber(entriesInOrder());
+    changed_ = true;
+    updateButtons();
+}
+
+void TAktualizacja_WWG::BB_WyczyscClick() {
+    if (!ready()) return;
+    emptyWorkList();
+    changed_ = true;
+    updateButtons();
+}
+
+void TAktualizacja_WWG::BB_KopiujClick() {
+    if (!ready()) return;
+    st_.GroupPickMode = QStringLiteral("wybieranie");
+    st_.PickSearchText.clear();
+    st_.PickedGroupNr = 0;
+    st_.PickedGroupName.clear();
+    {
+        TEkr_Aktualizacja_Grupa groups(st_, this);
+        ui::modalRunner().run(groups);
+    }
+    st_.GroupPickMode.clear();
+    if (st_.PickedGroupNr == 0) return;
+    emptyWorkList();
+    fill(st_.PickedGroupNr);
+    work_->table().first();
+    changed_ = true;
+    updateButtons();
+}
+
+void TAktualizacja_WWG::BB_ModyfikacjaClick() {
+    bool closeAfter = false;
+    if (changed_ &&
+        ui::messages().question(QStringLiteral(
+            "Dane zostały zmienione. Zapamiętać przed przejściem do kartoteki własności ?"))) {
+        if (!save()) return;
+        changed_ = false;
+        closeAfter = true;
+    }
+    {
+        TEkr_Aktualizacja_Wlasnosci attributes(st_, this);
+        ui::modalRunner().run(attributes);
+    }
+    opening();
+    if (closeAfter) accept();
+}
+
+bool TAktualizacja_WWG::save() {
+    if (!ready()) return false;
+    platform::RowReplacement r;
+    r.table = QStringLiteral("Szablon");
+    r.matchFields = {QStringLiteral("Szablon_Grupa_Nr")};
+    r.matchValues = {groupNr_};
+    for (const QVariantMap& row : work_->rows(kPosition))
+        r.rows << QVariantMap{{QStringLiteral("Szablon_Grupa_Nr"), groupNr_},
+                              {QStringLiteral("Szablon_Cecha_Nr"), row.value(kAttribute).toInt()},
+                              {QStringLiteral("Szablon_Znaczenie"), row.value(kPosition)}};
+    try {
+        platform::replaceRows(st_.CurrentCatalogueFolder, {r});
+    } catch (const engine::EngineError& e) {
+        ui::showError(e);
+        return false;
+    }
+    return true;
+}
+
+void TAktualizacja_WWG::BB_ZapiszClick() {
+    if (!save()) return;
+    changed_ = false;
+    accept();
+}
+
+void TAktualizacja_WWG::BB_AnulujClick() {
+    changed_ = false;
+    reject();
+}
+
+void TAktualizacja_WWG::BB_PowrotClick() {
+    reject();
+}
+
+void TAktualizacja_WWG::done(int result) {
+    if (changed_ &&
+        ui::messages().question(QStringLiteral("Dane zostały zmienione. Zapamiętać!"))) {
+        if (!save()) return; // the changes stay on screen
+    }
+    changed_ = false;
+    wlasnosci_->setDataSet(nullptr);
+    work_->remove();
+    tCecha_->close();
+    QDialog::done(result);
+}
+
+void TAktualizacja_WWG::Szukaj_CechaChange() {
+    if (suppressSearch_ || !tCecha_->isOpen()) return;
+    tCecha_->findNearest({szukaj_->text()});
+}
+
+void TAktualizacja_WWG::leaveSearchField() {
+    suppressSearch_ = true;
+    szukaj_->clear();
+    suppressSearch_ = false;
+}
+
+void TAktualizacja_WWG::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (cechy_->hasFocus())
+            BB_DodajClick();
+        else
+            BB_ZapiszClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TAktualizacja_WWG::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == szukaj_ && event->type() == QEvent::FocusOut) {
+        leaveSearchField();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == szukaj_) {
+        const int k = key->key();
+        const bool down = k == Qt::Key_Down || k == Qt::Key_PageDown;
+        const bool up = k == Qt::Key_Up || k == Qt::Key_PageUp;
+        if ((down || up) && tCecha_->isOpen()) {
+            cechy_->setFocus(); // leaving the field empties it
+            leaveSearchField();
+            if (down)
+                tCecha_->next();
+            else
+                tCecha_->prior();
+            return true;
+        }
+    } else if (watched == cechy_) {
+        const QString text = key->text();
+        if (text.size() == 1 && text[0].unicode() >= 33 && text[0].unicode() <= 122) {
+            szukaj_->setFocus();
+            szukaj_->setText(text);
+            szukaj_->setCursorPosition(int(text.size()));
+            return true;
+        }
+    } else if (watched == wlasnosci_ && key->key() == Qt::Key_Delete) {
+        if (ready() && !work_->table().isEmpty() && !tCecha_->isEmpty()) BB_UsunClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace items

@@ -1,20 +1,85 @@
 #pragma once
 #include <QDialog>
+#include <memory>
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+namespace engine {
+class Table;
+}
+namespace platform {
+class WorkTable;
+}
 namespace store {
 class MainState;
+}
+namespace ui {
+class DbGrid;
 }
 
 namespace items {
 
-// Placeholder until the dialog is built: opens empty under its caption.
+// The template of one group ("Własności w grupach"): which attributes its items carry and in
+// which order. The group is TemplateGroupNr / TemplateGroupName as the caller set them. The
+// template is edited in a working table and written to Szablon as a whole on Zapisz.
 class TAktualizacja_WWG : public QDialog {
     Q_OBJECT
 public:
     explicit TAktualizacja_WWG(store::MainState& state, QWidget* parent = nullptr);
+    ~TAktualizacja_WWG() override;
+
+    bool changed() const { return changed_; }
+    // The working table in use; empty while the dialog is not open.
+    QString workTableName() const;
+
+public Q_SLOTS:
+    void BB_DodajClick();
+    void BB_UsunClick();
+    void BB_WyczyscClick();
+    void SB_GoraClick();
+    void SB_DolClick();
+    void BB_KopiujClick();
+    void BB_ModyfikacjaClick();
+    void BB_ZapiszClick();
+    void BB_AnulujClick();
+    void BB_PowrotClick();
+    void Szukaj_CechaChange();
+    // Closing by any way: the question about unsaved changes, then the working table goes.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void opening();
+    void fill(int groupNr);
+    void emptyWorkList();
+    bool save();
+    void move(int step);
+    void renumber(const QList<int>& entryOrder);
+    QList<int> entriesInOrder();
+    void updateButtons();
+    void leaveSearchField();
+    bool ready() const;
+
     store::MainState& st_;
+    int groupNr_;
+    QString groupName_;
+    bool changed_ = false;
+    bool suppressSearch_ = false;
+    std::unique_ptr<engine::Table> tCecha_;
+    std::unique_ptr<platform::WorkTable> work_;
+
+    QLineEdit* szukaj_;
+    ui::DbGrid* cechy_;
+    ui::DbGrid* wlasnosci_;
+    QLabel* grupa_;
+    QPushButton *dodaj_, *usun_, *wyczysc_, *kopiuj_, *modyfikacja_;
+    QToolButton *gora_, *dol_;
 };
 
 } // namespace items

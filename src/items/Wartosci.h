@@ -1,5 +1,7 @@
 #pragma once
-#include <QDialog>
+#include "ui/listdialog.h"
+
+class QLineEdit;
 
 namespace store {
 class MainState;
@@ -7,14 +9,30 @@ class MainState;
 
 namespace items {
 
-// Placeholder until the dialog is built: opens empty under its caption.
-class TEkr_Wartosci : public QDialog {
+// The suggested values of one attribute ("Wartości"): AttributeNr, AttributeName and
+// AttributeTypeText (the type's display word) name it. Kept here from the attributes dialog, and
+// picked here (ValuePickMode set, the choice left in PickedValue) when an item's value or a query
+// condition is entered.
+class TEkr_Wartosci : public ui::ListDialog {
     Q_OBJECT
 public:
     explicit TEkr_Wartosci(store::MainState& state, QWidget* parent = nullptr);
 
+protected:
+    void opened() override;
+    void closing() override;
+    void clearResults() override;
+    void storeResults() override;
+    void prepareAdding() override;
+    void prepareChanging() override;
+    bool checkInput() override;
+    bool writeRow() override;
+
 private:
     store::MainState& st_;
+    QLineEdit* value_;
+    QString typeWord_;
+    QString before_; // the value when the edit began; empty when adding
 };
 
 } // namespace items

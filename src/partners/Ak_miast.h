@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "ui/listdialog.h"
 
 namespace store {
 class MainState;
@@ -7,14 +7,33 @@ class MainState;
 
 namespace partners {
 
-// Placeholder until the dialog is built: opens empty under its caption.
-class TEkr_Aktualizacja_Miasto : public QDialog {
+// The cities of the current catalogue ("Miejscowości"), the dictionary a company's town is picked
+// from (CityPickMode set by the caller; the choice left in PickedCityName, PickedCityNr and
+// PickedCityCode). The dialog numbers new cities itself, with the smallest free number, and keeps
+// city names unique regardless of letter case.
+class TEkr_Aktualizacja_Miasto : public ui::ListDialog {
     Q_OBJECT
 public:
     explicit TEkr_Aktualizacja_Miasto(store::MainState& state, QWidget* parent = nullptr);
 
+    // The smallest positive number no city of `folder` carries.
+    static int freeCityNr(const QString& folder);
+
+public Q_SLOTS:
+    void BB_EscClick() override;
+
+protected:
+    void closing() override;
+    void storeResults() override;
+    void prepareChanging() override;
+    bool checkInput() override;
+    bool writeRow() override;
+    bool deletionAllowed() override;
+
 private:
     store::MainState& st_;
+    QLineEdit* name_ = nullptr;
+    int editedNr_ = 0; // Miasto_Nr of the city Popraw began on
 };
 
 } // namespace partners

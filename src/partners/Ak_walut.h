@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "ui/listdialog.h"
 
 namespace store {
 class MainState;
@@ -7,14 +7,37 @@ class MainState;
 
 namespace partners {
 
-// Placeholder until the dialog is built: opens empty under its caption.
-class TEkr_Aktualizacja_Waluta : public QDialog {
+// The currencies of the current catalogue ("Waluty"): each one's name, its rate to the złoty and
+// the date of that rate, stamped with today on every save. Purchase prices are given in these
+// currencies. In picking mode (CurrencyPickMode set by the caller) the chosen currency is left in
+// PickedCurrencyName and PickedCurrencyNr.
+class TEkr_Aktualizacja_Waluta : public ui::ListDialog {
     Q_OBJECT
 public:
     explicit TEkr_Aktualizacja_Waluta(store::MainState& state, QWidget* parent = nullptr);
 
+public Q_SLOTS:
+    // Enter outside the boxes saves while editing and otherwise starts changing the row, also
+    // in picking mode (there Wybierz or a double-click picks).
+    void BB_EnterClick() override;
+    // Esc abandons an edit without asking, otherwise closes.
+    void BB_EscClick() override;
+
+protected:
+    void closing() override;
+    void clearResults() override;
+    void storeResults() override;
+    void prepareAdding() override;
+    void prepareChanging() override;
+    bool checkInput() override;
+    bool writeRow() override;
+    bool deletionAllowed() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     store::MainState& st_;
+    QLineEdit* name_ = nullptr;
+    QLineEdit* rate_ = nullptr;
 };
 
 } // namespace partners

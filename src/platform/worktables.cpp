@@ -29,7 +29,9 @@ engine::TableDef registryLayout() {
 const QString WorkTables::kRegistryTable = QStringLiteral("Robocze");
 
 WorkTables::WorkTables(const QString& tempFolder, Random random)
-    : folder_(QDir(tempFolder).absolutePath()), random_(std::move(random)) {
+    // No folder given stays no folder: never the process's current one.
+    : folder_(tempFolder.trimmed().isEmpty() ? QString() : QDir(tempFolder).absolutePath()),
+      random_(std::move(random)) {
     if (!random_)
         random_ = [](quint32 bound) { return QRandomGenerator::global()->bounded(bound); };
 }
@@ -38,6 +40,9 @@ WorkTables::~WorkTables() = default;
 
 std::shared_ptr<engine::Database> WorkTables::database() {
     if (!db_) {
+        if (folder_.isEmpty())
+            throw engine::EngineError(engine::EngineError::Kind::NoDatabase,
+                                      QStringLiteral("Nie wskazano folderu plików roboczych."));
         if (!QDir().mkpath(folder_))
             throw engine::EngineError(engine::EngineError::Kind::NoDatabase,
                                       QStringLiteral("Nie można utworzyć folderu %1.")

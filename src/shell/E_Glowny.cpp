@@ -1,5 +1,6 @@
 #include "shell/E_Glowny.h"
 #include "engine/error.h"
+#include "items/Ak_towar.h"
 #include "platform/launcher.h"
 #include "platform/printers.h"
 #include "shell/E_About.h"
@@ -22,29 +23,8 @@ const QString kMakerAddress = QStringLiteral("https://www.example.pl/pelk/");
 namespace {
 
 // Commands whose screens are not part of the program yet: present, and disabled until they are.
-const char* const kLaterCommands[] = {"N1",
-                                      "Nowabaza1",
-                                      "Usubaz1",
-                                      "Zachowajjako1",
-                                      "Dodajdoulubionych1",
-                                      "Porzdkuj1",
-                                      "SpeedButton3",
-                                      "SpeedButton4",
-                                      "Wasno1",
-                                      "Wasno2",
-                                      "Rysnki1",
-                                      "Firmy1",
-                                      "Pastwa1",
-                                      "Ksikaadresowotelefoniczna1",
-                                      "Waluty1",
-                                      "SpeedButton10",
-                                      "SpeedButton11",
+const char* const kLaterCommands[] = {"Rysnki1",
                                       "SpeedButton12",
-                                      "SpeedButton13",
-                                      "SpeedButton14",
-                                      "SpeedButton15",
-                                      "SpeedButton16",
-                                      "BitBtn3",
                                       "Modyfikuj",
                                       "odklienta1",
                                       "dodostawcy1",
@@ -52,8 +32,6 @@ const char* const kLaterCommands[] = {"N1",
                                       "Oferty1",
                                       "Konfiguracja2",
                                       "Skojarzeniazaplikacjami1",
-                                      "Kreatortest1",
-                                      "Uytkownicy1",
                                       "SB_Zobacz",
                                       "BB_Wchodzi_do_idz_do",
                                       "BB_Sklada_sie_idz_do",
@@ -115,6 +93,10 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
     : QMainWindow(parent), ui_(std::make_unique<Ui::TForm_Pelk>()) {
     ui_->setupUi(this);
     controller_ = std::make_unique<MainController>(state_, *this);
+    controller_->runItemEditor = [this] {
+        items::TEkr_Aktualizacja_Towar editor(state_, this);
+        ui::modalRunner().run(editor);
+    };
     ui_->Menu_Raporty_Oferty->menuAction()->setVisible(false);
     for (const char* name : kHiddenAtStart)
         findChild<QWidget*>(QLatin1String(name))->hide();
@@ -126,6 +108,7 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
         popupMenu_->addAction(a);
     setUpGrids();
     connectCommands();
+    connectStartScreens();
     disableLaterCommands();
     ui_->Panel_Towary->installEventFilter(this);
     ui_->Edit_Szukaj_Towar->installEventFilter(this);
@@ -213,6 +196,8 @@ void TForm_Pelk::connectCommands() {
             &TForm_Pelk::Wyswietlaj_wgChange);
     connect(ui_->Edit_Szukaj_Towar, &QLineEdit::textChanged, this,
             &TForm_Pelk::Edit_Szukaj_TowarChange);
+    connectScreens();
+    connectCatalogueCommands();
 }
 
 void TForm_Pelk::disableLaterCommands() {

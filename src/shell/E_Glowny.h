@@ -13,6 +13,7 @@ class QPrinter;
 namespace shell {
 
 class THelpWindow;
+class TEkr_Otworz_z_listy;
 
 // The main window: the item list over the detail notebook, the menus and the toolbar. It owns the
 // main window state (with the table objects) that every other screen is handed. Its logic lives
@@ -80,7 +81,17 @@ public Q_SLOTS:
     void Aktualneinformacje1Click();
     void BDefaultClick();
     void UlubioneChange();
+    // Catalogues: the folder picker in its modes, the list of known catalogues, favourites.
+    void BazaClick();
+    void N1Click();
+    void Nowabaza1Click();
+    void Usubaz1Click();
+    void Zachowajjako1Click();
+    void SpeedButton4Click();
+    void Dodajdoulubionych1Click();
+    void Porzdkuj1Click();
     void Oglne1Click();
+    void Kreatortest1Click();
     void Notatki1Click();
 
     // The item list.
@@ -107,6 +118,11 @@ private:
 
     void setUpGrids();
     void connectCommands();
+    // The login and the first-run wizard.
+    void connectStartScreens();
+    void connectScreens(); // the commands that open another screen
+    void connectCatalogueCommands();
+    void catalogueChosen(); // CurrentCatalogueFolder names another catalogue: open it
     void disableLaterCommands();
     bool handlePreviewKey(QKeyEvent* key);
     bool searchFieldEvent(QEvent* event);
@@ -119,6 +135,8 @@ private:
     QPointer<THelpWindow> help_;
     std::unique_ptr<QPrinter> printer_;
     class QMenu* popupMenu_ = nullptr; // PopupMenu1: the insert commands of the offers page
+    // The open-from-list dialog: made on first use, kept while the window lives.
+    TEkr_Otworz_z_listy* fromList_ = nullptr;
 };
 
 // The maker's web page, opened by "Aktualne informacje".

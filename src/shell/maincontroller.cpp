@@ -4,6 +4,7 @@
 #include "platform/launcher.h"
 #include "platform/worktables.h"
 #include "shell/busycursor.h"
+#include "shell/cataloguelists.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "ui/errorbox.h"
@@ -79,10 +80,9 @@ MainController::MainController(store::MainState& state, MainView& view, QObject*
 MainController::~MainController() = default;
 
 QString MainController::expandFolder(const QString& folder) const {
-    QString f = folder.trimmed();
-    if (f.isEmpty()) return {};
-    f.replace(u'\\', u'/'); // settings written on Windows name folders with backslashes
-    return QDir::cleanPath(QDir(st_.MainFolder).absoluteFilePath(f));
+    // Folders written on Windows use backslashes; links are resolved so that one folder has one
+    // name wherever folders are compared.
+    return expandedFolder(folder, st_.MainFolder);
 }
 
 QString MainController::title() const {
@@ -99,6 +99,11 @@ MainController::StartOutcome MainController::start(const QString& mainFolder) {
     st_.MainFolder = main;
     st_.TempFolder = main + store::kTempFolder;
 
+    if (!store::isMainFolder(main) && runWizard) {
+        runWizard();
+        // Cancelled, or its finish failed: nothing is opened.
+        if (!store::isMainFolder(main)) return StartOutcome::Abandoned;
+    }
     if (!store::isMainFolder(main)) {
         ui::messages().information(
             QStringLiteral("W folderze %1 brak ustawień programu (tabeli Pelk.db).\n"
@@ -150,6 +155,8 @@ MainController::StartOutcome MainController::start(const QString& mainFolder) {
         } else {
             // One person working alone: every right, prices included.
             st_.CurrentCatalogueFolder = st_.DefaultCatalogueFolder;
+            // The favourites commands work on the catalogue really open.
+            st_.CurrentCatalogueName = QDir::toNativeSeparators(st_.DefaultCatalogueFolder);
             st_.CurrentUserNr = 0;
             st_.PriceRight = true;
             st_.StartupDone = true;
@@ -188,6 +195,7 @@ MainController::StartOutcome MainController::start(const QString& mainFolder) {
 }
 
 void MainController::applyRights() {
+    if (!st_.AdminRight) view_.setCommandEnabled(QStringLiteral("Uytkownicy1"), false);
     if (st_.RightsLevel == 1 || !st_.AdminRight)
         view_.setCommandEnabled(QStringLiteral("Administrator1"), false);
     if (st_.RightsLevel == 1)
@@ -418,6 +426,31 @@ void MainController::closing() {
         }
         users.close();
         st_.TPelk.close();
+    });
+}
+
+void MainController::wizardAgain() {
+    if (!runWizard) return;
+    engine::Table* mainTables[] = {&st_.TPelk, &st_.TUsers, &st_.TBazy, &st_.Tskojarz};
+    QList<engine::Table*> wasOpen;
+    for (engine::Table* t : mainTables)
+        if (t->isOpen()) {
+            wasOpen << t;
+            t->close();
+        }
+    const bool finished = runWizard();
+    ui::guarded([&] {
+        for (engine::Table* t : std::as_const(wasOpen))
+            t->open();
+        if (!finished) return;
+        if (st_.TPelk.isOpen())
+            st_.HomeCurrencyNr = st_.TPelk.asInteger(QStringLiteral("Pelk_Waluta_Nr"));
+        if (st_.TBazy.isOpen()) view_.setFavourites(favouriteFolders(st_));
+        // The wizard may have made the open catalogue anew.
+        if (st_.StartupDone) {
+            openCatalogue();
+            emptyCheck();
+        }
     });
 }
 

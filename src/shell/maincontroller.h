@@ -83,8 +83,15 @@ public:
     StartOutcome start(const QString& mainFolder);
 
     // The login dialog; sets StartupDone, the rights, the user and the catalogue and opens it.
-    // Until it exists a folder whose settings ask for a login cannot be used.
+    // Without one a folder whose settings ask for a login cannot be used.
     std::function<void()> runLogin;
+    // The first-run wizard, modal; true when it finished and left the main folder's settings
+    // behind. At start without settings: the program goes on when it made them and ends
+    // otherwise. Without one such a start only says what is missing.
+    std::function<bool()> runWizard;
+    // The wizard once more from the main window (Kreatortest1Click): the main folder's tables
+    // are let go while it replaces them and opened again afterwards.
+    void wizardAgain();
     // The item editor, modal, in the mode ItemEditMode hands it, on TFTowar's current row.
     // Until it exists the item commands only hand over the mode.
     std::function<void()> runItemEditor;

@@ -2,6 +2,7 @@
 #include "engine/database.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "store/passwords.h"
 #include "store/schema_text.h"
 #include <QDir>
 #include <QFileInfo>
@@ -197,7 +198,7 @@ void createMainFolder(const QString& mainFolder, const MainFolderSetup& setup) {
                  {{"Baza_Sciezka", setup.catalogueShown}, {"Baza_User_Nr", 1}});
         writeRow(folder, QStringLiteral("Users"),
                  {{"User_Nazwa", setup.adminName},
-                  {"User_Haslo", setup.adminPassword},
+                  {"User_Haslo", hashPassword(setup.adminPassword)},
                   {"User_Baza_Sciezka", setup.catalogueShown},
                   {"User_Uprawnienia", 2},
                   {"User_Administrator", true},

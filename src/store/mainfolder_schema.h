@@ -29,7 +29,7 @@ struct MainFolderSetup {
     bool makeDefaultCatalogueFolder = false; // create Dane/Glowna
     bool passwordProtection = true;          // "Zabezpiecz program hasłem"
     QString adminName;
-    QString adminPassword;
+    QString adminPassword; // as typed; Users keeps only its hash (passwords.h)
 };
 
 // A program the platform starts with a web address as its argument.

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace store {
 
@@ -89,6 +90,10 @@ public:
     QString AttributeName, AttributeTypeText, ValuePickMode, PickedValue;
     QString CompanyPickMode, CompanySearchText, PickedCompanyName, CompanyFolder;
     int PickedCompanyNr = 0;
+    // The company block of the company last picked: Firma_Nazwa1, Firma_Nazwa2, Firma_Nazwa3,
+    // Firma_Ulica and Firma_Kod_Poczt + " " + Firma_Miejscowosc; left as it was when nothing is
+    // picked.
+    QStringList PickedCompanyBlock;
     QString ContactPickMode, ContactCompanyName;
     int ContactCompanyNr = 0, PickedContactNr = 0, ContactOwnerNr = 0;
     QString CityPickMode, CitySearchText, PickedCityName, PickedCityCode;

@@ -97,6 +97,7 @@ void ListDialog::build(Setup setup) {
     auto* outer = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     outer->addLayout(left, 1);
+    listColumn_ = left;
 
     if (!setup_.searchField.isEmpty()) {
         auto* row = new QHBoxLayout;
@@ -119,11 +120,15 @@ void ListDialog::build(Setup setup) {
     list_->viewport()->installEventFilter(this);
     connect(list_, &DbGrid::enterPressed, this, &ListDialog::BB_EnterClick);
     connect(list_, &DbGrid::rowDoubleClicked, this, [this] {
-        // A read-only user chooses only with Wybierz or Enter.
-        if (readOnly()) return;
+        // A read-only user chooses with Wybierz or Enter, and by a double-click only where the
+        // dialog allows it.
+        if (readOnly()) {
+            if (picking() && setup_.readOnlyPicksByDoubleClick) BB_WybierzClick();
+            return;
+        }
         if (picking())
             BB_WybierzClick();
-        else
+        else if (setup_.doubleClickChanges)
             BB_PoprawClick();
     });
     left->addWidget(list_, 1);
@@ -216,7 +221,10 @@ void ListDialog::openTables() {
     table_->setDatabaseName(setup_.folder);
     table_->setTableName(setup_.tableName);
     table_->setIndexFieldNames(setup_.order);
-    table_->open();
+    if (setup_.exclusive)
+        table_->openExclusive();
+    else
+        table_->open();
     tablesOpen_ = true;
     const auto& def = table_->definition();
     for (auto& [edit, field] : boundFields_)
@@ -235,9 +243,21 @@ void ListDialog::openTables() {
             int caret = int(search_->text().size());
             if (setup_.caretLimit >= 0) caret = std::min(caret, setup_.caretLimit);
             search_->setCursorPosition(caret);
+            startCaret_ = caret;
         }
     } else {
         list_->setFocus();
+    }
+}
+
+void ListDialog::setVisible(bool visible) {
+    QDialog::setVisible(visible);
+    // Showing the dialog hands its focus widget a tab focus, which selects the whole text of a
+    // line edit: the start text is to be typed on, not replaced, so the caret goes back.
+    if (visible && search_ && startCaret_ >= 0) {
+        search_->deselect();
+        search_->setCursorPosition(startCaret_);
+        startCaret_ = -1;
     }
 }
 
@@ -252,7 +272,7 @@ void ListDialog::closeTables() {
 void ListDialog::done(int result) {
     if (closingDown_) return;
     QScopedValueRollback guard(closingDown_, true);
-    if (editing()) abandonEdit();
+    if (editing()) abandonEdit(setup_.closeQuestion);
     closeTables();
     QDialog::done(result);
 }
@@ -274,7 +294,7 @@ void ListDialog::updateButtons() {
     set("BB_Usun", full, browsing && !empty);
     set("BB_Zapisz", full, !browsing);
     set("BB_Anuluj", full, !browsing);
-    set("BB_Wybierz", picking(), browsing && !empty);
+    set("BB_Wybierz", picking() && (full || setup_.readOnlySeesWybierz), browsing && !empty);
     for (auto& [b, kind] : ownButtons_) {
         b->setVisible(!(kind.editsData && readOnly()) && !(kind.hideInPicking && picking()));
         b->setEnabled(browsing && !(kind.needsRow && empty));
@@ -295,7 +315,11 @@ void ListDialog::beginEditing(Mode mode) {
     else
         prepareChanging();
     changed_ = false;
-    if (!editControls_.isEmpty()) editControls_.first()->setFocus();
+    if (QWidget* w = editFocus(mode)) w->setFocus();
+}
+
+QWidget* ListDialog::editFocus(Mode) {
+    return editControls_.isEmpty() ? nullptr : editControls_.first();
 }
 
 void ListDialog::BB_DodajClick() {
@@ -385,10 +409,10 @@ void ListDialog::BB_AnulujClick() {
     backToBrowse();
 }
 
-void ListDialog::abandonEdit() {
+void ListDialog::abandonEdit(const QString& question) {
     if (!editing()) return;
     if (changed_) {
-        if (messages().question(kAbandonQuestion))
+        if (messages().question(question.isEmpty() ? kAbandonQuestion : question))
             BB_ZapiszClick();
         else
             BB_AnulujClick();
@@ -565,6 +589,7 @@ void ListDialog::onFocusChanged(QWidget* old, QWidget* now) {
     if (!now || now->window() != this) return;
     if (search_ && old == search_ && now != search_) emptySearchSilently();
     if (!editing() || !isEditControl(old) || isEditControl(now)) return;
+    if (!setup_.abandonOnLeavingEdit) return;
     if (search_ && now == search_) {
         // Into the search field: the edit is abandoned even after changes.
         BB_AnulujClick();

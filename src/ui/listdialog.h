@@ -84,6 +84,9 @@ protected:
         QString panelAdding, panelChanging; // the edit panel's captions
         QString deleteQuestion;
         Button deleteDefault = Button::No;
+        // Asked when the dialog is closed while a changed row is edited; empty: the question
+        // asked whenever a changed row is left.
+        QString closeQuestion;
         // Dodaj begins the new row and Popraw puts the row into editing (locking it for other
         // installations) at once; otherwise both happen only when Zapisz writes the row.
         bool holdRowWhileEditing = true;
@@ -91,6 +94,18 @@ protected:
         bool picking = false;  // the caller's picking word is set
         QString pickStartText; // the search field's text in picking mode
         int caretLimit = -1;   // the caret after at most so many characters of the start text
+        // A read-only user in picking mode: whether he sees Wybierz, and whether a double-click
+        // on the list picks for him (by default it does nothing; he picks with Wybierz or Enter).
+        bool readOnlySeesWybierz = true;
+        bool readOnlyPicksByDoubleClick = false;
+        // Outside picking, a double-click on the list starts changing the row (Popraw); when
+        // off it does nothing.
+        bool doubleClickChanges = true;
+        // Leaving the edit controls abandons the edit when nothing was typed or when the
+        // search field is the target; when off, the edit stays until Zapisz, Anuluj, Enter or
+        // Esc (moving in the list still settles it).
+        bool abandonOnLeavingEdit = true;
+        bool exclusive = false; // the list's table is opened for exclusive use
     };
 
     explicit ListDialog(QWidget* parent);
@@ -108,6 +123,8 @@ protected:
     void registerEditControl(QWidget* control);
     QFormLayout* editForm() const { return form_; }
     QVBoxLayout* sideButtons() const { return side_; }
+    // The column of search field, list and edit panel, for controls of the dialog's own.
+    QVBoxLayout* listColumn() const { return listColumn_; }
 
     struct OwnButton {
         bool needsRow = true;  // disabled while the list is empty
@@ -120,6 +137,9 @@ protected:
     void markChanged() { changed_ = true; }
     // A failed check: the message (caption "Uwaga !", OK) and the focus back to `focus`.
     void refuse(const QString& message, QWidget* focus = nullptr);
+    // A changed row is being left: asks whether to save it (`question`, empty: the usual
+    // one); afterwards the dialog browses. Nothing is asked for an unchanged row.
+    void abandonEdit(const QString& question = {});
     // Whether the focus is in one of the edit controls.
     bool editHasFocus() const;
     bool listEmpty() const;
@@ -147,6 +167,9 @@ protected:
     virtual bool writeRow();
     // Usuń, after the question: the reference checks; false (after refuse()) keeps the row.
     virtual bool deletionAllowed() { return true; }
+    // The control that gets the focus when adding or changing begins; by default the first
+    // edit control.
+    virtual QWidget* editFocus(Mode mode);
     // After a save, back in browsing, the table re-read.
     virtual void saved() {}
     // The edit panel appears (editing) or goes (browsing).
@@ -158,14 +181,13 @@ protected:
 
 public:
     void done(int result) override;
+    void setVisible(bool visible) override;
 
 private:
     void openTables();
     void closeTables();
     void beginEditing(Mode mode);
     void backToBrowse();
-    // A changed row is being left: asks whether to save it; afterwards the dialog browses.
-    void abandonEdit();
     void onFocusChanged(QWidget* old, QWidget* now);
     void onSearchTextChanged(const QString& text);
     bool searchKey(int key);
@@ -181,6 +203,7 @@ private:
     QGroupBox* panel_ = nullptr;
     QFormLayout* form_ = nullptr;
     QVBoxLayout* side_ = nullptr;
+    QVBoxLayout* listColumn_ = nullptr;
     QList<QWidget*> editControls_;
     QList<std::pair<QLineEdit*, QString>> boundFields_;
     QList<std::pair<QPushButton*, OwnButton>> ownButtons_;
@@ -190,6 +213,7 @@ private:
     bool tablesOpen_ = false;
     bool closingDown_ = false;
     qint64 editedRow_ = 0; // the row Popraw began on
+    int startCaret_ = -1;  // where the caret goes in the start text once the dialog is shown
 };
 
 } // namespace ui

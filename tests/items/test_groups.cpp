@@ -24,6 +24,7 @@ protected:
         folder = tmp.path();
         store::createCatalogue(folder);
         state.CurrentCatalogueFolder = folder;
+        state.TempFolder = folder + QStringLiteral("/TMP");
     }
 
     void addGroups(const QStringList& names) {

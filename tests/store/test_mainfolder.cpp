@@ -2,6 +2,7 @@
 #include "engine/error.h"
 #include "engine/table.h"
 #include "store/mainfolder_schema.h"
+#include "store/passwords.h"
 #include "store/settings.h"
 #include "support/tempfolder.h"
 #include <QDir>
@@ -120,7 +121,10 @@ TEST_F(MainFolder, SetsUpFoldersFilesTablesAndFirstRows) {
     ASSERT_EQ(u.recordCount(), 1);
     EXPECT_EQ(u.asInteger("User_Nr"), 1);
     EXPECT_EQ(u.asString("User_Nazwa"), "Administrator");
-    EXPECT_EQ(u.asString("User_Haslo"), "Hasło");
+    // Kept as its hash only, which the typed password in any letter case still matches.
+    EXPECT_TRUE(store::isPasswordHash(u.asString("User_Haslo")));
+    EXPECT_FALSE(u.asString("User_Haslo").contains("Hasło", Qt::CaseInsensitive));
+    EXPECT_TRUE(store::passwordMatches("hasŁO", u.asString("User_Haslo")));
     EXPECT_EQ(u.asString("User_Baza_Sciezka"), "Dane/Główna");
     EXPECT_EQ(u.asInteger("User_Uprawnienia"), 2);
     EXPECT_TRUE(u.asBoolean("User_Administrator"));

@@ -1,0 +1,448 @@
+#include "items/Tow_wlasn.h"
+#include "engine/error.h"
+#include "engine/table.h"
+#include "items/Ak_WWG.h"
+#include "items/Wartosci.h"
+#include "platform/worktable.h"
+#include "shell/busycursor.h"
+#include "store/attributevalues.h"
+#include "store/mainstate.h"
+#include "ui/errorbox.h"
+#include "ui/filedialogs.h"
+#include "ui/messages.h"
+#include "ui/modalrunner.h"
+#include <QAbstractTableModel>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <functional>
+
+namespace items {
+
+namespace {
+
+const QString kName = QStringLiteral("Wlasnosc_cecha_nazwa");
+const QString kEntry = QStringLiteral("Wlasnosc_nr");
+const QString kAttribute = QStringLiteral("Wlasnosc_cecha_nr");
+const QString kPosition = QStringLiteral("Wlasnosc_znaczenie");
+const QString kValue = QStringLiteral("Wlasnosc_cecha");
+const QString kType = QStringLiteral("Wlasnosc_typ");
+
+constexpr int kValueColumn = 2;
+
+// Starts the value editor with room for what Opis_Opis holds, and tells the dialog that the
+// editing of a value began.
+class ValueDelegate : public QStyledItemDelegate {
+public:
+    ValueDelegate(std::function<void()> began, QObject* parent)
+        : QStyledItemDelegate(parent), began_(std::move(began)) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        began_();
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            line->setMaxLength(store::kAttributeValueLength);
+        return editor;
+    }
+
+private:
+    std::function<void()> began_;
+};
+
+} // namespace
+
+// The lines of the working table as the grid shows them: attribute, type word, value (the only
+// editable column). A value given to the model is stored by the dialog, with its checks.
+class ValueLines : public QAbstractTableModel {
+public:
+    struct Line {
+        int entry = 0; // Wlasnosc_nr
+        int attribute = 0;
+        QString name, letter, value;
+    };
+
+    ValueLines(std::function<bool(int, const QString&)> store, QObject* parent)
+        : QAbstractTableModel(parent), store_(std::move(store)) {}
+
+    void load(QList<Line> lines) {
+        beginResetModel();
+        lines_ = std::move(lines);
+        endResetModel();
+    }
+    const Line& at(int row) const { return lines_[row]; }
+    void setValue(int row, const QString& value) {
+        lines_[row].value = value;
+        Q_EMIT dataChanged(index(row, kValueColumn), index(row, kValueColumn));
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(lines_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : 3;
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+        const Line& l = lines_[index.row()];
+        switch (index.column()) {
+        case 0:
+            return l.name;
+        case 1:
+            return store::attributeTypeWord(l.letter);
+        default:
+            return l.value;
+        }
+    }
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (!index.isValid() || index.column() != kValueColumn || role != Qt::EditRole)
+            return false;
+        return store_(index.row(), value.toString());
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        Qt::ItemFlags f = QAbstractTableModel::flags(index);
+        if (index.column() == kValueColumn) f |= Qt::ItemIsEditable;
+        return f;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+        static const char* const titles[] = {"Własność", "Typ", "Opis"};
+        return section >= 0 && section < 3 ? QString::fromUtf8(titles[section]) : QVariant();
+    }
+
+private:
+    std::function<bool(int, const QString&)> store_;
+    QList<Line> lines_;
+};
+
+namespace {
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text,
+                    const QString& hint = {}) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    if (!hint.isEmpty()) b->setToolTip(hint);
+    return b;
+}
+
+} // namespace
+
+TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
+    : QDialog(parent), st_(state),
+      work_(std::make_unique<platform::WorkTable>(state.TempFolder, QStringLiteral("WWGiOpis"),
+                                                  store::itemValuesWorkLayout())) {
+    setObjectName(QStringLiteral("TEkr_Tow_Wlasnosci"));
+    setWindowTitle(QStringLiteral("Obiekt / Własności"));
+    resize(620, 400);
+
+    // The item is the one current now; the dialog stays with it.
+    QString itemName;
+    if (st_.TFTowar.isOpen() && !st_.TFTowar.isEmpty()) {
+        itemNr_ = st_.TFTowar.asInteger(QStringLiteral("Tow_nr"));
+        itemName = st_.TFTowar.asString(QStringLiteral("Tow_Nazwa"));
+        groupNr_ = st_.TFTowar.asInteger(QStringLiteral("Tow_Grupa_nr"));
+        engine::Table grupa(st_.CurrentCatalogueFolder, QStringLiteral("Grupa"));
+        grupa.open();
+        if (grupa.findKey({groupNr_})) groupName_ = grupa.asString(QStringLiteral("Grupa_Nazwa"));
+    }
+
+    auto* head = new QGridLayout;
+    head->addWidget(new QLabel(QStringLiteral("Obiekt:"), this), 0, 0);
+    obiekt_ = new QLabel(itemName, this);
+    obiekt_->setObjectName(QStringLiteral("Label_Obiekt"));
+    head->addWidget(obiekt_, 0, 1);
+    head->addWidget(new QLabel(QStringLiteral("Grupa:"), this), 1, 0);
+    grupa_ = new QLabel(groupName_, this);
+    grupa_->setObjectName(QStringLiteral("Label_Grupa"));
+    head->addWidget(grupa_, 1, 1);
+    head->setColumnStretch(1, 1);
+
+    lines_ = new ValueLines([this](int row, const QString& v) { return storeLine(row, v); }, this);
+    grid_ = new QTableView(this);
+    grid_->setObjectName(QStringLiteral("DBGrid_Wlasnosci"));
+    grid_->setModel(lines_);
+    grid_->setItemDelegate(new ValueDelegate([this] { editingBegan(); }, grid_));
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::SelectedClicked);
+    grid_->setTabKeyNavigation(false);
+    grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_->setColumnWidth(0, 170);
+    grid_->setColumnWidth(1, 80);
+    grid_->horizontalHeader()->setStretchLastSection(true);
+    // Enter and double-click on a line (not while a value is typed) pick a value.
+    connect(grid_, &QAbstractItemView::activated, this, &TEkr_Tow_Wlasnosci::BB_WartosciClick);
+
+    auto* buttons = new QHBoxLayout;
+    auto* powrot = button(this, "BB_Powrot", QStringLiteral("Powrót"));
+    auto* anuluj = button(this, "BB_Anuluj", QStringLiteral("Anuluj"));
+    auto* zapisz = button(this, "BB_Zapisz", QStringLiteral("Zapisz"));
+    auto* wlasnosci = button(this, "BB_Wlasnosci", QStringLiteral("Własności ..."),
+                             QStringLiteral("Właściwości w grupie"));
+    wartosci_ = button(this, "BB_Wartosci", QStringLiteral("Wartości ..."),
+                       QStringLiteral("Wybieranie wartości do bieżącej własności"));
+    for (QPushButton* b : {powrot, anuluj, zapisz, wlasnosci, wartosci_})
+        buttons->addWidget(b);
+    connect(powrot, &QPushButton::clicked, this, &TEkr_Tow_Wlasnosci::BB_PowrotClick);
+    connect(anuluj, &QPushButton::clicked, this, &TEkr_Tow_Wlasnosci::BB_AnulujClick);
+    connect(zapisz, &QPushButton::clicked, this, &TEkr_Tow_Wlasnosci::BB_ZapiszClick);
+    connect(wlasnosci, &QPushButton::clicked, this, &TEkr_Tow_Wlasnosci::BB_WlasnosciClick);
+    connect(wartosci_, &QPushButton::clicked, this, &TEkr_Tow_Wlasnosci::BB_WartosciClick);
+
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(head);
+    all->addWidget(grid_);
+    all->addLayout(buttons);
+    updateButtons();
+}
+
+TEkr_Tow_Wlasnosci::~TEkr_Tow_Wlasnosci() = default;
+
+QString TEkr_Tow_Wlasnosci::workTableName() const {
+    return work_->name();
+}
+
+int TEkr_Tow_Wlasnosci::lineCount() const {
+    return lines_->rowCount();
+}
+
+QStringList TEkr_Tow_Wlasnosci::line(int row) const {
+    QStringList out;
+    for (int c = 0; c < 3; ++c)
+        out << lines_->data(lines_->index(row, c), Qt::DisplayRole).toString();
+    return out;
+}
+
+void TEkr_Tow_Wlasnosci::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!work_->exists()) {
+        try {
+            opening();
+        } catch (const engine::EngineError& e) {
+            ui::showError(e);
+        }
+    }
+}
+
+// The lines from the template of the item's group, with the item's stored values in their
+// shown form. Whatever was typed and not saved is dropped.
+void TEkr_Tow_Wlasnosci::opening() {
+    shell::BusyCursor busy;
+    lines_->load({});
+    work_->create();
+    engine::Table& t = work_->table();
+    const QString folder = st_.CurrentCatalogueFolder;
+    {
+        engine::Table szablon(folder, QStringLiteral("Szablon"));
+        szablon.open();
+        szablon.setRange({groupNr_});
+        engine::Table cecha(folder, QStringLiteral("Cecha"));
+        cecha.open();
+        for (szablon.first(); !szablon.eof(); szablon.next()) {
+            // An attribute deleted since it was put into the template can carry no value.
+            if (!cecha.findKey({szablon.asInteger(QStringLiteral("Szablon_Cecha_Nr"))})) continue;
+            t.append();
+            t.setValue(kAttribute, cecha.asInteger(QStringLiteral("Cecha_Nr")));
+            t.setValue(kName, cecha.asString(QStringLiteral("Cecha_Opis")));
+            t.setValue(kType, cecha.asString(QStringLiteral("Cecha_Typ")));
+            t.setValue(kPosition, szablon.asInteger(QStringLiteral("Szablon_Znaczenie")));
+            t.post();
+        }
+    }
+    {
+        engine::Table opis(folder, QStringLiteral("Opis"));
+        opis.open();
+        opis.setRange({itemNr_});
+        engine::Table byAttribute(work_->folder(), work_->name());
+        byAttribute.setIndexName(QStringLiteral("wg_Cecha_nr"));
+        byAttribute.open();
+        // In Opis_Nr order within an attribute, so a later row wins over an earlier one.
+        for (opis.first(); !opis.eof(); opis.next()) {
+            if (!byAttribute.findKey({opis.asInteger(QStringLiteral("Opis_Cecha_Nr"))})) continue;
+            byAttribute.edit();
+            byAttribute.setValue(kValue,
+                                 store::shownValue(byAttribute.asString(kType),
+                                                   opis.asString(QStringLiteral("Opis_Opis"))));
+            byAttribute.post();
+        }
+    }
+    t.setIndexFieldNames(kEntry);
+
+    QList<ValueLines::Line> lines;
+    for (const QVariantMap& row : work_->rows(kPosition))
+        lines << ValueLines::Line{row.value(kEntry).toInt(), row.value(kAttribute).toInt(),
+                                  row.value(kName).toString(), row.value(kType).toString(),
+                                  row.value(kValue).toString()};
+    lines_->load(lines);
+    if (!lines.isEmpty()) grid_->setCurrentIndex(lines_->index(0, kValueColumn));
+    grid_->setFocus();
+    changed_ = false;
+    updateButtons();
+}
+
+void TEkr_Tow_Wlasnosci::updateButtons() {
+    wartosci_->setEnabled(lines_->rowCount() > 0);
+}
+
+void TEkr_Tow_Wlasnosci::editingBegan() {
+    changed_ = true;
+}
+
+bool TEkr_Tow_Wlasnosci::storeLine(int row, const QString& typed) {
+    // A message box shown from here may make the editor give its text again: one at a time.
+    if (storing_ || row < 0 || row >= lines_->rowCount() || !work_->exists()) return false;
+    const QScopedValueRollback guard(storing_, true);
+    changed_ = true;
+    const ValueLines::Line& l = lines_->at(row);
+    const store::CheckedValue checked = store::checkItemValue(l.letter, typed);
+    if (checked.fault != store::ValueFault::None) {
+        ui::messages().information(store::valueFaultMessage(checked.fault));
+        return false;
+    }
+    if (checked.shown.size() > store::kAttributeValueLength) {
+        ui::messages().information(
+            QStringLiteral("Wartość jest dłuższa niż %1 znaków. Zapis nie jest możliwy !")
+                .arg(store::kAttributeValueLength));
+        return false;
+    }
+    if (checked.shown == l.value) return true;
+    engine::Table& t = work_->table();
+    if (!t.findKey({l.entry})) return false;
+    t.edit();
+    t.setValue(kValue, checked.shown.isEmpty() ? QVariant() : QVariant(checked.shown));
+    t.post();
+    lines_->setValue(row, checked.shown);
+    return true;
+}
+
+void TEkr_Tow_Wlasnosci::BB_WartosciClick() {
+    if (!work_->exists() || lines_->rowCount() == 0) return;
+    const int row = std::max(0, grid_->currentIndex().row());
+    const ValueLines::Line l = lines_->at(row);
+    if (l.letter == QLatin1String("S")) {
+        const QString folder = l.value.isEmpty() ? QString() : QFileInfo(l.value).absolutePath();
+        const QString path = ui::fileDialogs().openFileName(QStringLiteral("Wybierz plik"), folder,
+                                                            QStringLiteral("Wszystkie pliki (*)"));
+        if (path.isEmpty()) return;
+        // Cut to the field, the path would lead nowhere.
+        if (path.size() > store::kAttributeValueLength) {
+            ui::messages().information(
+                QStringLiteral("Pełna ścieżka wybranego pliku ma więcej niż %1 znaków i nie "
+                               "zmieści się w opisie własności. Zapis nie jest możliwy !")
+                    .arg(store::kAttributeValueLength));
+            return;
+        }
+        storeLine(row, path);
+        return;
+    }
+    st_.ValuePickMode = QStringLiteral("Wyszukiwanie");
+    st_.AttributeNr = l.attribute;
+    st_.AttributeName = l.name;
+    st_.AttributeTypeText = store::attributeTypeWord(l.letter);
+    st_.PickSearchText.clear();
+    st_.PickedValue.clear();
+    {
+        TEkr_Wartosci values(st_, this);
+        ui::modalRunner().run(values);
+    }
+    st_.ValuePickMode.clear();
+    if (!st_.PickedValue.isEmpty()) storeLine(row, st_.PickedValue);
+    grid_->setCurrentIndex(lines_->index(row, kValueColumn));
+}
+
+void TEkr_Tow_Wlasnosci::BB_WlasnosciClick() {
+    st_.TemplateGroupName = groupName_;
+    st_.TemplateGroupNr = groupNr_;
+    bool closeAfter = false;
+    if (changed_ &&
+        ui::messages().question(QStringLiteral("Dane zostały zmienione. Zapamiętać przed "
+                                               "przejściem do edycji własności w grupie ?"))) {
+        if (!save()) return;
+        changed_ = false;
+        closeAfter = true;
+    }
+    {
+        TAktualizacja_WWG templ(st_, this);
+        ui::modalRunner().run(templ);
+    }
+    opening();
+    if (closeAfter) accept();
+}
+
+bool TEkr_Tow_Wlasnosci::save() {
+    if (!work_->exists()) return false;
+    try {
+        engine::Table towar(st_.CurrentCatalogueFolder, QStringLiteral("Towar"));
+        towar.open();
+        if (!towar.findKey({itemNr_})) {
+            ui::messages().information(QStringLiteral(
+                "Obiekt został usunięty przez innego użytkownika. Zapis nie jest możliwy !"));
+            return false;
+        }
+        towar.close();
+        platform::RowReplacement r;
+        r.table = QStringLiteral("Opis");
+        r.matchFields = {QStringLiteral("Opis_Tow_Nr")};
+        r.matchValues = {itemNr_};
+        for (const QVariantMap& row : work_->rows(kPosition)) {
+            const QString value = row.value(kValue).toString();
+            if (value.isEmpty()) continue;
+            r.rows << QVariantMap{{QStringLiteral("Opis_Tow_Nr"), itemNr_},
+                                  {QStringLiteral("Opis_Cecha_Nr"), row.value(kAttribute).toInt()},
+                                  {QStringLiteral("Opis_Opis"),
+                                   store::storedValue(row.value(kType).toString(), value)}};
+        }
+        platform::replaceRows(st_.CurrentCatalogueFolder, {r});
+        if (st_.TFTowar.isOpen()) st_.TFTowar.refresh();
+    } catch (const engine::EngineError& e) {
+        ui::showError(e);
+        return false;
+    }
+    return true;
+}
+
+void TEkr_Tow_Wlasnosci::BB_ZapiszClick() {
+    if (!save()) return;
+    changed_ = false;
+    accept();
+}
+
+void TEkr_Tow_Wlasnosci::BB_AnulujClick() {
+    changed_ = false;
+    reject();
+}
+
+void TEkr_Tow_Wlasnosci::BB_PowrotClick() {
+    reject();
+}
+
+void TEkr_Tow_Wlasnosci::done(int result) {
+    if (changed_ && ui::messages().question(
+                        QStringLiteral("Dane zostały zmienione. Zapisać wprowadzone zmiany ?"))) {
+        if (!save()) return; // the values stay on screen
+    }
+    changed_ = false;
+    lines_->load({});
+    work_->remove();
+    updateButtons();
+    QDialog::done(result);
+}
+
+void TEkr_Tow_Wlasnosci::keyPressEvent(QKeyEvent* event) {
+    // Enter on a line was taken by the grid ("Wartości ..."); no button answers it.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace items

@@ -1,0 +1,110 @@
+#include "items/Wlasnosci.h"
+#include "engine/error.h"
+#include "engine/query.h"
+#include "store/attributevalues.h"
+#include "store/mainstate.h"
+#include "ui/dbgrid.h"
+#include "ui/errorbox.h"
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace items {
+
+namespace {
+const QString kTypeWordField = QStringLiteral("Typ_Slowo");
+}
+
+TEkr_Wlasnosci::TEkr_Wlasnosci(store::MainState& state, QWidget* parent)
+    : QDialog(parent), st_(state), query_(std::make_unique<engine::Query>()) {
+    setObjectName(QStringLiteral("TEkr_Wlasnosci"));
+    setWindowTitle(QStringLiteral("Własności"));
+    resize(380, 360);
+
+    query_->addCalculatedField(kTypeWordField, engine::FieldType::Alpha, 12);
+    connect(query_.get(), &engine::DataSet::calcFields, this, [](engine::DataSet* ds) {
+        ds->setCalculated(kTypeWordField,
+                          store::attributeTypeWord(ds->asString(QStringLiteral("Cecha_Typ"))));
+    });
+
+    grid_ = new ui::DbGrid(this);
+    grid_->setObjectName(QStringLiteral("DBGrid_Wlasnosci"));
+    grid_->addColumn(QStringLiteral("Cecha_Opis"), QStringLiteral("Własność"), 220);
+    grid_->addColumn(kTypeWordField, QStringLiteral("Typ"), 80);
+
+    wybierz_ = new QPushButton(QStringLiteral("Wybierz"), this);
+    wybierz_->setObjectName(QStringLiteral("BB_Wybierz"));
+    auto* powrot = new QPushButton(QStringLiteral("Powrót"), this);
+    powrot->setObjectName(QStringLiteral("BB_Powrot"));
+    powrot->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(wybierz_);
+    buttons->addWidget(powrot);
+    auto* all = new QVBoxLayout(this);
+    all->addWidget(grid_);
+    all->addLayout(buttons);
+
+    connect(wybierz_, &QPushButton::clicked, this, &TEkr_Wlasnosci::BB_WybierzClick);
+    connect(powrot, &QPushButton::clicked, this, &TEkr_Wlasnosci::BB_PowrotClick);
+    connect(grid_, &ui::DbGrid::rowDoubleClicked, this, [this] {
+        if (!wybierz_->isHidden()) BB_WybierzClick();
+    });
+    connect(grid_, &ui::DbGrid::enterPressed, this, [this] {
+        if (!wybierz_->isHidden()) BB_WybierzClick();
+    });
+}
+
+TEkr_Wlasnosci::~TEkr_Wlasnosci() {
+    grid_->setDataSet(nullptr);
+}
+
+QStringList TEkr_Wlasnosci::queryLines(int groupNr) {
+    QStringList lines{QStringLiteral("SELECT DISTINCT Cecha.*"),
+                      QStringLiteral("FROM Grupa , Cecha , Szablon"),
+                      QStringLiteral("WHERE"),
+                      QStringLiteral("Cecha.Cecha_Nr=Szablon.Szablon_Cecha_Nr"),
+                      QStringLiteral("and"),
+                      QStringLiteral("Szablon.Szablon_Grupa_Nr=Grupa_nr")};
+    if (groupNr != -1) lines << QStringLiteral("and Grupa.Grupa_Nr=") + QString::number(groupNr);
+    return lines;
+}
+
+void TEkr_Wlasnosci::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (opened_) return;
+    opened_ = true;
+    try {
+        opening();
+    } catch (const engine::EngineError& e) {
+        ui::showError(e);
+        wybierz_->hide();
+    }
+}
+
+void TEkr_Wlasnosci::opening() {
+    st_.AttributeNr = 0;
+    grid_->setDataSet(nullptr);
+    query_->close();
+    query_->setDatabaseName(st_.CurrentCatalogueFolder);
+    query_->setSql(queryLines(st_.TemplateGroupNr));
+    query_->open();
+    query_->first();
+    grid_->setDataSet(query_.get());
+    wybierz_->setVisible(!query_->isEmpty());
+    grid_->setFocus();
+}
+
+void TEkr_Wlasnosci::BB_WybierzClick() {
+    if (!query_->isOpen() || query_->isEmpty()) return;
+    st_.AttributeNr = query_->asInteger(QStringLiteral("Cecha_Nr"));
+    st_.AttributeName = query_->asString(QStringLiteral("Cecha_Opis"));
+    st_.AttributeTypeText = query_->asString(QStringLiteral("Cecha_Typ"));
+    accept();
+}
+
+void TEkr_Wlasnosci::BB_PowrotClick() {
+    reject();
+}
+
+} // namespace items

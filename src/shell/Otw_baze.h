@@ -1,0 +1,77 @@
+#pragma once
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TOtworz_Baze;
+}
+namespace store {
+class MainState;
+}
+class QFileSystemModel;
+class QModelIndex;
+
+namespace shell {
+
+// The folder picker: a folder tree, the path of the folder shown, the tables of that folder's
+// catalogue and a name field for a new folder. Made for one use: the caller sets
+// FolderPickMode of the main state, runs the picker through ui::modalRunner() and reads the
+// results there. It starts in the main folder's "Dane" and never changes the process's current
+// folder.
+//
+// Modes (FolderPickMode):
+// - "Otwórz": BB_Otworz, enabled only on a folder that holds a catalogue, sets
+//   CurrentCatalogueFolder (expanded) and CurrentCatalogueName (as shown), switches the item
+//   filter off and adds the folder to Lista.txt. The caller opens the catalogue when
+//   CurrentCatalogueFolder has changed.
+// - "Nowy": BB_Nowy makes the folder named in Edit inside the folder shown and a complete empty
+//   catalogue in it, then sets CurrentCatalogueFolder and CurrentCatalogueName to it,
+//   DefaultSupplierNr to 0, and adds it to Lista.txt. A name that cannot be made (one that
+//   exists already, among others) is refused with a warning and nothing is made.
+// - "Otwórz_Nowy" (the first-run wizard's choice of the default catalogue's folder): either
+//   BB_Nowy makes the named folder (nothing in it) and leaves PickedFolder = that folder and
+//   CreateInPickedFolder = true, or BB_Wybierz, enabled only on a folder that holds a
+//   catalogue, leaves PickedFolder = the folder shown, CreateInPickedFolder = false and
+//   DefaultSupplierNr = 0. Nothing else in the state changes.
+// - any other word: the designed buttons, each with its usual effect.
+// The picker ends Accepted when something was chosen. Cancelled (BB_Anuluj, Esc, the close
+// button) it ends Rejected with FolderPickMode = "Anuluj" and PickedFolder empty. Folder results
+// are in the platform's own form.
+class TOtworz_Baze : public QDialog {
+    Q_OBJECT
+public:
+    explicit TOtworz_Baze(store::MainState& state, QWidget* parent = nullptr);
+    ~TOtworz_Baze() override;
+
+    // The folder shown (in Label2 and the file list), as browsed to.
+    QString shownFolder() const { return shown_; }
+    // Browses to `folder` as the user would in the tree; false (nothing changes) when it is no
+    // existing folder.
+    bool showFolder(const QString& folder);
+
+public Q_SLOTS:
+    void FormActivate();
+    void BB_OtworzClick();
+    void BB_NowyClick();
+    void BB_WybierzClick();
+    void BB_AnulujClick();
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void DirectoryListBox1Change(const QModelIndex& current);
+    void applyMode();
+    void shownFolderChanged();
+    bool holdsCatalogue() const;
+    QString shownText() const;
+
+    store::MainState& state_;
+    std::unique_ptr<Ui::TOtworz_Baze> ui_;
+    QFileSystemModel* folders_ = nullptr;
+    QString shown_;
+    bool moving_ = false; // the tree is being moved to a folder shown from code
+};
+
+} // namespace shell
