@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QTimer>
 
 namespace shell {
 
@@ -48,6 +49,17 @@ TOtworz_Baze::TOtworz_Baze(store::MainState& state, QWidget* parent)
     tree->sortByColumn(0, Qt::AscendingOrder);
     connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TOtworz_Baze::DirectoryListBox1Change);
+    // The model reads folders in the background: the shown folder can be scrolled to only once
+    // the folders on its way have been read.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+        if (shown_.isEmpty() || !QString(shown_ + u'/').startsWith(QDir::cleanPath(path))) return;
+        // After the sorting that follows the reading.
+        QTimer::singleShot(50, this, [this] {
+            const QModelIndex at = folders_->index(shown_);
+            if (at.isValid())
+                ui_->DirectoryListBox1->scrollTo(at, QAbstractItemView::PositionAtCenter);
+        });
+    });
 
     connect(ui_->BB_Otworz, &QPushButton::clicked, this, &TOtworz_Baze::BB_OtworzClick);
     connect(ui_->BB_Nowy, &QPushButton::clicked, this, &TOtworz_Baze::BB_NowyClick);

@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,6 +115,7 @@ void ListDialog::build(Setup setup) {
 
     list_ = new DbGrid(this);
     list_->setObjectName(QStringLiteral("DBGrid_Lista"));
+    list_->horizontalHeader()->setStretchLastSection(true);
     for (const Column& c : setup_.columns)
         list_->addColumn(c.field, c.title, c.width);
     list_->installEventFilter(this);
