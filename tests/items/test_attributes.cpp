@@ -84,13 +84,7 @@ protected:
         t.post();
     }
 
-    template <class D> std::unique_ptr<D> open() {
-        auto d = std::make_unique<D>(state);
-        d->show();
-        d->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(d.get()));
-        return d;
-    }
+    template <class D> std::unique_ptr<D> open() { return showActive<D>(state); }
     // The value list of an attribute as the attributes dialog hands it over.
     std::unique_ptr<TEkr_Wartosci> openValues(int attribute, const QString& typeWord) {
         state.AttributeNr = attribute;
@@ -102,10 +96,7 @@ protected:
     template <class W = QWidget> static W* child(QWidget* d, const char* name) {
         return d->findChild<W*>(QLatin1String(name));
     }
-    static void type(QWidget* w, const QString& text) {
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    static void type(QWidget* w, const QString& text) { typeText(w, text); }
     static void retype(QLineEdit* e, const QString& text) {
         e->selectAll();
         QTest::keyClick(e, Qt::Key_Delete);

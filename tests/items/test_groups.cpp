@@ -60,27 +60,15 @@ protected:
 
     // The dialog shown and active, as the modal runner would show it.
     std::unique_ptr<TEkr_Aktualizacja_Grupa> open() {
-        auto d = std::make_unique<TEkr_Aktualizacja_Grupa>(state);
-        d->show();
-        d->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(d.get()));
-        return d;
+        return showActive<TEkr_Aktualizacja_Grupa>(state);
     }
 
-    static QLineEdit* edit(QWidget* d, const char* name) {
-        return d->findChild<QLineEdit*>(QLatin1String(name));
-    }
-    static QPushButton* button(QWidget* d, const char* name) {
-        return d->findChild<QPushButton*>(QLatin1String(name));
-    }
+    static QLineEdit* edit(QWidget* d, const char* name) { return lineEdit(d, name); }
+    static QPushButton* button(QWidget* d, const char* name) { return pushButton(d, name); }
     static QString current(TEkr_Aktualizacja_Grupa& d) {
         return d.table().asString(QStringLiteral("Grupa_Nazwa"));
     }
-    // Typed key by key, Polish letters too.
-    static void type(QWidget* w, const QString& text) {
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    static void type(QWidget* w, const QString& text) { typeText(w, text); }
 
     TempFolder tmp;
     QString folder;

@@ -84,23 +84,10 @@ protected:
                     QStringLiteral("Panstwo_Panstwo"), QStringLiteral("Panstwo_Kierunek"));
     }
 
-    template <class D> std::unique_ptr<D> open() {
-        auto d = std::make_unique<D>(state);
-        d->show();
-        d->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(d.get()));
-        return d;
-    }
-    static QLineEdit* edit(QWidget* d, const char* name) {
-        return d->findChild<QLineEdit*>(QLatin1String(name));
-    }
-    static QPushButton* button(QWidget* d, const char* name) {
-        return d->findChild<QPushButton*>(QLatin1String(name));
-    }
-    static void type(QWidget* w, const QString& text) {
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    template <class D> std::unique_ptr<D> open() { return showActive<D>(state); }
+    static QLineEdit* edit(QWidget* d, const char* name) { return lineEdit(d, name); }
+    static QPushButton* button(QWidget* d, const char* name) { return pushButton(d, name); }
+    static void type(QWidget* w, const QString& text) { typeText(w, text); }
     static void find(ui::ListDialog& d, const QString& text) { d.searchBox()->setText(text); }
 
     // Adds a city through the dialog as the user would.

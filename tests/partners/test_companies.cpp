@@ -62,22 +62,11 @@ protected:
     }
 
     std::unique_ptr<TEkr_Aktualizacja_Firma> open() {
-        auto d = std::make_unique<TEkr_Aktualizacja_Firma>(state);
-        d->show();
-        d->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(d.get()));
-        return d;
+        return showActive<TEkr_Aktualizacja_Firma>(state);
     }
-    static QLineEdit* edit(QWidget* d, const char* name) {
-        return d->findChild<QLineEdit*>(QLatin1String(name));
-    }
-    static QPushButton* button(QWidget* d, const char* name) {
-        return d->findChild<QPushButton*>(QLatin1String(name));
-    }
-    static void type(QWidget* w, const QString& text) {
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    static QLineEdit* edit(QWidget* d, const char* name) { return lineEdit(d, name); }
+    static QPushButton* button(QWidget* d, const char* name) { return pushButton(d, name); }
+    static void type(QWidget* w, const QString& text) { typeText(w, text); }
 
     TempFolder tmp;
     QString folder;

@@ -75,21 +75,14 @@ protected:
     }
 
     std::unique_ptr<TEkr_Aktualizacja_Telefony> open() {
-        auto d = std::make_unique<TEkr_Aktualizacja_Telefony>(state);
-        d->show();
-        d->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(d.get()));
-        return d;
+        return showActive<TEkr_Aktualizacja_Telefony>(state);
     }
 
     template <class W = QLineEdit> static W* child(QWidget* d, const char* name) {
         return d->findChild<W*>(QLatin1String(name));
     }
     static QPushButton* button(QWidget* d, const char* name) { return child<QPushButton>(d, name); }
-    static void type(QWidget* w, const QString& text) {
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    static void type(QWidget* w, const QString& text) { typeText(w, text); }
 
     TempFolder tmp;
     QString folder;

@@ -71,23 +71,12 @@ protected:
     }
 
     std::unique_ptr<TEkr_Aktualizacja_Waluta> open() {
-        auto d = std::make_unique<TEkr_Aktualizacja_Waluta>(state);
-        d->show();
-        d->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(d.get()));
-        return d;
+        return showActive<TEkr_Aktualizacja_Waluta>(state);
     }
 
-    static QLineEdit* edit(QWidget* d, const char* name) {
-        return d->findChild<QLineEdit*>(QLatin1String(name));
-    }
-    static QPushButton* button(QWidget* d, const char* name) {
-        return d->findChild<QPushButton*>(QLatin1String(name));
-    }
-    static void type(QWidget* w, const QString& text) {
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    static QLineEdit* edit(QWidget* d, const char* name) { return lineEdit(d, name); }
+    static QPushButton* button(QWidget* d, const char* name) { return pushButton(d, name); }
+    static void type(QWidget* w, const QString& text) { typeText(w, text); }
     static QStringList shownRow(ui::DbGrid* grid, int row) {
         auto* model = grid->gridModel();
         model->ensureRows(row, row);

@@ -32,13 +32,7 @@ protected:
         state.CurrentCatalogueFolder = QStringLiteral("/srv/katalogi/Druga");
     }
 
-    std::unique_ptr<TEkr_Uzytkownicy> open() {
-        auto d = std::make_unique<TEkr_Uzytkownicy>(state);
-        d->show();
-        d->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(d.get()));
-        return d;
-    }
+    std::unique_ptr<TEkr_Uzytkownicy> open() { return showActive<TEkr_Uzytkownicy>(state); }
 
     struct User {
         QString name, password, catalogue;

@@ -39,3 +39,32 @@ public:
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
+
+// --- Dialog tests ---
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+// A dialog made with `args`, shown and active as the modal runner shows it, so that focus moves
+// as for a user.
+template <class D, class... Args> std::unique_ptr<D> showActive(Args&&... args) {
+    auto d = std::make_unique<D>(std::forward<Args>(args)...);
+    d->show();
+    d->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(d.get()));
+    return d;
+}
+
+// Typed key by key, Polish letters too (QTest::keyClicks knows only ASCII).
+inline void typeText(QWidget* w, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+inline QLineEdit* lineEdit(QWidget* d, const char* name) {
+    return d->findChild<QLineEdit*>(QLatin1String(name));
+}
+inline QPushButton* pushButton(QWidget* d, const char* name) {
+    return d->findChild<QPushButton*>(QLatin1String(name));
+}
