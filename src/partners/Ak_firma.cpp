@@ -44,13 +44,13 @@ const QString kPicking = QStringLiteral("Wybieranie");
 
 // The boxes of the pages "Adres" (0) and "Dodatkowe" (1), in the order Up and Down go through
 // them. An empty caption continues the row above (the full name's three lines).
-struct BoxSpec {
+struct BoxLayout {
     const char* name;
     const char* caption;
     const char* field;
     int page;
 };
-const BoxSpec kBoxes[] = {
+const BoxLayout kBoxes[] = {
     {"Edit_Skrot", "Nazwa skróc. :", "Firma_Skrot", 0},
     {"Edit_Nazwa1", "Nazwa pełna :", "Firma_Nazwa1", 0},
     {"Edit_Nazwa2", "", "Firma_Nazwa2", 0},
@@ -191,12 +191,12 @@ void TEkr_Aktualizacja_Firma::buildPages() {
         stacks_ << stack;
     }
 
-    for (const BoxSpec& spec : kBoxes) {
-        const QString field = QString::fromLatin1(spec.field);
-        const QString caption = QString::fromUtf8(spec.caption);
-        const QString suffix = QString::fromLatin1(spec.name).mid(5); // after "Edit_"
-        QWidget* viewPage = viewForms[spec.page]->parentWidget();
-        QWidget* editPage = editForms[spec.page]->parentWidget();
+    for (const BoxLayout& box : kBoxes) {
+        const QString field = QString::fromLatin1(box.field);
+        const QString caption = QString::fromUtf8(box.caption);
+        const QString suffix = QString::fromLatin1(box.name).mid(5); // after "Edit_"
+        QWidget* viewPage = viewForms[box.page]->parentWidget();
+        QWidget* editPage = editForms[box.page]->parentWidget();
 
         // The read-only view.
         QLabel* shown = nullptr;
@@ -217,11 +217,11 @@ void TEkr_Aktualizacja_Firma::buildPages() {
         }
         shown->setObjectName(QStringLiteral("DBText_") + suffix);
         shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        viewForms[spec.page]->addRow(caption, shown);
+        viewForms[box.page]->addRow(caption, shown);
 
         // The edit box, with its "..." list or its currency.
         auto* edit = new QLineEdit(editPage);
-        edit->setObjectName(QString::fromLatin1(spec.name));
+        edit->setObjectName(QString::fromLatin1(box.name));
         if (isAmount(field)) edit->setMaxLength(30);
         QWidget* cell = edit;
         if (field == kCountry || field == kTown || isAmount(field)) {
@@ -249,9 +249,9 @@ void TEkr_Aktualizacja_Firma::buildPages() {
                 (country ? country_ : city_) = edit;
             }
         }
-        editForms[spec.page]->addRow(caption, cell);
+        editForms[box.page]->addRow(caption, cell);
         registerEditControl(edit);
-        boxes_.append({edit, field, spec.page});
+        boxes_.append({edit, field, box.page});
     }
 
     connect(pages_, &QTabWidget::tabBarClicked, this, [this] {
