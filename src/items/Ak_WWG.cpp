@@ -40,8 +40,9 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text,
 } // namespace
 
 TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
-    : QDialog(parent), st_(state), groupNr_(state.TemplateGroupNr),
-      groupName_(state.TemplateGroupName), tCecha_(std::make_unique<engine::Table>()),
+    : ui::WorkDialog(QStringLiteral("Dane zostały zmienione. Zapamiętać!"), parent), st_(state),
+      groupNr_(state.TemplateGroupNr), groupName_(state.TemplateGroupName),
+      tCecha_(std::make_unique<engine::Table>()),
       work_(std::make_unique<platform::WorkTable>(state.TempFolder, QStringLiteral("WWG"),
                                                   store::templateWorkLayout())) {
     setObjectName(QStringLiteral("TAktualizacja_WWG"));
@@ -188,7 +189,7 @@ void TAktualizacja_WWG::opening() {
     else
         tCecha_->open();
     tCecha_->first();
-    changed_ = false;
+    markChanged(false);
     updateButtons();
 }
 
@@ -267,7 +268,7 @@ void TAktualizacja_WWG::move(int step) {
     if (at < 0 || to < 0 || to >= order.size()) return;
     order.swapItemsAt(at, to);
     renumber(order);
-    changed_ = true;
+    markChanged();
 }
 
 void TAktualizacja_WWG::SB_GoraClick() {
@@ -292,7 +293,7 @@ void TAktualizacja_WWG::BB_DodajClick() {
     t.setValue(kName, tCecha_->asString(QStringLiteral("Cecha_Opis")));
     t.setValue(kPosition, last + 1);
     t.post();
-    changed_ = true;
+    markChanged();
     updateButtons();
 }
 
@@ -306,14 +307,14 @@ void TAktualizacja_WWG::BB_UsunClick() {
     work_->table().remove();
     // The others close up in the order the user gave them.
     renumber(entriesInOrder());
-    changed_ = true;
+    markChanged();
     updateButtons();
 }
 
 void TAktualizacja_WWG::BB_WyczyscClick() {
     if (!ready()) return;
     emptyWorkList();
-    changed_ = true;
+    markChanged();
     updateButtons();
 }
 
@@ -332,25 +333,19 @@ void TAktualizacja_WWG::BB_KopiujClick() {
     emptyWorkList();
     fill(st_.PickedGroupNr);
     work_->table().first();
-    changed_ = true;
+    markChanged();
     updateButtons();
 }
 
 void TAktualizacja_WWG::BB_ModyfikacjaClick() {
-    bool closeAfter = false;
-    if (changed_ &&
-        ui::messages().question(QStringLiteral(
-            "Dane zostały zmienione. Zapamiętać przed przejściem do kartoteki własności ?"))) {
-        if (!save()) return;
-        changed_ = false;
-        closeAfter = true;
-    }
-    {
-        TEkr_Aktualizacja_Wlasnosci attributes(st_, this);
-        ui::modalRunner().run(attributes);
-    }
-    opening();
-    if (closeAfter) accept();
+    runInBetween(
+        QStringLiteral(
+            "Dane zostały zmienione. Zapamiętać przed przejściem do kartoteki własności ?"),
+        [this] {
+            TEkr_Aktualizacja_Wlasnosci attributes(st_, this);
+            ui::modalRunner().run(attributes);
+        },
+        [this] { opening(); });
 }
 
 bool TAktualizacja_WWG::save() {
@@ -372,31 +367,10 @@ bool TAktualizacja_WWG::save() {
     return true;
 }
 
-void TAktualizacja_WWG::BB_ZapiszClick() {
-    if (!save()) return;
-    changed_ = false;
-    accept();
-}
-
-void TAktualizacja_WWG::BB_AnulujClick() {
-    changed_ = false;
-    reject();
-}
-
-void TAktualizacja_WWG::BB_PowrotClick() {
-    reject();
-}
-
-void TAktualizacja_WWG::done(int result) {
-    if (changed_ &&
-        ui::messages().question(QStringLiteral("Dane zostały zmienione. Zapamiętać!"))) {
-        if (!save()) return; // the changes stay on screen
-    }
-    changed_ = false;
+void TAktualizacja_WWG::release() {
     wlasnosci_->setDataSet(nullptr);
     work_->remove();
     tCecha_->close();
-    QDialog::done(result);
 }
 
 void TAktualizacja_WWG::Szukaj_CechaChange() {

@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "ui/workdialog.h"
 #include <memory>
 
 class QLabel;
@@ -24,13 +24,12 @@ namespace items {
 // The template of one group ("Własności w grupach"): which attributes its items carry and in
 // which order. The group is TemplateGroupNr / TemplateGroupName as the caller set them. The
 // template is edited in a working table and written to Szablon as a whole on Zapisz.
-class TAktualizacja_WWG : public QDialog {
+class TAktualizacja_WWG : public ui::WorkDialog {
     Q_OBJECT
 public:
     explicit TAktualizacja_WWG(store::MainState& state, QWidget* parent = nullptr);
     ~TAktualizacja_WWG() override;
 
-    bool changed() const { return changed_; }
     // The working table in use; empty while the dialog is not open.
     QString workTableName() const;
 
@@ -42,12 +41,7 @@ public Q_SLOTS:
     void SB_DolClick();
     void BB_KopiujClick();
     void BB_ModyfikacjaClick();
-    void BB_ZapiszClick();
-    void BB_AnulujClick();
-    void BB_PowrotClick();
     void Szukaj_CechaChange();
-    // Closing by any way: the question about unsaved changes, then the working table goes.
-    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -58,7 +52,8 @@ private:
     void opening();
     void fill(int groupNr);
     void emptyWorkList();
-    bool save();
+    bool save() override;
+    void release() override;
     void move(int step);
     void renumber(const QList<int>& entryOrder);
     QList<int> entriesInOrder();
@@ -69,7 +64,6 @@ private:
     store::MainState& st_;
     int groupNr_;
     QString groupName_;
-    bool changed_ = false;
     bool suppressSearch_ = false;
     std::unique_ptr<engine::Table> tCecha_;
     std::unique_ptr<platform::WorkTable> work_;

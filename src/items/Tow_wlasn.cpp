@@ -138,7 +138,9 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text,
 } // namespace
 
 TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
-    : QDialog(parent), st_(state),
+    : ui::WorkDialog(QStringLiteral("Dane zostały zmienione. Zapisać wprowadzone zmiany ?"),
+                     parent),
+      st_(state),
       work_(std::make_unique<platform::WorkTable>(state.TempFolder, QStringLiteral("WWGiOpis"),
                                                   store::itemValuesWorkLayout())) {
     setObjectName(QStringLiteral("TEkr_Tow_Wlasnosci"));
@@ -287,7 +289,7 @@ void TEkr_Tow_Wlasnosci::opening() {
     lines_->load(lines);
     if (!lines.isEmpty()) grid_->setCurrentIndex(lines_->index(0, kValueColumn));
     grid_->setFocus();
-    changed_ = false;
+    markChanged(false);
     updateButtons();
 }
 
@@ -296,14 +298,14 @@ void TEkr_Tow_Wlasnosci::updateButtons() {
 }
 
 void TEkr_Tow_Wlasnosci::editingBegan() {
-    changed_ = true;
+    markChanged();
 }
 
 bool TEkr_Tow_Wlasnosci::storeLine(int row, const QString& typed) {
     // A message box shown from here may make the editor give its text again: one at a time.
     if (storing_ || row < 0 || row >= lines_->rowCount() || !work_->exists()) return false;
     const QScopedValueRollback guard(storing_, true);
-    changed_ = true;
+    markChanged();
     const ValueLines::Line& l = lines_->at(row);
     const store::CheckedValue checked = store::checkItemValue(l.letter, typed);
     if (checked.fault != store::ValueFault::None) {
@@ -364,20 +366,14 @@ void TEkr_Tow_Wlasnosci::BB_WartosciClick() {
 void TEkr_Tow_Wlasnosci::BB_WlasnosciClick() {
     st_.TemplateGroupName = groupName_;
     st_.TemplateGroupNr = groupNr_;
-    bool closeAfter = false;
-    if (changed_ &&
-        ui::messages().question(QStringLiteral("Dane zostały zmienione. Zapamiętać przed "
-                                               "przejściem do edycji własności w grupie ?"))) {
-        if (!save()) return;
-        changed_ = false;
-        closeAfter = true;
-    }
-    {
-        TAktualizacja_WWG templ(st_, this);
-        ui::modalRunner().run(templ);
-    }
-    opening();
-    if (closeAfter) accept();
+    runInBetween(
+        QStringLiteral("Dane zostały zmienione. Zapamiętać przed "
+                       "przejściem do edycji własności w grupie ?"),
+        [this] {
+            TAktualizacja_WWG templ(st_, this);
+            ui::modalRunner().run(templ);
+        },
+        [this] { opening(); });
 }
 
 bool TEkr_Tow_Wlasnosci::save() {
@@ -412,31 +408,10 @@ bool TEkr_Tow_Wlasnosci::save() {
     return true;
 }
 
-void TEkr_Tow_Wlasnosci::BB_ZapiszClick() {
-    if (!save()) return;
-    changed_ = false;
-    accept();
-}
-
-void TEkr_Tow_Wlasnosci::BB_AnulujClick() {
-    changed_ = false;
-    reject();
-}
-
-void TEkr_Tow_Wlasnosci::BB_PowrotClick() {
-    reject();
-}
-
-void TEkr_Tow_Wlasnosci::done(int result) {
-    if (changed_ && ui::messages().question(
-                        QStringLiteral("Dane zostały zmienione. Zapisać wprowadzone zmiany ?"))) {
-        if (!save()) return; // the values stay on screen
-    }
-    changed_ = false;
+void TEkr_Tow_Wlasnosci::release() {
     lines_->load({});
     work_->remove();
     updateButtons();
-    QDialog::done(result);
 }
 
 void TEkr_Tow_Wlasnosci::keyPressEvent(QKeyEvent* event) {

@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "ui/workdialog.h"
 #include <memory>
 
 class QLabel;
@@ -20,14 +20,13 @@ class ValueLines;
 // template, in template order, each value typed or picked and checked by the attribute's type.
 // Works on the item that was the main window's current item when the dialog was made, whatever
 // the main window does meanwhile. Zapisz replaces all of the item's Opis rows.
-class TEkr_Tow_Wlasnosci : public QDialog {
+class TEkr_Tow_Wlasnosci : public ui::WorkDialog {
     Q_OBJECT
 public:
     explicit TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent = nullptr);
     ~TEkr_Tow_Wlasnosci() override;
 
     int itemNr() const { return itemNr_; }
-    bool changed() const { return changed_; }
     // The working table in use; empty while the dialog is not open.
     QString workTableName() const;
 
@@ -40,12 +39,8 @@ public:
     QStringList line(int row) const;
 
 public Q_SLOTS:
-    void BB_ZapiszClick();
-    void BB_AnulujClick();
-    void BB_PowrotClick();
     void BB_WlasnosciClick();
     void BB_WartosciClick();
-    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,7 +48,8 @@ protected:
 
 private:
     void opening();
-    bool save();
+    bool save() override;
+    void release() override;
     void editingBegan();
     void updateButtons();
 
@@ -61,7 +57,6 @@ private:
     int itemNr_ = 0;
     int groupNr_ = 0;
     QString groupName_;
-    bool changed_ = false;
     bool storing_ = false;
     std::unique_ptr<platform::WorkTable> work_;
     ValueLines* lines_;
