@@ -4,6 +4,7 @@
 #include "platform/launcher.h"
 #include "platform/printers.h"
 #include "shell/E_About.h"
+#include "shell/detailtabs.h"
 #include "shell/helpwindow.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
@@ -32,7 +33,6 @@ const char* const kLaterCommands[] = {"Rysnki1",
                                       "Oferty1",
                                       "Konfiguracja2",
                                       "Skojarzeniazaplikacjami1",
-                                      "SB_Zobacz",
                                       "BB_Wchodzi_do_idz_do",
                                       "BB_Sklada_sie_idz_do",
                                       "BB_Zamiennika_idz_do",
@@ -117,6 +117,8 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
     for (int i = 0; i < ui_->TNotebook->count(); ++i)
         ui_->TNotebook->widget(i)->installEventFilter(this);
     connect(ui_->TNotebook, &QTabWidget::currentChanged, this, &TForm_Pelk::FormResize);
+    connect(ui_->TNotebook, &QTabWidget::currentChanged, this,
+            [this](int page) { controller_->detailTabs().tabChanged(page); });
     qApp->installEventFilter(new KeyPreview(this)); // the window sees keys before its controls
 }
 
@@ -141,6 +143,10 @@ void TForm_Pelk::setUpGrids() {
     ui_->DBGrid_Wlasnosci->setDataSet(&s.TOpis);
     ui_->DBGrid_Rysunek->setDataSet(&s.TGrafika);
 
+    ui_->DBText_Grupa->setDataSet(&s.TFGrupa);
+    ui_->DBText_Grupa->setField(QStringLiteral("Grupa_Nazwa"));
+    ui_->DBText_Producent->setDataSet(&s.TFirma_Prod);
+    ui_->DBText_Producent->setField(QStringLiteral("Firma_Skrot"));
     ui_->DBText_Nazwa1->setDataSet(&s.TFTowar);
     ui_->DBText_Nazwa1->setField(QStringLiteral("Tow_Nazwa"));
     ui_->DBText_Nazwa2->setDataSet(&s.TFTowar);

@@ -5,6 +5,7 @@
 #include "platform/worktables.h"
 #include "shell/busycursor.h"
 #include "shell/cataloguelists.h"
+#include "shell/detailtabs.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "ui/errorbox.h"
@@ -55,7 +56,8 @@ const QStringList& MainController::editCommands() {
 }
 
 MainController::MainController(store::MainState& state, MainView& view, QObject* parent)
-    : QObject(parent), st_(state), view_(view), items_(state, view, *this) {
+    : QObject(parent), st_(state), view_(view), items_(state, view, *this),
+      detailTabs_(std::make_unique<DetailTabs>(state, view)) {
     modalDialogOpen = [] {
         return qobject_cast<QApplication*>(QCoreApplication::instance()) &&
                QApplication::activeModalWidget() != nullptr;

@@ -16,6 +16,8 @@ class WorkTables;
 
 namespace shell {
 
+class DetailTabs;
+
 // The headers, panel switches and shown parts of the main window as the display configuration of
 // the current catalogue sets them.
 struct DisplayLayout {
@@ -98,6 +100,8 @@ public:
 
     // The item list: modes, sort, search, keys and the item commands.
     ItemList& items() { return items_; }
+    // The detail notebook under the item list.
+    DetailTabs& detailTabs() { return *detailTabs_; }
 
     // Each time the window becomes active.
     void activate();
@@ -153,6 +157,7 @@ private:
     QTimer timer_;
     std::unique_ptr<platform::WorkTables> workTables_;
     ItemList items_;
+    std::unique_ptr<DetailTabs> detailTabs_;
 };
 
 } // namespace shell
