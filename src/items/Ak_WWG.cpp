@@ -6,6 +6,7 @@
 #include "platform/worktable.h"
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
+#include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
@@ -27,15 +28,6 @@ const QString kName = QStringLiteral("Wlasnosc_cecha_nazwa");
 const QString kEntry = QStringLiteral("Wlasnosc_nr");
 const QString kAttribute = QStringLiteral("Wlasnosc_cecha_nr");
 const QString kPosition = QStringLiteral("Wlasnosc_znaczenie");
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text,
-                    const QString& hint = {}) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    if (!hint.isEmpty()) b->setToolTip(hint);
-    return b;
-}
 
 } // namespace
 
@@ -63,16 +55,17 @@ TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
     cechy_->setObjectName(QStringLiteral("DBGrid_Cechy"));
     cechy_->addColumn(QStringLiteral("Cecha_opis"), QStringLiteral("Własności"), 220);
     left->addWidget(cechy_);
-    modyfikacja_ = button(this, "BB_Modyfikacja", QStringLiteral("Modyfikacja bazy Własności ..."),
-                          QStringLiteral("Przejście do okienka aktualizacji właściwości"));
+    modyfikacja_ =
+        ui::dialogButton(this, "BB_Modyfikacja", QStringLiteral("Modyfikacja bazy Własności ..."),
+                         QStringLiteral("Przejście do okienka aktualizacji właściwości"));
     left->addWidget(modyfikacja_);
 
     // Middle: what moves attributes between the lists and within the template.
     auto* middle = new QVBoxLayout;
     middle->addStretch();
-    dodaj_ = button(this, "BB_Dodaj", QStringLiteral("Dodaj"));
-    usun_ = button(this, "BB_Usun", QStringLiteral("Usuń"));
-    wyczysc_ = button(this, "BB_Wyczysc", QStringLiteral("Wyczyść"));
+    dodaj_ = ui::dialogButton(this, "BB_Dodaj", QStringLiteral("Dodaj"));
+    usun_ = ui::dialogButton(this, "BB_Usun", QStringLiteral("Usuń"));
+    wyczysc_ = ui::dialogButton(this, "BB_Wyczysc", QStringLiteral("Wyczyść"));
     gora_ = new QToolButton(this);
     gora_->setObjectName(QStringLiteral("SB_Gora"));
     gora_->setArrowType(Qt::UpArrow);
@@ -103,14 +96,15 @@ TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
     wlasnosci_->setObjectName(QStringLiteral("DBGrid_Wlasnosci"));
     wlasnosci_->addColumn(kName, QStringLiteral("Własności w grupie"), 220);
     right->addWidget(wlasnosci_);
-    kopiuj_ = button(this, "BB_Kopiuj", QStringLiteral("Kopiuj strukturę z innej grupy ..."));
+    kopiuj_ =
+        ui::dialogButton(this, "BB_Kopiuj", QStringLiteral("Kopiuj strukturę z innej grupy ..."));
     right->addWidget(kopiuj_);
 
     // Far right: the dialog's end.
     auto* far = new QVBoxLayout;
-    auto* powrot = button(this, "BB_Powrot", QStringLiteral("Powrót"));
-    auto* zapisz = button(this, "BB_Zapisz", QStringLiteral("Zapisz"));
-    auto* anuluj = button(this, "BB_Anuluj", QStringLiteral("Anuluj"));
+    auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"));
+    auto* zapisz = ui::dialogButton(this, "BB_Zapisz", QStringLiteral("Zapisz"));
+    auto* anuluj = ui::dialogButton(this, "BB_Anuluj", QStringLiteral("Anuluj"));
     far->addWidget(powrot);
     far->addWidget(zapisz);
     far->addWidget(anuluj);

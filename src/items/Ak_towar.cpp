@@ -5,6 +5,7 @@
 #include "items/itemrecord.h"
 #include "partners/Ak_firma.h"
 #include "store/mainstate.h"
+#include "ui/buttons.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
@@ -77,15 +78,6 @@ bool isNumberField(ItemField f) {
     default:
         return false;
     }
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text,
-                        const QString& hint = {}) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    if (!hint.isEmpty()) b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
 }
 
 } // namespace
@@ -172,9 +164,10 @@ void TEkr_Aktualizacja_Towar::buildForm() {
     Edit_Cena_B = edit(ItemField::CenaB);
     Edit_Cena_C = edit(ItemField::CenaC);
 
-    BB_Grupy = makeButton(panels_[size_t(ItemPanel::Basic)], "BB_Grupy", QStringLiteral("..."));
-    BB_Producenci =
-        makeButton(panels_[size_t(ItemPanel::Producer)], "BB_Producenci", QStringLiteral("..."));
+    BB_Grupy =
+        ui::dialogButton(panels_[size_t(ItemPanel::Basic)], "BB_Grupy", QStringLiteral("..."));
+    BB_Producenci = ui::dialogButton(panels_[size_t(ItemPanel::Producer)], "BB_Producenci",
+                                     QStringLiteral("..."));
     BB_Grupy->setFocusPolicy(Qt::NoFocus);
     BB_Producenci->setFocusPolicy(Qt::NoFocus);
     connect(BB_Grupy, &QPushButton::clicked, this, &TEkr_Aktualizacja_Towar::BB_GrupyClick);
@@ -188,12 +181,12 @@ void TEkr_Aktualizacja_Towar::buildForm() {
     }
 
     // Right-hand buttons.
-    auto* powrot = makeButton(this, "BB_Powrot", QStringLiteral("Powrót"),
-                              QStringLiteral("Powrót do menu głównego"));
-    auto* zapisz = makeButton(this, "BB_Zapisz", QStringLiteral("Zapisz"),
-                              QStringLiteral("Zapamiętanie edytowanych danych"));
-    auto* anuluj = makeButton(this, "BB_Anuluj", QStringLiteral("Anuluj"),
-                              QStringLiteral("Rezygnacja z aktualnie wykonywanej operacji"));
+    auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"),
+                                    QStringLiteral("Powrót do menu głównego"));
+    auto* zapisz = ui::dialogButton(this, "BB_Zapisz", QStringLiteral("Zapisz"),
+                                    QStringLiteral("Zapamiętanie edytowanych danych"));
+    auto* anuluj = ui::dialogButton(this, "BB_Anuluj", QStringLiteral("Anuluj"),
+                                    QStringLiteral("Rezygnacja z aktualnie wykonywanej operacji"));
     int top = 10;
     for (QPushButton* b : {powrot, zapisz, anuluj}) {
         b->setGeometry(kSideLeft, top, kSideWidth, 28);
@@ -213,7 +206,7 @@ void TEkr_Aktualizacja_Towar::buildForm() {
         {"BB_Rysunki", "Rysunki ..."},     {"BB_Ceny", "Ceny zakupu /..."}};
     int left = 4;
     for (const auto& [name, text] : following) {
-        auto* b = makeButton(Panel_Przyciski, name, QString::fromUtf8(text));
+        auto* b = ui::dialogButton(Panel_Przyciski, name, QString::fromUtf8(text));
         b->setGeometry(left, 6, 102, 28);
         left += 105;
         b->setEnabled(false);

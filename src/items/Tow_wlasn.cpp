@@ -7,6 +7,7 @@
 #include "shell/busycursor.h"
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
+#include "ui/buttons.h"
 #include "ui/errorbox.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
@@ -124,19 +125,6 @@ private:
     QList<Line> lines_;
 };
 
-namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text,
-                    const QString& hint = {}) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    if (!hint.isEmpty()) b->setToolTip(hint);
-    return b;
-}
-
-} // namespace
-
 TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
     : ui::WorkDialog(QStringLiteral("Dane zostały zmienione. Zapisać wprowadzone zmiany ?"),
                      parent),
@@ -187,13 +175,13 @@ TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
     connect(grid_, &QAbstractItemView::activated, this, &TEkr_Tow_Wlasnosci::BB_WartosciClick);
 
     auto* buttons = new QHBoxLayout;
-    auto* powrot = button(this, "BB_Powrot", QStringLiteral("Powrót"));
-    auto* anuluj = button(this, "BB_Anuluj", QStringLiteral("Anuluj"));
-    auto* zapisz = button(this, "BB_Zapisz", QStringLiteral("Zapisz"));
-    auto* wlasnosci = button(this, "BB_Wlasnosci", QStringLiteral("Własności ..."),
-                             QStringLiteral("Właściwości w grupie"));
-    wartosci_ = button(this, "BB_Wartosci", QStringLiteral("Wartości ..."),
-                       QStringLiteral("Wybieranie wartości do bieżącej własności"));
+    auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"));
+    auto* anuluj = ui::dialogButton(this, "BB_Anuluj", QStringLiteral("Anuluj"));
+    auto* zapisz = ui::dialogButton(this, "BB_Zapisz", QStringLiteral("Zapisz"));
+    auto* wlasnosci = ui::dialogButton(this, "BB_Wlasnosci", QStringLiteral("Własności ..."),
+                                       QStringLiteral("Właściwości w grupie"));
+    wartosci_ = ui::dialogButton(this, "BB_Wartosci", QStringLiteral("Wartości ..."),
+                                 QStringLiteral("Wybieranie wartości do bieżącej własności"));
     for (QPushButton* b : {powrot, anuluj, zapisz, wlasnosci, wartosci_})
         buttons->addWidget(b);
     connect(powrot, &QPushButton::clicked, this, &TEkr_Tow_Wlasnosci::BB_PowrotClick);

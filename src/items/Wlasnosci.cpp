@@ -3,6 +3,7 @@
 #include "engine/query.h"
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
+#include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
 #include <QHBoxLayout>
@@ -32,11 +33,9 @@ TEkr_Wlasnosci::TEkr_Wlasnosci(store::MainState& state, QWidget* parent)
     grid_->addColumn(QStringLiteral("Cecha_Opis"), QStringLiteral("Własność"), 220);
     grid_->addColumn(kTypeWordField, QStringLiteral("Typ"), 80);
 
-    wybierz_ = new QPushButton(QStringLiteral("Wybierz"), this);
-    wybierz_->setObjectName(QStringLiteral("BB_Wybierz"));
-    auto* powrot = new QPushButton(QStringLiteral("Powrót"), this);
-    powrot->setObjectName(QStringLiteral("BB_Powrot"));
-    powrot->setAutoDefault(false);
+    wybierz_ = ui::dialogButton(this, QStringLiteral("BB_Wybierz"), QStringLiteral("Wybierz"));
+    wybierz_->setAutoDefault(true); // Enter anywhere in the picker chooses
+    auto* powrot = ui::dialogButton(this, QStringLiteral("BB_Powrot"), QStringLiteral("Powrót"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(wybierz_);

@@ -10,6 +10,7 @@
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
 #include "store/settings.h"
+#include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/dbtext.h"
 #include "ui/fieldlink.h"
@@ -73,13 +74,6 @@ const char* const kOrders[] = {"Firma_Skrot", "Firma_NIP", "Firma_Miejscowosc"};
 
 bool isAmount(const QString& field) {
     return field == kPayments || field == kReceivables;
-}
-
-QPushButton* plainButton(const QString& name, const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
 }
 
 // A parameter handed to a program whole, even when the address holds blanks.
@@ -233,11 +227,11 @@ void TEkr_Aktualizacja_Firma::buildPages() {
                 row->addWidget(new QLabel(QStringLiteral("zł"), cell));
             } else {
                 const bool country = field == kCountry;
-                auto* more = plainButton(country ? QStringLiteral("BB_Panstwo")
-                                                 : QStringLiteral("BB_Miasto"),
-                                         QStringLiteral("..."), cell);
-                more->setToolTip(country ? QStringLiteral("Wybór państwa z listy")
-                                         : QStringLiteral("Wybór miejscowości z listy"));
+                auto* more = ui::dialogButton(
+                    cell, country ? QStringLiteral("BB_Panstwo") : QStringLiteral("BB_Miasto"),
+                    QStringLiteral("..."),
+                    country ? QStringLiteral("Wybór państwa z listy")
+                            : QStringLiteral("Wybór miejscowości z listy"));
                 // Clicking it must not take the focus out of the box: that would end the edit.
                 more->setFocusPolicy(Qt::NoFocus);
                 more->setFixedWidth(more->fontMetrics().horizontalAdvance(QStringLiteral("...")) +
@@ -289,7 +283,7 @@ QWidget* TEkr_Aktualizacja_Firma::buildContactsPage() {
          &TEkr_Aktualizacja_Firma::BB_EmailClick},
     };
     for (const auto& b : list) {
-        auto* w = plainButton(QString::fromLatin1(b.name), QString::fromUtf8(b.text), page);
+        auto* w = ui::dialogButton(page, QString::fromLatin1(b.name), QString::fromUtf8(b.text));
         w->setToolTip(QString::fromUtf8(b.hint));
         connect(w, &QPushButton::clicked, this, b.slot);
         buttons->addWidget(w);

@@ -3,6 +3,7 @@
 #include "platform/clipboard.h"
 #include "store/mainstate.h"
 #include "store/passwords.h"
+#include "ui/buttons.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
 #include <QBuffer>
@@ -102,9 +103,7 @@ TEkr_Uzytkownicy::TEkr_Uzytkownicy(store::MainState& state, QWidget* parent)
                    {"BB_Z_Pliku", "Z pliku", &TEkr_Uzytkownicy::BB_ZPlikuClick},
                    {"BB_Wyczysc", "Wyczyść", &TEkr_Uzytkownicy::BB_WyczyscClick}};
     for (const auto& b : buttons) {
-        auto* w = new QPushButton(QString::fromUtf8(b.text), sig);
-        w->setObjectName(QString::fromLatin1(b.name));
-        w->setAutoDefault(false);
+        auto* w = ui::dialogButton(sig, QString::fromLatin1(b.name), QString::fromUtf8(b.text));
         connect(w, &QPushButton::clicked, this, b.slot);
         sb->addWidget(w);
     }

@@ -1,5 +1,6 @@
 #include "ui/listdialog.h"
 #include "engine/table.h"
+#include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include <QApplication>
 #include <QFormLayout>
@@ -19,17 +20,6 @@ namespace {
 
 const QString kAbandonQuestion =
     QStringLiteral("Dane zostały zmienione. Czy zapisać wprowadzone zmiany!");
-
-QPushButton* sideButton(QWidget* parent, const QString& name, const QString& text,
-                        const QString& hint) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setToolTip(hint);
-    // Enter belongs to the dialog's own Enter handling, never to a focused button.
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
 
 bool isNavigationKey(int key) {
     switch (key) {
@@ -166,15 +156,16 @@ void ListDialog::build(Setup setup) {
          &ListDialog::BB_WybierzClick},
     };
     for (const auto& b : buttons) {
-        auto* w = sideButton(this, QString::fromLatin1(b.name), QString::fromUtf8(b.text), b.hint);
+        auto* w =
+            dialogButton(this, QString::fromLatin1(b.name), QString::fromUtf8(b.text), b.hint);
         connect(w, &QPushButton::clicked, this, b.slot);
         side_->addWidget(w);
     }
     side_->addStretch(1);
 
     // The keyboard's two buttons: never shown, reached through Enter and Esc.
-    auto* enter = sideButton(this, QStringLiteral("BB_Enter"), QString(), QString());
-    auto* esc = sideButton(this, QStringLiteral("BB_Esc"), QString(), QString());
+    auto* enter = dialogButton(this, QStringLiteral("BB_Enter"), QString(), QString());
+    auto* esc = dialogButton(this, QStringLiteral("BB_Esc"), QString(), QString());
     enter->hide();
     esc->hide();
     connect(enter, &QPushButton::clicked, this, &ListDialog::BB_EnterClick);
@@ -203,7 +194,7 @@ void ListDialog::registerEditControl(QWidget* control) {
 
 QPushButton* ListDialog::addOwnButton(const QString& objectName, const QString& text,
                                       const QString& hint, OwnButton kind) {
-    auto* b = sideButton(this, objectName, text, hint);
+    auto* b = dialogButton(this, objectName, text, hint);
     // Before the stretch that closes the column.
     side_->insertWidget(side_->count() - 1, b);
     ownButtons_.append({b, kind});

@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+
+class QPushButton;
+class QWidget;
+
+namespace ui {
+
+// A dialog's push button, named for tests and handlers. It never takes Enter for itself: Enter
+// belongs to each dialog's own Enter handling, not to whichever button has the focus.
+QPushButton* dialogButton(QWidget* parent, const QString& objectName, const QString& text,
+                          const QString& hint = {});
+
+} // namespace ui
