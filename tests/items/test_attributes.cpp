@@ -5,6 +5,7 @@
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
 #include "support/tempfolder.h"
+#include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
@@ -28,14 +29,8 @@ const QString kTypeQuestion = QStringLiteral(
     "Typ uległ zmianie! Może to spowodować niepoprawne wyszukiwanie w trakcie wykonywania "
     "zapytania oraz podczas edycji własności obiektu.  Zapisać wprowadzone zmiany ?");
 
-class AttributesTest : public UiTest {
+class AttributesTest : public CatalogueDialogTest {
 protected:
-    AttributesTest() : messagesGuard_(messages), runnerGuard_(runner) {
-        folder = tmp.path();
-        store::createCatalogue(folder);
-        state.CurrentCatalogueFolder = folder;
-    }
-
     int addAttribute(const QString& name, const QString& letter) {
         engine::Table t(folder, QStringLiteral("Cecha"));
         t.open();
@@ -102,16 +97,6 @@ protected:
         QTest::keyClick(e, Qt::Key_Delete);
         type(e, text);
     }
-
-    TempFolder tmp;
-    QString folder;
-    store::MainState state;
-    ui::FakeMessages messages;
-    ui::ScriptedModalRunner runner;
-
-private:
-    ui::ScopedMessages messagesGuard_;
-    ui::ScopedModalRunner runnerGuard_;
 };
 
 // --- Attributes dialog ---------------------------------------------------------------------------

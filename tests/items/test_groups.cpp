@@ -4,6 +4,7 @@
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
 #include "support/tempfolder.h"
+#include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
@@ -18,15 +19,8 @@ namespace {
 using items::TEkr_Aktualizacja_Grupa;
 using Mode = ui::ListDialog::Mode;
 
-class GroupsTest : public UiTest {
+class GroupsTest : public CatalogueDialogTest {
 protected:
-    GroupsTest() : messagesGuard_(messages), runnerGuard_(runner) {
-        folder = tmp.path();
-        store::createCatalogue(folder);
-        state.CurrentCatalogueFolder = folder;
-        state.TempFolder = folder + QStringLiteral("/TMP");
-    }
-
     void addGroups(const QStringList& names) {
         engine::Table t(folder, QStringLiteral("Grupa"));
         t.open();
@@ -69,16 +63,6 @@ protected:
         return d.table().asString(QStringLiteral("Grupa_Nazwa"));
     }
     static void type(QWidget* w, const QString& text) { typeText(w, text); }
-
-    TempFolder tmp;
-    QString folder;
-    store::MainState state;
-    ui::FakeMessages messages;
-    ui::ScriptedModalRunner runner;
-
-private:
-    ui::ScopedMessages messagesGuard_;
-    ui::ScopedModalRunner runnerGuard_;
 };
 
 TEST_F(GroupsTest, OpensOnFirstRowWithButtonsOfBrowsing) {

@@ -5,6 +5,7 @@
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
 #include "support/tempfolder.h"
+#include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
@@ -26,12 +27,9 @@ const QString kAdding =
 const QString kChanging =
     QStringLiteral("Miejscowość o takiej nazwie już isnieje. Zapis nie jest możliwy !");
 
-class CitiesCountriesTest : public UiTest {
+class CitiesCountriesTest : public CatalogueDialogTest {
 protected:
-    CitiesCountriesTest() : messagesGuard_(messages), runnerGuard_(runner) {
-        folder = tmp.path();
-        store::createCatalogue(folder);
-        state.CurrentCatalogueFolder = folder;
+    CitiesCountriesTest() {
         // The companies dialog may show another catalogue; these dialogs keep to the current one.
         state.CompanyFolder = folder + QStringLiteral("/inny");
     }
@@ -98,16 +96,6 @@ protected:
         type(edit(&d, "Edit_Kierunkowy"), code);
         d.BB_ZapiszClick();
     }
-
-    TempFolder tmp;
-    QString folder;
-    store::MainState state;
-    ui::FakeMessages messages;
-    ui::ScriptedModalRunner runner;
-
-private:
-    ui::ScopedMessages messagesGuard_;
-    ui::ScopedModalRunner runnerGuard_;
 };
 
 // --- Cities ----------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "store/mainstate.h"
 #include "store/settings.h"
 #include "support/tempfolder.h"
+#include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
@@ -29,16 +30,11 @@ using partners::TEkr_Aktualizacja_Firma;
 using Mode = ui::ListDialog::Mode;
 using Fields = QList<std::pair<QString, QVariant>>;
 
-class CompaniesTest : public UiTest {
+class CompaniesTest : public CatalogueDialogTest {
 protected:
     CompaniesTest()
-        : messagesGuard_(messages), runnerGuard_(runner), launcherGuard_(launcher),
-          clipboardGuard_(clipboard) {
-        folder = tmp.path() + QStringLiteral("/kat");
-        QDir().mkpath(folder);
-        store::createCatalogue(folder);
-        state.CurrentCatalogueFolder = folder;
-    }
+        : CatalogueDialogTest(QStringLiteral("kat")), launcherGuard_(launcher),
+          clipboardGuard_(clipboard) {}
 
     int addRow(const QString& table, const Fields& fields, const QString& in = {}) {
         engine::Table t(in.isEmpty() ? folder : in, table);
@@ -68,17 +64,10 @@ protected:
     static QPushButton* button(QWidget* d, const char* name) { return pushButton(d, name); }
     static void type(QWidget* w, const QString& text) { typeText(w, text); }
 
-    TempFolder tmp;
-    QString folder;
-    store::MainState state;
-    ui::FakeMessages messages;
-    ui::ScriptedModalRunner runner;
     platform::FakeShellLauncher launcher;
     platform::FakeClipboard clipboard;
 
 private:
-    ui::ScopedMessages messagesGuard_;
-    ui::ScopedModalRunner runnerGuard_;
     platform::ScopedLauncher launcherGuard_;
     platform::ScopedClipboard clipboardGuard_;
 };

@@ -4,6 +4,7 @@
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
 #include "support/tempfolder.h"
+#include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
@@ -30,14 +31,8 @@ void PrintTo(const Contact& c, std::ostream* os) {
     *os << c.company << " " << c.person.toStdString() << " / " << c.phone.toStdString();
 }
 
-class ContactsTest : public UiTest {
+class ContactsTest : public CatalogueDialogTest {
 protected:
-    ContactsTest() : messagesGuard_(messages), runnerGuard_(runner) {
-        folder = tmp.path();
-        store::createCatalogue(folder);
-        state.CurrentCatalogueFolder = folder;
-    }
-
     int addContact(int company, const QString& person, const QString& phone,
                    const QString& where = {}) {
         engine::Table t(where.isEmpty() ? folder : where, QStringLiteral("Telefon"));
@@ -83,16 +78,6 @@ protected:
     }
     static QPushButton* button(QWidget* d, const char* name) { return child<QPushButton>(d, name); }
     static void type(QWidget* w, const QString& text) { typeText(w, text); }
-
-    TempFolder tmp;
-    QString folder;
-    store::MainState state;
-    ui::FakeMessages messages;
-    ui::ScriptedModalRunner runner;
-
-private:
-    ui::ScopedMessages messagesGuard_;
-    ui::ScopedModalRunner runnerGuard_;
 };
 
 TEST_F(ContactsTest, ListsTheGivenCompanysContactsUnderItsName) {

@@ -5,6 +5,7 @@
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
 #include "support/tempfolder.h"
+#include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
@@ -33,13 +34,9 @@ void PrintTo(const Currency& c, std::ostream* os) {
         << c.date.toString(Qt::ISODate).toStdString();
 }
 
-class CurrenciesTest : public UiTest {
+class CurrenciesTest : public CatalogueDialogTest {
 protected:
-    CurrenciesTest() : messagesGuard_(messages), runnerGuard_(runner), clockGuard_(clock) {
-        folder = tmp.path();
-        store::createCatalogue(folder);
-        state.CurrentCatalogueFolder = folder;
-    }
+    CurrenciesTest() : clockGuard_(clock) {}
 
     int addCurrency(const QString& name, double rate, QDate date = QDate(2020, 1, 2)) {
         engine::Table t(folder, QStringLiteral("Waluta"));
@@ -86,16 +83,9 @@ protected:
         return out;
     }
 
-    TempFolder tmp;
-    QString folder;
-    store::MainState state;
-    ui::FakeMessages messages;
-    ui::ScriptedModalRunner runner;
     platform::FakeClock clock{kToday};
 
 private:
-    ui::ScopedMessages messagesGuard_;
-    ui::ScopedModalRunner runnerGuard_;
     platform::ScopedClock clockGuard_;
 };
 
