@@ -99,6 +99,8 @@ protected:
     // Stored values (one per own field) of rows by position (0-based) without moving the cursor.
     using StoredRow = std::pair<qint64, std::vector<QVariant>>;
     virtual std::vector<StoredRow> storedRowsAt(int first, int count) = 0;
+    // A row being edited or inserted has values even where the table has no current row.
+    virtual bool editing() const { return false; }
     // Sets the field list (own fields first); calculated and lookup fields are appended.
     void setOwnFields(const QList<FieldDef>& own);
     void clearExtraCaches();
@@ -120,7 +122,7 @@ private:
     struct Extra;
     QVariant extraValue(int index) const;
     QVariant ownValue(int index) const;
-    bool rowPresent() const { return override_ || hasRow_; }
+    bool rowPresent() const { return override_ || hasRow_ || editing(); }
     QVariant lookupValue(int extraIndex) const;
     void computeCalculated() const;
 

@@ -100,6 +100,7 @@ Q_SIGNALS:
 protected:
     QVariant storedValue(int index) const override;
     std::vector<StoredRow> storedRowsAt(int first, int count) override;
+    bool editing() const override { return state_ == State::Edit || state_ == State::Insert; }
 
 private:
     struct Row {

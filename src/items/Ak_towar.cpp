@@ -1,9 +1,12 @@
 #include "items/Ak_towar.h"
+#include "drawings/Kart_Gr.h"
 #include "engine/error.h"
 #include "items/Ak_grupa.h"
 #include "items/Tow_wlasn.h"
 #include "items/itemrecord.h"
 #include "partners/Ak_firma.h"
+#include "prices/Akt_ceny.h"
+#include "relations/relationeditors.h"
 #include "store/mainstate.h"
 #include "ui/buttons.h"
 #include "ui/errorbox.h"
@@ -214,6 +217,22 @@ void TEkr_Aktualizacja_Towar::buildForm() {
     auto* wlasnosci = Panel_Przyciski->findChild<QPushButton*>(QStringLiteral("BB_Wlasnosci"));
     wlasnosci->setEnabled(true);
     connect(wlasnosci, &QPushButton::clicked, this, &TEkr_Aktualizacja_Towar::BB_WlasnosciClick);
+    const std::pair<const char*, void (TEkr_Aktualizacja_Towar::*)()> relationButtons[] = {
+        {"BB_Wchodzi", &TEkr_Aktualizacja_Towar::BB_WchodziClick},
+        {"BB_Sklada", &TEkr_Aktualizacja_Towar::BB_SkladaClick},
+        {"BB_Zamienniki", &TEkr_Aktualizacja_Towar::BB_ZamiennikiClick}};
+    for (const auto& [name, slot] : relationButtons) {
+        auto* b = Panel_Przyciski->findChild<QPushButton*>(QLatin1String(name));
+        b->setEnabled(true);
+        connect(b, &QPushButton::clicked, this, slot);
+    }
+    auto* rysunki = Panel_Przyciski->findChild<QPushButton*>(QStringLiteral("BB_Rysunki"));
+    rysunki->setEnabled(true);
+    connect(rysunki, &QPushButton::clicked, this, &TEkr_Aktualizacja_Towar::BB_RysunkiClick);
+    // Purchase prices are shown only to users with the price right.
+    auto* ceny = Panel_Przyciski->findChild<QPushButton*>(QStringLiteral("BB_Ceny"));
+    ceny->setEnabled(st_.PriceRight);
+    connect(ceny, &QPushButton::clicked, this, &TEkr_Aktualizacja_Towar::BB_CenyClick);
 }
 
 void TEkr_Aktualizacja_Towar::applyLayout() {
@@ -551,6 +570,39 @@ void TEkr_Aktualizacja_Towar::BB_WlasnosciClick() {
         TEkr_Tow_Wlasnosci values(st_, this);
         ui::modalRunner().run(values);
     });
+}
+
+void TEkr_Aktualizacja_Towar::BB_WchodziClick() {
+    followingScreen([this] {
+        relations::TEkr_Wchodzi_do editor(st_, this);
+        ui::modalRunner().run(editor);
+    });
+}
+
+void TEkr_Aktualizacja_Towar::BB_SkladaClick() {
+    followingScreen([this] {
+        relations::TEkr_Sklada_sie editor(st_, this);
+        ui::modalRunner().run(editor);
+    });
+}
+
+void TEkr_Aktualizacja_Towar::BB_ZamiennikiClick() {
+    followingScreen([this] {
+        relations::TEkr_Zamienniki editor(st_, this);
+        ui::modalRunner().run(editor);
+    });
+}
+
+void TEkr_Aktualizacja_Towar::BB_RysunkiClick() {
+    followingScreen([this] {
+        drawings::TEkr_Kartoteki_Rysunki pictures(st_, this);
+        ui::modalRunner().run(pictures);
+    });
+}
+
+void TEkr_Aktualizacja_Towar::BB_CenyClick() {
+    if (!st_.PriceRight) return;
+    followingScreen([this] { prices::openPurchasePrices(st_, this); });
 }
 
 void TEkr_Aktualizacja_Towar::followingScreen(const std::function<void()>& run) {

@@ -48,6 +48,11 @@ public Q_SLOTS:
     void BB_GrupyClick();
     void BB_ProducenciClick();
     void BB_WlasnosciClick();
+    void BB_CenyClick();
+    void BB_WchodziClick();
+    void BB_SkladaClick();
+    void BB_ZamiennikiClick();
+    void BB_RysunkiClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -21,4 +21,8 @@ QImage SystemClipboard::image() const {
     return QGuiApplication::clipboard()->image();
 }
 
+void SystemClipboard::setImage(const QImage& image) {
+    QGuiApplication::clipboard()->setImage(image);
+}
+
 } // namespace platform

@@ -13,6 +13,7 @@ public:
     virtual void setText(const QString& text) = 0;
     virtual QString text() const = 0;
     virtual QImage image() const = 0; // null when the clipboard holds no picture
+    virtual void setImage(const QImage& image) = 0;
 
     static Clipboard& system();
 };
@@ -28,6 +29,7 @@ public:
     void setText(const QString& text) override;
     QString text() const override;
     QImage image() const override;
+    void setImage(const QImage& image) override;
 };
 
 // Holds what was put on it, for tests.
@@ -36,6 +38,7 @@ public:
     void setText(const QString& t) override { textHeld = t; }
     QString text() const override { return textHeld; }
     QImage image() const override { return imageHeld; }
+    void setImage(const QImage& i) override { imageHeld = i; }
 
     QString textHeld;
     QImage imageHeld;

@@ -24,19 +24,8 @@ const QString kMakerAddress = QStringLiteral("https://www.example.pl/pelk/");
 namespace {
 
 // Commands whose screens are not part of the program yet: present, and disabled until they are.
-const char* const kLaterCommands[] = {"Rysnki1",
-                                      "SpeedButton12",
-                                      "Modyfikuj",
-                                      "odklienta1",
-                                      "dodostawcy1",
-                                      "Otwrz1",
-                                      "Oferty1",
-                                      "Konfiguracja2",
-                                      "Skojarzeniazaplikacjami1",
-                                      "BB_Wchodzi_do_idz_do",
-                                      "BB_Sklada_sie_idz_do",
-                                      "BB_Zamiennika_idz_do",
-                                      "BB_Duzy"};
+const char* const kLaterCommands[] = {"odklienta1", "dodostawcy1", "Otwrz1", "Oferty1",
+                                      "Konfiguracja2"};
 
 // Controls that start hidden: the order toolbar and the document tab's grid wait for an open
 // order, the offers page's pane for a text moved there, the default button is never seen.
@@ -203,6 +192,8 @@ void TForm_Pelk::connectCommands() {
     connect(ui_->Edit_Szukaj_Towar, &QLineEdit::textChanged, this,
             &TForm_Pelk::Edit_Szukaj_TowarChange);
     connectScreens();
+    connectDetailEditors();
+    connectDetailTabs();
     connectCatalogueCommands();
 }
 
@@ -354,6 +345,7 @@ void TForm_Pelk::focusSearchField() {
 
 void TForm_Pelk::setPriceGridBound(bool bound) {
     ui_->DBGrid_Cena->setDataSet(bound ? &state_.TCeny : nullptr);
+    ui_->DBText_Cena_Uwagi->setDataSet(bound ? &state_.TCeny : nullptr);
 }
 
 void TForm_Pelk::setStartSize() {
@@ -372,6 +364,7 @@ void TForm_Pelk::focusItemGrid() {
 
 void TForm_Pelk::OTWIERANIE_NOWYCH_BAZ() {
     controller_->openCatalogue();
+    BB_Odswiez_GridyClick(); // the new catalogue's columns
 }
 void TForm_Pelk::Czy_Baza_Pusta() {
     controller_->emptyCheck();
@@ -437,8 +430,13 @@ void TForm_Pelk::FormResize() {
     prices->setGeometry(4, 4, std::max(40, n - 12), std::max(20, pageHeight - 32));
     ui_->DBText_Cena_Uwagi->setGeometry(4, prices->geometry().bottom() + 3, std::max(40, n - 12),
                                         20);
-    if (prices->model() && prices->model()->columnCount() > 0)
-        prices->setColumnWidth(0, std::max(20, n - 421));
+    // The supplier takes what the prices leave of the width.
+    if (prices->model() && prices->model()->columnCount() > 0) {
+        int others = 0;
+        for (int c = 1; c < prices->model()->columnCount(); ++c)
+            others += prices->columnWidth(c);
+        prices->setColumnWidth(0, std::max(120, prices->width() - others - 25));
+    }
 
     auto* order = ui_->DBGrid_Dokument;
     order->setGeometry(4, 4, std::max(40, n - 140), gridHeight);
@@ -457,11 +455,13 @@ void TForm_Pelk::FormResize() {
     ui_->Panel_Oferty->setGeometry(0, 0, n, pageHeight);
     ui_->RichEdit1->setGeometry(4, 4, std::max(40, n - 80), gridHeight);
     ui_->BB_Oferta_wroc_do_dokumentu->move(n - 72, 4);
+    ui_->DBGrid_Wypozycz->setGeometry(4, 30, std::max(40, n - 12), std::max(20, pageHeight - 34));
 
     QWidget* status = ui_->Panel_Status;
     status->move(
         std::max(ui_->Edit_Szukaj_Towar->geometry().right() + 8, (w - status->width()) / 2),
         status->y());
+    BB_Odswiez_GridyClick();
 }
 
 // --- Commands ---------------------------------------------------------------------------------
@@ -488,14 +488,6 @@ void TForm_Pelk::BB_Dok_UsunClick() {
 
 void TForm_Pelk::Usu1Click() {
     controller_->items().deleteItem(QStringLiteral("Chcesz usunąć zaznaczoną pozycję ?"));
-}
-
-void TForm_Pelk::BB_FiltrClick() {
-    // The filter dialog opens here once it is part of the program.
-}
-
-void TForm_Pelk::BB_ZapytanieClick() {
-    // The query builder opens here once it is part of the program.
 }
 
 void TForm_Pelk::Odwie1Click() {
@@ -605,6 +597,7 @@ void TForm_Pelk::changeEvent(QEvent* event) {
 
 bool TForm_Pelk::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_->Edit_Szukaj_Towar) return searchFieldEvent(event);
+    if (watched == ui_->DBMemo_Uwagi) return notesEvent(event);
     if (watched == ui_->DBGrid_Towary && event->type() == QEvent::KeyPress)
         return itemGridKey(static_cast<QKeyEvent*>(event));
     if (event->type() == QEvent::Resize) {

@@ -94,6 +94,13 @@ public Q_SLOTS:
     void Kreatortest1Click();
     void Notatki1Click();
 
+    // The detail notebook: go-to commands and the column widths from the display configuration.
+    void BB_Wchodzi_do_idz_doClick();
+    void BB_Sklada_sie_idz_doClick();
+    void BB_Zamiennika_idz_doClick();
+    void BB_idz_doClick(); // by the page shown
+    void BB_Odswiez_GridyClick();
+
     // The item list.
     void Wyswietlaj_wgChange();
     void Edit_Szukaj_TowarChange();
@@ -121,6 +128,10 @@ private:
     // The login and the first-run wizard.
     void connectStartScreens();
     void connectScreens(); // the commands that open another screen
+    void connectDetailEditors();
+    void connectDetailTabs(); // the pages' own controls: pictures, notes, go-to, loans, prices
+    void showPicture();       // DBImage: the current drawing of the drawings page
+    bool notesEvent(QEvent* event);
     void connectCatalogueCommands();
     void catalogueChosen(); // CurrentCatalogueFolder names another catalogue: open it
     void disableLaterCommands();

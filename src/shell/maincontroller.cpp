@@ -270,6 +270,27 @@ bool MainController::queryMode() {
     return items_.queryMode();
 }
 
+bool MainController::goToRelated(int page) {
+    const int nr = detailTabs_->relatedItem(page);
+    if (nr == 0) return false;
+    BusyCursor busy;
+    try {
+        // The related item need not be among the query's answers.
+        if (items_.queryActive()) items_.tableMode();
+        auto& items = st_.TFTowar;
+        if (!items.isOpen()) return false;
+        const QString order = items.indexFieldNames();
+        items.setIndexFieldNames(QStringLiteral("Tow_Nr"));
+        items.findNearest({nr});
+        items.refresh();
+        items.setIndexFieldNames(order); // stays on the item found
+    } catch (const engine::EngineError& e) {
+        ui::showError(e);
+        return false;
+    }
+    return true;
+}
+
 void MainController::refresh() {
     items_.refresh();
     if (st_.StartupDone) timer_.start();
@@ -334,6 +355,13 @@ void MainController::emptyCheck() {
         st_.CatalogueEmpty = empty;
         for (const QString& name : rowCommands())
             view_.setCommandEnabled(name, !empty);
+        // A filter in force keeps the query commands off, a query in force the filter's.
+        if (!empty && st_.Filter.applied)
+            for (const char* name : {"SpeedButton18", "Zapytanie1"})
+                view_.setCommandEnabled(QLatin1String(name), false);
+        if (!empty && st_.Query.queryActive)
+            for (const char* name : {"SpeedButton17", "Filtr1"})
+                view_.setCommandEnabled(QLatin1String(name), false);
         view_.setNotesVisible(!empty);
         view_.showDetailTab(view_.detailTab());
     }

@@ -121,6 +121,10 @@ public:
     bool queryMode();
     // The item table and the query read again (Odwie1Click).
     void refresh();
+    // The go-to commands: the item list moves to the item that the current row of the relation
+    // page `page` names (DetailTabs::relatedItem), leaving the query for the whole catalogue when
+    // the query shows the list. False when there is nothing to go to.
+    bool goToRelated(int page);
     // Label_Licznik: the rows of the list shown, the query's in query mode.
     void showCounter();
     // Binds every catalogue table (closed) to CurrentCatalogueFolder.

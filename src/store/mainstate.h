@@ -18,6 +18,9 @@ struct FilterState {
     int producerNr = 0;
     int name1Op = -1, name2Op = -1, symbolOp = -1, producerCodeOp = -1, groupOp = -1,
         producerOp = -1;
+    // "Filtruj" was pressed, even with nothing to narrow: the query commands stay off until
+    // "Anuluj filtr".
+    bool applied = false;
 };
 
 // The query builder's settings, kept so that reopening it while a query is in force shows them.

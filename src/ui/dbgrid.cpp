@@ -226,6 +226,7 @@ void DbGrid::keyPressEvent(QKeyEvent* event) {
 void DbGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     if (indexAt(event->position().toPoint()).isValid()) Q_EMIT rowDoubleClicked();
+    Q_EMIT doubleClicked();
 }
 
 } // namespace ui

@@ -35,6 +35,7 @@ public:
 
 Q_SIGNALS:
     void rowDoubleClicked(); // a double click on a row, after the cursor moved to it
+    void doubleClicked();    // a double click anywhere in the grid, empty or not
     void enterPressed();     // Enter or Return; the grid keeps the key for itself
 
 protected:

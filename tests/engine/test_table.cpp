@@ -175,6 +175,10 @@ TEST_F(Fixture, ValuesAreCutConvertedAndEmptyReadsAsZero) {
     Table t(dir.path(), QStringLiteral("Towar"));
     t.open();
     t.append();
+    // A row inserted into an empty table reads back what was set before it is posted.
+    t.setValue(QStringLiteral("Tow_Grupa_nr"), 7);
+    EXPECT_EQ(t.asInteger(QStringLiteral("Tow_Grupa_nr")), 7);
+    t.setValue(QStringLiteral("Tow_Grupa_nr"), QVariant());
     t.setValue(QStringLiteral("Tow_Nazwa"), QStringLiteral("ŚrubkaŚrubka123"));
     t.setValue(QStringLiteral("Tow_SRP"), QStringLiteral("10,5"));
     t.setValue(QStringLiteral("Tow_Data"), QStringLiteral("31-12-1999"));

@@ -2,6 +2,8 @@
 // related values looked up, follows a move through the list, and keeps only its own tables open.
 #include "shell/detailtabs.h"
 #include "shell/fixture.h"
+#include <QBuffer>
+#include <QImage>
 #include <initializer_list>
 #include <utility>
 
@@ -22,6 +24,16 @@ void addRow(const QString& folder, const char* table,
 
 QString text(engine::DataSet& ds, const char* field) {
     return ds.asString(QLatin1String(field));
+}
+
+QByteArray pngPicture() {
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 class DetailTabsTest : public ShellTest {
@@ -60,6 +72,28 @@ protected:
         addRow(catalogue, "Sklada",
                {{"Sklada_Tow_Nr", 1}, {"Sklada_Nr_Czesci", 3}, {"Sklada_il_szt", 1.0}});
         addRow(catalogue, "Zamienne", {{"Zam_Tow_Nr", 1}, {"Zam_Nr_Zam", 3}});
+        // The lamp has a drawing, prices in euro and in a currency deleted since, and a loan.
+        addRow(catalogue, "Rysunek",
+               {{"Rys_Opis", QStringLiteral("Schemat")}, {"Rys_Blob", pngPicture()}});
+        addRow(catalogue, "Grafika", {{"Grafika_Tow_Nr", 1}, {"Grafika_Rys_Nr", 1}});
+        addRow(catalogue, "Waluta",
+               {{"Waluta_Nazwa", QStringLiteral("EUR")}, {"Waluta_Kurs", 4.0}});
+        addRow(catalogue, "Cena",
+               {{"Cena_Tow_Nr", 1},
+                {"Cena_Firma_Nr", 1},
+                {"Cena_Waluta_Nr", 1},
+                {"Cena_1", 2.5},
+                {"Cena_2", 3.0},
+                {"Cena_SRP", 5.0},
+                {"Cena_Uwaga", QStringLiteral("od 10 szt.")}});
+        addRow(catalogue, "Cena", {{"Cena_Tow_Nr", 1}, {"Cena_Waluta_Nr", 9}, {"Cena_1", 7.0}});
+        addRow(catalogue, "Osoby", {{"Osoba_Nazwa", QStringLiteral("Jan Kowalski")}});
+        addRow(catalogue, "Wypozycz",
+               {{"Wypozycz_Towar_Nr", 1},
+                {"Wypozycz_Osoba_Nr", 1},
+                {"Wypozycz_Pobrano", QDate(2024, 5, 2)},
+                {"Wypozycz_Ilosc", 2.0},
+                {"Wypozycz_Oddano", false}});
         auto w = startWindow();
         EXPECT_EQ(outcome, Outcome::Running);
         return w;
@@ -155,11 +189,14 @@ TEST_F(DetailTabsTest, OnlyTheVisiblePagesTablesAreOpen) {
         {shell::DetailTabs::GoesInto, {&s.TWchodzi, &s.TPomoc_Towar}},
         {shell::DetailTabs::ConsistsOf, {&s.TSklada, &s.TPomoc_Towar}},
         {shell::DetailTabs::Substitutes, {&s.TZamienniki, &s.TPomoc_Towar}},
+        {shell::DetailTabs::Drawings, {&s.TGrafika, &s.TRysunek, &s.TPodglad_Rys}},
+        {shell::DetailTabs::Prices, {&s.TCeny, &s.TPomocFirma, &s.TPomocWaluta}},
+        {shell::DetailTabs::Lending, {&s.TWypozycz}},
         {shell::DetailTabs::Notes, {}},
         {shell::DetailTabs::General, {}}};
-    const QList<engine::DataSet*> details = {&s.TOpis,    &s.TCecha,      &s.TWchodzi,
-                                             &s.TSklada,  &s.TZamienniki, &s.TPomoc_Towar,
-                                             &s.TGrafika, &s.TCeny,       &s.TRysunek};
+    const QList<engine::DataSet*> details = {
+        &s.TOpis,    &s.TCecha, &s.TWchodzi, &s.TSklada,      &s.TZamienniki, &s.TPomoc_Towar,
+        &s.TGrafika, &s.TCeny,  &s.TRysunek, &s.TPodglad_Rys, &s.TWypozycz};
     for (const auto& [page, open] : pages) {
         f.TNotebook->setCurrentIndex(page);
         for (engine::DataSet* t : details)
@@ -182,4 +219,271 @@ TEST_F(DetailTabsTest, InQueryModeThePagesFollowTheQuerysItem) {
     s.QTowar.next();
     EXPECT_EQ(text(s.QTowar, "Tow_Nazwa"), "Lampa");
     EXPECT_EQ(gridNames(f.DBGrid_Sklada), (QStringList{"Klosz", "Żarówka"}));
+}
+
+TEST_F(DetailTabsTest, DrawingsPageShowsTheItemsDrawingAndItsPicture) {
+    auto w = startWithRelations();
+    auto& s = w->state();
+    auto& f = w->form();
+    goTo(*w, QStringLiteral("Lampa"));
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::Drawings);
+    EXPECT_EQ(gridNames(f.DBGrid_Rysunek), QStringList{"Schemat"});
+    ASSERT_FALSE(f.DBImage->pixmap().isNull()) << "the stored PNG is shown as it is";
+    EXPECT_EQ(f.DBImage->pixmap().size(), QSize(8, 6));
+    EXPECT_FALSE(f.DBImage->hasScaledContents());
+    f.CBox_Dopasowany->setChecked(true);
+    EXPECT_TRUE(f.DBImage->hasScaledContents());
+
+    goTo(*w, QStringLiteral("Klosz"));
+    EXPECT_TRUE(gridNames(f.DBGrid_Rysunek).isEmpty());
+    EXPECT_TRUE(f.DBImage->pixmap().isNull()) << "no drawing, no picture";
+
+    goTo(*w, QStringLiteral("Lampa"));
+    f.CBox_Widoczny->setChecked(false);
+    EXPECT_FALSE(s.TPodglad_Rys.isOpen()) << "pictures not shown are not read";
+    EXPECT_TRUE(f.DBImage->pixmap().isNull());
+    EXPECT_TRUE(f.DBImage->isHidden());
+    EXPECT_TRUE(f.CBox_Dopasowany->isHidden());
+    EXPECT_TRUE(f.BB_Duzy->isHidden());
+    f.CBox_Widoczny->setChecked(true);
+    EXPECT_FALSE(f.DBImage->isHidden());
+    EXPECT_FALSE(f.DBImage->pixmap().isNull());
+}
+
+TEST_F(DetailTabsTest, PricesPageComputesTheHomeCurrencyPrices) {
+    auto w = startWithRelations();
+    auto& s = w->state();
+    auto& f = w->form();
+    goTo(*w, QStringLiteral("Lampa"));
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::Prices);
+    ASSERT_EQ(f.DBGrid_Cena->gridModel()->rowCount(), 2);
+    s.TCeny.first();
+    EXPECT_EQ(text(s.TCeny, "Pomoc_Firma_Nazwa"), "Lumex");
+    EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Pomoc_Waluta_kurs")), 4.0);
+    EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Obl_Cena_1")), 10.0) << "2,5 at a rate of 4";
+    EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Obl_Cena_2")), 12.0);
+    EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Obl_Cena_3")), 0.0) << "no price C";
+    EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Obl_Cena_SRP")), 20.0);
+    EXPECT_EQ(f.DBText_Cena_Uwagi->text(), "od 10 szt.");
+    s.TCeny.next();
+    EXPECT_TRUE(s.TCeny.isNull(QStringLiteral("Pomoc_Waluta_kurs")));
+    EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Obl_Cena_1")), 0.0)
+        << "a missing currency gives 0";
+    EXPECT_EQ(f.DBText_Cena_Uwagi->text(), "");
+
+    goTo(*w, QStringLiteral("Klosz"));
+    EXPECT_EQ(f.DBGrid_Cena->gridModel()->rowCount(), 0) << "the shade has no prices";
+}
+
+TEST_F(DetailTabsTest, WithoutThePriceRightThePricesPageStaysEmpty) {
+    auto w = startWithRelations();
+    auto& s = w->state();
+    auto& f = w->form();
+    goTo(*w, QStringLiteral("Lampa"));
+    // As the login leaves a user without the price right.
+    s.PriceRight = false;
+    w->setPriceGridBound(false);
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::Prices);
+    EXPECT_EQ(f.DBGrid_Cena->dataSet(), nullptr);
+    EXPECT_EQ(f.DBGrid_Cena->gridModel()->rowCount(), 0);
+    EXPECT_FALSE(s.TCeny.isOpen()) << "prices are not even read";
+    EXPECT_EQ(f.DBText_Cena_Uwagi->text(), "") << "nor their remarks";
+    bool ran = false;
+    EXPECT_FALSE(
+        w->controller().detailTabs().runEditor(shell::DetailTabs::Prices, [&] { ran = true; }));
+    EXPECT_FALSE(ran) << "nor is their editor opened";
+    s.PriceRight = true;
+    EXPECT_TRUE(
+        w->controller().detailTabs().runEditor(shell::DetailTabs::Prices, [&] { ran = true; }));
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(DetailTabsTest, LendingPageListsTheItemsLoansWithTheBorrower) {
+    auto w = startWithRelations();
+    auto& s = w->state();
+    auto& f = w->form();
+    goTo(*w, QStringLiteral("Lampa"));
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::Lending);
+    EXPECT_EQ(gridNames(f.DBGrid_Wypozycz), QStringList{"Jan Kowalski"});
+    EXPECT_EQ(text(s.TWypozycz, "Wypozycz_Pobrano"), "02-05-2024");
+    EXPECT_DOUBLE_EQ(s.TWypozycz.asFloat(QStringLiteral("Wypozycz_Ilosc")), 2.0);
+    EXPECT_FALSE(s.TWypozycz.asBoolean(QStringLiteral("Wypozycz_Oddano")));
+    goTo(*w, QStringLiteral("Klosz"));
+    EXPECT_TRUE(gridNames(f.DBGrid_Wypozycz).isEmpty());
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::General);
+    EXPECT_FALSE(s.TWypozycz.isOpen());
+}
+
+TEST_F(DetailTabsTest, GoToLandsOnTheWholeThePartAndTheSubstitute) {
+    auto w = startWithRelations();
+    auto& s = w->state();
+    auto& f = w->form();
+    auto current = [&] { return text(s.TFTowar, "Tow_Nazwa"); };
+
+    goTo(*w, QStringLiteral("Lampa"));
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::ConsistsOf);
+    s.TSklada.last();
+    f.BB_Sklada_sie_idz_do->click();
+    EXPECT_EQ(current(), "Żarówka") << "the part of the current row";
+    EXPECT_EQ(s.TFTowar.indexFieldNames(), "Tow_Nazwa") << "the list keeps its order";
+    EXPECT_EQ(f.DBGrid_Towary->currentIndex().row(), 2);
+
+    goTo(*w, QStringLiteral("Klosz"));
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::GoesInto);
+    f.BB_Wchodzi_do_idz_do->click();
+    EXPECT_EQ(current(), "Lampa") << "the whole";
+
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::Substitutes);
+    w->BB_idz_doClick();
+    EXPECT_EQ(current(), "Żarówka") << "the substitute, by the page shown";
+
+    // The bulb has no substitute: nothing moves.
+    f.BB_Zamiennika_idz_do->click();
+    EXPECT_EQ(current(), "Żarówka");
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::Notes);
+    w->BB_idz_doClick();
+    EXPECT_EQ(current(), "Żarówka") << "a page without relations goes nowhere";
+    EXPECT_EQ(messages.count(), 0);
+}
+
+TEST_F(DetailTabsTest, GoToFromTheQueryShowsTheWholeCatalogueOnTheRelatedItem) {
+    auto w = startWithRelations();
+    auto& s = w->state();
+    auto& f = w->form();
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::ConsistsOf);
+    s.QTowar.close();
+    s.QTowar.setSql({QStringLiteral("SELECT * FROM Towar WHERE Tow_Nazwa = 'Lampa'"),
+                     QStringLiteral("ORDER BY Tow_Nazwa")});
+    s.Query.queryActive = true;
+    w->BB_SQLClick();
+    ASSERT_EQ(gridNames(f.DBGrid_Sklada), (QStringList{"Klosz", "Żarówka"}));
+    f.BB_Sklada_sie_idz_do->click();
+    EXPECT_EQ(f.DBGrid_Towary->dataSet(), &s.TFTowar);
+    EXPECT_EQ(text(s.TFTowar, "Tow_Nazwa"), "Klosz");
+}
+
+TEST_F(DetailTabsTest, GoToAndDoubleClicksDoNothingOnAnEmptyCatalogue) {
+    makeMainFolder();
+    auto w = startWindow();
+    auto& s = w->state();
+    auto& f = w->form();
+    ASSERT_TRUE(s.CatalogueEmpty);
+    bool ran = false;
+    for (int page : {shell::DetailTabs::Attributes, shell::DetailTabs::GoesInto,
+                     shell::DetailTabs::ConsistsOf, shell::DetailTabs::Substitutes}) {
+        f.TNotebook->setCurrentIndex(page);
+        EXPECT_FALSE(w->controller().goToRelated(page));
+        EXPECT_FALSE(w->controller().detailTabs().runEditor(page, [&] { ran = true; }));
+    }
+    f.BB_Wchodzi_do_idz_do->click();
+    f.BB_Sklada_sie_idz_do->click();
+    f.BB_Zamiennika_idz_do->click();
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(messages.count(), 0);
+    EXPECT_TRUE(runner.opened().isEmpty());
+}
+
+TEST_F(DetailTabsTest, AReadOnlyUserOpensNoEditorButMayGoToARelatedItem) {
+    auto w = startWithRelations();
+    auto& s = w->state();
+    auto& f = w->form();
+    s.RightsLevel = 1;
+    goTo(*w, QStringLiteral("Lampa"));
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::ConsistsOf);
+    bool ran = false;
+    EXPECT_FALSE(
+        w->controller().detailTabs().runEditor(shell::DetailTabs::ConsistsOf, [&] { ran = true; }));
+    EXPECT_FALSE(ran);
+    f.BB_Sklada_sie_idz_do->click();
+    EXPECT_EQ(text(s.TFTowar, "Tow_Nazwa"), "Klosz") << "moving through the list changes nothing";
+}
+
+TEST_F(DetailTabsTest, NotesAreEditedOnlyInEditModeAndSavedOnLeaving) {
+    auto w = startWithRelations();
+    auto& s = w->state();
+    auto& f = w->form();
+    auto focus = [&](QEvent::Type type) {
+        QFocusEvent e(type, Qt::OtherFocusReason);
+        QApplication::sendEvent(f.DBMemo_Uwagi, &e);
+    };
+    goTo(*w, QStringLiteral("Lampa"));
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::Notes);
+    EXPECT_TRUE(f.RadioButton_Podglad->isChecked());
+    EXPECT_TRUE(f.RadioButton_Edycja->isEnabled());
+    focus(QEvent::FocusIn);
+    EXPECT_TRUE(f.DBMemo_Uwagi->isReadOnly()) << "view mode";
+    focus(QEvent::FocusOut);
+
+    f.RadioButton_Edycja->setChecked(true);
+    EXPECT_FALSE(f.RadioButton_Podglad->isChecked()) << "the two exclude each other";
+    focus(QEvent::FocusIn);
+    EXPECT_FALSE(f.DBMemo_Uwagi->isReadOnly());
+    f.DBMemo_Uwagi->setPlainText(QStringLiteral("Żarówka w komplecie"));
+    focus(QEvent::FocusOut);
+    EXPECT_TRUE(f.DBMemo_Uwagi->isReadOnly());
+    EXPECT_TRUE(f.RadioButton_Podglad->isChecked()) << "leaving the memo returns to view";
+    EXPECT_EQ(s.TFTowar.state(), engine::Table::State::Browse);
+    EXPECT_EQ(text(s.TFTowar, "Tow_Uwagi"), "Żarówka w komplecie");
+    engine::Table stored(catalogue, QStringLiteral("Towar"));
+    stored.open();
+    ASSERT_TRUE(stored.findKey({1}));
+    EXPECT_EQ(text(stored, "Tow_Uwagi"), "Żarówka w komplecie");
+
+    // Entering and leaving without a change writes nothing and leaves the row free.
+    f.RadioButton_Edycja->setChecked(true);
+    focus(QEvent::FocusIn);
+    focus(QEvent::FocusOut);
+    EXPECT_EQ(s.TFTowar.state(), engine::Table::State::Browse);
+}
+
+TEST_F(DetailTabsTest, AReadOnlyUserCannotEditTheNotes) {
+    auto w = startWithRelations();
+    auto& s = w->state();
+    auto& f = w->form();
+    s.RightsLevel = 1;
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::Notes);
+    EXPECT_FALSE(f.RadioButton_Edycja->isEnabled());
+    f.RadioButton_Edycja->setChecked(true); // as by a key the window did not stop
+    QFocusEvent in(QEvent::FocusIn, Qt::OtherFocusReason);
+    QApplication::sendEvent(f.DBMemo_Uwagi, &in);
+    EXPECT_TRUE(f.DBMemo_Uwagi->isReadOnly());
+    EXPECT_TRUE(f.RadioButton_Podglad->isChecked());
+    EXPECT_EQ(s.TFTowar.state(), engine::Table::State::Browse);
+}
+
+TEST_F(DetailTabsTest, ColumnRefreshFollowsTheConfigurationWithAndWithoutDopasowany) {
+    auto w = startWithRelations();
+    auto& f = w->form();
+    auto setKonfig = [&](std::initializer_list<std::pair<const char*, bool>> flags) {
+        engine::Table k(catalogue, QStringLiteral("Konfig_i"));
+        k.open();
+        k.edit();
+        for (const auto& [field, on] : flags)
+            k.setValue(QLatin1String(field), on);
+        k.post();
+    };
+    auto* goesInto = f.DBGrid_Wchodzi;
+    goesInto->resize(1000, goesInto->height());
+
+    setKonfig({{"Konfig_iW_Nazwa2", true}, {"Konfig_iW_Dopasowany", false}});
+    w->BB_Odswiez_GridyClick();
+    EXPECT_EQ(goesInto->fieldWidth(QStringLiteral("Pomoc_Tow_Nazwa")), 330);
+    EXPECT_EQ(goesInto->fieldWidth(QStringLiteral("Pomoc_Towar_Nazwa2")), 330);
+    EXPECT_EQ(goesInto->fieldWidth(QStringLiteral("Pomoc_Tow_Symbol")), 130);
+    EXPECT_EQ(goesInto->fieldWidth(QStringLiteral("Sklada_il_szt")), 50);
+    EXPECT_EQ(goesInto->fieldWidth(QStringLiteral("Pomoc_SRP")), 0) << "switched off";
+
+    // Shown: 330 + 330 + 130 + 130 + 50 = 970, stretched to 1000.
+    setKonfig({{"Konfig_iW_Dopasowany", true}});
+    w->BB_Odswiez_GridyClick();
+    EXPECT_EQ(goesInto->fieldWidth(QStringLiteral("Pomoc_Tow_Nazwa")), 338);  // 340.2
+    EXPECT_EQ(goesInto->fieldWidth(QStringLiteral("Pomoc_Tow_Symbol")), 132); // 134.0
+    EXPECT_EQ(goesInto->fieldWidth(QStringLiteral("Sklada_il_szt")), 50);     // 51.55
+    EXPECT_EQ(goesInto->fieldWidth(QStringLiteral("Pomoc_SRP")), 0);
+
+    // The attribute grid: two sevenths and five sevenths.
+    f.DBGrid_Wlasnosci->resize(700, f.DBGrid_Wlasnosci->height());
+    w->BB_Odswiez_GridyClick();
+    EXPECT_EQ(f.DBGrid_Wlasnosci->fieldWidth(QStringLiteral("Nowa_Cecha")), 188);
+    EXPECT_EQ(f.DBGrid_Wlasnosci->fieldWidth(QStringLiteral("Opis_Opis")), 488);
 }

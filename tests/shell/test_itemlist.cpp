@@ -343,6 +343,15 @@ TEST_F(ItemListTest, DisplayConfigurationSwitchesWithTheCatalogue) {
     const QString own = tmp.sub(QStringLiteral("Dane/Wlasna"));
     store::createCatalogue(own);
     addRow(own, "Towar", {{"Tow_Nazwa", "Pompa"}});
+    // Name 2 shown in every grid, so that the four titles are the first four columns.
+    for (const QString& folder : {catalogue, own}) {
+        engine::Table k(folder, QStringLiteral("Konfig_i"));
+        k.open();
+        k.edit();
+        for (const char* group : {"i", "iW", "iS", "iZ"})
+            k.setValue(QStringLiteral("Konfig_%1_Nazwa2").arg(QLatin1String(group)), true);
+        k.post();
+    }
     {
         engine::Table k(own, QStringLiteral("Konfig_i"));
         k.open();

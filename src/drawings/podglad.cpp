@@ -1,0 +1,167 @@
+#include "drawings/podglad.h"
+#include "drawings/picturebox.h"
+#include "engine/table.h"
+#include "store/mainstate.h"
+#include "ui/buttons.h"
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace drawings {
+
+namespace {
+const QString kDrawing = QStringLiteral("Grafika_Rys_Nr");
+} // namespace
+
+TEkr_Podglad::TEkr_Podglad(store::MainState& state, QWidget* parent)
+    : QDialog(parent), st_(state), pictures_(std::make_unique<engine::Table>(
+                                       state.CurrentCatalogueFolder, QStringLiteral("Rysunek"))) {
+    setObjectName(QStringLiteral("TEkr_Podglad"));
+    setWindowTitle(QStringLiteral("Podgląd rysunku"));
+    resize(640, 520);
+
+    auto* head = new QGridLayout;
+    head->addWidget(new QLabel(QStringLiteral("Obiekt :"), this), 0, 0);
+    obiekt_ = new QLabel(this);
+    obiekt_->setObjectName(QStringLiteral("Label_Obiekt"));
+    head->addWidget(obiekt_, 0, 1);
+    head->addWidget(new QLabel(QStringLiteral("Rysunek :"), this), 1, 0);
+    rysunek_ = new QLabel(this);
+    rysunek_->setObjectName(QStringLiteral("Label_Rysunek"));
+    head->addWidget(rysunek_, 1, 1);
+    head->setColumnStretch(1, 1);
+
+    picture_ = new PictureBox;
+    picture_->setObjectName(QStringLiteral("Image"));
+    picture_->setFrameShape(QFrame::NoFrame);
+    area_ = new QScrollArea(this);
+    area_->setObjectName(QStringLiteral("ScrollBox"));
+    area_->setWidget(picture_);
+    area_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto* navigator = new QWidget(this);
+    navigator->setObjectName(QStringLiteral("DBNavigator"));
+    auto* nav = new QHBoxLayout(navigator);
+    nav->setContentsMargins(0, 0, 0, 0);
+    nav->setSpacing(0);
+    const struct {
+        const char* name;
+        QStyle::StandardPixmap icon;
+        const char* hint;
+        void (TEkr_Podglad::*slot)();
+        QPushButton* TEkr_Podglad::*member;
+    } moves[] = {
+        {"NB_First", QStyle::SP_MediaSkipBackward, "Pierwszy rysunek", &TEkr_Podglad::NB_FirstClick,
+         &TEkr_Podglad::first_},
+        {"NB_Prior", QStyle::SP_MediaSeekBackward, "Poprzedni rysunek",
+         &TEkr_Podglad::NB_PriorClick, &TEkr_Podglad::prior_},
+        {"NB_Next", QStyle::SP_MediaSeekForward, "Następny rysunek", &TEkr_Podglad::NB_NextClick,
+         &TEkr_Podglad::next_},
+        {"NB_Last", QStyle::SP_MediaSkipForward, "Ostatni rysunek", &TEkr_Podglad::NB_LastClick,
+         &TEkr_Podglad::last_},
+    };
+    for (const auto& m : moves) {
+        auto* b = ui::dialogButton(navigator, QString::fromLatin1(m.name), QString(),
+                                   QString::fromUtf8(m.hint));
+        b->setIcon(style()->standardIcon(m.icon));
+        connect(b, &QPushButton::clicked, this, m.slot);
+        nav->addWidget(b);
+        this->*m.member = b;
+    }
+
+    fit_ = new QCheckBox(QStringLiteral("Dopasowany"), this);
+    fit_->setObjectName(QStringLiteral("CBox_Dopasowany"));
+    connect(fit_, &QCheckBox::toggled, this, &TEkr_Podglad::fitChanged);
+    auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"),
+                                    QStringLiteral("Powrót do poprzedniego okna"));
+    connect(powrot, &QPushButton::clicked, this, &TEkr_Podglad::BB_PowrotClick);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(navigator);
+    bottom->addSpacing(12);
+    bottom->addWidget(fit_);
+    bottom->addStretch(1);
+    bottom->addWidget(powrot);
+
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(head);
+    all->addWidget(area_, 1);
+    all->addLayout(bottom);
+
+    for (auto signal : {&engine::DataSet::afterScroll, &engine::DataSet::afterRefresh,
+                        &engine::DataSet::afterOpen, &engine::DataSet::afterClose})
+        connect(&st_.TGrafika, signal, this, &TEkr_Podglad::showCurrent);
+    fitChanged(false);
+}
+
+TEkr_Podglad::~TEkr_Podglad() = default;
+
+bool TEkr_Podglad::listOpen() const {
+    return st_.TGrafika.isOpen() && !st_.TGrafika.isEmpty();
+}
+
+void TEkr_Podglad::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!pictures_->isOpen() && !st_.CurrentCatalogueFolder.isEmpty()) pictures_->open();
+    obiekt_->setText(st_.TFTowar.isOpen() && !st_.TFTowar.isEmpty()
+                         ? st_.TFTowar.asString(QStringLiteral("Tow_Nazwa"))
+                         : QString());
+    showCurrent();
+}
+
+void TEkr_Podglad::done(int result) {
+    pictures_->close();
+    QDialog::done(result);
+}
+
+void TEkr_Podglad::showCurrent() {
+    QByteArray bytes;
+    QString description;
+    if (listOpen() && pictures_->isOpen() &&
+        pictures_->findKey({st_.TGrafika.asInteger(kDrawing)})) {
+        bytes = pictures_->asBytes(QStringLiteral("Rys_Blob"));
+        description = pictures_->asString(QStringLiteral("Rys_Opis"));
+    }
+    picture_->setPicture(bytes);
+    rysunek_->setText(description);
+    fitChanged(fit_->isChecked());
+    const bool any = listOpen();
+    first_->setEnabled(any && !st_.TGrafika.bof());
+    prior_->setEnabled(any && !st_.TGrafika.bof());
+    next_->setEnabled(any && !st_.TGrafika.eof());
+    last_->setEnabled(any && !st_.TGrafika.eof());
+}
+
+void TEkr_Podglad::fitChanged(bool on) {
+    // Stretched, the picture fills the window; otherwise it keeps its size and scrolls.
+    picture_->setStretched(on);
+    area_->setWidgetResizable(on);
+    if (!on) picture_->resize(picture_->hasPicture() ? picture_->image().size() : QSize(1, 1));
+}
+
+void TEkr_Podglad::BB_PowrotClick() {
+    reject();
+}
+
+void TEkr_Podglad::NB_FirstClick() {
+    if (listOpen()) st_.TGrafika.first();
+}
+
+void TEkr_Podglad::NB_PriorClick() {
+    if (listOpen()) st_.TGrafika.prior();
+}
+
+void TEkr_Podglad::NB_NextClick() {
+    if (listOpen()) st_.TGrafika.next();
+}
+
+void TEkr_Podglad::NB_LastClick() {
+    if (listOpen()) st_.TGrafika.last();
+}
+
+} // namespace drawings

@@ -1,0 +1,100 @@
+#pragma once
+#include "ui/workdialog.h"
+#include <QDate>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+namespace engine {
+class Table;
+}
+namespace shell {
+class TEkr_Kalendarz;
+}
+namespace store {
+class MainState;
+}
+namespace ui {
+class DbGrid;
+}
+
+namespace prices {
+
+class PriceLinesModel;
+class PriceSheet;
+
+// The purchase prices of one item ("Obiekt / Ceny"): one line per supplier with three prices, a
+// suggested selling price, the currency, the date and a remark. The item is CurrentItemNr when
+// the dialog is made; the dialog stays with it whatever the main window does meanwhile. Zapisz
+// replaces all of the item's Cena rows.
+class TEkr_ceny : public ui::WorkDialog {
+    Q_OBJECT
+public:
+    explicit TEkr_ceny(store::MainState& state, QWidget* parent = nullptr);
+    ~TEkr_ceny() override;
+
+    int itemNr() const { return itemNr_; }
+    const PriceSheet& sheet() const { return *sheet_; }
+    // The date the lines changed now receive (the " Data : " box).
+    QDate date() const { return date_; }
+    // The line the prices grid stands on; -1 when there is none.
+    int currentLine() const;
+
+    // A price typed into a line's cell (PriceLinesModel's columns), or a currency number chosen
+    // for it, as when the cell is left; a text that is no number is refused with its message.
+    bool storeCell(int line, int column, const QVariant& value);
+
+    void done(int result) override;
+
+public Q_SLOTS:
+    void BB_DodajClick();
+    void BB_UsunClick();
+    void BB_WyczyscClick();
+    void BB_DataClick();  // the calendar
+    void BB_FirmyClick(); // the companies dialog
+    void CheckBox_DomyslnaClick(bool checked);
+    void Edit_SzukajChange();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildForm();
+    void opening();
+    bool save() override;
+    void release() override;
+    void showLines(int current);
+    void showRemark();
+    void commitRemark();
+    void updateControls();
+    void leaveSearchField();
+    bool companySelected() const;
+
+    store::MainState& st_;
+    int itemNr_;
+    QDate date_;
+    bool suppressSearch_ = false;
+    std::unique_ptr<PriceSheet> sheet_;
+    std::unique_ptr<engine::Table> firmy_;
+    std::unique_ptr<shell::TEkr_Kalendarz> calendar_;
+    PriceLinesModel* model_ = nullptr;
+
+    QLabel* obiekt_ = nullptr;
+    QTableView* ceny_ = nullptr;
+    QLineEdit* uwagi_ = nullptr;
+    QLineEdit* szukaj_ = nullptr;
+    ui::DbGrid* firmyGrid_ = nullptr;
+    QCheckBox* domyslna_ = nullptr;
+    QLineEdit* data_ = nullptr;
+    QPushButton *dodaj_ = nullptr, *usun_ = nullptr, *wyczysc_ = nullptr;
+};
+
+// Opens the purchase prices of CurrentItemNr, for a user with the price right only: prices are
+// not shown to anybody else.
+void openPurchasePrices(store::MainState& state, QWidget* parent);
+
+} // namespace prices

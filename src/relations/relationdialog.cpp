@@ -1,0 +1,430 @@
+#include "relations/relationdialog.h"
+#include "engine/error.h"
+#include "engine/table.h"
+#include "items/Ak_towar.h"
+#include "relations/relationrows.h"
+#include "shell/busycursor.h"
+#include "store/mainstate.h"
+#include "ui/buttons.h"
+#include "ui/dbgrid.h"
+#include "ui/errorbox.h"
+#include "ui/messages.h"
+#include "ui/modalrunner.h"
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
+
+namespace relations {
+
+namespace {
+
+const QString kItemNr = QStringLiteral("Tow_nr");
+// The item list's orders, as "Wyświetlaj w/g :" offers them.
+const char* const kOrders[] = {"wg_Tow_Nazwa", "wg_Tow_Nazwa2", "wg_Tow_Symbol", "wg_Tow_kod_prod"};
+
+bool isEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+RelationDialog::RelationDialog(Relation relation, store::MainState& state, QWidget* parent)
+    : ui::WorkDialog(designOf(relation).closeQuestion, parent), st_(state),
+      itemName_(state.CurrentItemName),
+      list_(std::make_unique<RelationList>(relation, state.CurrentCatalogueFolder, state.TempFolder,
+                                           state.CurrentItemNr)),
+      towar_(std::make_unique<engine::Table>()) {
+    setWindowTitle(designOf(relation).caption);
+    resize(780, 560);
+    buildForm();
+
+    towar_->setDatabaseName(st_.CurrentCatalogueFolder);
+    towar_->setTableName(QStringLiteral("Towar"));
+    towar_->setIndexName(QLatin1String(kOrders[0]));
+    // The item itself is never offered: nothing consists of, goes into or replaces itself.
+    towar_->setFilter(QStringLiteral("tow_nr<>%1").arg(list_->itemNr()));
+    towar_->setFiltered(true);
+    towary_->setDataSet(towar_.get());
+    updateButtons();
+}
+
+RelationDialog::~RelationDialog() {
+    // The grid lets go of the table object before it goes.
+    towary_->setDataSet(nullptr);
+}
+
+void RelationDialog::buildForm() {
+    const RelationDesign& d = list_->design();
+    const store::DisplayConfig& cfg = st_.Display;
+
+    auto* head = new QHBoxLayout;
+    head->addWidget(new QLabel(d.itemLabel, this));
+    obiekt_ = new QLabel(itemName_, this);
+    obiekt_->setObjectName(QStringLiteral("Label_Obiekt"));
+    QFont bold = obiekt_->font();
+    bold.setBold(true);
+    obiekt_->setFont(bold);
+    head->addWidget(obiekt_, 1);
+
+    // The working list.
+    rows_ = new RelationRows(
+        *list_, [this](int row, const QString& typed) { return storeValue(row, typed); }, this);
+    rows_->setTitles({cfg.headerName1, cfg.headerSymbol, cfg.headerProducerCode, d.valueTitle});
+    lista_ = new QTableView(this);
+    lista_->setObjectName(QStringLiteral("DBGrid_Pozycje"));
+    lista_->setModel(rows_);
+    lista_->setItemDelegateForColumn(
+        RelationRows::kValueColumn,
+        new RelationValueDelegate(list_->relation() == Relation::Substitutes, lista_));
+    lista_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lista_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::SelectedClicked | QAbstractItemView::DoubleClicked);
+    lista_->setTabKeyNavigation(false);
+    lista_->verticalHeader()->hide();
+    lista_->verticalHeader()->setDefaultSectionSize(lista_->fontMetrics().height() + 6);
+    lista_->setColumnWidth(0, 280);
+    lista_->setColumnWidth(1, 130);
+    lista_->setColumnWidth(2, 130);
+    lista_->horizontalHeader()->setStretchLastSection(true);
+    if (list_->relation() == Relation::GoesInto) {
+        // Whichever column is entered, the pieces are what can be typed.
+        connect(lista_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                [this](const QModelIndex& current) {
+                    if (current.isValid() && current.column() != RelationRows::kValueColumn)
+                        lista_->setCurrentIndex(
+                            rows_->index(current.row(), RelationRows::kValueColumn));
+                });
+    }
+
+    auto* between = new QHBoxLayout;
+    dodaj_ = ui::dialogButton(this, "BB_Dodaj", QStringLiteral("Dodaj"),
+                              QStringLiteral("Dodawanie zaznaczonej pozycji"));
+    usun_ = ui::dialogButton(this, "BB_Usun", QStringLiteral("Usuń"),
+                             QStringLiteral("Usuwanie zaznaczonej pozycji"));
+    wyczysc_ = ui::dialogButton(this, "BB_Wyczysc", QStringLiteral("Wyczyść"),
+                                QStringLiteral("Usuwanie wszystkich pozycji"));
+    between->addWidget(dodaj_);
+    between->addWidget(usun_);
+    between->addWidget(wyczysc_);
+    between->addStretch();
+
+    // The other items, searchable in four orders.
+    auto* search = new QHBoxLayout;
+    auto* searchLabel = new QLabel(QStringLiteral("Szukaj:"), this);
+    szukaj_ = new QLineEdit(this);
+    szukaj_->setObjectName(QStringLiteral("Edit_Szukaj_Towar"));
+    searchLabel->setBuddy(szukaj_);
+    wyswietlaj_ = new QComboBox(this);
+    wyswietlaj_->setObjectName(QStringLiteral("Wyswietlaj_wg"));
+    wyswietlaj_->addItems(
+        {cfg.headerName1, cfg.headerName2, cfg.headerSymbol, cfg.headerProducerCode});
+    auto* orderLabel = new QLabel(QStringLiteral("Wyświetlaj w/g :"), this);
+    orderLabel->setBuddy(wyswietlaj_);
+    search->addWidget(searchLabel);
+    search->addWidget(szukaj_, 1);
+    search->addWidget(orderLabel);
+    search->addWidget(wyswietlaj_);
+    towary_ = new ui::DbGrid(this);
+    towary_->setObjectName(QStringLiteral("DBGrid_Towary"));
+    towary_->addColumn(QStringLiteral("Tow_Nazwa"), cfg.headerName1, 280);
+    towary_->addColumn(QStringLiteral("Tow_Symbol"), cfg.headerSymbol, 130);
+    towary_->addColumn(QStringLiteral("Tow_Kod_Prod"), cfg.headerProducerCode, 130);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(head);
+    left->addWidget(new QLabel(d.listLabel, this));
+    left->addWidget(lista_, 1);
+    left->addLayout(between);
+    left->addLayout(search);
+    left->addWidget(towary_, 1);
+
+    auto* right = new QVBoxLayout;
+    auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"));
+    auto* anuluj = ui::dialogButton(this, "BB_Anuluj", QStringLiteral("Anuluj"));
+    auto* zapisz = ui::dialogButton(this, "BB_Zapisz", QStringLiteral("Zapisz"));
+    auto* nowy = ui::dialogButton(this, "BB_Nowy", QStringLiteral("Nowy obiekt ..."),
+                                  QStringLiteral("Dodanie nowego obiektu"));
+    for (QPushButton* b : {powrot, anuluj, zapisz})
+        right->addWidget(b);
+    right->addStretch();
+    right->addWidget(nowy);
+
+    auto* all = new QHBoxLayout(this);
+    all->addLayout(left, 1);
+    all->addLayout(right);
+
+    connect(powrot, &QPushButton::clicked, this, &RelationDialog::BB_PowrotClick);
+    connect(anuluj, &QPushButton::clicked, this, &RelationDialog::BB_AnulujClick);
+    connect(zapisz, &QPushButton::clicked, this, &RelationDialog::BB_ZapiszClick);
+    connect(nowy, &QPushButton::clicked, this, &RelationDialog::BB_NowyClick);
+    connect(dodaj_, &QPushButton::clicked, this, &RelationDialog::BB_DodajClick);
+    connect(usun_, &QPushButton::clicked, this, &RelationDialog::BB_UsunClick);
+    connect(wyczysc_, &QPushButton::clicked, this, &RelationDialog::BB_WyczyscClick);
+    connect(szukaj_, &QLineEdit::textChanged, this, &RelationDialog::Edit_Szukaj_TowarChange);
+    connect(szukaj_, &QLineEdit::returnPressed, this, &RelationDialog::BB_DodajClick);
+    connect(wyswietlaj_, &QComboBox::currentIndexChanged, this,
+            &RelationDialog::Wyswietlaj_wgChange);
+    connect(towary_, &ui::DbGrid::rowDoubleClicked, this, &RelationDialog::BB_DodajClick);
+    connect(towary_, &ui::DbGrid::enterPressed, this, &RelationDialog::BB_DodajClick);
+    szukaj_->installEventFilter(this);
+    towary_->installEventFilter(this);
+    lista_->installEventFilter(this);
+}
+
+bool RelationDialog::ready() const {
+    return list_->isOpen() && towar_->isOpen();
+}
+
+int RelationDialog::lineCount() const {
+    return rows_->rowCount();
+}
+
+QStringList RelationDialog::line(int row) const {
+    QStringList out;
+    for (int c = 0; c < rows_->columnCount(); ++c)
+        out << rows_->text(row, c);
+    return out;
+}
+
+void RelationDialog::selectLine(int row) {
+    if (row >= 0 && row < lineCount())
+        lista_->setCurrentIndex(rows_->index(row, RelationRows::kValueColumn));
+}
+
+void RelationDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!list_->isOpen()) {
+        try {
+            opening();
+        } catch (const engine::EngineError& e) {
+            ui::showError(e);
+        }
+    }
+}
+
+// The working list from the stored relations (what was changed and not saved is dropped) and
+// the item list from the catalogue as it is now.
+void RelationDialog::opening() {
+    shell::BusyCursor busy;
+    obiekt_->setText(itemName_);
+    list_->open();
+    rows_->reload();
+    {
+        const QSignalBlocker quiet(wyswietlaj_);
+        wyswietlaj_->setCurrentIndex(0);
+    }
+    towar_->setIndexName(QLatin1String(kOrders[0]));
+    if (towar_->isOpen())
+        towar_->refresh();
+    else
+        towar_->open();
+    towar_->first();
+    markChanged(false);
+    afterListChange();
+    if (lineCount() > 0) selectLine(0);
+    if (list_->relation() == Relation::ConsistsOf)
+        szukaj_->setFocus();
+    else
+        towary_->setFocus();
+}
+
+void RelationDialog::afterListChange() {
+    const int at = lista_->currentIndex().row();
+    rows_->reload();
+    if (lineCount() > 0) selectLine(std::clamp(at, 0, lineCount() - 1));
+    updateButtons();
+}
+
+void RelationDialog::updateButtons() {
+    const bool entries = list_->isOpen() && !list_->isEmpty();
+    const bool others = towar_->isOpen() && !towar_->isEmpty();
+    usun_->setEnabled(entries);
+    wyczysc_->setEnabled(entries);
+    dodaj_->setEnabled(others);
+    towary_->setEnabled(others);
+    if (list_->relation() == Relation::Substitutes) lista_->setEnabled(entries);
+}
+
+void RelationDialog::BB_DodajClick() {
+    if (!ready() || towar_->isEmpty()) return;
+    switch (list_->add(towar_->asInteger(kItemNr))) {
+    case RelationList::Added::Duplicate:
+        ui::messages().information(list_->design().duplicate);
+        return;
+    case RelationList::Added::Refused:
+        // Gone meanwhile: the list shows what is there now.
+        towar_->refresh();
+        updateButtons();
+        return;
+    case RelationList::Added::Yes:
+        break;
+    }
+    markChanged();
+    rows_->reload();
+    selectLine(lineCount() - 1);
+    updateButtons();
+}
+
+void RelationDialog::BB_UsunClick() {
+    if (!ready() || list_->isEmpty()) return;
+    const int row = lista_->currentIndex().row();
+    if (row < 0) return;
+    list_->remove(row);
+    markChanged();
+    afterListChange();
+}
+
+void RelationDialog::BB_WyczyscClick() {
+    if (!ready()) return;
+    list_->clear();
+    markChanged();
+    afterListChange();
+}
+
+bool RelationDialog::storeValue(int row, const QString& typed) {
+    if (!ready() || row < 0 || row >= lineCount()) return false;
+    const QVariant before = list_->entries()[row].value;
+    const bool kinds = list_->relation() == Relation::Substitutes;
+    const bool taken = kinds ? list_->setKind(row, typed) : list_->setPieces(row, typed);
+    if (!taken) {
+        ui::messages().information(
+            kinds ? QStringLiteral("Rodzaj zamiennika: \"równoważnik\" lub \"zamiennik\" !")
+                  : QStringLiteral("Ilość sztuk musi być liczbą większą od zera !"));
+        return false;
+    }
+    if (list_->entries()[row].value != before) {
+        markChanged();
+        rows_->rowChanged(row);
+    }
+    return true;
+}
+
+void RelationDialog::BB_NowyClick() {
+    if (!list_->isOpen()) return;
+    runInBetween(
+        list_->design().newItemQuestion,
+        [this] {
+            st_.ItemEditMode = QStringLiteral("Nowy");
+            {
+                items::TEkr_Aktualizacja_Towar editor(st_, this);
+                ui::modalRunner().run(editor);
+            }
+            // The new item's own screens may have handed over another item.
+            st_.CurrentItemNr = list_->itemNr();
+            st_.CurrentItemName = itemName_;
+            placeItemTable();
+        },
+        [this] {
+            try {
+                opening();
+            } catch (const engine::EngineError& e) {
+                ui::showError(e);
+            }
+        });
+}
+
+// The main window's item list back on this editor's item, in the order it had.
+void RelationDialog::placeItemTable() {
+    engine::Table& items = st_.TFTowar;
+    if (!items.isOpen()) return;
+    ui::guarded([&] {
+        const QString indexName = items.indexName();
+        const QString indexFields = items.indexFieldNames();
+        items.refresh();
+        items.setIndexFieldNames(kItemNr);
+        items.findNearest({list_->itemNr()});
+        if (!indexName.isEmpty())
+            items.setIndexName(indexName);
+        else
+            items.setIndexFieldNames(indexFields);
+    });
+}
+
+bool RelationDialog::save() {
+    if (!list_->isOpen()) return false;
+    try {
+        if (!list_->save()) {
+            ui::messages().information(QStringLiteral(
+                "Obiekt został usunięty przez innego użytkownika. Zapis nie jest możliwy !"));
+            return false;
+        }
+    } catch (const engine::EngineError& e) {
+        ui::showError(e);
+        return false;
+    }
+    if (st_.TFTowar.isOpen()) ui::guarded([this] { st_.TFTowar.refresh(); });
+    return true;
+}
+
+void RelationDialog::release() {
+    list_->close();
+    rows_->reload();
+    towar_->close();
+    updateButtons();
+}
+
+void RelationDialog::Edit_Szukaj_TowarChange() {
+    if (suppressSearch_ || !towar_->isOpen() || towar_->isEmpty()) return;
+    towar_->findNearest({szukaj_->text()});
+}
+
+void RelationDialog::Wyswietlaj_wgChange(int entry) {
+    if (entry < 0 || entry >= int(std::size(kOrders))) return;
+    towar_->setIndexName(QLatin1String(kOrders[entry]));
+}
+
+void RelationDialog::leaveSearchField() {
+    const QScopedValueRollback quiet(suppressSearch_, true);
+    szukaj_->clear();
+}
+
+void RelationDialog::keyPressEvent(QKeyEvent* event) {
+    // Enter adds from the search field and the item list (they handle it); no button takes it.
+    if (isEnter(event)) return;
+    QDialog::keyPressEvent(event);
+}
+
+bool RelationDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == szukaj_ && event->type() == QEvent::FocusOut) {
+        leaveSearchField();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == szukaj_) {
+        const int k = key->key();
+        const bool down = k == Qt::Key_Down || k == Qt::Key_PageDown;
+        const bool up = k == Qt::Key_Up || k == Qt::Key_PageUp;
+        if ((down || up) && towar_->isOpen() && towary_->isEnabled()) {
+            towary_->setFocus(); // leaving the field empties it
+            leaveSearchField();
+            if (down)
+                towar_->next();
+            else
+                towar_->prior();
+            return true;
+        }
+    } else if (watched == towary_) {
+        const QString text = key->text();
+        if (text.size() == 1 && text[0].unicode() >= 33 && text[0].unicode() <= 122) {
+            szukaj_->setFocus();
+            szukaj_->setText(text);
+            szukaj_->setCursorPosition(int(text.size()));
+            return true;
+        }
+    } else if (watched == lista_ && list_->relation() != Relation::Substitutes) {
+        if (!key->text().isEmpty() && key->text()[0].isPrint()) markChanged();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace relations

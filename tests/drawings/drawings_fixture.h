@@ -1,0 +1,105 @@
+#pragma once
+// What the drawing screens' tests share: a catalogue with items and drawings made directly in its
+// tables, and the seams replaced by stand-ins.
+#include "drawings/picturebox.h"
+#include "engine/table.h"
+#include "platform/clipboard.h"
+#include "ui/cataloguetest.h"
+#include "ui/filedialogs.h"
+#include <QAbstractButton>
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
+
+namespace drawtest {
+
+inline QImage sampleImage(QColor color, int w = 8, int h = 6) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+inline QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+class DrawingsTest : public CatalogueDialogTest {
+protected:
+    DrawingsTest()
+        : CatalogueDialogTest(QStringLiteral("Kat")), clipboardGuard_(clipboard),
+          filesGuard_(files) {
+        state.MainFolder = tmp.path() + u'/';
+        for (engine::DataSet* t : state.catalogueTables())
+            t->setDatabaseName(folder);
+    }
+    ~DrawingsTest() override {
+        for (engine::DataSet* t : state.catalogueTables())
+            t->close();
+    }
+
+    // A row written straight into the catalogue; its autoinc number.
+    int add(const char* table, const QVariantMap& values, const char* numberField = nullptr) {
+        engine::Table t(folder, QLatin1String(table));
+        t.open();
+        t.append();
+        for (auto it = values.begin(); it != values.end(); ++it)
+            t.setValue(it.key(), it.value());
+        t.post();
+        return numberField ? t.asInteger(QLatin1String(numberField)) : 0;
+    }
+    int addDrawing(const QString& description, const QByteArray& bytes) {
+        return add("Rysunek", {{"Rys_Opis", description}, {"Rys_Blob", bytes}}, "Rys_Nr");
+    }
+    int addItem(const QString& name) { return add("Towar", {{"Tow_Nazwa", name}}, "Tow_nr"); }
+    void attach(int item, int drawing) {
+        add("Grafika", {{"Grafika_Tow_Nr", item}, {"Grafika_Rys_Nr", drawing}});
+    }
+    // The drawings attached to `item`, in the order they were attached.
+    QList<int> drawingsOf(int item) {
+        engine::Table t(folder, QStringLiteral("Grafika"));
+        t.open();
+        QList<int> out;
+        t.forEachRow([&] {
+            if (t.asInteger(QStringLiteral("Grafika_Tow_Nr")) == item)
+                out << t.asInteger(QStringLiteral("Grafika_Rys_Nr"));
+        });
+        return out;
+    }
+    struct Stored {
+        QString description;
+        QByteArray bytes;
+    };
+    QList<Stored> library() {
+        engine::Table t(folder, QStringLiteral("Rysunek"));
+        t.open();
+        QList<Stored> out;
+        t.forEachRow([&] {
+            out.append(
+                {t.asString(QStringLiteral("Rys_Opis")), t.asBytes(QStringLiteral("Rys_Blob"))});
+        });
+        return out;
+    }
+    void makeCurrent(int item) {
+        if (!state.TFTowar.isOpen()) state.TFTowar.open();
+        state.TFTowar.setIndexFieldNames(QStringLiteral("Tow_nr"));
+        ASSERT_TRUE(state.TFTowar.findKey({item}));
+    }
+    static void click(QWidget* d, const char* name) {
+        auto* b = d->findChild<QAbstractButton*>(QLatin1String(name));
+        ASSERT_NE(b, nullptr) << name;
+        b->click();
+    }
+
+    platform::FakeClipboard clipboard;
+    ui::FakeFileDialogs files;
+
+private:
+    platform::ScopedClipboard clipboardGuard_;
+    ui::ScopedFileDialogs filesGuard_;
+};
+
+} // namespace drawtest

@@ -1,0 +1,102 @@
+// The main window's ways into the drawings and the file associations.
+#include "drawings/Kart_Gr.h"
+#include "drawings/podglad.h"
+#include "shell/detailtabs.h"
+#include "shell/fixture.h"
+#include <QBuffer>
+#include <QImage>
+#include <QLabel>
+
+using namespace shelltest;
+
+namespace {
+
+void addRow(const QString& folder, const char* table, const QVariantMap& values) {
+    engine::Table t(folder, QLatin1String(table));
+    t.open();
+    t.append();
+    for (auto it = values.begin(); it != values.end(); ++it)
+        t.setValue(it.key(), it.value());
+    t.post();
+}
+
+QByteArray pngPicture() {
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+class MainWindowDrawingsTest : public ShellTest {
+protected:
+    // Item 1 Lampa with the drawing Schemat and a web address, item 2 Klosz with a manual.
+    std::unique_ptr<shell::TForm_Pelk> start() {
+        makeMainFolder({QStringLiteral("Lampa"), QStringLiteral("Klosz")});
+        addRow(catalogue, "Rysunek", {{"Rys_Opis", "Schemat"}, {"Rys_Blob", pngPicture()}});
+        addRow(catalogue, "Grafika", {{"Grafika_Tow_Nr", 1}, {"Grafika_Rys_Nr", 1}});
+        addRow(catalogue, "Cecha", {{"Cecha_Opis", "Strona"}, {"Cecha_Typ", "S"}});
+        addRow(catalogue, "Opis",
+               {{"Opis_Tow_Nr", 1}, {"Opis_Cecha_Nr", 1}, {"Opis_Opis", "www.lampy.pl"}});
+        addRow(catalogue, "Opis",
+               {{"Opis_Tow_Nr", 2}, {"Opis_Cecha_Nr", 1}, {"Opis_Opis", "klosz.pdf"}});
+        auto w = startWindow();
+        EXPECT_EQ(outcome, shell::MainController::StartOutcome::Running);
+        return w;
+    }
+    static void goTo(shell::TForm_Pelk& w, const QString& name) {
+        auto& items = w.state().TFTowar;
+        for (items.first(); !items.eof(); items.next())
+            if (items.asString(QStringLiteral("Tow_Nazwa")) == name) return;
+        ADD_FAILURE() << "no item " << name.toStdString();
+    }
+};
+
+TEST_F(MainWindowDrawingsTest, CommandsOpenTheLibraryTheAssociationsThePreviewAndTheItemsDrawings) {
+    auto w = start();
+    auto& f = w->form();
+    runner.on(QStringLiteral("TEkr_Rysunki"));
+    f.SpeedButton12->click();
+    runner.on(QStringLiteral("TEkr_Skojarzenia"));
+    f.Skojarzeniazaplikacjami1->trigger();
+    goTo(*w, QStringLiteral("Lampa"));
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::Drawings);
+    QString shown;
+    runner.on<drawings::TEkr_Podglad>([&](drawings::TEkr_Podglad& d) {
+        shown = d.findChild<QLabel*>(QStringLiteral("Label_Rysunek"))->text();
+    });
+    f.BB_Duzy->click();
+    EXPECT_EQ(shown, QStringLiteral("Schemat"));
+
+    // Detaching the drawing shows at once on the page.
+    runner.on<drawings::TEkr_Kartoteki_Rysunki>([&](drawings::TEkr_Kartoteki_Rysunki& d) {
+        EXPECT_EQ(d.itemNr(), 1);
+        d.BB_WyczyscClick();
+        d.BB_ZapiszClick();
+    });
+    f.Modyfikuj5->trigger();
+    EXPECT_TRUE(gridNames(f.DBGrid_Rysunek).isEmpty());
+    EXPECT_EQ(runner.opened(), (QStringList{"TEkr_Rysunki", "TEkr_Skojarzenia", "TEkr_Podglad",
+                                            "TEkr_Kartoteki_Rysunki"}));
+}
+
+TEST_F(MainWindowDrawingsTest, ZobaczOpensTheAddressOrSaysWhyNot) {
+    auto w = start();
+    auto& f = w->form();
+    f.TNotebook->setCurrentIndex(shell::DetailTabs::Attributes);
+    goTo(*w, QStringLiteral("Lampa"));
+    ASSERT_TRUE(f.SB_Zobacz->isEnabled());
+    f.SB_Zobacz->click();
+    ASSERT_EQ(launcher.requests.size(), 1u);
+    EXPECT_EQ(launcher.requests[0].parameters, QStringLiteral("www.lampy.pl"));
+
+    goTo(*w, QStringLiteral("Klosz"));
+    f.SB_Zobacz->click();
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Nie mogę skojarzyć tej własności z żadną aplikacją !"));
+    EXPECT_EQ(launcher.requests.size(), 1u);
+}
+
+} // namespace
