@@ -12,6 +12,7 @@
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
+#include "ui/searchkeys.h"
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -383,26 +384,12 @@ bool TEkr_Kartoteki_Rysunki::eventFilter(QObject* watched, QEvent* event) {
     if (watched == search_) {
         if (event->type() == QEvent::FocusOut) emptySearch();
         if (event->type() == QEvent::KeyPress) {
-            const bool open = libraryTable_->isOpen() && !libraryTable_->isEmpty();
-            switch (static_cast<QKeyEvent*>(event)->key()) {
-            case Qt::Key_Down:
-            case Qt::Key_PageDown:
-                library_->setFocus();
-                if (open) libraryTable_->next();
-                emptySearch();
+            const auto& key = *static_cast<QKeyEvent*>(event);
+            if (ui::searchFieldMovesList(key, *library_, *libraryTable_, [this] { emptySearch(); }))
                 return true;
-            case Qt::Key_Up:
-            case Qt::Key_PageUp:
-                library_->setFocus();
-                if (open) libraryTable_->prior();
-                emptySearch();
-                return true;
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
+            if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
                 BB_DodajClick();
                 return true;
-            default:
-                break;
             }
         }
     }

@@ -11,6 +11,7 @@
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
+#include "ui/searchkeys.h"
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -397,26 +398,11 @@ bool TAktualizacja_WWG::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (watched == szukaj_) {
-        const int k = key->key();
-        const bool down = k == Qt::Key_Down || k == Qt::Key_PageDown;
-        const bool up = k == Qt::Key_Up || k == Qt::Key_PageUp;
-        if ((down || up) && tCecha_->isOpen()) {
-            cechy_->setFocus(); // leaving the field empties it
-            leaveSearchField();
-            if (down)
-                tCecha_->next();
-            else
-                tCecha_->prior();
+        if (tCecha_->isOpen() &&
+            ui::searchFieldMovesList(*key, *cechy_, *tCecha_, [this] { leaveSearchField(); }))
             return true;
-        }
     } else if (watched == cechy_) {
-        const QString text = key->text();
-        if (text.size() == 1 && text[0].unicode() >= 33 && text[0].unicode() <= 122) {
-            szukaj_->setFocus();
-            szukaj_->setText(text);
-            szukaj_->setCursorPosition(int(text.size()));
-            return true;
-        }
+        if (ui::listKeyStartsSearch(*key, *szukaj_)) return true;
     } else if (watched == wlasnosci_ && key->key() == Qt::Key_Delete) {
         if (ready() && !work_->table().isEmpty() && !tCecha_->isEmpty()) BB_UsunClick();
         return true;

@@ -15,6 +15,7 @@
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
+#include "ui/searchkeys.h"
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -479,26 +480,11 @@ bool TEkr_ceny::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (watched == szukaj_) {
-        const int k = key->key();
-        const bool down = k == Qt::Key_Down || k == Qt::Key_PageDown;
-        const bool up = k == Qt::Key_Up || k == Qt::Key_PageUp;
-        if ((down || up) && companySelected()) {
-            firmyGrid_->setFocus(); // leaving the field empties it
-            leaveSearchField();
-            if (down)
-                firmy_->next();
-            else
-                firmy_->prior();
+        if (companySelected() &&
+            ui::searchFieldMovesList(*key, *firmyGrid_, *firmy_, [this] { leaveSearchField(); }))
             return true;
-        }
     } else if (watched == firmyGrid_) {
-        const QString text = key->text();
-        if (text.size() == 1 && text[0].unicode() >= 33 && text[0].unicode() <= 122) {
-            szukaj_->setFocus();
-            szukaj_->setText(text);
-            szukaj_->setCursorPosition(int(text.size()));
-            return true;
-        }
+        if (ui::listKeyStartsSearch(*key, *szukaj_)) return true;
     } else if (watched == uwagi_ && key->key() == Qt::Key_Up) {
         commitRemark();
         ceny_->setFocus();

@@ -10,6 +10,7 @@
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
+#include "ui/searchkeys.h"
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -401,26 +402,11 @@ bool RelationDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (watched == szukaj_) {
-        const int k = key->key();
-        const bool down = k == Qt::Key_Down || k == Qt::Key_PageDown;
-        const bool up = k == Qt::Key_Up || k == Qt::Key_PageUp;
-        if ((down || up) && towar_->isOpen() && towary_->isEnabled()) {
-            towary_->setFocus(); // leaving the field empties it
-            leaveSearchField();
-            if (down)
-                towar_->next();
-            else
-                towar_->prior();
+        if (towar_->isOpen() && towary_->isEnabled() &&
+            ui::searchFieldMovesList(*key, *towary_, *towar_, [this] { leaveSearchField(); }))
             return true;
-        }
     } else if (watched == towary_) {
-        const QString text = key->text();
-        if (text.size() == 1 && text[0].unicode() >= 33 && text[0].unicode() <= 122) {
-            szukaj_->setFocus();
-            szukaj_->setText(text);
-            szukaj_->setCursorPosition(int(text.size()));
-            return true;
-        }
+        if (ui::listKeyStartsSearch(*key, *szukaj_)) return true;
     } else if (watched == lista_ && list_->relation() != Relation::Substitutes) {
         if (!key->text().isEmpty() && key->text()[0].isPrint()) markChanged();
     }

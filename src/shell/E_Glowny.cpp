@@ -389,13 +389,18 @@ void TForm_Pelk::FormResize() {
     const int pageHeight = std::max(40, page ? page->height() : 118);
     const int gridHeight = pageHeight - 8;
 
+    // The side buttons keep their whole caption also in fonts wider than the designed one.
+    const std::initializer_list<QWidget*> sideButtons{ui_->SB_Zobacz, ui_->BB_Wchodzi_do_idz_do,
+                                                      ui_->BB_Sklada_sie_idz_do,
+                                                      ui_->BB_Zamiennika_idz_do};
+    int sideWidth = 48;
+    for (QWidget* b : sideButtons)
+        sideWidth = std::max(sideWidth, b->sizeHint().width());
+    for (QWidget* b : sideButtons)
+        b->setGeometry(n - sideWidth - 6, b->y(), sideWidth, b->height());
     for (ui::DbGrid* g :
          {ui_->DBGrid_Sklada, ui_->DBGrid_Wchodzi, ui_->DBGrid_Zamienniki, ui_->DBGrid_Wlasnosci})
-        g->setGeometry(4, 4, std::max(40, n - 58), gridHeight);
-    for (QWidget* b :
-         std::initializer_list<QWidget*>{ui_->SB_Zobacz, ui_->BB_Wchodzi_do_idz_do,
-                                         ui_->BB_Sklada_sie_idz_do, ui_->BB_Zamiennika_idz_do})
-        b->move(n - 52, b->y());
+        g->setGeometry(4, 4, std::max(40, n - sideWidth - 16), gridHeight);
 
     // The label ends where the box begins, also in fonts wider than the designed one.
     QLabel* sortLabel = ui_->Label_Wyswietlaj_wg;

@@ -275,8 +275,16 @@ bool MainController::goToRelated(int page) {
     if (nr == 0) return false;
     BusyCursor busy;
     try {
-        // The related item need not be among the query's answers.
-        if (items_.queryActive()) items_.tableMode();
+        if (items_.queryActive()) {
+            // Among the query's answers the list stays on the query; otherwise it goes back to
+            // the whole catalogue, where the filter commands are open again.
+            if (st_.QTowar.isOpen() &&
+                st_.QTowar.locate(QStringLiteral("Tow_nr"), QString::number(nr), false, false))
+                return true;
+            items_.tableMode();
+            view_.setCommandEnabled(QStringLiteral("SpeedButton17"), true);
+            view_.setCommandEnabled(QStringLiteral("Filtr1"), true);
+        }
         auto& items = st_.TFTowar;
         if (!items.isOpen()) return false;
         const QString order = items.indexFieldNames();

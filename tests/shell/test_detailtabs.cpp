@@ -357,9 +357,23 @@ TEST_F(DetailTabsTest, GoToFromTheQueryShowsTheWholeCatalogueOnTheRelatedItem) {
     s.Query.queryActive = true;
     w->BB_SQLClick();
     ASSERT_EQ(gridNames(f.DBGrid_Sklada), (QStringList{"Klosz", "Żarówka"}));
+    w->setCommandEnabled(QStringLiteral("Filtr1"), false); // as a query in force leaves it
     f.BB_Sklada_sie_idz_do->click();
     EXPECT_EQ(f.DBGrid_Towary->dataSet(), &s.TFTowar);
     EXPECT_EQ(text(s.TFTowar, "Tow_Nazwa"), "Klosz");
+    EXPECT_TRUE(w->isCommandEnabled(QStringLiteral("Filtr1"))) << "no query, so the filter again";
+
+    // A related item among the query's answers keeps the query.
+    s.QTowar.close();
+    s.QTowar.setSql({QStringLiteral("SELECT * FROM Towar"), QStringLiteral("ORDER BY Tow_Nazwa")});
+    s.Query.queryActive = true;
+    w->BB_SQLClick();
+    ASSERT_TRUE(
+        s.QTowar.locate(QStringLiteral("Tow_Nazwa"), QStringLiteral("Lampa"), false, false));
+    f.BB_Sklada_sie_idz_do->click();
+    EXPECT_EQ(f.DBGrid_Towary->dataSet(), &s.QTowar);
+    EXPECT_EQ(text(s.QTowar, "Tow_Nazwa"), "Klosz");
+    EXPECT_EQ(text(s.TFTowar, "Tow_Nazwa"), "Klosz") << "the pages follow";
 }
 
 TEST_F(DetailTabsTest, GoToAndDoubleClicksDoNothingOnAnEmptyCatalogue) {
