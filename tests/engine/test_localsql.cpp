@@ -192,7 +192,8 @@ TEST(LocalSqlText, WorkedExampleBindsEveryLiteralAndReturnsTowarColumns) {
         q.sql.startsWith(u"SELECT DISTINCT \"Towar\".\"Tow_nr\", \"Towar\".\"Tow_Grupa_nr\""));
     EXPECT_TRUE(q.sql.contains(u"pl_upper(\"Towar\".\"Tow_Nazwa\") LIKE ?"));
     EXPECT_TRUE(q.sql.contains(u"pl_num(\"Opis\".\"Opis_Opis\") >= ?"));
-    EXPECT_TRUE(q.sql.endsWith(u" ORDER BY \"Towar\".\"Tow_Nazwa\" COLLATE PL, \"Towar\".rowid"));
+    EXPECT_TRUE(
+        q.sql.endsWith(u" ORDER BY (+\"Towar\".\"Tow_Nazwa\") COLLATE PL, \"Towar\".rowid"));
     EXPECT_FALSE(q.sql.contains(u"= ? COLLATE")); // comparisons stay exact
 
     ASSERT_EQ(q.columns.size(), lookup(QStringLiteral("Towar"))->fields.size());
@@ -209,8 +210,8 @@ TEST(LocalSqlText, TableNamesAndColumnsIgnoreLetterCaseAndDbSuffix) {
                   "where TOWAR.TOW_NR = 1 order by tow_srp desc, Grupa.grupa_nazwa asc");
     EXPECT_EQ(q.sql,
               u"SELECT \"Towar\".\"Tow_Nazwa\", \"Grupa\".\"Grupa_Nazwa\" FROM \"Towar\", "
-              u"\"Grupa\" WHERE \"Towar\".\"Tow_nr\" = ? ORDER BY \"Towar\".\"Tow_SRP\" DESC, "
-              u"\"Grupa\".\"Grupa_Nazwa\" COLLATE PL, \"Towar\".rowid");
+              u"\"Grupa\" WHERE \"Towar\".\"Tow_nr\" = ? ORDER BY (+\"Towar\".\"Tow_SRP\") DESC, "
+              u"(+\"Grupa\".\"Grupa_Nazwa\") COLLATE PL, \"Towar\".rowid");
     ASSERT_EQ(q.columns.size(), 2);
     EXPECT_EQ(q.columns[1].name, u"Grupa_Nazwa");
 }
