@@ -193,15 +193,8 @@ QStringList TEkr_Kartoteki_Rysunki::chosenDescriptions() const {
     return out;
 }
 
-void TEkr_Kartoteki_Rysunki::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!work_->exists()) {
-        try {
-            opening();
-        } catch (const engine::EngineError& e) {
-            ui::showError(e);
-        }
-    }
+bool TEkr_Kartoteki_Rysunki::filled() const {
+    return work_->exists();
 }
 
 // The item's drawings copied into a new working table; the library opened in description order.

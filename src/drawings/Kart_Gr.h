@@ -48,7 +48,7 @@ public Q_SLOTS:
     void BB_RysunkiClick();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    bool filled() const override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -59,7 +59,7 @@ private:
         QString description;
     };
 
-    void opening();
+    void opening() override;
     bool save() override;
     void release() override;
     // The working rows read again into the grid, the row of `entry` selected (0: the first).

@@ -156,15 +156,12 @@ bool TAktualizacja_WWG::ready() const {
 }
 
 void TAktualizacja_WWG::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!work_->exists()) {
-        try {
-            opening();
-        } catch (const engine::EngineError& e) {
-            ui::showError(e);
-        }
-    }
+    ui::WorkDialog::showEvent(event);
     szukaj_->setFocus();
+}
+
+bool TAktualizacja_WWG::filled() const {
+    return work_->exists();
 }
 
 // The attribute list from Cecha and the working list from the group's stored template; what

@@ -45,11 +45,12 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool filled() const override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void opening();
+    void opening() override;
     void fill(int groupNr);
     void emptyWorkList();
     bool save() override;

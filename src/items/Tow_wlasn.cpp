@@ -214,15 +214,8 @@ QStringList TEkr_Tow_Wlasnosci::line(int row) const {
     return out;
 }
 
-void TEkr_Tow_Wlasnosci::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!work_->exists()) {
-        try {
-            opening();
-        } catch (const engine::EngineError& e) {
-            ui::showError(e);
-        }
-    }
+bool TEkr_Tow_Wlasnosci::filled() const {
+    return work_->exists();
 }
 
 // The lines from the template of the item's group, with the item's stored values in their

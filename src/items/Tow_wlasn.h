@@ -43,11 +43,11 @@ public Q_SLOTS:
     void BB_WartosciClick();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    bool filled() const override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void opening();
+    void opening() override;
     bool save() override;
     void release() override;
     void editingBegan();

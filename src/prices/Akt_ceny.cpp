@@ -222,14 +222,8 @@ int TEkr_ceny::currentLine() const {
     return row >= 0 && row < sheet_->lines().size() ? row : -1;
 }
 
-void TEkr_ceny::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (sheet_->isOpen()) return;
-    try {
-        opening();
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-    }
+bool TEkr_ceny::filled() const {
+    return sheet_->isOpen();
 }
 
 void TEkr_ceny::opening() {

@@ -59,12 +59,12 @@ public Q_SLOTS:
     void Edit_SzukajChange();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    bool filled() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildForm();
-    void opening();
+    void opening() override;
     bool save() override;
     void release() override;
     void showLines(int current);

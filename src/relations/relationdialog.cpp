@@ -201,15 +201,8 @@ void RelationDialog::selectLine(int row) {
         lista_->setCurrentIndex(rows_->index(row, RelationRows::kValueColumn));
 }
 
-void RelationDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!list_->isOpen()) {
-        try {
-            opening();
-        } catch (const engine::EngineError& e) {
-            ui::showError(e);
-        }
-    }
+bool RelationDialog::filled() const {
+    return list_->isOpen();
 }
 
 // The working list from the stored relations (what was changed and not saved is dropped) and

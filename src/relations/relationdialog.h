@@ -54,13 +54,13 @@ public Q_SLOTS:
 protected:
     RelationDialog(Relation relation, store::MainState& state, QWidget* parent);
 
-    void showEvent(QShowEvent* event) override;
+    bool filled() const override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildForm();
-    void opening();
+    void opening() override;
     bool save() override;
     void release() override;
     void afterListChange();

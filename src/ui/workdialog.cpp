@@ -1,10 +1,22 @@
 #include "ui/workdialog.h"
+#include "engine/error.h"
+#include "ui/errorbox.h"
 #include "ui/messages.h"
 
 namespace ui {
 
 WorkDialog::WorkDialog(QString closeQuestion, QWidget* parent)
     : QDialog(parent), closeQuestion_(std::move(closeQuestion)) {}
+
+void WorkDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (filled()) return;
+    try {
+        opening();
+    } catch (const engine::EngineError& e) {
+        showError(e);
+    }
+}
 
 void WorkDialog::BB_ZapiszClick() {
     if (!save()) return;

@@ -31,6 +31,12 @@ protected:
     virtual bool save() = 0;
     // At closing, after the question: let go of the working table and the tables.
     virtual void release() {}
+    // The dialog fills itself when it is first shown, so that one made and never shown reads
+    // nothing: `filled` tells whether it holds its rows, `opening` fills it (an engine error is
+    // shown and leaves it empty).
+    virtual bool filled() const { return true; }
+    virtual void opening() {}
+    void showEvent(QShowEvent* event) override;
     // Another screen working on what this dialog edits, run in between: with changes the
     // `question` is asked first, and after a save the dialog closes once `run` is done;
     // otherwise `reload` fills it again from what the other screen left.
