@@ -67,8 +67,7 @@ void Query::open() {
 void Query::close() {
     if (!open_) return;
     stmt_.reset();
-    rows_.clear();
-    rows_.shrink_to_fit();
+    rows_.release();
     open_ = false;
     hasRow_ = false;
     bof_ = eof_ = true;
@@ -92,14 +91,11 @@ bool Query::fetchTo(size_t count) {
             stmt_.reset(); // gives the statement back, so others may change the tables
             break;
         }
-        std::vector<QVariant> row(static_cast<size_t>(ownFieldCount_));
-        for (int i = 0; i < ownFieldCount_; ++i)
-            row[size_t(i)] = stmt_->column(i);
         if (unidirectional_ && !rows_.empty()) {
             rows_.clear();
             ++dropped_;
         }
-        rows_.push_back(std::move(row));
+        rows_.append(stmt_->handle(), ownFieldCount_);
     }
     return dropped_ + rows_.size() >= count;
 }
@@ -117,15 +113,15 @@ bool Query::locate(const QString& field, const QString& text, bool caseInsensiti
     const int f = fieldIndex(field);
     if (f < 0) (void)fieldDef(field); // throws naming the field
     const FieldDef& def = fields()[f];
-    auto matches = [&](const std::vector<QVariant>& row) {
-        const QString v = displayText(def.type, fromStorage(def, row[size_t(f)]));
+    auto matches = [&](size_t row) {
+        const QString v = displayText(def.type, fromStorage(def, rows_.value(row, f)));
         if (partial) return caseInsensitive ? beginsWithPolish(v, text) : v.startsWith(text);
         return caseInsensitive ? comparePolish(v, text) == 0 : v == text;
     };
     for (size_t i = 0;; ++i) {
         if (i < dropped_) continue;
         if (!fetchTo(i + 1)) return false;
-        if (matches(rows_[i - dropped_])) {
+        if (matches(i - dropped_)) {
             moveTo(i);
             return true;
         }
@@ -207,7 +203,7 @@ void Query::setRecNo(int n) {
 
 QVariant Query::storedValue(int index) const {
     if (!hasRow_) return {};
-    return rows_[pos_ - dropped_][size_t(index)];
+    return rows_.value(pos_ - dropped_, index);
 }
 
 } // namespace engine
@@ -221,7 +217,7 @@ std::vector<DataSet::StoredRow> Query::storedRowsAt(int first, int count) {
     std::vector<StoredRow> out;
     fetchTo(size_t(first) + size_t(count));
     for (size_t i = size_t(first); i < rows_.size() && i < size_t(first) + size_t(count); ++i)
-        out.emplace_back(qint64(i) + 1, rows_[i]);
+        out.emplace_back(qint64(i) + 1, rows_.row(i, ownFieldCount_));
     return out;
 }
 

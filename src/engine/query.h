@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/dataset.h"
+#include "engine/packedrows.h"
 #include <QStringList>
 #include <memory>
 #include <vector>
@@ -54,7 +55,7 @@ private:
 
     QStringList lines_;
     std::unique_ptr<Statement> stmt_;
-    std::vector<std::vector<QVariant>> rows_;
+    PackedRows rows_;
     bool done_ = false;
     bool unidirectional_ = false;
     size_t dropped_ = 0; // rows already let go in forward-only mode

@@ -1,0 +1,146 @@
+#include "engine/packedrows.h"
+#include <cstring>
+#include <sqlite3.h>
+
+namespace engine {
+
+namespace {
+
+constexpr size_t kBlockSize = size_t(1) << 20;
+
+enum Tag : char { Null, Integer, Real, Text, Blob };
+
+template <class T> void put(std::string& out, T v) {
+    char bytes[sizeof(T)];
+    std::memcpy(bytes, &v, sizeof(T));
+    out.append(bytes, sizeof(T));
+}
+
+template <class T> T get(const char*& p) {
+    T v;
+    std::memcpy(&v, p, sizeof(T));
+    p += sizeof(T);
+    return v;
+}
+
+// Steps over one value; returns where the next begins.
+const char* skip(const char* p) {
+    switch (*p++) {
+    case Integer:
+    case Real:
+        return p + 8;
+    case Text:
+    case Blob: {
+        const auto n = get<std::uint32_t>(p);
+        return p + n;
+    }
+    default:
+        return p;
+    }
+}
+
+QVariant read(const char* p) {
+    switch (*p++) {
+    case Integer:
+        return QVariant(qint64(get<std::int64_t>(p)));
+    case Real:
+        return QVariant(get<double>(p));
+    case Text: {
+        const auto n = get<std::uint32_t>(p);
+        return QVariant(QString::fromUtf8(p, qsizetype(n)));
+    }
+    case Blob: {
+        const auto n = get<std::uint32_t>(p);
+        return QVariant(n > 0 ? QByteArray(p, qsizetype(n)) : QByteArray());
+    }
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+void PackedRows::append(sqlite3_stmt* stmt, int columns) {
+    std::string& r = scratch_;
+    r.clear();
+    for (int i = 0; i < columns; ++i) {
+        switch (sqlite3_column_type(stmt, i)) {
+        case SQLITE_INTEGER:
+            r.push_back(Integer);
+            put<std::int64_t>(r, sqlite3_column_int64(stmt, i));
+            break;
+        case SQLITE_FLOAT:
+            r.push_back(Real);
+            put<double>(r, sqlite3_column_double(stmt, i));
+            break;
+        case SQLITE_TEXT: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            const auto n = std::uint32_t(sqlite3_column_bytes(stmt, i));
+            r.push_back(Text);
+            put<std::uint32_t>(r, n);
+            r.append(text, n);
+            break;
+        }
+        case SQLITE_BLOB: {
+            const auto* blob = static_cast<const char*>(sqlite3_column_blob(stmt, i));
+            const auto n = std::uint32_t(sqlite3_column_bytes(stmt, i));
+            r.push_back(Blob);
+            put<std::uint32_t>(r, n);
+            if (n > 0) r.append(blob, n);
+            break;
+        }
+        default:
+            r.push_back(Null);
+            break;
+        }
+    }
+    // A row never spans two blocks; one larger than a block (a big picture) gets its own.
+    if (blocks_.empty() || blocks_.back().size() + r.size() > blocks_.back().capacity()) {
+        if (!blocks_.empty() && blocks_.back().empty()) blocks_.pop_back();
+        blocks_.emplace_back();
+        blocks_.back().reserve(std::max(kBlockSize, r.size()));
+    }
+    std::string& block = blocks_.back();
+    at_.push_back({std::uint32_t(blocks_.size() - 1), std::uint32_t(block.size())});
+    block.append(r);
+}
+
+void PackedRows::clear() {
+    at_.clear();
+    if (blocks_.size() > 1) blocks_.resize(1);
+    if (!blocks_.empty()) blocks_.front().clear();
+}
+
+void PackedRows::release() {
+    at_.clear();
+    at_.shrink_to_fit();
+    blocks_.clear();
+    blocks_.shrink_to_fit();
+    scratch_.clear();
+    scratch_.shrink_to_fit();
+}
+
+const char* PackedRows::start(size_t row) const {
+    const Where w = at_[row];
+    return blocks_[w.block].data() + w.offset;
+}
+
+QVariant PackedRows::value(size_t row, int column) const {
+    const char* p = start(row);
+    for (int i = 0; i < column; ++i)
+        p = skip(p);
+    return read(p);
+}
+
+std::vector<QVariant> PackedRows::row(size_t row, int columns) const {
+    std::vector<QVariant> out;
+    out.reserve(size_t(columns));
+    const char* p = start(row);
+    for (int i = 0; i < columns; ++i) {
+        out.push_back(read(p));
+        p = skip(p);
+    }
+    return out;
+}
+
+} // namespace engine
