@@ -4,28 +4,15 @@
 #include "drawings/picturebox.h"
 #include "engine/table.h"
 #include "platform/clipboard.h"
+#include "support/pictures.h"
 #include "ui/cataloguetest.h"
 #include "ui/filedialogs.h"
 #include <QAbstractButton>
-#include <QBuffer>
-#include <QColor>
-#include <QImage>
 
 namespace drawtest {
 
-inline QImage sampleImage(QColor color, int w = 8, int h = 6) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(color);
-    return image;
-}
-
-inline QByteArray encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
+using testsupport::encoded;
+using testsupport::sampleImage;
 
 class DrawingsTest : public CatalogueDialogTest {
 protected:

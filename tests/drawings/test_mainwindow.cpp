@@ -3,32 +3,15 @@
 #include "drawings/podglad.h"
 #include "shell/detailtabs.h"
 #include "shell/fixture.h"
-#include <QBuffer>
-#include <QImage>
+#include "support/pictures.h"
+#include "support/rows.h"
 #include <QLabel>
 
 using namespace shelltest;
+using testsupport::addRow;
+using testsupport::pngPicture;
 
 namespace {
-
-void addRow(const QString& folder, const char* table, const QVariantMap& values) {
-    engine::Table t(folder, QLatin1String(table));
-    t.open();
-    t.append();
-    for (auto it = values.begin(); it != values.end(); ++it)
-        t.setValue(it.key(), it.value());
-    t.post();
-}
-
-QByteArray pngPicture() {
-    QImage image(8, 6, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 class MainWindowDrawingsTest : public ShellTest {
 protected:

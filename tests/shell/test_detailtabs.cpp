@@ -2,38 +2,20 @@
 // related values looked up, follows a move through the list, and keeps only its own tables open.
 #include "shell/detailtabs.h"
 #include "shell/fixture.h"
-#include <QBuffer>
-#include <QImage>
+#include "support/pictures.h"
+#include "support/rows.h"
 #include <initializer_list>
 #include <utility>
 
 using namespace shelltest;
+using testsupport::addRow;
+using testsupport::pngPicture;
 using Outcome = shell::MainController::StartOutcome;
 
 namespace {
 
-void addRow(const QString& folder, const char* table,
-            std::initializer_list<std::pair<const char*, QVariant>> values) {
-    engine::Table t(folder, QLatin1String(table));
-    t.open();
-    t.append();
-    for (const auto& [field, value] : values)
-        t.setValue(QLatin1String(field), value);
-    t.post();
-}
-
 QString text(engine::DataSet& ds, const char* field) {
     return ds.asString(QLatin1String(field));
-}
-
-QByteArray pngPicture() {
-    QImage image(8, 6, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 class DetailTabsTest : public ShellTest {

@@ -2,24 +2,16 @@
 // field and the grid, the sort box, the item commands with their rights and the query run again
 // after them, and the display configuration of each catalogue.
 #include "shell/fixture.h"
+#include "support/rows.h"
 #include <QTest>
 #include <initializer_list>
 #include <utility>
 
 using namespace shelltest;
+using testsupport::addRow;
 using Outcome = shell::MainController::StartOutcome;
 
 namespace {
-
-void addRow(const QString& folder, const char* table,
-            std::initializer_list<std::pair<const char*, QVariant>> values) {
-    engine::Table t(folder, QLatin1String(table));
-    t.open();
-    t.append();
-    for (const auto& [field, value] : values)
-        t.setValue(QLatin1String(field), value);
-    t.post();
-}
 
 QStringList list(const char* items) {
     return QString::fromUtf8(items).split(u'|');

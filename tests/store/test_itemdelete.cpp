@@ -6,6 +6,7 @@
 #include "engine/table.h"
 #include "store/catalogue_schema.h"
 #include "store/itemdelete.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include <QDir>
 #include <gtest/gtest.h>
@@ -17,16 +18,7 @@ using namespace engine;
 
 namespace {
 
-using Values = std::initializer_list<std::pair<const char*, QVariant>>;
-
-void addRow(const QString& folder, const char* table, Values values) {
-    Table t(folder, QLatin1String(table));
-    t.open();
-    t.append();
-    for (const auto& [field, value] : values)
-        t.setValue(QLatin1String(field), value);
-    t.post();
-}
+using testsupport::addRow;
 
 // Every row of a table as "a/b" of the given fields, in primary-key order.
 QStringList rows(const QString& folder, const char* table, std::initializer_list<const char*> f) {
