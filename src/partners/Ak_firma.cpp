@@ -93,6 +93,7 @@ QString webAddress(const QString& text) {
 TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state), telefon_(std::make_unique<engine::Table>()) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Firma"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     // The caller's folder serves this opening only.
     folder_ = state.CompanyFolder.isEmpty() ? state.CurrentCatalogueFolder : state.CompanyFolder;
     state.CompanyFolder.clear();

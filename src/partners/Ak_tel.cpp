@@ -19,6 +19,7 @@ const QString kNr = QStringLiteral("Telefon_Nr");
 TEkr_Aktualizacja_Telefony::TEkr_Aktualizacja_Telefony(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Telefony"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     const bool picking = !state.ContactPickMode.isEmpty();
     // The listed company: the one being edited, or the one a contact is picked for.
     const int listed = picking ? state.ContactCompanyNr : state.ContactOwnerNr;

@@ -22,6 +22,7 @@ const QString kDate = QStringLiteral("Waluta_Data");
 TEkr_Aktualizacja_Waluta::TEkr_Aktualizacja_Waluta(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Waluta"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     Setup s;
     s.caption = QStringLiteral("Waluty");
     s.folder = state.CurrentCatalogueFolder;

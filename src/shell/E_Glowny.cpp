@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QToolButton>
 
 namespace shell {
 
@@ -96,6 +97,8 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
                        ui_->Wstawzamienniki1, ui_->Wstawnotatki1, ui_->Wstawcenyzakupu1})
         popupMenu_->addAction(a);
     setUpGrids();
+    shareToolbarCommands();
+    registerCommands();
     connectCommands();
     connectStartScreens();
     disableLaterCommands();
@@ -106,8 +109,9 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
     for (int i = 0; i < ui_->TNotebook->count(); ++i)
         ui_->TNotebook->widget(i)->installEventFilter(this);
     connect(ui_->TNotebook, &QTabWidget::currentChanged, this, &TForm_Pelk::FormResize);
-    connect(ui_->TNotebook, &QTabWidget::currentChanged, this,
-            [this](int page) { controller_->detailTabs().tabChanged(page); });
+    connect(ui_->TNotebook, &QTabWidget::currentChanged, this, [this](int page) {
+        ui::guarded([this, page] { controller_->detailTabs().tabChanged(page); });
+    });
     qApp->installEventFilter(new KeyPreview(this)); // the window sees keys before its controls
 }
 
@@ -148,49 +152,70 @@ void TForm_Pelk::setUpGrids() {
     ui_->DBMemo_Uwagi->setField(QStringLiteral("Tow_Uwagi"));
 }
 
+void TForm_Pelk::command(QAction* action, void (TForm_Pelk::*slot)()) {
+    connect(action, &QAction::triggered, this, guard([this, slot] { (this->*slot)(); }));
+}
+
+void TForm_Pelk::command(QAbstractButton* button, void (TForm_Pelk::*slot)()) {
+    connect(button, &QAbstractButton::clicked, this, guard([this, slot] { (this->*slot)(); }));
+}
+
+void TForm_Pelk::shareToolbarCommands() {
+    for (const auto& [button, action] : sharedCommands()) {
+        auto* b = findChild<QToolButton*>(button);
+        auto* a = findChild<QAction*>(action);
+        Q_ASSERT(b && a);
+        if (b && a) b->setDefaultAction(a); // its caption, hint and enabled state from then on
+    }
+}
+
+void TForm_Pelk::registerCommands() {
+    for (QAction* a : findChildren<QAction*>())
+        if (!a->objectName().isEmpty()) commands_.insert(a->objectName(), a);
+    for (QMenu* m : findChildren<QMenu*>())
+        if (!m->objectName().isEmpty()) commands_.insert(m->objectName(), m->menuAction());
+    for (QAbstractButton* b : findChildren<QAbstractButton*>()) {
+        if (b->objectName().isEmpty()) continue;
+        auto* tool = qobject_cast<QToolButton*>(b);
+        QObject* command = b;
+        if (tool && tool->defaultAction()) command = tool->defaultAction();
+        commands_.insert(b->objectName(), command);
+    }
+}
+
 void TForm_Pelk::connectCommands() {
-    auto onAction = [this](QAction* a, void (TForm_Pelk::*slot)()) {
-        connect(a, &QAction::triggered, this, slot);
-    };
-    auto onButton = [this](QAbstractButton* b, void (TForm_Pelk::*slot)()) {
-        connect(b, &QAbstractButton::clicked, this, slot);
-    };
-    onAction(ui_->Koniec1, &TForm_Pelk::BB_KoniecClick);
-    onButton(ui_->SpeedButton5, &TForm_Pelk::BB_KoniecClick);
-    onAction(ui_->Nowy1, &TForm_Pelk::BB_NowyClick);
-    onButton(ui_->SpeedButton6, &TForm_Pelk::BB_NowyClick);
-    onAction(ui_->Klonuj1, &TForm_Pelk::BB_KlonujClick);
-    onButton(ui_->SpeedButton7, &TForm_Pelk::BB_KlonujClick);
-    onAction(ui_->Edycja2, &TForm_Pelk::BB_EdycjaClick);
-    onButton(ui_->SpeedButton8, &TForm_Pelk::BB_EdycjaClick);
-    onButton(ui_->SpeedButton9, &TForm_Pelk::BB_Dok_UsunClick);
-    onAction(ui_->Usu1, &TForm_Pelk::Usu1Click);
-    onAction(ui_->Filtr1, &TForm_Pelk::BB_FiltrClick);
-    onButton(ui_->SpeedButton17, &TForm_Pelk::BB_FiltrClick);
-    onAction(ui_->Zapytanie1, &TForm_Pelk::BB_ZapytanieClick);
-    onButton(ui_->SpeedButton18, &TForm_Pelk::BB_ZapytanieClick);
-    onAction(ui_->Odwie1, &TForm_Pelk::Odwie1Click);
-    onAction(ui_->Drukuj1, &TForm_Pelk::Drukuj1Click);
-    onButton(ui_->BB_Podglad, &TForm_Pelk::BB_PodgladClick);
-    onAction(ui_->Oprogramie1, &TForm_Pelk::Oprogramie1Click);
-    onAction(ui_->Tematy1, &TForm_Pelk::Tematy1Click);
-    onAction(ui_->Aktualneinformacje1, &TForm_Pelk::Aktualneinformacje1Click);
-    onButton(ui_->BDefault, &TForm_Pelk::BDefaultClick);
-    onAction(ui_->Oglne1, &TForm_Pelk::Oglne1Click);
-    onAction(ui_->Notatki1, &TForm_Pelk::Notatki1Click);
+    command(ui_->Koniec1, &TForm_Pelk::BB_KoniecClick);
+    command(ui_->Nowy1, &TForm_Pelk::BB_NowyClick);
+    command(ui_->Klonuj1, &TForm_Pelk::BB_KlonujClick);
+    command(ui_->Edycja2, &TForm_Pelk::BB_EdycjaClick);
+    // The toolbar's delete asks in its own words, so it is a command of its own.
+    command(ui_->SpeedButton9, &TForm_Pelk::BB_Dok_UsunClick);
+    command(ui_->Usu1, &TForm_Pelk::Usu1Click);
+    command(ui_->Filtr1, &TForm_Pelk::BB_FiltrClick);
+    command(ui_->Zapytanie1, &TForm_Pelk::BB_ZapytanieClick);
+    command(ui_->Odwie1, &TForm_Pelk::Odwie1Click);
+    command(ui_->Drukuj1, &TForm_Pelk::Drukuj1Click);
+    command(ui_->BB_Podglad, &TForm_Pelk::BB_PodgladClick);
+    command(ui_->Oprogramie1, &TForm_Pelk::Oprogramie1Click);
+    command(ui_->Tematy1, &TForm_Pelk::Tematy1Click);
+    command(ui_->Aktualneinformacje1, &TForm_Pelk::Aktualneinformacje1Click);
+    command(ui_->BDefault, &TForm_Pelk::BDefaultClick);
+    command(ui_->Oglne1, &TForm_Pelk::Oglne1Click);
+    command(ui_->Notatki1, &TForm_Pelk::Notatki1Click);
     const std::pair<QAction*, int> tabs[] = {
         {ui_->Poka1, 1},  {ui_->Poka2, 2},      {ui_->Poka3, 3},     {ui_->Poka4, 4},
         {ui_->Poka5, 5},  {ui_->Poka6, 7},      {ui_->Dokument1, 8}, {ui_->Oferty2, 9},
         {ui_->Poka7, 10}, {ui_->Ustawienia, 10}};
     for (const auto& [action, tab] : tabs)
-        connect(action, &QAction::triggered, this, [this, index = tab] { showDetailTab(index); });
-    connect(ui_->Ulubione, &QComboBox::activated, this, &TForm_Pelk::UlubioneChange);
+        connect(action, &QAction::triggered, this,
+                guard([this, index = tab] { showDetailTab(index); }));
+    connect(ui_->Ulubione, &QComboBox::activated, this, guard([this] { UlubioneChange(); }));
     connect(ui_->DBGrid_Towary, &ui::DbGrid::rowDoubleClicked, this,
-            &TForm_Pelk::DBGrid_TowaryDblClick);
+            guard([this] { DBGrid_TowaryDblClick(); }));
     connect(ui_->Wyswietlaj_wg, &QComboBox::currentIndexChanged, this,
-            &TForm_Pelk::Wyswietlaj_wgChange);
+            guard([this] { Wyswietlaj_wgChange(); }));
     connect(ui_->Edit_Szukaj_Towar, &QLineEdit::textChanged, this,
-            &TForm_Pelk::Edit_Szukaj_TowarChange);
+            guard([this] { Edit_Szukaj_TowarChange(); }));
     connectScreens();
     connectDetailEditors();
     connectDetailTabs();
@@ -208,34 +233,23 @@ MainController::StartOutcome TForm_Pelk::start(const QString& mainFolder) {
 
 // --- MainView ---------------------------------------------------------------------------------
 
-QList<QObject*> TForm_Pelk::commandObjects(const QString& name) const {
-    QList<QObject*> found;
-    for (QAction* a : findChildren<QAction*>(name))
-        found << a;
-    for (QAbstractButton* b : findChildren<QAbstractButton*>(name))
-        found << b;
-    for (QMenu* m : findChildren<QMenu*>(name))
-        found << m->menuAction();
-    return found;
+QObject* TForm_Pelk::commandObject(const QString& name) const {
+    return commands_.value(name);
 }
 
 void TForm_Pelk::setCommandEnabled(const QString& name, bool enabled) {
-    for (QObject* o : commandObjects(name)) {
-        if (auto* a = qobject_cast<QAction*>(o))
-            a->setEnabled(enabled);
-        else if (auto* w = qobject_cast<QWidget*>(o))
-            w->setEnabled(enabled);
-    }
+    QObject* o = commandObject(name);
+    if (auto* a = qobject_cast<QAction*>(o))
+        a->setEnabled(enabled);
+    else if (auto* w = qobject_cast<QWidget*>(o))
+        w->setEnabled(enabled);
 }
 
 bool TForm_Pelk::isCommandEnabled(const QString& name) const {
-    const QList<QObject*> objects = commandObjects(name);
-    if (objects.isEmpty()) return false;
-    for (QObject* o : objects) {
-        if (auto* a = qobject_cast<QAction*>(o); a && !a->isEnabled()) return false;
-        if (auto* w = qobject_cast<QWidget*>(o); w && !w->isEnabled()) return false;
-    }
-    return true;
+    QObject* o = commandObject(name);
+    if (auto* a = qobject_cast<QAction*>(o)) return a->isEnabled();
+    if (auto* w = qobject_cast<QWidget*>(o)) return w->isEnabled();
+    return false;
 }
 
 void TForm_Pelk::setNotesVisible(bool visible) {
@@ -538,8 +552,9 @@ void TForm_Pelk::Aktualneinformacje1Click() {
 }
 
 void TForm_Pelk::BDefaultClick() {
-    // Order lines first; then the attribute values of the current item; then the item editor. The
-    // order editor and the attribute values join here as they become part of the program.
+    // Order lines first, once the order editor is part of the program; then, from the attribute
+    // values grid, the item's attribute values; then, in either case, the item editor.
+    if (QApplication::focusWidget() == ui_->DBGrid_Wlasnosci) editDetail(DetailTabs::Attributes);
     const engine::DataSet* list = ui_->DBGrid_Towary->dataSet();
     if (list && list->isOpen() && !list->isEmpty()) BB_EdycjaClick();
 }
@@ -601,6 +616,14 @@ void TForm_Pelk::changeEvent(QEvent* event) {
 }
 
 bool TForm_Pelk::eventFilter(QObject* watched, QEvent* event) {
+    bool taken = false;
+    // A key whose work failed is spent: the box said why, and the control must not act on it too.
+    if (!ui::guarded([&] { taken = filterEvent(watched, event); }))
+        return event->type() == QEvent::KeyPress;
+    return taken;
+}
+
+bool TForm_Pelk::filterEvent(QObject* watched, QEvent* event) {
     if (watched == ui_->Edit_Szukaj_Towar) return searchFieldEvent(event);
     if (watched == ui_->DBMemo_Uwagi) return notesEvent(event);
     if (watched == ui_->DBGrid_Towary && event->type() == QEvent::KeyPress)
@@ -642,7 +665,10 @@ bool TForm_Pelk::itemGridKey(QKeyEvent* key) {
 bool TForm_Pelk::KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     auto* w = qobject_cast<QWidget*>(watched);
-    return w && w->window() == form_ && form_->handlePreviewKey(static_cast<QKeyEvent*>(event));
+    if (!w || w->window() != form_) return false;
+    bool taken = true; // also when the command failed: the box has said why
+    ui::guarded([&] { taken = form_->handlePreviewKey(static_cast<QKeyEvent*>(event)); });
+    return taken;
 }
 
 bool TForm_Pelk::handlePreviewKey(QKeyEvent* key) {

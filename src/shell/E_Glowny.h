@@ -1,6 +1,8 @@
 #pragma once
 #include "shell/maincontroller.h"
 #include "store/mainstate.h"
+#include "ui/errorbox.h"
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
@@ -8,6 +10,8 @@
 namespace Ui {
 class TForm_Pelk;
 }
+class QAbstractButton;
+class QAction;
 class QPrinter;
 
 namespace shell {
@@ -123,26 +127,45 @@ private:
         TForm_Pelk* form_;
     };
 
+    // `fn` as a slot run under the ui kit's guard: an engine error ends the command in the error
+    // box and never unwinds through Qt.
+    template <class F> static auto guard(F fn) {
+        return [fn = std::move(fn)] { ui::guarded(fn); };
+    }
+    void command(QAction* action, void (TForm_Pelk::*slot)());
+    void command(QAbstractButton* button, void (TForm_Pelk::*slot)());
+
     void setUpGrids();
+    // A menu item and its toolbar button are one QAction; every command is found by either name.
+    void shareToolbarCommands();
+    void registerCommands();
     void connectCommands();
     // The login and the first-run wizard.
     void connectStartScreens();
     void connectScreens(); // the commands that open another screen
     void connectDetailEditors();
+    // A detail page's editor for the current item, as the page's double-click opens it; false
+    // when it did not open (empty catalogue, rights).
+    bool editDetail(int page);
     void connectDetailTabs(); // the pages' own controls: pictures, notes, go-to, loans, prices
     void showPicture();       // DBImage: the current drawing of the drawings page
     bool notesEvent(QEvent* event);
     void connectCatalogueCommands();
     void catalogueChosen(); // CurrentCatalogueFolder names another catalogue: open it
     void disableLaterCommands();
+    bool filterEvent(QObject* watched, QEvent* event);
     bool handlePreviewKey(QKeyEvent* key);
     bool searchFieldEvent(QEvent* event);
     bool itemGridKey(QKeyEvent* key);
-    QList<QObject*> commandObjects(const QString& name) const;
+    QObject* commandObject(const QString& name) const;
 
     std::unique_ptr<Ui::TForm_Pelk> ui_;
     store::MainState state_;
     std::unique_ptr<MainController> controller_;
+    // Each command by its names: a QAction (also for its toolbar button), a menu's action, or a
+    // button that has no menu item. Made once, before any dialog of this window has controls of
+    // the same names.
+    QHash<QString, QObject*> commands_;
     QPointer<THelpWindow> help_;
     std::unique_ptr<QPrinter> printer_;
     class QMenu* popupMenu_ = nullptr; // PopupMenu1: the insert commands of the offers page

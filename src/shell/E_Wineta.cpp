@@ -1,7 +1,7 @@
 #include "shell/E_Wineta.h"
+#include "shell/screencentre.h"
 #include "ui_E_Wineta.h"
 #include <QCoreApplication>
-#include <QScreen>
 
 namespace shell {
 
@@ -26,11 +26,7 @@ int TEWineta::progress() const {
 }
 
 void TEWineta::centre() {
-    if (QScreen* s = screen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(s->availableGeometry().center());
-        move(r.topLeft());
-    }
+    centreOnScreen(*this);
 }
 
 } // namespace shell

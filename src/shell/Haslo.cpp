@@ -3,6 +3,7 @@
 #include "shell/busycursor.h"
 #include "shell/cataloguelists.h"
 #include "shell/maincontroller.h"
+#include "shell/screencentre.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "store/passwords.h"
@@ -28,6 +29,7 @@ TEkr_Haslo::TEkr_Haslo(store::MainState& state, QWidget* parent)
     // No window buttons: the dialog is left by "Start" or "Anuluj" only.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowStaysOnTopHint);
+    centreOnScreen(*this);
     connect(ui_->B_Zatwierdz, &QPushButton::clicked, this, &TEkr_Haslo::B_ZatwierdzClick);
     connect(ui_->B_Anuluj, &QPushButton::clicked, this, &TEkr_Haslo::B_AnulujClick);
 

@@ -10,17 +10,13 @@
 namespace shell {
 
 void TForm_Pelk::connectCatalogueCommands() {
-    auto onAction = [this](QAction* a, void (TForm_Pelk::*slot)()) {
-        connect(a, &QAction::triggered, this, slot);
-    };
-    onAction(ui_->N1, &TForm_Pelk::N1Click);
-    connect(ui_->SpeedButton3, &QAbstractButton::clicked, this, &TForm_Pelk::N1Click);
-    onAction(ui_->Nowabaza1, &TForm_Pelk::Nowabaza1Click);
-    onAction(ui_->Usubaz1, &TForm_Pelk::Usubaz1Click);
-    onAction(ui_->Zachowajjako1, &TForm_Pelk::Zachowajjako1Click);
-    connect(ui_->SpeedButton4, &QAbstractButton::clicked, this, &TForm_Pelk::SpeedButton4Click);
-    onAction(ui_->Dodajdoulubionych1, &TForm_Pelk::Dodajdoulubionych1Click);
-    onAction(ui_->Porzdkuj1, &TForm_Pelk::Porzdkuj1Click);
+    command(ui_->N1, &TForm_Pelk::N1Click); // also the toolbar's SpeedButton3
+    command(ui_->Nowabaza1, &TForm_Pelk::Nowabaza1Click);
+    command(ui_->Usubaz1, &TForm_Pelk::Usubaz1Click);
+    command(ui_->Zachowajjako1, &TForm_Pelk::Zachowajjako1Click);
+    command(ui_->SpeedButton4, &TForm_Pelk::SpeedButton4Click);
+    command(ui_->Dodajdoulubionych1, &TForm_Pelk::Dodajdoulubionych1Click);
+    command(ui_->Porzdkuj1, &TForm_Pelk::Porzdkuj1Click);
 }
 
 void TForm_Pelk::BazaClick() {
@@ -52,6 +48,8 @@ void TForm_Pelk::N1Click() {
 }
 
 void TForm_Pelk::Nowabaza1Click() {
+    // A new catalogue is a change to the data: not for a user who may only browse.
+    if (!controller_->mayCreateCatalogues()) return;
     state_.FolderPickMode = QStringLiteral("Nowy");
     BazaClick();
 }

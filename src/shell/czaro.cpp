@@ -5,6 +5,7 @@
 #include "shell/Otw_baze.h"
 #include "shell/busycursor.h"
 #include "shell/cataloguelists.h"
+#include "shell/screencentre.h"
 #include "store/catalogue_schema.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
@@ -66,6 +67,7 @@ TEkr_Czarodziej::TEkr_Czarodziej(store::MainState& state, QWidget* parent)
     : QDialog(parent), state_(state), ui_(std::make_unique<Ui::TEkr_Czarodziej>()) {
     ui_->setupUi(this);
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    centreOnScreen(*this);
     connect(ui_->BB_Dalej, &QPushButton::clicked, this, &TEkr_Czarodziej::BB_DalejClick);
     connect(ui_->BB_Wroc, &QPushButton::clicked, this, &TEkr_Czarodziej::BB_WrocClick);
     connect(ui_->BB_Anuluj, &QPushButton::clicked, this, &TEkr_Czarodziej::BB_AnulujClick);

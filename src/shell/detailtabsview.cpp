@@ -86,27 +86,26 @@ void TForm_Pelk::connectDetailTabs() {
     addColumns(ui_->DBGrid_Wypozycz, kLoanColumns);
     ui_->DBGrid_Wypozycz->setDataSet(&s.TWypozycz);
 
-    connect(ui_->BB_Wchodzi_do_idz_do, &QAbstractButton::clicked, this,
-            &TForm_Pelk::BB_Wchodzi_do_idz_doClick);
-    connect(ui_->BB_Sklada_sie_idz_do, &QAbstractButton::clicked, this,
-            &TForm_Pelk::BB_Sklada_sie_idz_doClick);
-    connect(ui_->BB_Zamiennika_idz_do, &QAbstractButton::clicked, this,
-            &TForm_Pelk::BB_Zamiennika_idz_doClick);
+    command(ui_->BB_Wchodzi_do_idz_do, &TForm_Pelk::BB_Wchodzi_do_idz_doClick);
+    command(ui_->BB_Sklada_sie_idz_do, &TForm_Pelk::BB_Sklada_sie_idz_doClick);
+    command(ui_->BB_Zamiennika_idz_do, &TForm_Pelk::BB_Zamiennika_idz_doClick);
 
     connect(&tabs, &DetailTabs::pictureChanged, this, &TForm_Pelk::showPicture);
-    connect(ui_->CBox_Dopasowany, &QCheckBox::toggled, this, &TForm_Pelk::showPicture);
+    connect(ui_->CBox_Dopasowany, &QCheckBox::toggled, this, guard([this] { showPicture(); }));
     connect(ui_->CBox_Widoczny, &QCheckBox::toggled, this, [this](bool shown) {
         for (QWidget* w :
              std::initializer_list<QWidget*>{ui_->DBImage, ui_->CBox_Dopasowany, ui_->BB_Duzy})
             w->setVisible(shown);
-        controller_->detailTabs().setPicturesShown(shown);
+        ui::guarded([this, shown] { controller_->detailTabs().setPicturesShown(shown); });
     });
 
     ui_->DBMemo_Uwagi->installEventFilter(this);
     // Only a user who may change items gets the edit mode.
     connect(ui_->TNotebook, &QTabWidget::currentChanged, this, [this](int page) {
-        if (page == DetailTabs::Notes)
+        if (page != DetailTabs::Notes) return;
+        ui::guarded([this] {
             ui_->RadioButton_Edycja->setEnabled(controller_->detailTabs().mayEditNotes());
+        });
     });
 }
 

@@ -84,7 +84,6 @@ bool ItemList::queryMode() {
 // The box comes after the hourglass is gone.
 void ItemList::queryFailed() {
     view_.setStatusText({});
-    view_.setCommandEnabled(QStringLiteral("SpeedButton17"), true);
     view_.setCommandEnabled(QStringLiteral("Filtr1"), true);
     tableMode();
     ui::messages().information(QStringLiteral("Zapytanie sformułowane niepoprawnie !"));

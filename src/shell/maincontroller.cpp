@@ -35,23 +35,44 @@ void quantityWithUnit(engine::DataSet* ds) {
 
 MainView::~MainView() = default;
 
+const QList<std::pair<QString, QString>>& sharedCommands() {
+    static const QList<std::pair<QString, QString>> pairs{
+        {QStringLiteral("SpeedButton3"), QStringLiteral("N1")},
+        {QStringLiteral("SpeedButton6"), QStringLiteral("Nowy1")},
+        {QStringLiteral("SpeedButton7"), QStringLiteral("Klonuj1")},
+        {QStringLiteral("SpeedButton8"), QStringLiteral("Edycja2")},
+        {QStringLiteral("SpeedButton17"), QStringLiteral("Filtr1")},
+        {QStringLiteral("SpeedButton18"), QStringLiteral("Zapytanie1")},
+        // "Składa się": the consists-of editor of the current item, as on its page.
+        {QStringLiteral("SpeedButton_Sklada_sie"), QStringLiteral("Modyfikuj3")},
+        {QStringLiteral("SpeedButton10"), QStringLiteral("Wasno1")},
+        {QStringLiteral("SpeedButton11"), QStringLiteral("Wasno2")},
+        {QStringLiteral("SpeedButton12"), QStringLiteral("Rysnki1")},
+        {QStringLiteral("SpeedButton13"), QStringLiteral("Firmy1")},
+        {QStringLiteral("SpeedButton14"), QStringLiteral("Pastwa1")},
+        {QStringLiteral("SpeedButton15"), QStringLiteral("Ksikaadresowotelefoniczna1")},
+        {QStringLiteral("SpeedButton16"), QStringLiteral("Waluty1")},
+        {QStringLiteral("SpeedButton1"), QStringLiteral("Drukuj2")},
+        {QStringLiteral("SpeedButton5"), QStringLiteral("Koniec1")},
+    };
+    return pairs;
+}
+
+// A menu item stands for its toolbar button too (sharedCommands); the toolbar's delete and its
+// preview have no menu item.
 const QStringList& MainController::rowCommands() {
-    static const QStringList names{
-        QStringLiteral("Zapytanie1"),    QStringLiteral("Filtr1"),
-        QStringLiteral("Drukuj2"),       QStringLiteral("Klonuj1"),
-        QStringLiteral("Edycja2"),       QStringLiteral("Usu1"),
-        QStringLiteral("SpeedButton17"), QStringLiteral("SpeedButton18"),
-        QStringLiteral("SpeedButton7"),  QStringLiteral("SpeedButton8"),
-        QStringLiteral("SpeedButton9"),  QStringLiteral("SpeedButton1"),
-        QStringLiteral("SpeedButton2"),  QStringLiteral("SpeedButton_Sklada_sie")};
+    static const QStringList names{QStringLiteral("Zapytanie1"),   QStringLiteral("Filtr1"),
+                                   QStringLiteral("Drukuj2"),      QStringLiteral("Klonuj1"),
+                                   QStringLiteral("Edycja2"),      QStringLiteral("Usu1"),
+                                   QStringLiteral("SpeedButton9"), QStringLiteral("SpeedButton2"),
+                                   QStringLiteral("Modyfikuj3")};
     return names;
 }
 
 const QStringList& MainController::editCommands() {
-    static const QStringList names{QStringLiteral("Nowy1"),        QStringLiteral("Edycja2"),
-                                   QStringLiteral("Klonuj1"),      QStringLiteral("Usu1"),
-                                   QStringLiteral("SpeedButton6"), QStringLiteral("SpeedButton7"),
-                                   QStringLiteral("SpeedButton8"), QStringLiteral("SpeedButton9")};
+    static const QStringList names{QStringLiteral("Nowy1"), QStringLiteral("Edycja2"),
+                                   QStringLiteral("Klonuj1"), QStringLiteral("Usu1"),
+                                   QStringLiteral("SpeedButton9")};
     return names;
 }
 
@@ -101,7 +122,14 @@ MainController::StartOutcome MainController::start(const QString& mainFolder) {
     st_.MainFolder = main;
     st_.TempFolder = main + store::kTempFolder;
 
+    auto startDialog = [this] {
+        if (!beforeStartDialog) return;
+        auto hook = std::move(beforeStartDialog);
+        beforeStartDialog = nullptr;
+        hook();
+    };
     if (!store::isMainFolder(main) && runWizard) {
+        startDialog();
         runWizard();
         // Cancelled, or its finish failed: nothing is opened.
         if (!store::isMainFolder(main)) return StartOutcome::Abandoned;
@@ -142,6 +170,7 @@ MainController::StartOutcome MainController::start(const QString& mainFolder) {
         if (st_.TPelk.asBoolean(QStringLiteral("Pelk_Haslo_OK"))) {
             st_.StartupDone = false;
             if (runLogin) {
+                startDialog();
                 runLogin();
             } else {
                 ui::messages().information(QStringLiteral(
@@ -187,19 +216,34 @@ MainController::StartOutcome MainController::start(const QString& mainFolder) {
         view_.setPriceGridBound(st_.PriceRight);
         applyRights();
         view_.maximise();
+        if (st_.TFTowar.isOpen())
+            open_ = OpenCatalogue{st_.CurrentCatalogueFolder, st_.CurrentCatalogueName};
         timer_.start();
     } catch (const engine::EngineError& e) {
-        // The window stays, as far as it got; the user sees why and can leave or open another
-        // catalogue.
+        // The window stays, with no catalogue open; the user sees why and can leave or open
+        // another catalogue.
         ui::showError(e);
+        ui::guarded([this] { noCatalogue(); });
+        applyRights();
     }
     return StartOutcome::Running;
 }
 
+bool MainController::mayAdminister() const {
+    return st_.AdminRight && st_.fullRights();
+}
+
+bool MainController::mayCreateCatalogues() const {
+    return st_.fullRights();
+}
+
 void MainController::applyRights() {
     if (!st_.AdminRight) view_.setCommandEnabled(QStringLiteral("Uytkownicy1"), false);
-    if (st_.RightsLevel == 1 || !st_.AdminRight)
+    if (!mayAdminister()) {
         view_.setCommandEnabled(QStringLiteral("Administrator1"), false);
+        view_.setCommandEnabled(QStringLiteral("Kreatortest1"), false);
+    }
+    if (!mayCreateCatalogues()) view_.setCommandEnabled(QStringLiteral("Nowabaza1"), false);
     if (st_.RightsLevel == 1)
         for (const QString& name : editCommands())
             view_.setCommandEnabled(name, false);
@@ -228,14 +272,35 @@ void MainController::bindCatalogueTables() {
         bind(*ds);
 }
 
-void MainController::openCatalogue() {
-    BusyCursor busy;
+bool MainController::openCatalogue() {
+    QList<engine::DataSet*> wasOpen;
+    for (engine::DataSet* ds : st_.catalogueTables())
+        if (ds->isOpen()) wasOpen << ds;
+    std::optional<engine::EngineError> failure;
+    {
+        BusyCursor busy;
+        try {
+            openTables(wasOpen);
+        } catch (const engine::EngineError& e) {
+            failure = e;
+        }
+    }
+    if (failure) {
+        // The box comes after the hourglass is gone.
+        ui::showError(*failure);
+        catalogueFailed(wasOpen);
+        return false;
+    }
+    open_ = OpenCatalogue{st_.CurrentCatalogueFolder, st_.CurrentCatalogueName};
+    if (st_.StartupDone) timer_.start();
+    return true;
+}
+
+void MainController::openTables(const QList<engine::DataSet*>& wasOpen) {
     st_.TOsoby.close();
     st_.TWypozycz.close();
     st_.TTowarPomoc.close();
-    QList<engine::DataSet*> wasOpen;
     for (engine::DataSet* ds : st_.catalogueTables()) {
-        if (ds->isOpen()) wasOpen << ds;
         ds->close();
         ds->setDatabaseName(st_.CurrentCatalogueFolder);
     }
@@ -246,20 +311,53 @@ void MainController::openCatalogue() {
         ds->setDatabaseName(st_.CurrentCatalogueFolder);
     // The main folder's tables and the order tables stay open: the old engine closed them only to
     // move its network control file, which this engine does not have.
-    for (engine::DataSet* ds : std::as_const(wasOpen))
+    for (engine::DataSet* ds : wasOpen)
         ds->open();
 
     st_.resetFilterState();
     st_.TFTowar.setFiltered(false);
     view_.setStatusText({});
-    for (const char* name : {"SpeedButton17", "Filtr1", "SpeedButton18", "Zapytanie1"})
-        view_.setCommandEnabled(QLatin1String(name), true);
+    view_.setCommandEnabled(QStringLiteral("Filtr1"), true);
+    view_.setCommandEnabled(QStringLiteral("Zapytanie1"), true);
     st_.resetQueryState();
 
     readDisplayConfig();
     view_.selectSortChoice(0);
     tableMode();
-    if (st_.StartupDone) timer_.start();
+}
+
+void MainController::catalogueFailed(const QList<engine::DataSet*>& wasOpen) {
+    const bool back = open_ && open_->folder != st_.CurrentCatalogueFolder;
+    if (back) {
+        st_.CurrentCatalogueFolder = open_->folder;
+        st_.CurrentCatalogueName = open_->name;
+    }
+    view_.setTitle(title());
+    if (back && ui::guarded([&] {
+            BusyCursor busy;
+            openTables(wasOpen);
+        })) {
+        emptyCheck();
+        if (st_.StartupDone) timer_.start();
+        return;
+    }
+    ui::guarded([this] { noCatalogue(); });
+}
+
+void MainController::noCatalogue() {
+    timer_.stop();
+    open_.reset();
+    detailTabs_->closeAll();
+    for (engine::DataSet* ds : st_.catalogueTables())
+        ds->close();
+    st_.TOsoby.close();
+    st_.TWypozycz.close();
+    st_.TTowarPomoc.close();
+    st_.resetFilterState();
+    st_.resetQueryState();
+    view_.setStatusText({});
+    view_.setCounter(0);
+    emptyCheck();
 }
 
 void MainController::tableMode() {
@@ -282,7 +380,6 @@ bool MainController::goToRelated(int page) {
                 st_.QTowar.locate(QStringLiteral("Tow_nr"), QString::number(nr), false, false))
                 return true;
             items_.tableMode();
-            view_.setCommandEnabled(QStringLiteral("SpeedButton17"), true);
             view_.setCommandEnabled(QStringLiteral("Filtr1"), true);
         }
         auto& items = st_.TFTowar;
@@ -365,13 +462,19 @@ void MainController::emptyCheck() {
             view_.setCommandEnabled(name, !empty);
         // A filter in force keeps the query commands off, a query in force the filter's.
         if (!empty && st_.Filter.applied)
-            for (const char* name : {"SpeedButton18", "Zapytanie1"})
-                view_.setCommandEnabled(QLatin1String(name), false);
+            view_.setCommandEnabled(QStringLiteral("Zapytanie1"), false);
         if (!empty && st_.Query.queryActive)
-            for (const char* name : {"SpeedButton17", "Filtr1"})
-                view_.setCommandEnabled(QLatin1String(name), false);
+            view_.setCommandEnabled(QStringLiteral("Filtr1"), false);
         view_.setNotesVisible(!empty);
+        view_.setCommandEnabled(QStringLiteral("Nowy1"), true);
         view_.showDetailTab(view_.detailTab());
+    } else {
+        // No catalogue open (it failed to open): nothing to list, add to or search in.
+        st_.CatalogueEmpty = true;
+        for (const QString& name : rowCommands())
+            view_.setCommandEnabled(name, false);
+        view_.setCommandEnabled(QStringLiteral("Nowy1"), false);
+        view_.setNotesVisible(false);
     }
     if (st_.RightsLevel == 1)
         for (const QString& name : editCommands())
@@ -468,7 +571,8 @@ void MainController::closing() {
 }
 
 void MainController::wizardAgain() {
-    if (!runWizard) return;
+    // Every other way in is closed too, but the command itself decides: it replaces the users.
+    if (!runWizard || !mayAdminister()) return;
     engine::Table* mainTables[] = {&st_.TPelk, &st_.TUsers, &st_.TBazy, &st_.Tskojarz};
     QList<engine::Table*> wasOpen;
     for (engine::Table* t : mainTables)

@@ -6,12 +6,17 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace store {
 class MainState;
 }
 namespace platform {
 class WorkTables;
+}
+namespace engine {
+class DataSet;
 }
 
 namespace shell {
@@ -28,13 +33,18 @@ struct DisplayLayout {
     bool panels = true;          // false: the three panels keep their heights
 };
 
+// The toolbar buttons that are a menu item's command: (button, menu item). The window makes each
+// pair one QAction; either name enables, disables and runs it.
+const QList<std::pair<QString, QString>>& sharedCommands();
+
 // What the main window's logic asks of the window. The form implements it; everything behind
 // these calls (which commands, when, in what order) is decided by MainController.
 class MainView {
 public:
     virtual ~MainView();
 
-    // Menu items, toolbar buttons and other buttons by their names ("Nowy1", "SpeedButton6").
+    // Menu items, toolbar buttons and other buttons by their names ("Nowy1", "SpeedButton6"); a
+    // menu item and its toolbar button (sharedCommands) are one command.
     virtual void setCommandEnabled(const QString& name, bool enabled) = 0;
     virtual bool isCommandEnabled(const QString& name) const = 0;
     virtual void setNotesVisible(bool visible) = 0; // DBMemo_Uwagi
@@ -87,13 +97,22 @@ public:
     // The login dialog; sets StartupDone, the rights, the user and the catalogue and opens it.
     // Without one a folder whose settings ask for a login cannot be used.
     std::function<void()> runLogin;
+    // Called once, before the first dialog of the start (the wizard or the login) shows: the
+    // splash screen goes then, so that it does not stand over them.
+    std::function<void()> beforeStartDialog;
     // The first-run wizard, modal; true when it finished and left the main folder's settings
     // behind. At start without settings: the program goes on when it made them and ends
     // otherwise. Without one such a start only says what is missing.
     std::function<bool()> runWizard;
     // The wizard once more from the main window (Kreatortest1Click): the main folder's tables
-    // are let go while it replaces them and opened again afterwards.
+    // are let go while it replaces them and opened again afterwards. It replaces the users, so
+    // only an administrator may run it (mayAdminister); for anyone else nothing happens.
     void wizardAgain();
+    // The users and the main folder's setting up: an administrator with full rights, which is
+    // everyone while the program runs without login.
+    bool mayAdminister() const;
+    // Making new catalogues ("Nowa baza..."): not for a user who may only browse.
+    bool mayCreateCatalogues() const;
     // The item editor, modal, in the mode ItemEditMode hands it, on TFTowar's current row.
     // Until it exists the item commands only hand over the mode.
     std::function<void()> runItemEditor;
@@ -106,8 +125,10 @@ public:
     // Each time the window becomes active.
     void activate();
     // Re-binds the catalogue tables to CurrentCatalogueFolder (already changed by the caller) and
-    // resets the item list.
-    void openCatalogue();
+    // resets the item list. When the catalogue cannot be opened the error is shown and the
+    // catalogue open before is opened again as it was; when that fails too, no catalogue is open
+    // and no command that needs one is offered. False when the catalogue asked for did not open.
+    bool openCatalogue();
     // CatalogueEmpty and the commands that need a current item.
     void emptyCheck();
     // Reads the current catalogue's display configuration into the state and the window. A
@@ -152,6 +173,12 @@ public:
     static const QStringList& editCommands(); // disabled for a read-only user
 
 private:
+    struct OpenCatalogue {
+        QString folder, name;
+    };
+    void openTables(const QList<engine::DataSet*>& wasOpen);
+    void catalogueFailed(const QList<engine::DataSet*>& wasOpen);
+    void noCatalogue();
     void applyRights();
     bool catalogueHasItems();
     void startBackup();
@@ -162,6 +189,8 @@ private:
     std::unique_ptr<platform::WorkTables> workTables_;
     ItemList items_;
     std::unique_ptr<DetailTabs> detailTabs_;
+    // The catalogue whose tables are open, to go back to when opening another one fails.
+    std::optional<OpenCatalogue> open_;
 };
 
 } // namespace shell

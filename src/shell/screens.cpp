@@ -32,73 +32,88 @@ template <class Dialog> void runScreen(store::MainState& state, QWidget* parent)
 } // namespace
 
 void TForm_Pelk::connectScreens() {
+    // A menu item with a toolbar button is one action; the button needs no connection of its own.
     struct Command {
-        QAction* action;
-        QAbstractButton* button;
+        QObject* trigger; // a QAction or a button without a menu item
         void (*run)(store::MainState&, QWidget*);
         bool focusGrid;
     };
     const Command commands[] = {
-        {ui_->Wasno1, ui_->SpeedButton10, &runScreen<items::TEkr_Aktualizacja_Grupa>, false},
-        {ui_->Wasno2, ui_->SpeedButton11, &runScreen<items::TEkr_Aktualizacja_Wlasnosci>, false},
-        {ui_->Firmy1, ui_->SpeedButton13, &runScreen<partners::TEkr_Aktualizacja_Firma>, true},
-        {nullptr, ui_->BitBtn3, &runScreen<partners::TEkr_Aktualizacja_Firma>, true},
-        {ui_->Pastwa1, ui_->SpeedButton14, &runScreen<partners::TEkr_Aktualizacja_Panstwo>, false},
-        {ui_->Ksikaadresowotelefoniczna1, ui_->SpeedButton15,
-         &runScreen<partners::TEkr_Aktualizacja_Miasto>, false},
-        {ui_->Waluty1, ui_->SpeedButton16, &runScreen<partners::TEkr_Aktualizacja_Waluta>, true},
-        {ui_->Uytkownicy1, nullptr, &runScreen<TEkr_Uzytkownicy>, true},
-        {ui_->Rysnki1, ui_->SpeedButton12, &runScreen<drawings::TEkr_Rysunki>, false},
-        {ui_->Skojarzeniazaplikacjami1, nullptr, &runScreen<files::TEkr_Skojarzenia>, false},
+        {ui_->Wasno1, &runScreen<items::TEkr_Aktualizacja_Grupa>, false},
+        {ui_->Wasno2, &runScreen<items::TEkr_Aktualizacja_Wlasnosci>, false},
+        {ui_->Firmy1, &runScreen<partners::TEkr_Aktualizacja_Firma>, true},
+        {ui_->BitBtn3, &runScreen<partners::TEkr_Aktualizacja_Firma>, true},
+        {ui_->Pastwa1, &runScreen<partners::TEkr_Aktualizacja_Panstwo>, false},
+        {ui_->Ksikaadresowotelefoniczna1, &runScreen<partners::TEkr_Aktualizacja_Miasto>, false},
+        {ui_->Waluty1, &runScreen<partners::TEkr_Aktualizacja_Waluta>, true},
+        {ui_->Uytkownicy1, &runScreen<TEkr_Uzytkownicy>, true},
+        {ui_->Rysnki1, &runScreen<drawings::TEkr_Rysunki>, false},
+        {ui_->Skojarzeniazaplikacjami1, &runScreen<files::TEkr_Skojarzenia>, false},
     };
     for (const Command& c : commands) {
-        auto open = [this, run = c.run, focusGrid = c.focusGrid] {
+        auto open = guard([this, run = c.run, focusGrid = c.focusGrid] {
             run(state_, this);
             if (focusGrid) focusItemGrid();
-        };
-        if (c.action) connect(c.action, &QAction::triggered, this, open);
-        if (c.button) connect(c.button, &QAbstractButton::clicked, this, open);
+        });
+        if (auto* action = qobject_cast<QAction*>(c.trigger))
+            connect(action, &QAction::triggered, this, open);
+        else if (auto* button = qobject_cast<QAbstractButton*>(c.trigger))
+            connect(button, &QAbstractButton::clicked, this, open);
     }
     connect(ui_->BB_Duzy, &QAbstractButton::clicked, this,
-            [this] { runScreen<drawings::TEkr_Podglad>(state_, this); });
+            guard([this] { runScreen<drawings::TEkr_Podglad>(state_, this); }));
     connect(ui_->SB_Zobacz, &QAbstractButton::clicked, this,
-            [this] { files::SB_ZobaczClick(state_); });
+            guard([this] { files::SB_ZobaczClick(state_); }));
 }
 
-// The detail grids' double-clicks and the Modyfikuj commands, which show the page first.
+namespace {
+
+// The editor of each detail page, and whether the item grid takes the focus back afterwards.
+struct DetailEditor {
+    int page;
+    void (*run)(store::MainState&, QWidget*);
+    bool focusGrid;
+};
+const DetailEditor kDetailEditors[] = {
+    {DetailTabs::Attributes, &runScreen<items::TEkr_Tow_Wlasnosci>, true},
+    {DetailTabs::GoesInto, &runScreen<relations::TEkr_Wchodzi_do>, true},
+    {DetailTabs::ConsistsOf, &runScreen<relations::TEkr_Sklada_sie>, true},
+    {DetailTabs::Substitutes, &runScreen<relations::TEkr_Zamienniki>, true},
+    {DetailTabs::Drawings, &runScreen<drawings::TEkr_Kartoteki_Rysunki>, false},
+    // Opens only for a user with the price right.
+    {DetailTabs::Prices, &prices::openPurchasePrices, false},
+};
+
+} // namespace
+
+bool TForm_Pelk::editDetail(int page) {
+    for (const DetailEditor& e : kDetailEditors) {
+        if (e.page != page) continue;
+        const bool ran =
+            controller_->detailTabs().runEditor(page, [this, &e] { e.run(state_, this); });
+        if (ran && e.focusGrid) focusItemGrid();
+        return ran;
+    }
+    return false;
+}
+
+// The detail grids' double-clicks and the Modyfikuj commands, which show the page first. The
+// toolbar's "Składa się" is Modyfikuj3's action.
 void TForm_Pelk::connectDetailEditors() {
-    struct Editor {
-        int page;
-        ui::DbGrid* grid;
-        QAction* modify;
-        void (*run)(store::MainState&, QWidget*);
-        bool focusGrid; // the item grid takes the focus back afterwards
+    const std::tuple<int, ui::DbGrid*, QAction*> editors[] = {
+        {DetailTabs::Attributes, ui_->DBGrid_Wlasnosci, ui_->Modyfikuj1},
+        {DetailTabs::GoesInto, ui_->DBGrid_Wchodzi, ui_->Modyfikuj2},
+        {DetailTabs::ConsistsOf, ui_->DBGrid_Sklada, ui_->Modyfikuj3},
+        {DetailTabs::Substitutes, ui_->DBGrid_Zamienniki, ui_->Modyfikuj4},
+        {DetailTabs::Drawings, ui_->DBGrid_Rysunek, ui_->Modyfikuj5},
+        {DetailTabs::Prices, ui_->DBGrid_Cena, ui_->Modyfikuj6},
     };
-    const Editor editors[] = {
-        {DetailTabs::Attributes, ui_->DBGrid_Wlasnosci, ui_->Modyfikuj1,
-         &runScreen<items::TEkr_Tow_Wlasnosci>, true},
-        {DetailTabs::GoesInto, ui_->DBGrid_Wchodzi, ui_->Modyfikuj2,
-         &runScreen<relations::TEkr_Wchodzi_do>, true},
-        {DetailTabs::ConsistsOf, ui_->DBGrid_Sklada, ui_->Modyfikuj3,
-         &runScreen<relations::TEkr_Sklada_sie>, true},
-        {DetailTabs::Substitutes, ui_->DBGrid_Zamienniki, ui_->Modyfikuj4,
-         &runScreen<relations::TEkr_Zamienniki>, true},
-        {DetailTabs::Drawings, ui_->DBGrid_Rysunek, ui_->Modyfikuj5,
-         &runScreen<drawings::TEkr_Kartoteki_Rysunki>, false},
-        // Opens only for a user with the price right.
-        {DetailTabs::Prices, ui_->DBGrid_Cena, ui_->Modyfikuj6, &prices::openPurchasePrices, false},
-    };
-    for (const Editor& e : editors) {
-        auto edit = [this, e] {
-            const bool ran =
-                controller_->detailTabs().runEditor(e.page, [this, &e] { e.run(state_, this); });
-            if (ran && e.focusGrid) focusItemGrid();
-        };
-        connect(e.grid, &ui::DbGrid::doubleClicked, this, edit);
-        connect(e.modify, &QAction::triggered, this, [this, page = e.page, edit] {
-            showDetailTab(page);
-            edit();
-        });
+    for (const auto& [page, grid, modify] : editors) {
+        connect(grid, &ui::DbGrid::doubleClicked, this, guard([this, p = page] { editDetail(p); }));
+        connect(modify, &QAction::triggered, this, guard([this, p = page] {
+                    showDetailTab(p);
+                    editDetail(p);
+                }));
     }
 }
 

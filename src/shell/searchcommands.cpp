@@ -8,13 +8,12 @@ namespace shell {
 
 namespace {
 
+// The menu items with their toolbar buttons.
 void enableFilterCommands(MainView& view, bool on) {
-    view.setCommandEnabled(QStringLiteral("SpeedButton17"), on);
     view.setCommandEnabled(QStringLiteral("Filtr1"), on);
 }
 
 void enableQueryCommands(MainView& view, bool on) {
-    view.setCommandEnabled(QStringLiteral("SpeedButton18"), on);
     view.setCommandEnabled(QStringLiteral("Zapytanie1"), on);
 }
 

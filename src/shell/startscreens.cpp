@@ -22,7 +22,7 @@ void TForm_Pelk::connectStartScreens() {
             ui::modalRunner().run(login);
         });
     };
-    connect(ui_->Kreatortest1, &QAction::triggered, this, &TForm_Pelk::Kreatortest1Click);
+    command(ui_->Kreatortest1, &TForm_Pelk::Kreatortest1Click);
 }
 
 void TForm_Pelk::Kreatortest1Click() {

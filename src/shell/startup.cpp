@@ -66,6 +66,8 @@ int runProgram(QApplication& app) {
     splash->show();
     splash->step();
     TForm_Pelk window;
+    // The wizard and the login are not to be hidden behind it.
+    window.controller().beforeStartDialog = [splash] { splash->hide(); };
     splash->step();
     const MainController::StartOutcome outcome = window.start(args.mainFolder);
     splash->step();
