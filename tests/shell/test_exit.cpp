@@ -1,5 +1,6 @@
 // Leaving the program: the exit question, the backup started at exit, and the user's last
 // catalogue remembered for the next login.
+#include "shell/fakemainview.h"
 #include "shell/fixture.h"
 
 using namespace shelltest;
@@ -51,11 +52,12 @@ TEST_F(ShellTest, BackupIsOfferedAtEveryExitAndDatedOnlyWhenStarted) {
     setSetting(QStringLiteral("Pelk_Kopia_Potwierdz"), false);
 
     auto exitOnce = [&](ui::Button backupAnswer) {
-        auto w = startWindow();
-        EXPECT_EQ(outcome, Outcome::Running);
+        ControllerRig r;
+        EXPECT_EQ(r.controller.start(main), Outcome::Running);
         messages.clear();
         messages.answerYes().answer(backupAnswer);
-        EXPECT_TRUE(w->close());
+        EXPECT_TRUE(r.controller.confirmExit());
+        r.controller.closing();
         EXPECT_EQ(messages.texts().mid(0, 2), (QStringList{kExitQuestion, kBackupQuestion}));
         return messages.texts().mid(2);
     };
@@ -90,27 +92,27 @@ TEST_F(ShellTest, TheLoggedInUsersLastCatalogueIsRememberedAtExit) {
     store::createCatalogue(second);
     addItems(second, {QStringLiteral("Pompa")});
 
-    shell::TForm_Pelk w;
-    auto& s = w.state();
-    w.controller().runLogin = [&] { // the administrator of the first run logs in
+    ControllerRig r;
+    auto& s = r.state;
+    r.controller.runLogin = [&] { // the administrator of the first run logs in
         s.CurrentUserNr = 1;
         s.RightsLevel = 2;
         s.AdminRight = s.PriceRight = true;
         s.CurrentCatalogueFolder = catalogue;
-        w.controller().bindCatalogueTables();
-        w.BB_TableClick();
+        r.controller.bindCatalogueTables();
+        r.controller.tableMode();
         s.StartupDone = true;
     };
-    ASSERT_EQ(w.start(main), Outcome::Running);
+    ASSERT_EQ(r.controller.start(main), Outcome::Running);
     // The favourites of the first run.
-    ASSERT_EQ(w.form().Ulubione->count(), 1);
-    EXPECT_EQ(w.form().Ulubione->itemText(0), catalogue);
+    EXPECT_EQ(r.view.favourites, QStringList{catalogue});
 
     s.CurrentCatalogueFolder = second;
-    w.OTWIERANIE_NOWYCH_BAZ();
-    EXPECT_EQ(gridNames(w.form().DBGrid_Towary), QStringList{QStringLiteral("Pompa")});
+    ASSERT_TRUE(r.controller.openCatalogue());
+    EXPECT_EQ(s.TFTowar.asString(QStringLiteral("Tow_Nazwa")), QStringLiteral("Pompa"));
     messages.answerYes();
-    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(r.controller.confirmExit());
+    r.controller.closing();
     EXPECT_FALSE(s.TUsers.isOpen());
     EXPECT_FALSE(s.TPelk.isOpen());
 
