@@ -98,7 +98,7 @@ void TOtworz_Baze::applyMode() {
         ui_->BB_Wybierz->hide();
         ui_->BB_Otworz->setDefault(true);
     } else if (mode == kNew) {
-        ui_->BB_Nowy->setEnabled(true);
+        ui_->BB_Nowy->setEnabled(state_.fullRights());
         ui_->BB_Otworz->hide();
         ui_->BB_Wybierz->hide();
         setWindowTitle(QStringLiteral("Nowy"));
@@ -167,6 +167,8 @@ void TOtworz_Baze::BB_OtworzClick() {
 }
 
 void TOtworz_Baze::BB_NowyClick() {
+    // A new catalogue is a change to the data; the wizard's new folder is only a choice.
+    if (state_.FolderPickMode != kOpenNew && !state_.fullRights()) return;
     const QString name = ui_->Edit->text().trimmed();
     const QDir parent(shown_);
     // An existing folder is refused too: a catalogue made there would replace its tables.

@@ -8,10 +8,13 @@
 #include "search/E_Query.h"
 #include "search/Filtr.h"
 #include "shell/Haslo.h"
+#include "shell/Otw_baze.h"
 #include "shell/Raport_1.h"
 #include "shell/czaro.h"
 #include "shell/detailtabs.h"
 #include "shell/fixture.h"
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
@@ -125,6 +128,16 @@ TEST_F(CommandsTest, TheWizardAndNewCataloguesAreClosedToThoseWithoutTheRightByE
         }
         EXPECT_TRUE(runner.opened().isEmpty()) << runner.opened().join(u' ').toStdString();
         EXPECT_EQ(userCount(main), 2) << "the users were replaced";
+        if (c.newCatalogue) continue;
+        // Nor the folder picker itself, should it ever be opened so.
+        w->state().FolderPickMode = QStringLiteral("Nowy");
+        shell::TOtworz_Baze picker(w->state(), w.get());
+        picker.show();
+        EXPECT_FALSE(picker.findChild<QPushButton*>(QStringLiteral("BB_Nowy"))->isEnabled());
+        picker.findChild<QLineEdit*>(QStringLiteral("Edit"))->setText(QStringLiteral("Nowa"));
+        picker.BB_NowyClick();
+        EXPECT_FALSE(QDir(main + QStringLiteral("/Dane/Nowa")).exists());
+        picker.close();
     }
 }
 
@@ -165,8 +178,7 @@ TEST_F(CommandsTest, SkladaSieOnTheToolbarOpensTheConsistsOfEditorOfTheCurrentIt
     w->Odwie1Click();
     w->Czy_Baza_Pusta();
     ASSERT_TRUE(f.SpeedButton_Sklada_sie->isEnabled());
-    ASSERT_TRUE(
-        s.TFTowar.locate(QStringLiteral("Tow_Nazwa"), QStringLiteral("Zawór"), false, false));
+    s.TFTowar.last(); // in name order: Zawór
     runner.on(QStringLiteral("TEkr_Sklada_sie"), [&](QDialog&) {
         EXPECT_EQ(s.CurrentItemName, QStringLiteral("Zawór"));
         EXPECT_EQ(s.CurrentItemNr, s.TFTowar.asInteger(QStringLiteral("Tow_nr")));
@@ -188,7 +200,7 @@ TEST_F(CommandsTest, AFavouriteThatCannotBeOpenedIsReportedAndTheCatalogueStays)
 
     w->setFavourites({broken});
     f.Ulubione->setCurrentIndex(0);
-    emit f.Ulubione->activated(0); // as the user's choice arrives
+    Q_EMIT f.Ulubione->activated(0); // as the user's choice arrives
     ASSERT_EQ(errorTexts().size(), 1) << messages.texts().join(u'|').toStdString();
     EXPECT_TRUE(errorTexts()[0].contains(QStringLiteral("Towar")));
     EXPECT_EQ(w->windowTitle(), title);
