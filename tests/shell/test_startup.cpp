@@ -2,6 +2,7 @@
 // the main window shows and offers afterwards.
 #include "platform/worktables.h"
 #include "shell/E_About.h"
+#include "shell/fakemainview.h"
 #include "shell/fixture.h"
 #include "shell/helpwindow.h"
 #include "shell/startup.h"
@@ -70,16 +71,15 @@ TEST_F(ShellTest, StartWithoutLoginOpensTheDefaultCatalogueWithEveryRight) {
 
 TEST_F(ShellTest, MainFolderWithoutSettingsIsNamedAndTheProgramEnds) {
     const QString bare = tmp.sub(QStringLiteral("pusty"));
-    shell::TForm_Pelk w;
-    w.controller().runWizard = nullptr; // the logic alone; the wizard's own tests are elsewhere
-    EXPECT_EQ(w.start(bare), Outcome::NoSettings);
+    ControllerRig r; // the logic alone, without a wizard; the wizard's own tests are elsewhere
+    EXPECT_EQ(r.controller.start(bare), Outcome::NoSettings);
     ASSERT_EQ(messages.count(), 1);
     EXPECT_EQ(messages.last().caption, QStringLiteral("Uwaga !"));
     EXPECT_TRUE(messages.last().text.contains(QDir::toNativeSeparators(QDir(bare).absolutePath())))
         << messages.last().text.toStdString();
-    EXPECT_FALSE(w.state().StartupDone);
-    EXPECT_FALSE(w.state().TPelk.isOpen());
-    EXPECT_FALSE(w.state().TFTowar.isOpen());
+    EXPECT_FALSE(r.state.StartupDone);
+    EXPECT_FALSE(r.state.TPelk.isOpen());
+    EXPECT_FALSE(r.state.TFTowar.isOpen());
     EXPECT_FALSE(engine::Database::exists(bare))
         << "the start wrote into a folder that is no main folder";
 }
@@ -94,9 +94,9 @@ TEST_F(ShellTest, LeftoverWorkingTablesOfAnEndedRunAreRemovedAtStart) {
         def.indexes = {{QStringLiteral("PrimaryIndex"), {QStringLiteral("Dok_nr")}, true}};
         leftover = earlierRun.create(QStringLiteral("TDok"), def);
     } // that run is over; its table stayed
-    auto w = startWindow();
-    ASSERT_EQ(outcome, Outcome::Running);
-    EXPECT_FALSE(w->controller().workTables()->database()->hasTable(leftover));
+    ControllerRig r;
+    ASSERT_EQ(r.controller.start(main), Outcome::Running);
+    EXPECT_FALSE(r.controller.workTables()->database()->hasTable(leftover));
 }
 
 TEST_F(ShellTest, CommandsOfThisWindow) {
