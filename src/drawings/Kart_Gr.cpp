@@ -1,7 +1,6 @@
 #include "drawings/Kart_Gr.h"
 #include "drawings/Akt_rys.h"
 #include "drawings/picturebox.h"
-#include "engine/error.h"
 #include "engine/table.h"
 #include "platform/worktable.h"
 #include "shell/busycursor.h"
@@ -92,7 +91,7 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
     chosenGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     chosenGrid_->setTabKeyNavigation(false);
     connect(chosenGrid_, &QTableWidget::currentCellChanged, this,
-            &TEkr_Kartoteki_Rysunki::showChosenPicture);
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::showChosenPicture));
     chosenPicture_ = new PictureBox(left);
     chosenPicture_->setObjectName(QStringLiteral("DBImage_Grafika"));
     chosenFit_ = fitBox(left, "CBox_Dopasowany_Grafika", chosenPicture_);
@@ -147,13 +146,20 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
                                QStringLiteral("Rezygnacja z aktualnie wykonywanej operacji"));
     rysunki_ = ui::dialogButton(this, "BB_Rysunki", QStringLiteral("Rysunki ..."),
                                 QStringLiteral("Kartoteka rysunków"));
-    connect(powrot, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_PowrotClick);
-    connect(dodaj_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_DodajClick);
-    connect(usun_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_UsunClick);
-    connect(wyczysc_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_WyczyscClick);
-    connect(zapisz_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_ZapiszClick);
-    connect(anuluj_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_AnulujClick);
-    connect(rysunki_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_RysunkiClick);
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_PowrotClick));
+    connect(dodaj_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_DodajClick));
+    connect(usun_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_UsunClick));
+    connect(wyczysc_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_WyczyscClick));
+    connect(zapisz_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_ZapiszClick));
+    connect(anuluj_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_AnulujClick));
+    connect(rysunki_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_RysunkiClick));
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {powrot, zapisz_, anuluj_, usun_, wyczysc_})
         buttons->addWidget(b);
@@ -324,7 +330,7 @@ void TEkr_Kartoteki_Rysunki::BB_RysunkiClick() {
 
 bool TEkr_Kartoteki_Rysunki::save() {
     if (!work_->exists()) return false;
-    try {
+    {
         const QString folder = st_.CurrentCatalogueFolder;
         engine::Table towar(folder, QStringLiteral("Towar"));
         towar.open();
@@ -349,9 +355,6 @@ bool TEkr_Kartoteki_Rysunki::save() {
         }
         library.close();
         platform::replaceRows(folder, {r});
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-        return false;
     }
     return true;
 }

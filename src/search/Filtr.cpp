@@ -103,11 +103,16 @@ TEkr_Filtr::TEkr_Filtr(store::MainState& state, QWidget* parent) : QDialog(paren
     filtruj->setGeometry(110, 8, 110, 26);
     anuluj->setGeometry(226, 8, 110, 26);
     powrot->setGeometry(342, 8, 110, 26);
-    connect(filtruj, &QPushButton::clicked, this, &TEkr_Filtr::BB_FiltrujClick);
-    connect(anuluj, &QPushButton::clicked, this, &TEkr_Filtr::BB_AnulujClick);
-    connect(powrot, &QPushButton::clicked, this, &TEkr_Filtr::BB_PowrotClick);
-    connect(groupPick_, &QPushButton::clicked, this, &TEkr_Filtr::BB_GrupaClick);
-    connect(producerPick_, &QPushButton::clicked, this, &TEkr_Filtr::BB_ProducentClick);
+    connect(filtruj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Filtr::BB_FiltrujClick));
+    connect(anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Filtr::BB_AnulujClick));
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Filtr::BB_PowrotClick));
+    connect(groupPick_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Filtr::BB_GrupaClick));
+    connect(producerPick_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Filtr::BB_ProducentClick));
 
     // "nic" takes the group or the producer away, from the dialog and from the kept state.
     connect(groupOp_, &QComboBox::activated, this, [this](int index) {
@@ -259,11 +264,7 @@ void TEkr_Filtr::BB_FiltrujClick() {
 
 void TEkr_Filtr::BB_AnulujClick() {
     st_.resetFilterState();
-    try {
-        st_.TFTowar.setFiltered(false);
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-    }
+    ui::guarded([this] { st_.TFTowar.setFiltered(false); });
     outcome_ = Outcome::Cancelled;
     accept();
 }

@@ -28,8 +28,10 @@ TEkr_Haslo::TEkr_Haslo(store::MainState& state, QWidget* parent)
     // No window buttons: the dialog is left by "Start" or "Anuluj" only.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowStaysOnTopHint);
-    connect(ui_->B_Zatwierdz, &QPushButton::clicked, this, &TEkr_Haslo::B_ZatwierdzClick);
-    connect(ui_->B_Anuluj, &QPushButton::clicked, this, &TEkr_Haslo::B_AnulujClick);
+    connect(ui_->B_Zatwierdz, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Haslo::B_ZatwierdzClick));
+    connect(ui_->B_Anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Haslo::B_AnulujClick));
 
     state_.TempFolder = QDir::cleanPath(state_.MainFolder + store::kTempFolder);
     auto& users = state_.TUsers;

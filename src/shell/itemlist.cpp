@@ -267,12 +267,7 @@ void ItemList::deleteItem(const QString& question) {
     auto& query = st_.QTowar;
     const bool inQuery = queryActive() && query.isOpen();
     const int at = inQuery ? query.recNo() : 0;
-    try {
-        store::deleteItem(items);
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-        return;
-    }
+    if (!ui::guarded([&] { store::deleteItem(items); })) return;
     if (inQuery) rerunQuery(at, 0);
     controller_.showCounter();
     view_.focusItemGrid();
