@@ -137,7 +137,7 @@ protected:
     void expectErrorBox(const char* causeWord, const QString& table = kCities) {
         ASSERT_GT(messages.count(), 0);
         EXPECT_EQ(messages.last().kind, ui::Message::Kind::Error);
-        EXPECT_TRUE(messages.last().text.contains(QLatin1String(causeWord)))
+        EXPECT_TRUE(messages.last().text.contains(QString::fromUtf8(causeWord)))
             << messages.last().text.toStdString();
         EXPECT_TRUE(messages.last().text.contains(table)) << messages.last().text.toStdString();
     }
@@ -179,7 +179,7 @@ TEST_F(DialogErrors, ListSaveIntoARowLockedElsewhereStaysInEditingUntilTheLockGo
     EXPECT_EQ(d->mode(), ui::ListDialog::Mode::Browse);
     EXPECT_FALSE(d->editPanel()->isVisible());
     EXPECT_EQ(storedName(1), QStringLiteral("Gdynia"));
-    EXPECT_EQ(d->table().count(), 2);
+    EXPECT_EQ(d->table().recordCount(), 2);
 }
 
 TEST_F(DialogErrors, ListRowLockedElsewhereIsNotOpenedForEditingAndTheListGoesOn) {
@@ -237,7 +237,7 @@ TEST_F(DialogErrors, ListSaveOfARowDeletedElsewhereNeverWritesIntoItsNeighbour) 
 
     click(d.get(), "BB_Anuluj");
     EXPECT_EQ(d->mode(), ui::ListDialog::Mode::Browse);
-    EXPECT_EQ(d->table().count(), 1);
+    EXPECT_EQ(d->table().recordCount(), 1);
 }
 
 TEST_F(DialogErrors, ListClosedWithAChangedRowThatCannotBeSavedStaysOpen) {
@@ -311,7 +311,8 @@ TEST_F(DialogErrors, WorkClosedWithChangesThatCannotBeSavedStaysOpen) {
 
 TEST_F(DialogErrors, DialogsWhoseTableIsMissingCloseCleanly) {
     {
-        auto d = showActive<CityList>(folder, QStringLiteral("Brak"), true);
+        auto d = std::make_unique<CityList>(folder, QStringLiteral("Brak"), true);
+        d->show();
         expectErrorBox("", QStringLiteral("Brak"));
         EXPECT_FALSE(d->isEnabled()); // nothing to press on the way out
         QTRY_VERIFY(!d->isVisible());
@@ -321,7 +322,8 @@ TEST_F(DialogErrors, DialogsWhoseTableIsMissingCloseCleanly) {
         EXPECT_EQ(d->closings, 0);
     }
     {
-        auto d = showActive<CityCard>(folder, QStringLiteral("Brak"), 1);
+        auto d = std::make_unique<CityCard>(folder, QStringLiteral("Brak"), 1);
+        d->show();
         expectErrorBox("", QStringLiteral("Brak"));
         QTRY_VERIFY(!d->isVisible());
         EXPECT_EQ(d->releases, 1);
