@@ -110,18 +110,18 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(search_, 1);
     search_->installEventFilter(this);
-    connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (suppressSearch_ || !libraryTable_->isOpen()) return;
-        libraryTable_->findNearest({text});
-        library_->followCursor();
-    });
+    connect(search_, &QLineEdit::textChanged, this, ui::guardedSlot([this](const QString& text) {
+                if (suppressSearch_ || !libraryTable_->isOpen()) return;
+                libraryTable_->findNearest({text});
+                library_->followCursor();
+            }));
     library_ = new ui::DbGrid(right);
     library_->setObjectName(QStringLiteral("DBGrid_Rysunki"));
     library_->addColumn(kOpis, QStringLiteral("Opis"));
     library_->horizontalHeader()->setStretchLastSection(true);
-    connect(library_, &ui::DbGrid::rowDoubleClicked, this, [this] {
-        if (dodaj_->isEnabled()) BB_DodajClick();
-    });
+    connect(library_, &ui::DbGrid::rowDoubleClicked, this, ui::guardedSlot([this] {
+                if (dodaj_->isEnabled()) BB_DodajClick();
+            }));
     libraryPicture_ = new PictureBox(right);
     libraryPicture_->setObjectName(QStringLiteral("DBImage_Rysunek"));
     libraryFit_ = fitBox(right, "CBox_Dopasowany_Rysunek", libraryPicture_);
@@ -381,12 +381,17 @@ bool TEkr_Kartoteki_Rysunki::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::FocusOut) emptySearch();
         if (event->type() == QEvent::KeyPress) {
             const auto& key = *static_cast<QKeyEvent*>(event);
-            if (ui::searchFieldMovesList(key, *library_, *libraryTable_, [this] { emptySearch(); }))
-                return true;
-            if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
-                BB_DodajClick();
-                return true;
-            }
+            // Keys move the library: a failure is shown and eats the key.
+            bool handled = true;
+            ui::guarded([&] {
+                handled = ui::searchFieldMovesList(key, *library_, *libraryTable_,
+                                                   [this] { emptySearch(); });
+                if (!handled && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)) {
+                    BB_DodajClick();
+                    handled = true;
+                }
+            });
+            if (handled) return true;
         }
     }
     return ui::WorkDialog::eventFilter(watched, event);

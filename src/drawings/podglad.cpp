@@ -109,15 +109,17 @@ bool TEkr_Podglad::listOpen() const {
 
 void TEkr_Podglad::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!pictures_->isOpen() && !st_.CurrentCatalogueFolder.isEmpty()) pictures_->open();
-    obiekt_->setText(st_.TFTowar.isOpen() && !st_.TFTowar.isEmpty()
-                         ? st_.TFTowar.asString(QStringLiteral("Tow_Nazwa"))
-                         : QString());
-    showCurrent();
+    ui::guarded([this] {
+        if (!pictures_->isOpen() && !st_.CurrentCatalogueFolder.isEmpty()) pictures_->open();
+        obiekt_->setText(st_.TFTowar.isOpen() && !st_.TFTowar.isEmpty()
+                             ? st_.TFTowar.asString(QStringLiteral("Tow_Nazwa"))
+                             : QString());
+        showCurrent();
+    });
 }
 
 void TEkr_Podglad::done(int result) {
-    pictures_->close();
+    ui::guarded([this] { pictures_->close(); });
     QDialog::done(result);
 }
 

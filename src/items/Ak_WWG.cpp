@@ -387,7 +387,7 @@ void TAktualizacja_WWG::leaveSearchField() {
 void TAktualizacja_WWG::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (cechy_->hasFocus())
-            BB_DodajClick();
+            ui::guarded([this] { BB_DodajClick(); });
         else
             BB_ZapiszClick();
         return;
@@ -402,17 +402,21 @@ bool TAktualizacja_WWG::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    if (watched == szukaj_) {
-        if (tCecha_->isOpen() &&
-            ui::searchFieldMovesList(*key, *cechy_, *tCecha_, [this] { leaveSearchField(); }))
-            return true;
-    } else if (watched == cechy_) {
-        if (ui::listKeyStartsSearch(*key, *szukaj_)) return true;
-    } else if (watched == wlasnosci_ && key->key() == Qt::Key_Delete) {
-        if (ready() && !work_->table().isEmpty() && !tCecha_->isEmpty()) BB_UsunClick();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
+    // Keys move the tables: a failure is shown and eats the key.
+    bool handled = true;
+    ui::guarded([&] {
+        if (watched == szukaj_) {
+            handled = tCecha_->isOpen() && ui::searchFieldMovesList(*key, *cechy_, *tCecha_,
+                                                                    [this] { leaveSearchField(); });
+        } else if (watched == cechy_) {
+            handled = ui::listKeyStartsSearch(*key, *szukaj_);
+        } else if (watched == wlasnosci_ && key->key() == Qt::Key_Delete) {
+            if (ready() && !work_->table().isEmpty() && !tCecha_->isEmpty()) BB_UsunClick();
+        } else {
+            handled = false;
+        }
+    });
+    return handled || QDialog::eventFilter(watched, event);
 }
 
 } // namespace items

@@ -285,7 +285,7 @@ void TEkr_Aktualizacja_Towar::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
     closing_ = false;
-    if (!opened_) FormShow();
+    if (!opened_) ui::guarded([this] { FormShow(); });
 }
 
 void TEkr_Aktualizacja_Towar::FormShow() {
@@ -665,14 +665,19 @@ bool TEkr_Aktualizacja_Towar::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const auto mods = key->modifiers() & ~Qt::KeypadModifier;
-        if (mods == Qt::NoModifier && fieldKey(field, key->key())) return true;
+        // Enter saves or looks up: a failure is shown and eats the key.
+        bool handled = true;
+        if (mods == Qt::NoModifier) ui::guarded([&] { handled = fieldKey(field, key->key()); });
+        if (mods == Qt::NoModifier && handled) return true;
     } else if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Another window coming up (a message, a list) is no leaving of the field.
         const bool left = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
                           isVisible() && !closing_;
-        if (left && field == ItemField::Grupa && groupTyped_) groupLeft();
-        if (left && field == ItemField::Producent && producerTyped_) producerLeft();
+        ui::guarded([&] {
+            if (left && field == ItemField::Grupa && groupTyped_) groupLeft();
+            if (left && field == ItemField::Producent && producerTyped_) producerLeft();
+        });
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -47,12 +47,11 @@ TEkr_Wlasnosci::TEkr_Wlasnosci(store::MainState& state, QWidget* parent)
             ui::guardedSlot(this, &TEkr_Wlasnosci::BB_WybierzClick));
     connect(powrot, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Wlasnosci::BB_PowrotClick));
-    connect(grid_, &ui::DbGrid::rowDoubleClicked, this, [this] {
+    const auto pick = ui::guardedSlot([this] {
         if (!wybierz_->isHidden()) BB_WybierzClick();
     });
-    connect(grid_, &ui::DbGrid::enterPressed, this, [this] {
-        if (!wybierz_->isHidden()) BB_WybierzClick();
-    });
+    connect(grid_, &ui::DbGrid::rowDoubleClicked, this, pick);
+    connect(grid_, &ui::DbGrid::enterPressed, this, pick);
 }
 
 TEkr_Wlasnosci::~TEkr_Wlasnosci() {

@@ -463,9 +463,13 @@ bool TEkr_ceny::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (watched == szukaj_) {
-        if (companySelected() &&
-            ui::searchFieldMovesList(*key, *firmyGrid_, *firmy_, [this] { leaveSearchField(); }))
-            return true;
+        // Keys move the companies' table: a failure is shown and eats the key.
+        bool moved = true;
+        ui::guarded([&] {
+            moved = companySelected() && ui::searchFieldMovesList(*key, *firmyGrid_, *firmy_,
+                                                                  [this] { leaveSearchField(); });
+        });
+        if (moved) return true;
     } else if (watched == firmyGrid_) {
         if (ui::listKeyStartsSearch(*key, *szukaj_)) return true;
     } else if (watched == uwagi_ && key->key() == Qt::Key_Up) {

@@ -484,7 +484,7 @@ void TEkr_Query::BitBtn1Click() {
 
 void TEkr_Query::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        BB_ZastosujClick();
+        ui::guarded([this] { BB_ZastosujClick(); });
         return;
     }
     QDialog::keyPressEvent(event);

@@ -74,7 +74,7 @@ TOtworz_Baze::TOtworz_Baze(store::MainState& state, QWidget* parent)
 TOtworz_Baze::~TOtworz_Baze() = default;
 
 void TOtworz_Baze::showEvent(QShowEvent* event) {
-    FormActivate();
+    ui::guarded([this] { FormActivate(); });
     QDialog::showEvent(event);
 }
 

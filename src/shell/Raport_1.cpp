@@ -28,7 +28,7 @@ TEkr_Otworz_z_listy::TEkr_Otworz_z_listy(store::MainState& state, QWidget* paren
 TEkr_Otworz_z_listy::~TEkr_Otworz_z_listy() = default;
 
 void TEkr_Otworz_z_listy::showEvent(QShowEvent* event) {
-    FormActivate();
+    ui::guarded([this] { FormActivate(); });
     QDialog::showEvent(event);
 }
 
