@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace search {
 
@@ -233,28 +234,25 @@ void TEkr_Filtr::BB_FiltrujClick() {
     const store::FilterState f = current();
     const QString e = filterExpression(f);
     auto& items = st_.TFTowar;
-    {
+    const bool applied = ui::guarded([&] {
         const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
         if (gui) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        try {
-            if (e.isEmpty()) {
-                items.setFiltered(false);
-            } else {
-                items.setFiltered(false);
-                items.setFilter(e);
-                items.setFiltered(true);
-            }
-        } catch (const engine::EngineError& error) {
+        const auto restore = qScopeGuard([gui] {
             if (gui) QGuiApplication::restoreOverrideCursor();
-            // The table shows all its rows again; the dialog stays for the text to be mended.
-            try {
-                items.setFiltered(false);
-            } catch (const engine::EngineError&) {
-            }
-            ui::showError(error);
-            return;
+        });
+        items.setFiltered(false);
+        if (e.isEmpty()) return;
+        items.setFilter(e);
+        items.setFiltered(true);
+    });
+    if (!applied) {
+        // The table shows all its rows again; the dialog stays for the text to be mended. The
+        // filter's failure has been shown, and a second one here would tell nothing more.
+        try {
+            items.setFiltered(false);
+        } catch (const engine::EngineError&) {
         }
-        if (gui) QGuiApplication::restoreOverrideCursor();
+        return;
     }
     if (!e.isEmpty()) st_.Filter = f;
     st_.Filter.applied = true;

@@ -68,6 +68,8 @@ bool ItemList::queryMode() {
             query.open();
             query.first();
         } catch (const engine::EngineError&) {
+            // A query the engine refuses is the query's text at fault: queryFailed() gives the
+            // program's own message and goes back to the table, instead of the error box.
             ran = false;
         }
     }
@@ -108,6 +110,7 @@ void ItemList::sortChanged(int index) {
                 }
                 query.open();
             } catch (const engine::EngineError&) {
+                // As in runQuery: the query's own message, not the error box.
                 ran = false;
             }
         }
@@ -248,6 +251,8 @@ void ItemList::rerunQuery(int recNo, qint64 itemNr) {
             // An item no longer in the result leaves its place to the row after it.
             if (!found && recNo > 1) query.setRecNo(recNo);
         } catch (const engine::EngineError&) {
+            // A query the engine refuses is the query's text at fault: queryFailed() gives the
+            // program's own message and goes back to the table, instead of the error box.
             ran = false;
         }
     }
