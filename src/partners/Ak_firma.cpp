@@ -488,11 +488,9 @@ void TEkr_Aktualizacja_Firma::BB_EnterClick() {
 
 void TEkr_Aktualizacja_Firma::BB_EscClick() {
     if (editing() && changed()) {
-        // A changed row is left through the question; the dialog stays.
-        if (ui::messages().question(
-                QStringLiteral("Dane zostały zmienione. Czy zapisać wprowadzone zmiany!")))
-            BB_ZapiszClick();
-        if (editing()) BB_AnulujClick();
+        // A changed row is left through the question; the dialog stays (and so does the row,
+        // as typed, when the engine refuses the save).
+        abandonEdit();
         return;
     }
     BB_PowrotClick();
