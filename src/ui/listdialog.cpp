@@ -43,6 +43,8 @@ bool isNavigationKey(int key) {
 ListDialog::ListDialog(QWidget* parent) : QDialog(parent), table_(new engine::Table) {}
 
 ListDialog::~ListDialog() {
+    // Focus moves while the widgets below go; by then this is no ListDialog any more.
+    disconnect(focusConnection_);
     // A dialog destroyed without being closed still gives back its table and any row lock.
     if (tablesOpen_) {
         try {
@@ -177,8 +179,8 @@ void ListDialog::build(Setup setup) {
     connect(enter, &QPushButton::clicked, this, guardedSlot(this, &ListDialog::BB_EnterClick));
     connect(esc, &QPushButton::clicked, this, guardedSlot(this, &ListDialog::BB_EscClick));
 
-    connect(qApp, &QApplication::focusChanged, this,
-            guardedSlot(this, &ListDialog::onFocusChanged));
+    focusConnection_ = connect(qApp, &QApplication::focusChanged, this,
+                               guardedSlot(this, &ListDialog::onFocusChanged));
     updateButtons();
 }
 

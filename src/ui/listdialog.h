@@ -226,6 +226,7 @@ private:
     bool changed_ = false;
     bool suppressSearch_ = false; // the program itself empties the search field
     bool tablesOpen_ = false;
+    QMetaObject::Connection focusConnection_;
     bool closingDown_ = false;
     qint64 editedRow_ = 0; // the row Popraw began on
     int startCaret_ = -1;  // where the caret goes in the start text once the dialog is shown
