@@ -4,6 +4,7 @@
 #include "platform/clipboard.h"
 #include "store/mainstate.h"
 #include "ui/buttons.h"
+#include "ui/errorbox.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
 #include <QCheckBox>
@@ -67,7 +68,7 @@ TEkr_Rysunki::TEkr_Rysunki(store::MainState& state, QWidget* parent)
     int at = 0;
     for (const auto& b : buttons) {
         auto* w = ui::dialogButton(group, QString::fromLatin1(b.name), QString::fromUtf8(b.text));
-        connect(w, &QPushButton::clicked, this, b.slot);
+        connect(w, &QPushButton::clicked, this, ui::guardedSlot(this, b.slot));
         grid->addWidget(w, 1 + at / 2, at % 2);
         // Only the buttons follow the editing: the picture takes no input, and disabled it
         // would be drawn greyed out.

@@ -1,7 +1,6 @@
 #include "drawings/Kart_Gr.h"
 #include "drawings/Akt_rys.h"
 #include "drawings/picturebox.h"
-#include "engine/error.h"
 #include "engine/table.h"
 #include "platform/worktable.h"
 #include "shell/busycursor.h"
@@ -92,7 +91,7 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
     chosenGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     chosenGrid_->setTabKeyNavigation(false);
     connect(chosenGrid_, &QTableWidget::currentCellChanged, this,
-            &TEkr_Kartoteki_Rysunki::showChosenPicture);
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::showChosenPicture));
     chosenPicture_ = new PictureBox(left);
     chosenPicture_->setObjectName(QStringLiteral("DBImage_Grafika"));
     chosenFit_ = fitBox(left, "CBox_Dopasowany_Grafika", chosenPicture_);
@@ -111,18 +110,18 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(search_, 1);
     search_->installEventFilter(this);
-    connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (suppressSearch_ || !libraryTable_->isOpen()) return;
-        libraryTable_->findNearest({text});
-        library_->followCursor();
-    });
+    connect(search_, &QLineEdit::textChanged, this, ui::guardedSlot([this](const QString& text) {
+                if (suppressSearch_ || !libraryTable_->isOpen()) return;
+                libraryTable_->findNearest({text});
+                library_->followCursor();
+            }));
     library_ = new ui::DbGrid(right);
     library_->setObjectName(QStringLiteral("DBGrid_Rysunki"));
     library_->addColumn(kOpis, QStringLiteral("Opis"));
     library_->horizontalHeader()->setStretchLastSection(true);
-    connect(library_, &ui::DbGrid::rowDoubleClicked, this, [this] {
-        if (dodaj_->isEnabled()) BB_DodajClick();
-    });
+    connect(library_, &ui::DbGrid::rowDoubleClicked, this, ui::guardedSlot([this] {
+                if (dodaj_->isEnabled()) BB_DodajClick();
+            }));
     libraryPicture_ = new PictureBox(right);
     libraryPicture_->setObjectName(QStringLiteral("DBImage_Rysunek"));
     libraryFit_ = fitBox(right, "CBox_Dopasowany_Rysunek", libraryPicture_);
@@ -147,13 +146,20 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
                                QStringLiteral("Rezygnacja z aktualnie wykonywanej operacji"));
     rysunki_ = ui::dialogButton(this, "BB_Rysunki", QStringLiteral("Rysunki ..."),
                                 QStringLiteral("Kartoteka rysunków"));
-    connect(powrot, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_PowrotClick);
-    connect(dodaj_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_DodajClick);
-    connect(usun_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_UsunClick);
-    connect(wyczysc_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_WyczyscClick);
-    connect(zapisz_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_ZapiszClick);
-    connect(anuluj_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_AnulujClick);
-    connect(rysunki_, &QPushButton::clicked, this, &TEkr_Kartoteki_Rysunki::BB_RysunkiClick);
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_PowrotClick));
+    connect(dodaj_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_DodajClick));
+    connect(usun_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_UsunClick));
+    connect(wyczysc_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_WyczyscClick));
+    connect(zapisz_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_ZapiszClick));
+    connect(anuluj_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_AnulujClick));
+    connect(rysunki_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_RysunkiClick));
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {powrot, zapisz_, anuluj_, usun_, wyczysc_})
         buttons->addWidget(b);
@@ -324,7 +330,7 @@ void TEkr_Kartoteki_Rysunki::BB_RysunkiClick() {
 
 bool TEkr_Kartoteki_Rysunki::save() {
     if (!work_->exists()) return false;
-    try {
+    {
         const QString folder = st_.CurrentCatalogueFolder;
         engine::Table towar(folder, QStringLiteral("Towar"));
         towar.open();
@@ -349,9 +355,6 @@ bool TEkr_Kartoteki_Rysunki::save() {
         }
         library.close();
         platform::replaceRows(folder, {r});
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-        return false;
     }
     return true;
 }
@@ -378,12 +381,17 @@ bool TEkr_Kartoteki_Rysunki::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::FocusOut) emptySearch();
         if (event->type() == QEvent::KeyPress) {
             const auto& key = *static_cast<QKeyEvent*>(event);
-            if (ui::searchFieldMovesList(key, *library_, *libraryTable_, [this] { emptySearch(); }))
-                return true;
-            if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
-                BB_DodajClick();
-                return true;
-            }
+            // Keys move the library: a failure is shown and eats the key.
+            bool handled = true;
+            ui::guarded([&] {
+                handled = ui::searchFieldMovesList(key, *library_, *libraryTable_,
+                                                   [this] { emptySearch(); });
+                if (!handled && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)) {
+                    BB_DodajClick();
+                    handled = true;
+                }
+            });
+            if (handled) return true;
         }
     }
     return ui::WorkDialog::eventFilter(watched, event);

@@ -3,6 +3,7 @@
 #include "engine/table.h"
 #include "store/mainstate.h"
 #include "ui/buttons.h"
+#include "ui/errorbox.h"
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -69,17 +70,18 @@ TEkr_Podglad::TEkr_Podglad(store::MainState& state, QWidget* parent)
         auto* b = ui::dialogButton(navigator, QString::fromLatin1(m.name), QString(),
                                    QString::fromUtf8(m.hint));
         b->setIcon(style()->standardIcon(m.icon));
-        connect(b, &QPushButton::clicked, this, m.slot);
+        connect(b, &QPushButton::clicked, this, ui::guardedSlot(this, m.slot));
         nav->addWidget(b);
         this->*m.member = b;
     }
 
     fit_ = new QCheckBox(QStringLiteral("Dopasowany"), this);
     fit_->setObjectName(QStringLiteral("CBox_Dopasowany"));
-    connect(fit_, &QCheckBox::toggled, this, &TEkr_Podglad::fitChanged);
+    connect(fit_, &QCheckBox::toggled, this, ui::guardedSlot(this, &TEkr_Podglad::fitChanged));
     auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"),
                                     QStringLiteral("Powrót do poprzedniego okna"));
-    connect(powrot, &QPushButton::clicked, this, &TEkr_Podglad::BB_PowrotClick);
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Podglad::BB_PowrotClick));
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(navigator);
@@ -107,15 +109,17 @@ bool TEkr_Podglad::listOpen() const {
 
 void TEkr_Podglad::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!pictures_->isOpen() && !st_.CurrentCatalogueFolder.isEmpty()) pictures_->open();
-    obiekt_->setText(st_.TFTowar.isOpen() && !st_.TFTowar.isEmpty()
-                         ? st_.TFTowar.asString(QStringLiteral("Tow_Nazwa"))
-                         : QString());
-    showCurrent();
+    ui::guarded([this] {
+        if (!pictures_->isOpen() && !st_.CurrentCatalogueFolder.isEmpty()) pictures_->open();
+        obiekt_->setText(st_.TFTowar.isOpen() && !st_.TFTowar.isEmpty()
+                             ? st_.TFTowar.asString(QStringLiteral("Tow_Nazwa"))
+                             : QString());
+        showCurrent();
+    });
 }
 
 void TEkr_Podglad::done(int result) {
-    pictures_->close();
+    ui::guarded([this] { pictures_->close(); });
     QDialog::done(result);
 }
 

@@ -2,6 +2,7 @@
 #include "engine/table.h"
 #include "store/mainstate.h"
 #include "ui/buttons.h"
+#include "ui/errorbox.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
 #include <QFileInfo>
@@ -47,7 +48,8 @@ TEkr_Skojarzenia::TEkr_Skojarzenia(store::MainState& state, QWidget* parent)
     pick_ = ui::dialogButton(editPanel(), QStringLiteral("BB_Aplikacja"), QStringLiteral("..."),
                              QStringLiteral("Wybór aplikacji"));
     pick_->setFixedWidth(32);
-    connect(pick_, &QPushButton::clicked, this, &TEkr_Skojarzenia::BB_AplikacjaClick);
+    connect(pick_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Skojarzenia::BB_AplikacjaClick));
     auto* programRow = new QHBoxLayout;
     programRow->addWidget(program_, 1);
     programRow->addWidget(pick_);

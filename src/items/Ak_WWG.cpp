@@ -1,5 +1,4 @@
 #include "items/Ak_WWG.h"
-#include "engine/error.h"
 #include "engine/table.h"
 #include "items/Ak_grupa.h"
 #include "items/Ak_wlasn.h"
@@ -117,20 +116,34 @@ TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
     all->addLayout(right, 3);
     all->addLayout(far);
 
-    connect(szukaj_, &QLineEdit::textChanged, this, &TAktualizacja_WWG::Szukaj_CechaChange);
-    connect(dodaj_, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_DodajClick);
-    connect(usun_, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_UsunClick);
-    connect(wyczysc_, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_WyczyscClick);
-    connect(gora_, &QToolButton::clicked, this, &TAktualizacja_WWG::SB_GoraClick);
-    connect(dol_, &QToolButton::clicked, this, &TAktualizacja_WWG::SB_DolClick);
-    connect(kopiuj_, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_KopiujClick);
-    connect(modyfikacja_, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_ModyfikacjaClick);
-    connect(powrot, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_PowrotClick);
-    connect(zapisz, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_ZapiszClick);
-    connect(anuluj, &QPushButton::clicked, this, &TAktualizacja_WWG::BB_AnulujClick);
-    connect(cechy_, &ui::DbGrid::rowDoubleClicked, this, &TAktualizacja_WWG::BB_DodajClick);
-    connect(cechy_, &ui::DbGrid::enterPressed, this, &TAktualizacja_WWG::BB_DodajClick);
-    connect(wlasnosci_, &ui::DbGrid::enterPressed, this, &TAktualizacja_WWG::BB_ZapiszClick);
+    connect(szukaj_, &QLineEdit::textChanged, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::Szukaj_CechaChange));
+    connect(dodaj_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_DodajClick));
+    connect(usun_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_UsunClick));
+    connect(wyczysc_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_WyczyscClick));
+    connect(gora_, &QToolButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::SB_GoraClick));
+    connect(dol_, &QToolButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::SB_DolClick));
+    connect(kopiuj_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_KopiujClick));
+    connect(modyfikacja_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_ModyfikacjaClick));
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_PowrotClick));
+    connect(zapisz, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_ZapiszClick));
+    connect(anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_AnulujClick));
+    connect(cechy_, &ui::DbGrid::rowDoubleClicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_DodajClick));
+    connect(cechy_, &ui::DbGrid::enterPressed, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_DodajClick));
+    connect(wlasnosci_, &ui::DbGrid::enterPressed, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_ZapiszClick));
     szukaj_->installEventFilter(this);
     cechy_->installEventFilter(this);
     wlasnosci_->installEventFilter(this);
@@ -350,12 +363,7 @@ bool TAktualizacja_WWG::save() {
         r.rows << QVariantMap{{QStringLiteral("Szablon_Grupa_Nr"), groupNr_},
                               {QStringLiteral("Szablon_Cecha_Nr"), row.value(kAttribute).toInt()},
                               {QStringLiteral("Szablon_Znaczenie"), row.value(kPosition)}};
-    try {
-        platform::replaceRows(st_.CurrentCatalogueFolder, {r});
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-        return false;
-    }
+    platform::replaceRows(st_.CurrentCatalogueFolder, {r});
     return true;
 }
 
@@ -379,7 +387,7 @@ void TAktualizacja_WWG::leaveSearchField() {
 void TAktualizacja_WWG::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (cechy_->hasFocus())
-            BB_DodajClick();
+            ui::guarded([this] { BB_DodajClick(); });
         else
             BB_ZapiszClick();
         return;
@@ -394,17 +402,21 @@ bool TAktualizacja_WWG::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    if (watched == szukaj_) {
-        if (tCecha_->isOpen() &&
-            ui::searchFieldMovesList(*key, *cechy_, *tCecha_, [this] { leaveSearchField(); }))
-            return true;
-    } else if (watched == cechy_) {
-        if (ui::listKeyStartsSearch(*key, *szukaj_)) return true;
-    } else if (watched == wlasnosci_ && key->key() == Qt::Key_Delete) {
-        if (ready() && !work_->table().isEmpty() && !tCecha_->isEmpty()) BB_UsunClick();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
+    // Keys move the tables: a failure is shown and eats the key.
+    bool handled = true;
+    ui::guarded([&] {
+        if (watched == szukaj_) {
+            handled = tCecha_->isOpen() && ui::searchFieldMovesList(*key, *cechy_, *tCecha_,
+                                                                    [this] { leaveSearchField(); });
+        } else if (watched == cechy_) {
+            handled = ui::listKeyStartsSearch(*key, *szukaj_);
+        } else if (watched == wlasnosci_ && key->key() == Qt::Key_Delete) {
+            if (ready() && !work_->table().isEmpty() && !tCecha_->isEmpty()) BB_UsunClick();
+        } else {
+            handled = false;
+        }
+    });
+    return handled || QDialog::eventFilter(watched, event);
 }
 
 } // namespace items

@@ -2,6 +2,7 @@
 #include "engine/table.h"
 #include "items/Ak_WWG.h"
 #include "store/mainstate.h"
+#include "ui/errorbox.h"
 #include "ui/modalrunner.h"
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,7 +35,8 @@ TEkr_Aktualizacja_Grupa::TEkr_Aktualizacja_Grupa(store::MainState& state, QWidge
     addEditField(QStringLiteral("Edit_Grupa"), QStringLiteral("Nazwa grupy :"), kName);
     auto* templ = addOwnButton(QStringLiteral("BB_Wlasnosci"), QStringLiteral("Własności ..."),
                                QStringLiteral("Edycja właściwości grupy"), OwnButton{});
-    connect(templ, &QPushButton::clicked, this, &TEkr_Aktualizacja_Grupa::BB_WlasnosciClick);
+    connect(templ, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Grupa::BB_WlasnosciClick));
     resize(460, 420);
 }
 

@@ -1,6 +1,5 @@
 #include "items/Ak_towar.h"
 #include "drawings/Kart_Gr.h"
-#include "engine/error.h"
 #include "items/Ak_grupa.h"
 #include "items/Tow_wlasn.h"
 #include "items/itemrecord.h"
@@ -173,9 +172,10 @@ void TEkr_Aktualizacja_Towar::buildForm() {
                                      QStringLiteral("..."));
     BB_Grupy->setFocusPolicy(Qt::NoFocus);
     BB_Producenci->setFocusPolicy(Qt::NoFocus);
-    connect(BB_Grupy, &QPushButton::clicked, this, &TEkr_Aktualizacja_Towar::BB_GrupyClick);
+    connect(BB_Grupy, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_GrupyClick));
     connect(BB_Producenci, &QPushButton::clicked, this,
-            &TEkr_Aktualizacja_Towar::BB_ProducenciClick);
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_ProducenciClick));
     for (ItemField f : {ItemField::Cena, ItemField::CenaA, ItemField::CenaB, ItemField::CenaC}) {
         auto* zl = new QLabel(QStringLiteral("zł"), control(f)->parentWidget());
         zl->setObjectName(QLatin1String(designOf(f).control) + QStringLiteral("_zl"));
@@ -195,9 +195,12 @@ void TEkr_Aktualizacja_Towar::buildForm() {
         b->setGeometry(kSideLeft, top, kSideWidth, 28);
         top += 36;
     }
-    connect(powrot, &QPushButton::clicked, this, &TEkr_Aktualizacja_Towar::BB_PowrotClick);
-    connect(zapisz, &QPushButton::clicked, this, &TEkr_Aktualizacja_Towar::BB_ZapiszClick);
-    connect(anuluj, &QPushButton::clicked, this, &TEkr_Aktualizacja_Towar::BB_AnulujClick);
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_PowrotClick));
+    connect(zapisz, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_ZapiszClick));
+    connect(anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_AnulujClick));
 
     // The lower row: the item's following screens. Those whose screens are not in the program
     // yet are shown disabled.
@@ -216,7 +219,8 @@ void TEkr_Aktualizacja_Towar::buildForm() {
     }
     auto* wlasnosci = Panel_Przyciski->findChild<QPushButton*>(QStringLiteral("BB_Wlasnosci"));
     wlasnosci->setEnabled(true);
-    connect(wlasnosci, &QPushButton::clicked, this, &TEkr_Aktualizacja_Towar::BB_WlasnosciClick);
+    connect(wlasnosci, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_WlasnosciClick));
     const std::pair<const char*, void (TEkr_Aktualizacja_Towar::*)()> relationButtons[] = {
         {"BB_Wchodzi", &TEkr_Aktualizacja_Towar::BB_WchodziClick},
         {"BB_Sklada", &TEkr_Aktualizacja_Towar::BB_SkladaClick},
@@ -224,15 +228,17 @@ void TEkr_Aktualizacja_Towar::buildForm() {
     for (const auto& [name, slot] : relationButtons) {
         auto* b = Panel_Przyciski->findChild<QPushButton*>(QLatin1String(name));
         b->setEnabled(true);
-        connect(b, &QPushButton::clicked, this, slot);
+        connect(b, &QPushButton::clicked, this, ui::guardedSlot(this, slot));
     }
     auto* rysunki = Panel_Przyciski->findChild<QPushButton*>(QStringLiteral("BB_Rysunki"));
     rysunki->setEnabled(true);
-    connect(rysunki, &QPushButton::clicked, this, &TEkr_Aktualizacja_Towar::BB_RysunkiClick);
+    connect(rysunki, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_RysunkiClick));
     // Purchase prices are shown only to users with the price right.
     auto* ceny = Panel_Przyciski->findChild<QPushButton*>(QStringLiteral("BB_Ceny"));
     ceny->setEnabled(st_.PriceRight);
-    connect(ceny, &QPushButton::clicked, this, &TEkr_Aktualizacja_Towar::BB_CenyClick);
+    connect(ceny, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_CenyClick));
 }
 
 void TEkr_Aktualizacja_Towar::applyLayout() {
@@ -279,7 +285,7 @@ void TEkr_Aktualizacja_Towar::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
     closing_ = false;
-    if (!opened_) FormShow();
+    if (!opened_) ui::guarded([this] { FormShow(); });
 }
 
 void TEkr_Aktualizacja_Towar::FormShow() {
@@ -354,12 +360,9 @@ bool TEkr_Aktualizacja_Towar::save() {
     // A new or cloned item is inserted until its first save; after that the same row is
     // changed, so a save repeated after a failed one never adds a second row.
     int nr = 0;
-    try {
-        nr = records_->write(stored_ ? itemNr_ : 0, item);
-    } catch (const engine::EngineError& e) {
-        ui::messages().information(kBadDataMessage + u'\n' + e.message());
-        return false;
-    }
+    // A write the engine refuses (the item locked, changed or deleted by another installation)
+    // is shown in the error box, and the editor keeps what was typed.
+    if (!ui::guarded([&] { nr = records_->write(stored_ ? itemNr_ : 0, item); })) return false;
     if (nr == 0) {
         ui::messages().information(kBadDataMessage);
         return false;
@@ -662,14 +665,19 @@ bool TEkr_Aktualizacja_Towar::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const auto mods = key->modifiers() & ~Qt::KeypadModifier;
-        if (mods == Qt::NoModifier && fieldKey(field, key->key())) return true;
+        // Enter saves or looks up: a failure is shown and eats the key.
+        bool handled = true;
+        if (mods == Qt::NoModifier) ui::guarded([&] { handled = fieldKey(field, key->key()); });
+        if (mods == Qt::NoModifier && handled) return true;
     } else if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Another window coming up (a message, a list) is no leaving of the field.
         const bool left = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
                           isVisible() && !closing_;
-        if (left && field == ItemField::Grupa && groupTyped_) groupLeft();
-        if (left && field == ItemField::Producent && producerTyped_) producerLeft();
+        ui::guarded([&] {
+            if (left && field == ItemField::Grupa && groupTyped_) groupLeft();
+            if (left && field == ItemField::Producent && producerTyped_) producerLeft();
+        });
     }
     return QDialog::eventFilter(watched, event);
 }

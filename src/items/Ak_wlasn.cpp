@@ -3,6 +3,7 @@
 #include "items/Wartosci.h"
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
+#include "ui/errorbox.h"
 #include "ui/modalrunner.h"
 #include <QComboBox>
 #include <QFormLayout>
@@ -65,7 +66,8 @@ TEkr_Aktualizacja_Wlasnosci::TEkr_Aktualizacja_Wlasnosci(store::MainState& state
         addOwnButton(QStringLiteral("BB_Wartosci"), QStringLiteral("Wartości ..."),
                      QStringLiteral("Wartości bieżącej własności"),
                      OwnButton{.needsRow = true, .editsData = false, .hideInPicking = true});
-    connect(values, &QPushButton::clicked, this, &TEkr_Aktualizacja_Wlasnosci::BB_WartosciClick);
+    connect(values, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Wlasnosci::BB_WartosciClick));
     resize(480, 440);
 }
 

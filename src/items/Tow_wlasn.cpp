@@ -1,5 +1,4 @@
 #include "items/Tow_wlasn.h"
-#include "engine/error.h"
 #include "engine/table.h"
 #include "items/Ak_WWG.h"
 #include "items/Wartosci.h"
@@ -172,7 +171,8 @@ TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
     grid_->setColumnWidth(1, 80);
     grid_->horizontalHeader()->setStretchLastSection(true);
     // Enter and double-click on a line (not while a value is typed) pick a value.
-    connect(grid_, &QAbstractItemView::activated, this, &TEkr_Tow_Wlasnosci::BB_WartosciClick);
+    connect(grid_, &QAbstractItemView::activated, this,
+            ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_WartosciClick));
 
     auto* buttons = new QHBoxLayout;
     auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"));
@@ -184,11 +184,16 @@ TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
                                  QStringLiteral("Wybieranie wartości do bieżącej własności"));
     for (QPushButton* b : {powrot, anuluj, zapisz, wlasnosci, wartosci_})
         buttons->addWidget(b);
-    connect(powrot, &QPushButton::clicked, this, &TEkr_Tow_Wlasnosci::BB_PowrotClick);
-    connect(anuluj, &QPushButton::clicked, this, &TEkr_Tow_Wlasnosci::BB_AnulujClick);
-    connect(zapisz, &QPushButton::clicked, this, &TEkr_Tow_Wlasnosci::BB_ZapiszClick);
-    connect(wlasnosci, &QPushButton::clicked, this, &TEkr_Tow_Wlasnosci::BB_WlasnosciClick);
-    connect(wartosci_, &QPushButton::clicked, this, &TEkr_Tow_Wlasnosci::BB_WartosciClick);
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_PowrotClick));
+    connect(anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_AnulujClick));
+    connect(zapisz, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_ZapiszClick));
+    connect(wlasnosci, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_WlasnosciClick));
+    connect(wartosci_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_WartosciClick));
 
     auto* all = new QVBoxLayout(this);
     all->addLayout(head);
@@ -359,7 +364,7 @@ void TEkr_Tow_Wlasnosci::BB_WlasnosciClick() {
 
 bool TEkr_Tow_Wlasnosci::save() {
     if (!work_->exists()) return false;
-    try {
+    {
         engine::Table towar(st_.CurrentCatalogueFolder, QStringLiteral("Towar"));
         towar.open();
         if (!towar.findKey({itemNr_})) {
@@ -382,9 +387,6 @@ bool TEkr_Tow_Wlasnosci::save() {
         }
         platform::replaceRows(st_.CurrentCatalogueFolder, {r});
         if (st_.TFTowar.isOpen()) st_.TFTowar.refresh();
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-        return false;
     }
     return true;
 }

@@ -1,5 +1,4 @@
 #include "items/Wlasnosci.h"
-#include "engine/error.h"
 #include "engine/query.h"
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
@@ -44,14 +43,15 @@ TEkr_Wlasnosci::TEkr_Wlasnosci(store::MainState& state, QWidget* parent)
     all->addWidget(grid_);
     all->addLayout(buttons);
 
-    connect(wybierz_, &QPushButton::clicked, this, &TEkr_Wlasnosci::BB_WybierzClick);
-    connect(powrot, &QPushButton::clicked, this, &TEkr_Wlasnosci::BB_PowrotClick);
-    connect(grid_, &ui::DbGrid::rowDoubleClicked, this, [this] {
+    connect(wybierz_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Wlasnosci::BB_WybierzClick));
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Wlasnosci::BB_PowrotClick));
+    const auto pick = ui::guardedSlot([this] {
         if (!wybierz_->isHidden()) BB_WybierzClick();
     });
-    connect(grid_, &ui::DbGrid::enterPressed, this, [this] {
-        if (!wybierz_->isHidden()) BB_WybierzClick();
-    });
+    connect(grid_, &ui::DbGrid::rowDoubleClicked, this, pick);
+    connect(grid_, &ui::DbGrid::enterPressed, this, pick);
 }
 
 TEkr_Wlasnosci::~TEkr_Wlasnosci() {
@@ -73,12 +73,8 @@ void TEkr_Wlasnosci::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (opened_) return;
     opened_ = true;
-    try {
-        opening();
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-        wybierz_->hide();
-    }
+    // Nothing to choose from a list that could not be made.
+    if (!ui::guarded([this] { opening(); })) wybierz_->hide();
 }
 
 void TEkr_Wlasnosci::opening() {

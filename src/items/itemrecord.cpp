@@ -163,6 +163,7 @@ int ItemRecords::write(int itemNr, const ItemText& item) const {
         t.setValue(QStringLiteral("Tow_Cena_C"), numbers->priceC);
         t.post();
     } catch (...) {
+        // The row is let go (and its lock given back) before the caller's guard reports.
         t.cancel();
         throw;
     }

@@ -13,6 +13,7 @@
 #include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/dbtext.h"
+#include "ui/errorbox.h"
 #include "ui/fieldlink.h"
 #include "ui/modalrunner.h"
 #include <QComboBox>
@@ -133,13 +134,14 @@ TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidge
         break;
     }
     connect(order_, &QComboBox::currentIndexChanged, this,
-            &TEkr_Aktualizacja_Firma::ComboBox_WgChange);
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::ComboBox_WgChange));
 
     buildPages();
     auto* copy = addOwnButton(QStringLiteral("BB_Schowek"), QStringLiteral("Do schowka"),
                               QStringLiteral("Kopiowanie adresu firmy do schowka"),
                               OwnButton{true, false, true});
-    connect(copy, &QPushButton::clicked, this, &TEkr_Aktualizacja_Firma::BB_SchowekClick);
+    connect(copy, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_SchowekClick));
 
     connect(telefon_.get(), &engine::DataSet::afterScroll, this,
             &TEkr_Aktualizacja_Firma::updateContactButtons);
@@ -252,7 +254,8 @@ void TEkr_Aktualizacja_Firma::buildPages() {
     connect(pages_, &QTabWidget::tabBarClicked, this, [this] {
         if (editing()) parkFocus();
     });
-    connect(pages_, &QTabWidget::currentChanged, this, &TEkr_Aktualizacja_Firma::pageShown);
+    connect(pages_, &QTabWidget::currentChanged, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::pageShown));
     pages_->addTab(buildContactsPage(), QStringLiteral("Kontakty"));
     pages_->widget(2)->setObjectName(QStringLiteral("TabSheet_Kontakty"));
 }
@@ -266,7 +269,8 @@ QWidget* TEkr_Aktualizacja_Firma::buildContactsPage() {
     grid->addColumn(kContactNr, QStringLiteral("tel. / fax / e-mail / WWW"), 190);
     // A read-only user may look at the contacts this way too; the contacts dialog keeps him
     // from changing them.
-    connect(grid, &ui::DbGrid::rowDoubleClicked, this, &TEkr_Aktualizacja_Firma::BB_KontaktyClick);
+    connect(grid, &ui::DbGrid::rowDoubleClicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_KontaktyClick));
     row->addWidget(grid, 1);
 
     auto* buttons = new QVBoxLayout;
@@ -286,7 +290,7 @@ QWidget* TEkr_Aktualizacja_Firma::buildContactsPage() {
     for (const auto& b : list) {
         auto* w = ui::dialogButton(page, QString::fromLatin1(b.name), QString::fromUtf8(b.text));
         w->setToolTip(QString::fromUtf8(b.hint));
-        connect(w, &QPushButton::clicked, this, b.slot);
+        connect(w, &QPushButton::clicked, this, ui::guardedSlot(this, b.slot));
         buttons->addWidget(w);
     }
     buttons->addStretch(1);
@@ -485,11 +489,9 @@ void TEkr_Aktualizacja_Firma::BB_EnterClick() {
 
 void TEkr_Aktualizacja_Firma::BB_EscClick() {
     if (editing() && changed()) {
-        // A changed row is left through the question; the dialog stays.
-        if (ui::messages().question(
-                QStringLiteral("Dane zostały zmienione. Czy zapisać wprowadzone zmiany!")))
-            BB_ZapiszClick();
-        if (editing()) BB_AnulujClick();
+        // A changed row is left through the question; the dialog stays (and so does the row,
+        // as typed, when the engine refuses the save).
+        abandonEdit();
         return;
     }
     BB_PowrotClick();

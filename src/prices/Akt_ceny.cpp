@@ -1,5 +1,4 @@
 #include "prices/Akt_ceny.h"
-#include "engine/error.h"
 #include "engine/table.h"
 #include "engine/values.h"
 #include "partners/Ak_firma.h"
@@ -102,7 +101,7 @@ void TEkr_ceny::buildForm() {
         ceny_->setColumnWidth(c, 72);
     ceny_->setColumnWidth(PriceLinesModel::CurrencyName, 70);
     connect(ceny_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &TEkr_ceny::showRemark);
+            ui::guardedSlot(this, &TEkr_ceny::showRemark));
     auto* remarkRow = new QHBoxLayout;
     auto* remarkLabel = new QLabel(QStringLiteral("Uwagi:"), this);
     uwagi_ = new QLineEdit(this);
@@ -112,7 +111,8 @@ void TEkr_ceny::buildForm() {
     remarkRow->addWidget(remarkLabel);
     remarkRow->addWidget(uwagi_, 1);
     connect(uwagi_, &QLineEdit::textEdited, this, [this] { markChanged(); });
-    connect(uwagi_, &QLineEdit::editingFinished, this, &TEkr_ceny::commitRemark);
+    connect(uwagi_, &QLineEdit::editingFinished, this,
+            ui::guardedSlot(this, &TEkr_ceny::commitRemark));
     auto* left = new QVBoxLayout;
     left->addWidget(ceny_, 1);
     left->addLayout(remarkRow);
@@ -199,19 +199,27 @@ void TEkr_ceny::buildForm() {
     all->addLayout(middle, 1);
     all->addLayout(bottom);
 
-    connect(dodaj_, &QPushButton::clicked, this, &TEkr_ceny::BB_DodajClick);
-    connect(usun_, &QPushButton::clicked, this, &TEkr_ceny::BB_UsunClick);
-    connect(wyczysc_, &QPushButton::clicked, this, &TEkr_ceny::BB_WyczyscClick);
-    connect(dateButton, &QPushButton::clicked, this, &TEkr_ceny::BB_DataClick);
-    connect(firmyButton, &QPushButton::clicked, this, &TEkr_ceny::BB_FirmyClick);
-    connect(zapisz, &QPushButton::clicked, this, &TEkr_ceny::BB_ZapiszClick);
-    connect(anuluj, &QPushButton::clicked, this, &TEkr_ceny::BB_AnulujClick);
-    connect(powrot, &QPushButton::clicked, this, &TEkr_ceny::BB_PowrotClick);
-    connect(domyslna_, &QCheckBox::clicked, this, &TEkr_ceny::CheckBox_DomyslnaClick);
-    connect(szukaj_, &QLineEdit::textChanged, this, &TEkr_ceny::Edit_SzukajChange);
-    connect(szukaj_, &QLineEdit::returnPressed, this, &TEkr_ceny::BB_DodajClick);
-    connect(firmyGrid_, &ui::DbGrid::rowDoubleClicked, this, &TEkr_ceny::BB_DodajClick);
-    connect(firmyGrid_, &ui::DbGrid::enterPressed, this, &TEkr_ceny::BB_DodajClick);
+    connect(dodaj_, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_DodajClick));
+    connect(usun_, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_UsunClick));
+    connect(wyczysc_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_ceny::BB_WyczyscClick));
+    connect(dateButton, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_ceny::BB_DataClick));
+    connect(firmyButton, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_ceny::BB_FirmyClick));
+    connect(zapisz, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_ZapiszClick));
+    connect(anuluj, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_AnulujClick));
+    connect(powrot, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_PowrotClick));
+    connect(domyslna_, &QCheckBox::clicked, this,
+            ui::guardedSlot(this, &TEkr_ceny::CheckBox_DomyslnaClick));
+    connect(szukaj_, &QLineEdit::textChanged, this,
+            ui::guardedSlot(this, &TEkr_ceny::Edit_SzukajChange));
+    connect(szukaj_, &QLineEdit::returnPressed, this,
+            ui::guardedSlot(this, &TEkr_ceny::BB_DodajClick));
+    connect(firmyGrid_, &ui::DbGrid::rowDoubleClicked, this,
+            ui::guardedSlot(this, &TEkr_ceny::BB_DodajClick));
+    connect(firmyGrid_, &ui::DbGrid::enterPressed, this,
+            ui::guardedSlot(this, &TEkr_ceny::BB_DodajClick));
     szukaj_->installEventFilter(this);
     firmyGrid_->installEventFilter(this);
     uwagi_->installEventFilter(this);
@@ -288,11 +296,9 @@ void TEkr_ceny::showRemark() {
 void TEkr_ceny::commitRemark() {
     const int line = currentLine();
     if (line < 0 || !sheet_->isOpen()) return;
-    try {
+    ui::guarded([&] {
         if (sheet_->setRemark(line, uwagi_->text(), date_)) markChanged();
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-    }
+    });
 }
 
 void TEkr_ceny::updateControls() {
@@ -312,7 +318,8 @@ bool TEkr_ceny::companySelected() const {
 
 bool TEkr_ceny::storeCell(int line, int column, const QVariant& value) {
     if (!sheet_->isOpen() || line < 0 || line >= sheet_->lines().size()) return false;
-    try {
+    bool stored = true;
+    const bool written = ui::guarded([&] {
         bool changed = false;
         if (column == PriceLinesModel::CurrencyName) {
             changed = sheet_->setCurrency(line, value.toInt(), date_);
@@ -323,7 +330,8 @@ bool TEkr_ceny::storeCell(int line, int column, const QVariant& value) {
                 const auto parsed = engine::parseLooseNumber(text);
                 if (!parsed) {
                     ui::messages().information(kNotNumber);
-                    return false;
+                    stored = false;
+                    return;
                 }
                 number = *parsed;
             }
@@ -332,14 +340,12 @@ bool TEkr_ceny::storeCell(int line, int column, const QVariant& value) {
             changed =
                 sheet_->setPrice(line, fields[column - PriceLinesModel::PriceA], number, date_);
         } else {
-            return false;
+            stored = false;
+            return;
         }
         if (changed) markChanged();
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-        return false;
-    }
-    return true;
+    });
+    return written && stored;
 }
 
 void TEkr_ceny::BB_DodajClick() {
@@ -347,36 +353,26 @@ void TEkr_ceny::BB_DodajClick() {
     const int company = firmy_->asInteger(QStringLiteral("Firma_Nr"));
     if (sheet_->lineOfCompany(company) >= 0) return;
     commitRemark();
-    try {
+    ui::guarded([&] {
         const int line = sheet_->add(company, firmy_->asString(QStringLiteral("Firma_Skrot")),
                                      st_.HomeCurrencyNr, date_);
         markChanged();
         showLines(line);
         ceny_->setFocus();
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-    }
+    });
 }
 
 void TEkr_ceny::BB_UsunClick() {
     const int line = currentLine();
     if (line < 0) return;
-    try {
-        sheet_->remove(line);
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-    }
+    ui::guarded([&] { sheet_->remove(line); });
     markChanged();
     showLines(std::min(line, int(sheet_->lines().size()) - 1));
 }
 
 void TEkr_ceny::BB_WyczyscClick() {
     if (!sheet_->isOpen()) return;
-    try {
-        sheet_->clear();
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-    }
+    ui::guarded([&] { sheet_->clear(); });
     markChanged();
     showLines(-1);
 }
@@ -400,13 +396,11 @@ void TEkr_ceny::BB_FirmyClick() {
         partners::TEkr_Aktualizacja_Firma companies(st_, this);
         ui::modalRunner().run(companies);
     }
-    try {
+    ui::guarded([&] {
         const qint64 at = firmy_->rowId();
         if (firmy_->isOpen()) firmy_->refresh();
         if (!at || !firmy_->gotoRowId(at)) firmy_->first();
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-    }
+    });
     updateControls();
 }
 
@@ -437,19 +431,14 @@ void TEkr_ceny::leaveSearchField() {
 bool TEkr_ceny::save() {
     if (!sheet_->isOpen()) return false;
     commitRemark();
-    try {
-        // Prices of an item that is gone would belong to nothing.
-        if (!sheet_->itemExists()) {
-            ui::messages().information(kItemGone);
-            return false;
-        }
-        sheet_->save();
-        if (st_.TFTowar.isOpen()) st_.TFTowar.refresh();
-        if (st_.TCeny.isOpen()) st_.TCeny.refresh();
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
+    // Prices of an item that is gone would belong to nothing.
+    if (!sheet_->itemExists()) {
+        ui::messages().information(kItemGone);
         return false;
     }
+    sheet_->save();
+    if (st_.TFTowar.isOpen()) st_.TFTowar.refresh();
+    if (st_.TCeny.isOpen()) st_.TCeny.refresh();
     return true;
 }
 
@@ -474,9 +463,13 @@ bool TEkr_ceny::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (watched == szukaj_) {
-        if (companySelected() &&
-            ui::searchFieldMovesList(*key, *firmyGrid_, *firmy_, [this] { leaveSearchField(); }))
-            return true;
+        // Keys move the companies' table: a failure is shown and eats the key.
+        bool moved = true;
+        ui::guarded([&] {
+            moved = companySelected() && ui::searchFieldMovesList(*key, *firmyGrid_, *firmy_,
+                                                                  [this] { leaveSearchField(); });
+        });
+        if (moved) return true;
     } else if (watched == firmyGrid_) {
         if (ui::listKeyStartsSearch(*key, *szukaj_)) return true;
     } else if (watched == uwagi_ && key->key() == Qt::Key_Up) {

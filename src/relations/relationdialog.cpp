@@ -1,5 +1,4 @@
 #include "relations/relationdialog.h"
-#include "engine/error.h"
 #include "engine/table.h"
 #include "items/Ak_towar.h"
 #include "relations/relationrows.h"
@@ -163,19 +162,30 @@ void RelationDialog::buildForm() {
     all->addLayout(left, 1);
     all->addLayout(right);
 
-    connect(powrot, &QPushButton::clicked, this, &RelationDialog::BB_PowrotClick);
-    connect(anuluj, &QPushButton::clicked, this, &RelationDialog::BB_AnulujClick);
-    connect(zapisz, &QPushButton::clicked, this, &RelationDialog::BB_ZapiszClick);
-    connect(nowy, &QPushButton::clicked, this, &RelationDialog::BB_NowyClick);
-    connect(dodaj_, &QPushButton::clicked, this, &RelationDialog::BB_DodajClick);
-    connect(usun_, &QPushButton::clicked, this, &RelationDialog::BB_UsunClick);
-    connect(wyczysc_, &QPushButton::clicked, this, &RelationDialog::BB_WyczyscClick);
-    connect(szukaj_, &QLineEdit::textChanged, this, &RelationDialog::Edit_Szukaj_TowarChange);
-    connect(szukaj_, &QLineEdit::returnPressed, this, &RelationDialog::BB_DodajClick);
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &RelationDialog::BB_PowrotClick));
+    connect(anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &RelationDialog::BB_AnulujClick));
+    connect(zapisz, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &RelationDialog::BB_ZapiszClick));
+    connect(nowy, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &RelationDialog::BB_NowyClick));
+    connect(dodaj_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &RelationDialog::BB_DodajClick));
+    connect(usun_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &RelationDialog::BB_UsunClick));
+    connect(wyczysc_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &RelationDialog::BB_WyczyscClick));
+    connect(szukaj_, &QLineEdit::textChanged, this,
+            ui::guardedSlot(this, &RelationDialog::Edit_Szukaj_TowarChange));
+    connect(szukaj_, &QLineEdit::returnPressed, this,
+            ui::guardedSlot(this, &RelationDialog::BB_DodajClick));
     connect(wyswietlaj_, &QComboBox::currentIndexChanged, this,
-            &RelationDialog::Wyswietlaj_wgChange);
-    connect(towary_, &ui::DbGrid::rowDoubleClicked, this, &RelationDialog::BB_DodajClick);
-    connect(towary_, &ui::DbGrid::enterPressed, this, &RelationDialog::BB_DodajClick);
+            ui::guardedSlot(this, &RelationDialog::Wyswietlaj_wgChange));
+    connect(towary_, &ui::DbGrid::rowDoubleClicked, this,
+            ui::guardedSlot(this, &RelationDialog::BB_DodajClick));
+    connect(towary_, &ui::DbGrid::enterPressed, this,
+            ui::guardedSlot(this, &RelationDialog::BB_DodajClick));
     szukaj_->installEventFilter(this);
     towary_->installEventFilter(this);
     lista_->installEventFilter(this);
@@ -317,13 +327,7 @@ void RelationDialog::BB_NowyClick() {
             st_.CurrentItemName = itemName_;
             placeItemTable();
         },
-        [this] {
-            try {
-                opening();
-            } catch (const engine::EngineError& e) {
-                ui::showError(e);
-            }
-        });
+        [this] { opening(); });
 }
 
 // The main window's item list back on this editor's item, in the order it had.
@@ -345,14 +349,9 @@ void RelationDialog::placeItemTable() {
 
 bool RelationDialog::save() {
     if (!list_->isOpen()) return false;
-    try {
-        if (!list_->save()) {
-            ui::messages().information(QStringLiteral(
-                "Obiekt został usunięty przez innego użytkownika. Zapis nie jest możliwy !"));
-            return false;
-        }
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
+    if (!list_->save()) {
+        ui::messages().information(QStringLiteral(
+            "Obiekt został usunięty przez innego użytkownika. Zapis nie jest możliwy !"));
         return false;
     }
     if (st_.TFTowar.isOpen()) ui::guarded([this] { st_.TFTowar.refresh(); });

@@ -151,6 +151,7 @@ void RelationList::open() {
     try {
         readStored();
     } catch (...) {
+        // No half-filled working table stays behind; the caller's guard reports.
         close();
         throw;
     }

@@ -7,6 +7,7 @@
 #include "search/querybuilder.h"
 #include "store/attributevalues.h"
 #include "ui/buttons.h"
+#include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include <QComboBox>
@@ -134,17 +135,26 @@ TEkr_Query::TEkr_Query(store::MainState& state, QWidget* parent) : QDialog(paren
     load->setGeometry(8, 10, 80, 26);
     load->hide();
 
-    connect(zastosuj, &QPushButton::clicked, this, &TEkr_Query::BB_ZastosujClick);
-    connect(anuluj, &QPushButton::clicked, this, &TEkr_Query::BitBtn2Click);
-    connect(powrot, &QPushButton::clicked, this, &TEkr_Query::BB_PowrotClick);
-    connect(load, &QPushButton::clicked, this, &TEkr_Query::BitBtn1Click);
-    connect(group_.pick, &QPushButton::clicked, this, &TEkr_Query::BB_GrupaClick);
-    connect(producer_.pick, &QPushButton::clicked, this, &TEkr_Query::BB_ProducentClick);
-    connect(attributePick, &QPushButton::clicked, this, &TEkr_Query::BB_WlasnoscClick);
-    connect(value1Pick_, &QPushButton::clicked, this, &TEkr_Query::BB_WartoscClick);
-    connect(value2Pick_, &QPushButton::clicked, this, &TEkr_Query::BB_WartoscClick);
-    connect(clear, &QPushButton::clicked, this, &TEkr_Query::BB_WyczyscClick);
-    connect(valueOp_, &QComboBox::activated, this, &TEkr_Query::valueOperatorChanged);
+    connect(zastosuj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_ZastosujClick));
+    connect(anuluj, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_Query::BitBtn2Click));
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_PowrotClick));
+    connect(load, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_Query::BitBtn1Click));
+    connect(group_.pick, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_GrupaClick));
+    connect(producer_.pick, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_ProducentClick));
+    connect(attributePick, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_WlasnoscClick));
+    connect(value1Pick_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_WartoscClick));
+    connect(value2Pick_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_WartoscClick));
+    connect(clear, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_WyczyscClick));
+    connect(valueOp_, &QComboBox::activated, this,
+            ui::guardedSlot(this, &TEkr_Query::valueOperatorChanged));
     for (const Row* r : {&group_, &name1_, &name2_, &symbol_, &producer_, &producerSymbol_})
         connect(r->op, &QComboBox::activated, this,
                 [this, r](int index) { itemOperatorChosen(*r, index); });
@@ -474,7 +484,7 @@ void TEkr_Query::BitBtn1Click() {
 
 void TEkr_Query::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        BB_ZastosujClick();
+        ui::guarded([this] { BB_ZastosujClick(); });
         return;
     }
     QDialog::keyPressEvent(event);

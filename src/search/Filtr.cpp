@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace search {
 
@@ -103,11 +104,16 @@ TEkr_Filtr::TEkr_Filtr(store::MainState& state, QWidget* parent) : QDialog(paren
     filtruj->setGeometry(110, 8, 110, 26);
     anuluj->setGeometry(226, 8, 110, 26);
     powrot->setGeometry(342, 8, 110, 26);
-    connect(filtruj, &QPushButton::clicked, this, &TEkr_Filtr::BB_FiltrujClick);
-    connect(anuluj, &QPushButton::clicked, this, &TEkr_Filtr::BB_AnulujClick);
-    connect(powrot, &QPushButton::clicked, this, &TEkr_Filtr::BB_PowrotClick);
-    connect(groupPick_, &QPushButton::clicked, this, &TEkr_Filtr::BB_GrupaClick);
-    connect(producerPick_, &QPushButton::clicked, this, &TEkr_Filtr::BB_ProducentClick);
+    connect(filtruj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Filtr::BB_FiltrujClick));
+    connect(anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Filtr::BB_AnulujClick));
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Filtr::BB_PowrotClick));
+    connect(groupPick_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Filtr::BB_GrupaClick));
+    connect(producerPick_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Filtr::BB_ProducentClick));
 
     // "nic" takes the group or the producer away, from the dialog and from the kept state.
     connect(groupOp_, &QComboBox::activated, this, [this](int index) {
@@ -228,28 +234,25 @@ void TEkr_Filtr::BB_FiltrujClick() {
     const store::FilterState f = current();
     const QString e = filterExpression(f);
     auto& items = st_.TFTowar;
-    {
+    const bool applied = ui::guarded([&] {
         const bool gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
         if (gui) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        try {
-            if (e.isEmpty()) {
-                items.setFiltered(false);
-            } else {
-                items.setFiltered(false);
-                items.setFilter(e);
-                items.setFiltered(true);
-            }
-        } catch (const engine::EngineError& error) {
+        const auto restore = qScopeGuard([gui] {
             if (gui) QGuiApplication::restoreOverrideCursor();
-            // The table shows all its rows again; the dialog stays for the text to be mended.
-            try {
-                items.setFiltered(false);
-            } catch (const engine::EngineError&) {
-            }
-            ui::showError(error);
-            return;
+        });
+        items.setFiltered(false);
+        if (e.isEmpty()) return;
+        items.setFilter(e);
+        items.setFiltered(true);
+    });
+    if (!applied) {
+        // The table shows all its rows again; the dialog stays for the text to be mended. The
+        // filter's failure has been shown, and a second one here would tell nothing more.
+        try {
+            items.setFiltered(false);
+        } catch (const engine::EngineError&) {
         }
-        if (gui) QGuiApplication::restoreOverrideCursor();
+        return;
     }
     if (!e.isEmpty()) st_.Filter = f;
     st_.Filter.applied = true;
@@ -259,11 +262,7 @@ void TEkr_Filtr::BB_FiltrujClick() {
 
 void TEkr_Filtr::BB_AnulujClick() {
     st_.resetFilterState();
-    try {
-        st_.TFTowar.setFiltered(false);
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-    }
+    ui::guarded([this] { st_.TFTowar.setFiltered(false); });
     outcome_ = Outcome::Cancelled;
     accept();
 }

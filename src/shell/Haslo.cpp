@@ -30,8 +30,10 @@ TEkr_Haslo::TEkr_Haslo(store::MainState& state, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowStaysOnTopHint);
     centreOnScreen(*this);
-    connect(ui_->B_Zatwierdz, &QPushButton::clicked, this, &TEkr_Haslo::B_ZatwierdzClick);
-    connect(ui_->B_Anuluj, &QPushButton::clicked, this, &TEkr_Haslo::B_AnulujClick);
+    connect(ui_->B_Zatwierdz, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Haslo::B_ZatwierdzClick));
+    connect(ui_->B_Anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Haslo::B_AnulujClick));
 
     state_.TempFolder = QDir::cleanPath(state_.MainFolder + store::kTempFolder);
     auto& users = state_.TUsers;

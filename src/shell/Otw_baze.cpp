@@ -1,5 +1,4 @@
 #include "shell/Otw_baze.h"
-#include "engine/error.h"
 #include "shell/busycursor.h"
 #include "shell/cataloguelists.h"
 #include "store/catalogue_schema.h"
@@ -48,7 +47,7 @@ TOtworz_Baze::TOtworz_Baze(store::MainState& state, QWidget* parent)
     tree->setSortingEnabled(true);
     tree->sortByColumn(0, Qt::AscendingOrder);
     connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &TOtworz_Baze::DirectoryListBox1Change);
+            ui::guardedSlot(this, &TOtworz_Baze::DirectoryListBox1Change));
     // The model reads folders in the background: the shown folder can be scrolled to only once
     // the folders on its way have been read.
     connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
@@ -61,17 +60,21 @@ TOtworz_Baze::TOtworz_Baze(store::MainState& state, QWidget* parent)
         });
     });
 
-    connect(ui_->BB_Otworz, &QPushButton::clicked, this, &TOtworz_Baze::BB_OtworzClick);
-    connect(ui_->BB_Nowy, &QPushButton::clicked, this, &TOtworz_Baze::BB_NowyClick);
-    connect(ui_->BB_Wybierz, &QPushButton::clicked, this, &TOtworz_Baze::BB_WybierzClick);
-    connect(ui_->BB_Anuluj, &QPushButton::clicked, this, &TOtworz_Baze::BB_AnulujClick);
+    connect(ui_->BB_Otworz, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TOtworz_Baze::BB_OtworzClick));
+    connect(ui_->BB_Nowy, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TOtworz_Baze::BB_NowyClick));
+    connect(ui_->BB_Wybierz, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TOtworz_Baze::BB_WybierzClick));
+    connect(ui_->BB_Anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TOtworz_Baze::BB_AnulujClick));
     shownFolderChanged();
 }
 
 TOtworz_Baze::~TOtworz_Baze() = default;
 
 void TOtworz_Baze::showEvent(QShowEvent* event) {
-    FormActivate();
+    ui::guarded([this] { FormActivate(); });
     QDialog::showEvent(event);
 }
 
@@ -185,13 +188,12 @@ void TOtworz_Baze::BB_NowyClick() {
         accept();
         return;
     }
-    try {
-        BusyCursor busy;
-        store::createCatalogue(folder);
-    } catch (const engine::EngineError& e) {
+    if (!ui::guarded([&] {
+            BusyCursor busy;
+            store::createCatalogue(folder);
+        })) {
         // No half-made catalogue is left behind to be opened or listed later.
         QDir(folder).removeRecursively();
-        ui::showError(e);
         return;
     }
     ui::messages().information(store::kCatalogueCreatedMessage);

@@ -2,6 +2,7 @@
 #include "shell/cataloguelists.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
+#include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui_Raport_1.h"
 #include <QDir>
@@ -11,21 +12,23 @@ namespace shell {
 TEkr_Otworz_z_listy::TEkr_Otworz_z_listy(store::MainState& state, QWidget* parent)
     : QDialog(parent), state_(state), ui_(std::make_unique<Ui::TEkr_Otworz_z_listy>()) {
     ui_->setupUi(this);
-    connect(ui_->BB_Otworz, &QPushButton::clicked, this, &TEkr_Otworz_z_listy::BB_OtworzClick);
+    connect(ui_->BB_Otworz, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Otworz_z_listy::BB_OtworzClick));
     connect(ui_->SpeedButton9, &QToolButton::clicked, this,
-            &TEkr_Otworz_z_listy::SpeedButton9Click);
-    connect(ui_->BB_Powrot, &QPushButton::clicked, this, &TEkr_Otworz_z_listy::BB_PowrotClick);
+            ui::guardedSlot(this, &TEkr_Otworz_z_listy::SpeedButton9Click));
+    connect(ui_->BB_Powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Otworz_z_listy::BB_PowrotClick));
     connect(ui_->ListBox1, &QListWidget::itemDoubleClicked, this,
-            &TEkr_Otworz_z_listy::BB_OtworzClick);
+            ui::guardedSlot(this, &TEkr_Otworz_z_listy::BB_OtworzClick));
     connect(ui_->ListBox1, &QListWidget::currentRowChanged, this,
-            &TEkr_Otworz_z_listy::selectionChanged);
+            ui::guardedSlot(this, &TEkr_Otworz_z_listy::selectionChanged));
     selectionChanged();
 }
 
 TEkr_Otworz_z_listy::~TEkr_Otworz_z_listy() = default;
 
 void TEkr_Otworz_z_listy::showEvent(QShowEvent* event) {
-    FormActivate();
+    ui::guarded([this] { FormActivate(); });
     QDialog::showEvent(event);
 }
 

@@ -4,6 +4,7 @@
 #include "store/mainstate.h"
 #include "store/passwords.h"
 #include "ui/buttons.h"
+#include "ui/errorbox.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
 #include <QBuffer>
@@ -104,7 +105,7 @@ TEkr_Uzytkownicy::TEkr_Uzytkownicy(store::MainState& state, QWidget* parent)
                    {"BB_Wyczysc", "Wyczyść", &TEkr_Uzytkownicy::BB_WyczyscClick}};
     for (const auto& b : buttons) {
         auto* w = ui::dialogButton(sig, QString::fromLatin1(b.name), QString::fromUtf8(b.text));
-        connect(w, &QPushButton::clicked, this, b.slot);
+        connect(w, &QPushButton::clicked, this, ui::guardedSlot(this, b.slot));
         sb->addWidget(w);
     }
     sl->addLayout(sb);

@@ -150,6 +150,7 @@ bool addFavourite(store::MainState& state) {
         t.setValue(kUser, state.CurrentUserNr);
         t.post();
     } catch (...) {
+        // The half-written row is not left in the shared favourites table; the caller reports.
         t.cancel();
         throw;
     }

@@ -1,5 +1,4 @@
 #include "shell/czaro.h"
-#include "engine/error.h"
 #include "engine/table.h"
 #include "platform/clock.h"
 #include "shell/Otw_baze.h"
@@ -68,11 +67,14 @@ TEkr_Czarodziej::TEkr_Czarodziej(store::MainState& state, QWidget* parent)
     ui_->setupUi(this);
     setWindowFlag(Qt::WindowStaysOnTopHint);
     centreOnScreen(*this);
-    connect(ui_->BB_Dalej, &QPushButton::clicked, this, &TEkr_Czarodziej::BB_DalejClick);
-    connect(ui_->BB_Wroc, &QPushButton::clicked, this, &TEkr_Czarodziej::BB_WrocClick);
-    connect(ui_->BB_Anuluj, &QPushButton::clicked, this, &TEkr_Czarodziej::BB_AnulujClick);
+    connect(ui_->BB_Dalej, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Czarodziej::BB_DalejClick));
+    connect(ui_->BB_Wroc, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Czarodziej::BB_WrocClick));
+    connect(ui_->BB_Anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Czarodziej::BB_AnulujClick));
     connect(ui_->SB_Lokalizacja, &QToolButton::clicked, this,
-            &TEkr_Czarodziej::SB_LokalizacjaClick);
+            ui::guardedSlot(this, &TEkr_Czarodziej::SB_LokalizacjaClick));
     runFolderPicker = [this] {
         TOtworz_Baze picker(state_, this);
         ui::modalRunner().run(picker);
@@ -197,13 +199,11 @@ void TEkr_Czarodziej::finish() {
             ui::Button::No))
         a.createCatalogue = false;
 
-    try {
-        BusyCursor busy;
-        finishSetup(state_.MainFolder, a);
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
+    if (!ui::guarded([&] {
+            BusyCursor busy;
+            finishSetup(state_.MainFolder, a);
+        }))
         return;
-    }
     if (a.createCatalogue) ui::messages().information(store::kCatalogueCreatedMessage);
     accept();
 }

@@ -1,5 +1,4 @@
 #include "shell/detailtabs.h"
-#include "engine/error.h"
 #include "engine/table.h"
 #include "shell/busycursor.h"
 #include "shell/maincontroller.h"
@@ -250,31 +249,23 @@ bool DetailTabs::beginNotes() {
     if (!mayEditNotes()) return false;
     auto& items = st_.TFTowar;
     if (items.state() != engine::Table::State::Browse) return true;
-    try {
-        items.edit();
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-        return false;
-    }
-    return true;
+    return ui::guarded([&] { items.edit(); });
 }
 
 void DetailTabs::endNotes(const QString& text) {
     auto& items = st_.TFTowar;
     if (items.state() != engine::Table::State::Edit) return;
     const QString notes = QStringLiteral("Tow_Uwagi");
-    try {
+    const bool written = ui::guarded([&] {
         if (text == items.asString(notes)) {
             items.cancel();
             return;
         }
         items.setValue(notes, text.isEmpty() ? QVariant() : QVariant(text));
         items.post();
-    } catch (const engine::EngineError& e) {
-        // The notes the user typed are lost only after he has been told so.
-        ui::showError(e);
-        if (items.state() != engine::Table::State::Browse) items.cancel();
-    }
+    });
+    // The notes the user typed are lost only after he has been told so.
+    if (!written) ui::guarded([&] { items.cancel(); });
 }
 
 void DetailTabs::computePrices(engine::DataSet* prices) {

@@ -68,6 +68,8 @@ bool ItemList::queryMode() {
             query.open();
             query.first();
         } catch (const engine::EngineError&) {
+            // A query the engine refuses is the query's text at fault: queryFailed() gives the
+            // program's own message and goes back to the table, instead of the error box.
             ran = false;
         }
     }
@@ -107,6 +109,7 @@ void ItemList::sortChanged(int index) {
                 }
                 query.open();
             } catch (const engine::EngineError&) {
+                // As in runQuery: the query's own message, not the error box.
                 ran = false;
             }
         }
@@ -247,6 +250,8 @@ void ItemList::rerunQuery(int recNo, qint64 itemNr) {
             // An item no longer in the result leaves its place to the row after it.
             if (!found && recNo > 1) query.setRecNo(recNo);
         } catch (const engine::EngineError&) {
+            // A query the engine refuses is the query's text at fault: queryFailed() gives the
+            // program's own message and goes back to the table, instead of the error box.
             ran = false;
         }
     }
@@ -266,12 +271,7 @@ void ItemList::deleteItem(const QString& question) {
     auto& query = st_.QTowar;
     const bool inQuery = queryActive() && query.isOpen();
     const int at = inQuery ? query.recNo() : 0;
-    try {
-        store::deleteItem(items);
-    } catch (const engine::EngineError& e) {
-        ui::showError(e);
-        return;
-    }
+    if (!ui::guarded([&] { store::deleteItem(items); })) return;
     if (inQuery) rerunQuery(at, 0);
     controller_.showCounter();
     view_.focusItemGrid();

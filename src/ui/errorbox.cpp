@@ -1,6 +1,7 @@
 #include "ui/errorbox.h"
 #include "engine/error.h"
 #include "ui/messages.h"
+#include <QDebug>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -71,14 +72,25 @@ template <class F> void Application::report(F&& show) {
     --showing_;
 }
 
+// Which handler let an error through, for whoever reads the log: the fault is there, not here.
+static void logEscaped(QObject* receiver, QEvent* event, const char* what) {
+    qCritical().nospace() << "ui::Application: an error escaped an event handler unguarded ("
+                          << (receiver ? receiver->metaObject()->className() : "no receiver")
+                          << " \"" << (receiver ? receiver->objectName() : QString()) << "\", "
+                          << (event ? event->type() : QEvent::None) << "): " << what;
+}
+
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const engine::EngineError& e) {
+        logEscaped(receiver, event, e.what());
         report([&] { showError(e); });
     } catch (const std::exception& e) {
+        logEscaped(receiver, event, e.what());
         report([&] { showUnexpectedError(&e); });
     } catch (...) {
+        logEscaped(receiver, event, "unknown exception");
         report([] { showUnexpectedError(); });
     }
     return true; // dealt with, by the box

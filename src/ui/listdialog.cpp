@@ -1,7 +1,9 @@
 #include "ui/listdialog.h"
+#include "engine/error.h"
 #include "engine/table.h"
 #include "ui/buttons.h"
 #include "ui/dbgrid.h"
+#include "ui/errorbox.h"
 #include <QApplication>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace ui {
@@ -40,6 +43,8 @@ bool isNavigationKey(int key) {
 ListDialog::ListDialog(QWidget* parent) : QDialog(parent), table_(new engine::Table) {}
 
 ListDialog::~ListDialog() {
+    // Focus moves while the widgets below go; by then this is no ListDialog any more.
+    disconnect(focusConnection_);
     // A dialog destroyed without being closed still gives back its table and any row lock.
     if (tablesOpen_) {
         try {
@@ -48,6 +53,7 @@ ListDialog::~ListDialog() {
                 table_->cancel();
             table_->close();
         } catch (...) {
+            // Nothing can be shown from a destructor; the lock then ends with its lease.
         }
     }
 }
@@ -99,7 +105,8 @@ void ListDialog::build(Setup setup) {
         row->addWidget(label);
         row->addWidget(search_, 1);
         left->addLayout(row);
-        connect(search_, &QLineEdit::textChanged, this, &ListDialog::onSearchTextChanged);
+        connect(search_, &QLineEdit::textChanged, this,
+                guardedSlot(this, &ListDialog::onSearchTextChanged));
         search_->installEventFilter(this);
     }
 
@@ -110,7 +117,7 @@ void ListDialog::build(Setup setup) {
         list_->addColumn(c.field, c.title, c.width);
     list_->installEventFilter(this);
     list_->viewport()->installEventFilter(this);
-    connect(list_, &DbGrid::enterPressed, this, &ListDialog::BB_EnterClick);
+    connect(list_, &DbGrid::enterPressed, this, guardedSlot(this, &ListDialog::BB_EnterClick));
     connect(list_, &DbGrid::rowDoubleClicked, this, [this] {
         // A read-only user chooses with Wybierz or Enter, and by a double-click only where the
         // dialog allows it.
@@ -168,10 +175,12 @@ void ListDialog::build(Setup setup) {
     auto* esc = dialogButton(this, QStringLiteral("BB_Esc"), QString(), QString());
     enter->hide();
     esc->hide();
-    connect(enter, &QPushButton::clicked, this, &ListDialog::BB_EnterClick);
-    connect(esc, &QPushButton::clicked, this, &ListDialog::BB_EscClick);
+    // Concrete dialogs give these keys their own meaning, under the same guard.
+    connect(enter, &QPushButton::clicked, this, guardedSlot(this, &ListDialog::BB_EnterClick));
+    connect(esc, &QPushButton::clicked, this, guardedSlot(this, &ListDialog::BB_EscClick));
 
-    connect(qApp, &QApplication::focusChanged, this, &ListDialog::onFocusChanged);
+    focusConnection_ = connect(qApp, &QApplication::focusChanged, this,
+                               guardedSlot(this, &ListDialog::onFocusChanged));
     updateButtons();
 }
 
@@ -207,7 +216,19 @@ QPushButton* ListDialog::addOwnButton(const QString& objectName, const QString& 
 void ListDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (tablesOpen_) return;
-    openTables();
+    setEnabled(true);
+    if (!guarded([this] { openTables(); })) abandonOpening();
+}
+
+// A dialog whose tables could not be opened has nothing to offer: what was opened is closed at
+// once, the controls are out of reach, and the dialog closes as soon as its showing is over
+// (closing it from within the showing would leave a modal loop waiting for nothing).
+void ListDialog::abandonOpening() {
+    setEnabled(false);
+    closeTables();
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) reject();
+    });
 }
 
 void ListDialog::openTables() {
@@ -256,16 +277,25 @@ void ListDialog::setVisible(bool visible) {
 
 void ListDialog::closeTables() {
     if (!tablesOpen_) return;
-    closing();
-    list_->setDataSet(nullptr);
-    table_->close();
     tablesOpen_ = false;
+    // The list's table is given back even when the dialog's own closing fails.
+    guarded([this] { closing(); });
+    list_->setDataSet(nullptr);
+    guarded([this] {
+        using State = engine::Table::State;
+        if (table_->state() == State::Edit || table_->state() == State::Insert) table_->cancel();
+        table_->close();
+    });
 }
 
 void ListDialog::done(int result) {
     if (closingDown_) return;
     QScopedValueRollback guard(closingDown_, true);
-    if (editing()) abandonEdit(setup_.closeQuestion);
+    if (editing()) {
+        abandonEdit(setup_.closeQuestion);
+        // The save the user asked for failed: the dialog stays open with what he typed.
+        if (editing()) return;
+    }
     closeTables();
     QDialog::done(result);
 }
@@ -315,19 +345,31 @@ QWidget* ListDialog::editFocus(Mode) {
     return editControls_.isEmpty() ? nullptr : editControls_.first();
 }
 
+// An edit that could not begin (the row locked by another installation, a hook's failure)
+// leaves the dialog browsing, with no row held.
+void ListDialog::startEditing(Mode mode) {
+    const bool begun = guarded([this, mode] {
+        if (mode == Mode::Adding) {
+            editedRow_ = 0;
+            if (setup_.holdRowWhileEditing) table_->append();
+        } else {
+            editedRow_ = table_->rowId();
+            // The lock first: a row another installation is changing is not opened for editing.
+            if (setup_.holdRowWhileEditing) table_->edit();
+        }
+        beginEditing(mode);
+    });
+    if (!begun) backToBrowse();
+}
+
 void ListDialog::BB_DodajClick() {
     if (readOnly() || editing()) return;
-    if (setup_.holdRowWhileEditing) table_->append();
-    editedRow_ = 0;
-    beginEditing(Mode::Adding);
+    startEditing(Mode::Adding);
 }
 
 void ListDialog::BB_PoprawClick() {
     if (readOnly() || editing() || listEmpty()) return;
-    editedRow_ = table_->rowId();
-    // The lock first: a row another installation is changing is not opened for editing.
-    if (setup_.holdRowWhileEditing) table_->edit();
-    beginEditing(Mode::Changing);
+    startEditing(Mode::Changing);
 }
 
 void ListDialog::prepareAdding() {
@@ -352,47 +394,84 @@ void ListDialog::refuse(const QString& message, QWidget* focus) {
 }
 
 void ListDialog::BB_ZapiszClick() {
-    if (!editing()) return;
-    if (!checkInput()) return;
-    const bool wasChanged = changed_;
-    changed_ = false;
-    // Whatever stops the save below leaves the row in editing, still counted as changed.
-    struct Restore {
-        ListDialog* d;
-        bool flag;
-        bool done = false;
-        ~Restore() {
-            if (!done) d->changed_ = flag;
-        }
-    } restore{this, wasChanged};
+    saveEdit();
+}
 
+ListDialog::SaveResult ListDialog::saveEdit() {
+    if (!editing()) return SaveResult::Refused;
+    const bool wasChanged = changed_;
+    bool posted = false;
+    if (!guarded([this, &posted] { posted = postEdit(); })) {
+        keepEditingAfterFailure(wasChanged);
+        return SaveResult::Failed;
+    }
+    if (!posted) {
+        // A check refused the row: it stays in editing as typed.
+        changed_ = wasChanged;
+        return SaveResult::Refused;
+    }
+    // Saved: whatever fails from here on is shown, and the dialog browses.
+    const qint64 row = table_->rowId();
+    backToBrowse();
+    guarded([this, row] {
+        // The row in its sorted place among what others have saved meanwhile.
+        table_->refresh();
+        if (row) table_->gotoRowId(row);
+        list_->followCursor();
+        saved();
+    });
+    updateButtons();
+    return SaveResult::Saved;
+}
+
+bool ListDialog::postEdit() {
+    if (!checkInput()) return false;
+    changed_ = false;
     using State = engine::Table::State;
     if (mode_ == Mode::Adding && table_->state() != State::Insert) table_->append();
     if (mode_ == Mode::Changing && table_->state() != State::Edit) {
-        if (editedRow_ && table_->rowId() != editedRow_) table_->gotoRowId(editedRow_);
+        // Never another row in its place: the edited one may be gone meanwhile.
+        if (editedRow_ && table_->rowId() != editedRow_ && !table_->gotoRowId(editedRow_))
+            throw engine::EngineError(
+                engine::EngineError::Kind::Deleted,
+                QStringLiteral("Rekord w tabeli %1 został usunięty przez innego użytkownika. "
+                               "Zmiany nie zostały zapisane.")
+                    .arg(setup_.tableName),
+                setup_.tableName);
         table_->edit();
     }
-    if (!writeRow()) return;
+    if (!writeRow()) return false;
     table_->post();
-    restore.done = true;
-    const qint64 row = table_->rowId();
-    backToBrowse();
-    // The row in its sorted place among what others have saved meanwhile.
-    table_->refresh();
-    if (row) table_->gotoRowId(row);
-    list_->followCursor();
-    saved();
+    return true;
+}
+
+// A save the engine refused (the row locked, changed or deleted by another installation, a
+// value the table does not take) leaves the dialog editing, with the edit panel as typed and the
+// row still counted as changed, so that nothing typed is lost. A row being changed is let go:
+// the next Zapisz puts it into editing afresh, reading what the other installation left, and
+// writes the typed values over it; a new row stays inserted until it is saved or abandoned.
+void ListDialog::keepEditingAfterFailure(bool wasChanged) {
+    changed_ = wasChanged;
+    if (mode_ == Mode::Changing)
+        guarded([this] {
+            if (table_->isOpen() && table_->state() == engine::Table::State::Edit) table_->cancel();
+        });
     updateButtons();
 }
 
 void ListDialog::backToBrowse() {
     mode_ = Mode::Browse;
-    showEditPanel(false);
     changed_ = false;
-    using State = engine::Table::State;
-    if (table_->isOpen() && (table_->state() == State::Insert || table_->state() == State::Edit))
-        table_->cancel();
     editedRow_ = 0;
+    // Browsing is where this ends whatever fails on the way: the row is let go, the buttons
+    // follow.
+    guarded([this] { showEditPanel(false); });
+    guarded([this] {
+        using State = engine::Table::State;
+        if (table_->isOpen() &&
+            (table_->state() == State::Insert || table_->state() == State::Edit))
+            table_->cancel();
+    });
     updateButtons();
     list_->setFocus();
 }
@@ -404,11 +483,9 @@ void ListDialog::BB_AnulujClick() {
 
 void ListDialog::abandonEdit(const QString& question) {
     if (!editing()) return;
-    if (changed_) {
-        if (messages().question(question.isEmpty() ? kAbandonQuestion : question))
-            BB_ZapiszClick();
-        else
-            BB_AnulujClick();
+    if (changed_ && messages().question(question.isEmpty() ? kAbandonQuestion : question)) {
+        // A save the engine refused keeps the row in editing as typed.
+        if (saveEdit() == SaveResult::Failed) return;
     }
     if (editing()) BB_AnulujClick();
 }
@@ -418,16 +495,22 @@ void ListDialog::BB_UsunClick() {
     if (!setup_.deleteQuestion.isEmpty() &&
         !messages().question(setup_.deleteQuestion, setup_.deleteDefault))
         return;
-    if (!deletionAllowed()) return;
-    table_->remove();
-    list_->followCursor();
+    // A row locked or already removed by another installation stays as the list shows it.
+    guarded([this] {
+        if (!deletionAllowed()) return;
+        table_->remove();
+    });
+    guarded([this] { list_->followCursor(); });
     updateButtons();
 }
 
 void ListDialog::BB_WybierzClick() {
     if (!picking() || editing()) return;
-    if (!listEmpty()) storeResults();
-    accept();
+    // Nothing is handed over when the picked row cannot be read.
+    if (guarded([this] {
+            if (!listEmpty()) storeResults();
+        }))
+        accept();
 }
 
 void ListDialog::BB_PowrotClick() {
@@ -505,10 +588,10 @@ void ListDialog::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        BB_EnterClick();
+        guarded([this] { BB_EnterClick(); });
         return;
     case Qt::Key_Escape:
-        BB_EscClick();
+        guarded([this] { BB_EscClick(); });
         return;
     default:
         QDialog::keyPressEvent(event);
@@ -561,6 +644,17 @@ bool ListDialog::editKey(QWidget* control, int key) {
 }
 
 bool ListDialog::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress &&
+        type != QEvent::MouseButtonDblClick)
+        return QDialog::eventFilter(watched, event);
+    // Keys and clicks move the table and settle edits; a failure eats the event.
+    bool handled = true;
+    guarded([&] { handled = filterInput(watched, event); });
+    return handled;
+}
+
+bool ListDialog::filterInput(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (watched == search_) return searchKey(key->key());

@@ -28,6 +28,12 @@ class DbGrid;
 // reference checks and its picking results. Everything else (modes, button states, keys, focus
 // rules, the question on abandoning a changed row, rights, re-reading after a save) is done here
 // the same way for every dialog. The list itself never edits a row.
+//
+// Every slot and event handler here runs under the error box's guard (ui::guarded), hooks
+// included, so a concrete dialog's hooks may simply throw engine errors: a row that cannot be
+// put into editing leaves the dialog browsing; a save the engine refuses leaves it editing with
+// the panel as typed, and Zapisz may be pressed again; a dialog whose tables cannot be opened
+// closes. A concrete dialog connects its own buttons through ui::guardedSlot.
 class ListDialog : public QDialog {
     Q_OBJECT
 public:
@@ -138,7 +144,8 @@ protected:
     // A failed check: the message (caption "Uwaga !", OK) and the focus back to `focus`.
     void refuse(const QString& message, QWidget* focus = nullptr);
     // A changed row is being left: asks whether to save it (`question`, empty: the usual
-    // one); afterwards the dialog browses. Nothing is asked for an unchanged row.
+    // one); afterwards the dialog browses, unless the save was refused by the engine: then the
+    // row stays in editing as typed. Nothing is asked for an unchanged row.
     void abandonEdit(const QString& question = {});
     // Whether the focus is in one of the edit controls.
     bool editHasFocus() const;
@@ -184,9 +191,17 @@ public:
     void setVisible(bool visible) override;
 
 private:
+    enum class SaveResult { Saved, Refused, Failed };
+
     void openTables();
+    void abandonOpening();
     void closeTables();
+    void startEditing(Mode mode);
     void beginEditing(Mode mode);
+    SaveResult saveEdit();
+    bool postEdit();
+    void keepEditingAfterFailure(bool wasChanged);
+    bool filterInput(QObject* watched, QEvent* event);
     void backToBrowse();
     void onFocusChanged(QWidget* old, QWidget* now);
     void onSearchTextChanged(const QString& text);
@@ -211,6 +226,7 @@ private:
     bool changed_ = false;
     bool suppressSearch_ = false; // the program itself empties the search field
     bool tablesOpen_ = false;
+    QMetaObject::Connection focusConnection_;
     bool closingDown_ = false;
     qint64 editedRow_ = 0; // the row Popraw began on
     int startCaret_ = -1;  // where the caret goes in the start text once the dialog is shown

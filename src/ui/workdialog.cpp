@@ -1,7 +1,7 @@
 #include "ui/workdialog.h"
-#include "engine/error.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
+#include <QTimer>
 
 namespace ui {
 
@@ -11,15 +11,29 @@ WorkDialog::WorkDialog(QString closeQuestion, QWidget* parent)
 void WorkDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (filled()) return;
-    try {
-        opening();
-    } catch (const engine::EngineError& e) {
-        showError(e);
-    }
+    setEnabled(true);
+    if (!guarded([this] { opening(); })) abandonOpening();
+}
+
+// Half a set of rows is nothing to edit: the controls are out of reach and the dialog closes as
+// soon as its showing is over (closing it from within the showing would leave a modal loop
+// waiting for nothing); closing lets go of what was made.
+void WorkDialog::abandonOpening() {
+    changed_ = false;
+    setEnabled(false);
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) reject();
+    });
+}
+
+bool WorkDialog::trySave() {
+    bool saved = false;
+    guarded([this, &saved] { saved = save(); });
+    return saved;
 }
 
 void WorkDialog::BB_ZapiszClick() {
-    if (!save()) return;
+    if (!trySave()) return; // the changes stay on screen
     changed_ = false;
     accept();
 }
@@ -34,10 +48,10 @@ void WorkDialog::BB_PowrotClick() {
 }
 
 void WorkDialog::done(int result) {
-    if (changed_ && messages().question(closeQuestion_) && !save())
+    if (changed_ && messages().question(closeQuestion_) && !trySave())
         return; // the changes stay on screen
     changed_ = false;
-    release();
+    guarded([this] { release(); });
     QDialog::done(result);
 }
 
@@ -45,12 +59,13 @@ void WorkDialog::runInBetween(const QString& question, const std::function<void(
                               const std::function<void()>& reload) {
     bool closeAfter = false;
     if (changed_ && messages().question(question)) {
-        if (!save()) return;
+        if (!trySave()) return;
         changed_ = false;
         closeAfter = true;
     }
-    run();
-    reload();
+    guarded(run);
+    // What the other screen left cannot be shown: as after a failed opening.
+    if (!guarded(reload)) return abandonOpening();
     if (closeAfter) accept();
 }
 

@@ -9,6 +9,10 @@ namespace ui {
 // go: Zapisz saves and closes, Anuluj drops the changes and closes, and closing in any other way
 // with changes asks whether to save them; a save that fails keeps the dialog open with the
 // changes on screen.
+//
+// The slots, the filling and the hooks run under the error box's guard (ui::guarded), so save(),
+// opening() and release() may simply throw engine errors: a save that fails keeps the dialog
+// open with the changes on screen, and a dialog that cannot be filled closes.
 class WorkDialog : public QDialog {
     Q_OBJECT
 public:
@@ -27,13 +31,14 @@ protected:
     WorkDialog(QString closeQuestion, QWidget* parent);
 
     void markChanged(bool on = true) { changed_ = on; }
-    // Writes the changes back; false (after its message) keeps the dialog open.
+    // Writes the changes back; false (after its message) or an engine error keeps the dialog
+    // open.
     virtual bool save() = 0;
     // At closing, after the question: let go of the working table and the tables.
     virtual void release() {}
     // The dialog fills itself when it is first shown, so that one made and never shown reads
     // nothing: `filled` tells whether it holds its rows, `opening` fills it (an engine error is
-    // shown and leaves it empty).
+    // shown and the dialog closes).
     virtual bool filled() const { return true; }
     virtual void opening() {}
     void showEvent(QShowEvent* event) override;
@@ -44,6 +49,9 @@ protected:
                       const std::function<void()>& reload);
 
 private:
+    bool trySave();
+    void abandonOpening();
+
     QString closeQuestion_;
     bool changed_ = false;
 };
