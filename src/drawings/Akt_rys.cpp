@@ -4,6 +4,7 @@
 #include "platform/clipboard.h"
 #include "store/mainstate.h"
 #include "ui/buttons.h"
+#include "ui/dbgrid.h"
 #include "ui/errorbox.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
@@ -43,6 +44,12 @@ TEkr_Rysunki::TEkr_Rysunki(store::MainState& state, QWidget* parent)
     s.deleteQuestion = QStringLiteral("Czy chcesz usunąć zaznaczoną pozycję");
     s.deleteDefault = ui::Button::Yes;
     s.closeQuestion = QStringLiteral("Dane zostały zmienione. Zapisać wprowadzone zmiany!");
+    s.references = {
+        {.table = QStringLiteral("Grafika"),
+         .fields = QStringLiteral("Grafika_Rys_Nr"),
+         .keyField = kNr,
+         .message = QStringLiteral(
+             "Ten rysunek jest używany przez bazy danych. Usunięcie nie jest możliwe !")}};
     s.readOnly = !state.fullRights();
     // The picture buttons lie outside the description box: using them keeps the edit going.
     s.abandonOnLeavingEdit = false;
@@ -209,16 +216,12 @@ bool TEkr_Rysunki::writeRow() {
     return true;
 }
 
-bool TEkr_Rysunki::deletionAllowed() {
-    engine::Table grafika(st_.CurrentCatalogueFolder, QStringLiteral("Grafika"));
-    grafika.setIndexName(QStringLiteral("wg_Grafika_Rys_Nr"));
-    grafika.open();
-    if (grafika.findKey({table().asInteger(kNr)})) {
-        refuse(QStringLiteral(
-            "Ten rysunek jest używany przez bazy danych. Usunięcie nie jest możliwe !"));
-        return false;
+void TEkr_Rysunki::BB_EnterClick() {
+    if (searchBox() && searchBox()->hasFocus()) {
+        list()->setFocus();
+        return;
     }
-    return true;
+    ListDialog::BB_EnterClick();
 }
 
 } // namespace drawings

@@ -25,6 +25,8 @@ public:
     PictureBox* picture() const { return picture_; }
 
 public Q_SLOTS:
+    // Enter in the search field moves to the list; elsewhere as in every list dialog.
+    void BB_EnterClick() override;
     void BB_ZeSchowkaClick();
     void BB_ZPlikuClick();
     void BB_DoSchowkaClick();
@@ -36,7 +38,6 @@ protected:
     void prepareChanging() override;
     bool checkInput() override;
     bool writeRow() override;
-    bool deletionAllowed() override;
     void showEditPanel(bool shown) override;
 
 private:

@@ -325,18 +325,10 @@ void TAktualizacja_WWG::BB_WyczyscClick() {
 
 void TAktualizacja_WWG::BB_KopiujClick() {
     if (!ready()) return;
-    st_.GroupPickMode = QStringLiteral("wybieranie");
-    st_.PickSearchText.clear();
-    st_.PickedGroupNr = 0;
-    st_.PickedGroupName.clear();
-    {
-        TEkr_Aktualizacja_Grupa groups(st_, this);
-        ui::modalRunner().run(groups);
-    }
-    st_.GroupPickMode.clear();
-    if (st_.PickedGroupNr == 0) return;
+    const auto group = pickGroup(st_, this, QString(), store::kTemplateCopyPickingWord);
+    if (!group) return;
     emptyWorkList();
-    fill(st_.PickedGroupNr);
+    fill(group->nr);
     work_->table().first();
     markChanged();
     updateButtons();

@@ -4,6 +4,7 @@
 #include "store/mainstate.h"
 #include "ui/errorbox.h"
 #include "ui/modalrunner.h"
+#include "ui/picking.h"
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -28,6 +29,20 @@ TEkr_Aktualizacja_Grupa::TEkr_Aktualizacja_Grupa(store::MainState& state, QWidge
     s.panelAdding = QStringLiteral("Dodawanie nowej grupy");
     s.panelChanging = QStringLiteral("Edycja grupy");
     s.deleteQuestion = QStringLiteral("Czy na pewno chcesz usunąć zaznaczoną grupę ?");
+    // Its items first: a group with items goes only with them; then its template, which must be
+    // emptied first.
+    s.references = {
+        {.table = QStringLiteral("Towar"),
+         .fields = QStringLiteral("Tow_Grupa_Nr"),
+         .keyField = kNr,
+         .message =
+             QStringLiteral("W tej grupie znajdują się obiekty !\n Usunięcie nie jest możliwe !")},
+        {.table = QStringLiteral("Szablon"),
+         .fields = QStringLiteral("Szablon_Grupa_Nr"),
+         .keyField = kNr,
+         .message = QStringLiteral(
+             "Ta grupa ma przyporządkowane własności !\nUsunięcie nie jest możliwe !")},
+    };
     s.readOnly = !state.fullRights();
     s.picking = !state.GroupPickMode.isEmpty();
     s.pickStartText = state.PickSearchText;
@@ -63,33 +78,23 @@ bool TEkr_Aktualizacja_Grupa::checkInput() {
     return true;
 }
 
-bool TEkr_Aktualizacja_Grupa::deletionAllowed() {
-    const int nr = table().asInteger(kNr);
-    engine::Table items(st_.CurrentCatalogueFolder, QStringLiteral("Towar"));
-    items.setIndexFieldNames(QStringLiteral("Tow_Grupa_Nr"));
-    items.open();
-    if (items.findKey({nr})) {
-        refuse(
-            QStringLiteral("W tej grupie znajdują się obiekty !\n Usunięcie nie jest możliwe !"));
-        return false;
-    }
-    engine::Table templ(st_.CurrentCatalogueFolder, QStringLiteral("Szablon"));
-    templ.setIndexFieldNames(QStringLiteral("Szablon_Grupa_Nr"));
-    templ.open();
-    if (templ.findKey({nr})) {
-        refuse(QStringLiteral(
-            "Ta grupa ma przyporządkowane własności !\nUsunięcie nie jest możliwe !"));
-        return false;
-    }
-    return true;
-}
-
 void TEkr_Aktualizacja_Grupa::BB_WlasnosciClick() {
     if (readOnly() || picking() || editing() || listEmpty()) return;
     st_.TemplateGroupName = table().asString(kName);
     st_.TemplateGroupNr = table().asInteger(kNr);
     TAktualizacja_WWG dialog(st_, this);
     ui::modalRunner().run(dialog);
+}
+
+std::optional<PickedGroup> pickGroup(store::MainState& state, QWidget* parent, const QString& typed,
+                                     const QString& modeWord) {
+    state.PickSearchText = typed;
+    state.PickedGroupName.clear();
+    state.PickedGroupNr = 0;
+    ui::runPicking<TEkr_Aktualizacja_Grupa>(state, state.GroupPickMode, modeWord, parent);
+    state.PickSearchText.clear();
+    if (state.PickedGroupNr == 0) return std::nullopt;
+    return PickedGroup{state.PickedGroupName, state.PickedGroupNr};
 }
 
 } // namespace items

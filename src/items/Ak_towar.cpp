@@ -27,7 +27,6 @@ namespace {
 const QString kNew = QStringLiteral("Nowy");
 const QString kChange = QStringLiteral("Edycja");
 const QString kClone = QStringLiteral("Klonuj");
-const QString kPicking = QStringLiteral("Wybieranie");
 
 // Designed geometry of the window (the heights come from the layout computation).
 constexpr int kWindowWidth = 640;
@@ -473,23 +472,14 @@ void TEkr_Aktualizacja_Towar::BB_GrupyClick() {
 void TEkr_Aktualizacja_Towar::openGroupList() {
     // The item's attribute values follow the template of its group.
     if (st_.ItemEditMode == kChange) ui::messages().information(kGroupChangeWarning);
-    st_.PickSearchText = Edit_Grupa->text();
-    st_.GroupPickMode = kPicking;
-    st_.PickedGroupName.clear();
-    st_.PickedGroupNr = 0;
-    {
-        TEkr_Aktualizacja_Grupa list(st_, this);
-        ui::modalRunner().run(list);
-    }
-    st_.GroupPickMode.clear();
-    setGroup({st_.PickedGroupName, st_.PickedGroupNr});
+    const auto group = pickGroup(st_, this, Edit_Grupa->text());
+    setGroup(group ? NamedRow{group->name, group->nr} : NamedRow{});
     if (layout_.reachable(ItemField::Nazwa1) && prefillName1())
         focusLater(ItemField::Nazwa1);
     else
         focusLater(ItemField::Grupa);
     changed_ = true;
     groupTyped_ = false;
-    st_.PickSearchText.clear();
 }
 
 void TEkr_Aktualizacja_Towar::producerEnter() {
@@ -526,20 +516,11 @@ void TEkr_Aktualizacja_Towar::BB_ProducenciClick() {
 }
 
 void TEkr_Aktualizacja_Towar::openCompanyList() {
-    st_.CompanySearchText = Edit_Producent->text();
-    st_.CompanyPickMode = kPicking;
-    st_.CompanyFolder.clear(); // the producers of the current catalogue
-    st_.PickedCompanyName.clear();
-    st_.PickedCompanyNr = 0;
-    {
-        partners::TEkr_Aktualizacja_Firma list(st_, this);
-        ui::modalRunner().run(list);
-    }
-    st_.CompanyPickMode.clear();
-    setProducer({st_.PickedCompanyName, st_.PickedCompanyNr});
+    // The producers of the current catalogue.
+    const auto producer = partners::pickCompany(st_, this, Edit_Producent->text());
+    setProducer(producer ? NamedRow{producer->name, producer->nr} : NamedRow{});
     changed_ = true;
     producerTyped_ = false;
-    st_.CompanySearchText.clear();
     focusLater(layout_.reachable(ItemField::KodProd) ? ItemField::KodProd : ItemField::Producent);
 }
 

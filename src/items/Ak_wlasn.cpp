@@ -39,6 +39,30 @@ TEkr_Aktualizacja_Wlasnosci::TEkr_Aktualizacja_Wlasnosci(store::MainState& state
     s.panelAdding = QStringLiteral("Dodawanie nowej własności");
     s.panelChanging = QStringLiteral("Edycja własności");
     s.deleteQuestion = QStringLiteral("Czy na pewno chcesz usunąć zaznaczoną pozycję ?");
+    s.references = {
+        {.table = QStringLiteral("Opis"),
+         .fields = QStringLiteral("Opis_Cecha_Nr"),
+         .keyField = kNr,
+         .message = QStringLiteral("Ta własność jest używana przez inne bazy !")},
+        // A template place left pointing at a deleted attribute would give every item of the
+        // group a nameless, untyped line; the template is emptied first, as for deleting a
+        // group. The message names the group with the lowest number.
+        {.table = QStringLiteral("Szablon"),
+         .fields = QStringLiteral("Szablon_Cecha_Nr;Szablon_Grupa_Nr"),
+         .keyField = kNr,
+         .messageFor =
+             [folder = s.folder](const engine::Table& place) {
+                 const int groupNr = place.asInteger(QStringLiteral("Szablon_Grupa_Nr"));
+                 engine::Table groups(folder, QStringLiteral("Grupa"));
+                 groups.open();
+                 const QString group = groups.findKey({groupNr})
+                                           ? groups.asString(QStringLiteral("Grupa_Nazwa"))
+                                           : QString::number(groupNr);
+                 return QStringLiteral("Ta własność należy do szablonu grupy \"%1\" !\nUsunięcie "
+                                       "nie jest możliwe !")
+                     .arg(group);
+             }},
+    };
     s.readOnly = !state.fullRights();
     build(std::move(s));
 
@@ -104,36 +128,6 @@ bool TEkr_Aktualizacja_Wlasnosci::writeRow() {
     if (!ui::ListDialog::writeRow()) return false;
     table().setValue(kType, type_->currentData().toString());
     typeChanged_ = false;
-    return true;
-}
-
-bool TEkr_Aktualizacja_Wlasnosci::deletionAllowed() {
-    const int nr = table().asInteger(kNr);
-    engine::Table values(st_.CurrentCatalogueFolder, QStringLiteral("Opis"));
-    values.setIndexName(QStringLiteral("gw_opis_cecha_nr"));
-    values.open();
-    if (values.findKey({nr})) {
-        refuse(QStringLiteral("Ta własność jest używana przez inne bazy !"));
-        return false;
-    }
-    // A template place left pointing at a deleted attribute would give every item of the group
-    // a nameless, untyped line; the template is emptied first, as for deleting a group.
-    engine::Table places(st_.CurrentCatalogueFolder, QStringLiteral("Szablon"));
-    places.setFilter(QStringLiteral("Szablon_Cecha_Nr=%1").arg(nr));
-    places.setFiltered(true);
-    places.open();
-    if (!places.isEmpty()) {
-        engine::Table groups(st_.CurrentCatalogueFolder, QStringLiteral("Grupa"));
-        groups.open();
-        const int groupNr = places.asInteger(QStringLiteral("Szablon_Grupa_Nr"));
-        const QString group = groups.findKey({groupNr})
-                                  ? groups.asString(QStringLiteral("Grupa_Nazwa"))
-                                  : QString::number(groupNr);
-        refuse(QStringLiteral("Ta własność należy do szablonu grupy \"%1\" !\nUsunięcie nie jest "
-                              "możliwe !")
-                   .arg(group));
-        return false;
-    }
     return true;
 }
 

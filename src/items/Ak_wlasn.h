@@ -26,7 +26,6 @@ protected:
     void prepareChanging() override;
     bool checkInput() override;
     bool writeRow() override;
-    bool deletionAllowed() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

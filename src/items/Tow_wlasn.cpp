@@ -334,18 +334,8 @@ void TEkr_Tow_Wlasnosci::BB_WartosciClick() {
         storeLine(row, path);
         return;
     }
-    st_.ValuePickMode = QStringLiteral("Wyszukiwanie");
-    st_.AttributeNr = l.attribute;
-    st_.AttributeName = l.name;
-    st_.AttributeTypeText = store::attributeTypeWord(l.letter);
-    st_.PickSearchText.clear();
-    st_.PickedValue.clear();
-    {
-        TEkr_Wartosci values(st_, this);
-        ui::modalRunner().run(values);
-    }
-    st_.ValuePickMode.clear();
-    if (!st_.PickedValue.isEmpty()) storeLine(row, st_.PickedValue);
+    if (const auto value = pickValue(st_, this, l.attribute, l.name, l.letter))
+        storeLine(row, *value);
     grid_->setCurrentIndex(lines_->index(row, kValueColumn));
 }
 

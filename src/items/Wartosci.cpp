@@ -2,6 +2,7 @@
 #include "engine/table.h"
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
+#include "ui/picking.h"
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -107,6 +108,19 @@ bool TEkr_Wartosci::writeRow() {
     if (!ui::ListDialog::writeRow()) return false;
     if (mode() == Mode::Adding) table().setValue(kAttribute, st_.AttributeNr);
     return true;
+}
+
+std::optional<QString> pickValue(store::MainState& state, QWidget* parent, int attributeNr,
+                                 const QString& attributeName, const QString& typeLetter) {
+    state.AttributeNr = attributeNr;
+    state.AttributeName = attributeName;
+    // The value list names the type by its display word.
+    state.AttributeTypeText = store::attributeTypeWord(typeLetter);
+    state.PickSearchText.clear();
+    state.PickedValue.clear();
+    ui::runPicking<TEkr_Wartosci>(state, state.ValuePickMode, store::kValueSearchWord, parent);
+    if (state.PickedValue.isEmpty()) return std::nullopt;
+    return state.PickedValue;
 }
 
 } // namespace items

@@ -1,5 +1,6 @@
 #pragma once
 #include "ui/listdialog.h"
+#include <optional>
 
 class QLineEdit;
 
@@ -11,8 +12,8 @@ namespace items {
 
 // The suggested values of one attribute ("Wartości"): AttributeNr, AttributeName and
 // AttributeTypeText (the type's display word) name it. Kept here from the attributes dialog, and
-// picked here (ValuePickMode set, the choice left in PickedValue) when an item's value or a query
-// condition is entered.
+// picked here through pickValue (ValuePickMode set meanwhile, the choice left in PickedValue) when
+// an item's value or a query condition is entered.
 class TEkr_Wartosci : public ui::ListDialog {
     Q_OBJECT
 public:
@@ -34,5 +35,10 @@ private:
     QString typeWord_;
     QString before_; // the value when the edit began; empty when adding
 };
+
+// Picks a value from the value list of attribute `attributeNr` (named `attributeName`, of type
+// letter `typeLetter`): the value chosen, or nothing.
+std::optional<QString> pickValue(store::MainState& state, QWidget* parent, int attributeNr,
+                                 const QString& attributeName, const QString& typeLetter);
 
 } // namespace items

@@ -5,6 +5,7 @@
 #include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
+#include "ui/modalrunner.h"
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -100,6 +101,18 @@ void TEkr_Wlasnosci::BB_WybierzClick() {
 
 void TEkr_Wlasnosci::BB_PowrotClick() {
     reject();
+}
+
+std::optional<PickedAttribute> pickAttribute(store::MainState& state, QWidget* parent,
+                                             int groupNr) {
+    state.TemplateGroupNr = groupNr;
+    state.AttributeNr = 0;
+    {
+        TEkr_Wlasnosci dialog(state, parent);
+        ui::modalRunner().run(dialog);
+    }
+    if (state.AttributeNr == 0) return std::nullopt;
+    return PickedAttribute{state.AttributeNr, state.AttributeName, state.AttributeTypeText};
 }
 
 } // namespace items

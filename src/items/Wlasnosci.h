@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <memory>
+#include <optional>
 
 class QPushButton;
 namespace engine {
@@ -44,5 +45,15 @@ private:
     QPushButton* wybierz_;
     bool opened_ = false;
 };
+
+struct PickedAttribute {
+    int nr = 0;
+    QString name;
+    QString type; // the type letter
+};
+
+// Picks an attribute of the template of group `groupNr` (-1: of any template) in the attribute
+// picker: the one chosen, or nothing.
+std::optional<PickedAttribute> pickAttribute(store::MainState& state, QWidget* parent, int groupNr);
 
 } // namespace items

@@ -1,6 +1,7 @@
 #include "partners/Ak_Panstwo.h"
 #include "engine/table.h"
 #include "store/mainstate.h"
+#include "ui/picking.h"
 #include <QLineEdit>
 
 namespace partners {
@@ -26,10 +27,15 @@ TEkr_Aktualizacja_Panstwo::TEkr_Aktualizacja_Panstwo(store::MainState& state, QW
     s.panelAdding = QStringLiteral("Dodawanie nowego panstwa");
     s.panelChanging = QStringLiteral("Edycja państwa");
     s.deleteQuestion = QStringLiteral("Czy na pewno chcesz usunąć zaznaczone panstwo ?");
+    s.references = {{.table = QStringLiteral("Firmy"),
+                     .fields = QStringLiteral("Firma_Panstwo_Nr"),
+                     .keyField = kNr,
+                     .message = QStringLiteral("To państwo jest wykorzystywanna przez bazę firm. "
+                                               "\nUsunięcie nie jest możliwe !")}};
     s.readOnly = !state.fullRights();
     s.picking = !state.CountryPickMode.isEmpty();
     s.pickStartText = state.CountrySearchText;
-    s.caretLimit = 30;
+    s.caretLimit = 20;
     build(std::move(s));
     name_ = addEditField(QStringLiteral("Edit_Panstwo"), QStringLiteral("Państwo :"), kName);
     addEditField(QStringLiteral("Edit_Kierunek"), QStringLiteral("Tel. kierunkowy :"), kCode);
@@ -56,16 +62,14 @@ bool TEkr_Aktualizacja_Panstwo::checkInput() {
     return true;
 }
 
-bool TEkr_Aktualizacja_Panstwo::deletionAllowed() {
-    engine::Table firms(st_.CurrentCatalogueFolder, QStringLiteral("Firmy"));
-    firms.setIndexFieldNames(QStringLiteral("Firma_Panstwo_Nr"));
-    firms.open();
-    if (firms.findKey({table().asInteger(kNr)})) {
-        refuse(QStringLiteral("To państwo jest wykorzystywanna przez bazę firm. \n"
-                              "Usunięcie nie jest możliwe !"));
-        return false;
-    }
-    return true;
+std::optional<PickedCountry> pickCountry(store::MainState& state, QWidget* parent,
+                                         const QString& typed) {
+    state.CountrySearchText = typed;
+    state.PickedCountryName = typed;
+    ui::runPicking<TEkr_Aktualizacja_Panstwo>(state, state.CountryPickMode, store::kPickingWord,
+                                              parent);
+    if (state.PickedCountryName == typed) return std::nullopt;
+    return PickedCountry{state.PickedCountryName, state.PickedCountryNr, state.PickedCountryCode};
 }
 
 } // namespace partners

@@ -1,5 +1,6 @@
 #pragma once
 #include "ui/listdialog.h"
+#include <optional>
 
 namespace store {
 class MainState;
@@ -8,8 +9,8 @@ class MainState;
 namespace partners {
 
 // The countries of the current catalogue ("Państwa"), the dictionary a company's country is
-// picked from (CountryPickMode set by the caller; the choice left in PickedCountryName,
-// PickedCountryNr and PickedCountryCode). Country names may repeat.
+// picked from through pickCountry (CountryPickMode set meanwhile; the choice left in
+// PickedCountryName, PickedCountryNr and PickedCountryCode). Country names may repeat.
 class TEkr_Aktualizacja_Panstwo : public ui::ListDialog {
     Q_OBJECT
 public:
@@ -19,11 +20,21 @@ protected:
     void closing() override;
     void storeResults() override;
     bool checkInput() override;
-    bool deletionAllowed() override;
 
 private:
     store::MainState& st_;
     QLineEdit* name_ = nullptr;
 };
+
+struct PickedCountry {
+    QString name;
+    int nr = 0;
+    QString code; // the dialling code
+};
+
+// Picks a country in the countries dialog, its search field starting with `typed`. As for the
+// cities, a pick is known by a name other than the typed one.
+std::optional<PickedCountry> pickCountry(store::MainState& state, QWidget* parent,
+                                         const QString& typed);
 
 } // namespace partners

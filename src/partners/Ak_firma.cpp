@@ -16,6 +16,7 @@
 #include "ui/errorbox.h"
 #include "ui/fieldlink.h"
 #include "ui/modalrunner.h"
+#include "ui/picking.h"
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -42,7 +43,6 @@ const QString kPayments = QStringLiteral("Firma_Zaleglosci");
 const QString kReceivables = QStringLiteral("Firma_Naleznosci");
 const QString kContact = QStringLiteral("Telefon_Kontakt");
 const QString kContactNr = QStringLiteral("Telefon_Nr_Tel");
-const QString kPicking = QStringLiteral("Wybieranie");
 
 // The boxes of the pages "Adres" (0) and "Dodatkowe" (1), in the order Up and Down go through
 // them. An empty caption continues the row above (the full name's three lines).
@@ -111,6 +111,12 @@ TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidge
     s.addHint = QStringLiteral("Dodawanie nowej firmy");
     s.deleteQuestion = QStringLiteral("Czy chcesz usunąć zaznaczoną firmę!");
     s.deleteDefault = ui::Button::Yes;
+    // Only producers hold a company back: its purchase prices, orders and contacts do not.
+    s.references = {{.table = QStringLiteral("Towar"),
+                     .fields = QStringLiteral("Tow_Nr_Producent"),
+                     .keyField = kNr,
+                     .message = QStringLiteral("Ta firma jest wykorzystywanna przez inne bazy. "
+                                               "\nUsunięcie nie jest możliwe !")}};
     s.readOnly = !state.fullRights();
     s.picking = !state.CompanyPickMode.isEmpty();
     s.pickStartText = state.CompanySearchText;
@@ -137,6 +143,8 @@ TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidge
             ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::ComboBox_WgChange));
 
     buildPages();
+    for (const Box& b : boxes_)
+        limitToField(b.edit, b.field);
     auto* copy = addOwnButton(QStringLiteral("BB_Schowek"), QStringLiteral("Do schowka"),
                               QStringLiteral("Kopiowanie adresu firmy do schowka"),
                               OwnButton{true, false, true});
@@ -328,10 +336,6 @@ QLineEdit* TEkr_Aktualizacja_Firma::box(const QString& field) const {
 
 void TEkr_Aktualizacja_Firma::opened() {
     shell::BusyCursor busy;
-    const auto& def = table().definition();
-    for (const Box& b : boxes_)
-        if (const auto* f = def.field(b.field); f && f->type == engine::FieldType::Alpha && f->size)
-            b.edit->setMaxLength(f->size);
     for (auto* text : texts_)
         text->setDataSet(&table());
     for (auto* link : amountLinks_)
@@ -462,18 +466,6 @@ void TEkr_Aktualizacja_Firma::saved() {
     showPage(0);
 }
 
-bool TEkr_Aktualizacja_Firma::deletionAllowed() {
-    engine::Table items(folder_, QStringLiteral("Towar"));
-    items.setIndexFieldNames(QStringLiteral("Tow_Nr_Producent"));
-    items.open();
-    if (items.findKey({table().asInteger(kNr)})) {
-        refuse(QStringLiteral("Ta firma jest wykorzystywanna przez inne bazy. \n"
-                              "Usunięcie nie jest możliwe !"));
-        return false;
-    }
-    return true;
-}
-
 // --- Keys -------------------------------------------------------------------------------------
 
 void TEkr_Aktualizacja_Firma::BB_EnterClick() {
@@ -529,17 +521,10 @@ void TEkr_Aktualizacja_Firma::ComboBox_WgChange() {
 
 void TEkr_Aktualizacja_Firma::BB_PanstwoClick() {
     if (!editing()) return;
-    const QString typed = country_->text();
-    st_.CountryPickMode = kPicking;
-    st_.CountrySearchText = typed;
-    // The countries list leaves its results as they are when nothing is picked.
-    st_.PickedCountryName = typed;
-    TEkr_Aktualizacja_Panstwo dialog(st_, this);
-    ui::modalRunner().run(dialog);
-    if (st_.PickedCountryName != st_.CountrySearchText) {
-        country_->setText(st_.PickedCountryName);
-        countryNr_ = st_.PickedCountryNr;
-        countryNrName_ = st_.PickedCountryName;
+    if (const auto picked = pickCountry(st_, this, country_->text())) {
+        country_->setText(picked->name);
+        countryNr_ = picked->nr;
+        countryNrName_ = picked->name;
         markChanged();
     }
     showPage(0);
@@ -548,16 +533,10 @@ void TEkr_Aktualizacja_Firma::BB_PanstwoClick() {
 
 void TEkr_Aktualizacja_Firma::BB_MiastoClick() {
     if (!editing()) return;
-    const QString typed = city_->text();
-    st_.CityPickMode = kPicking;
-    st_.CitySearchText = typed;
-    st_.PickedCityName = typed;
-    TEkr_Aktualizacja_Miasto dialog(st_, this);
-    ui::modalRunner().run(dialog);
-    if (st_.PickedCityName != st_.CitySearchText) {
-        city_->setText(st_.PickedCityName);
-        cityNr_ = st_.PickedCityNr;
-        cityNrName_ = st_.PickedCityName;
+    if (const auto picked = pickCity(st_, this, city_->text())) {
+        city_->setText(picked->name);
+        cityNr_ = picked->nr;
+        cityNrName_ = picked->name;
         markChanged();
     }
     showPage(0);
@@ -650,6 +629,22 @@ QString TEkr_Aktualizacja_Firma::clipboardText() const {
 void TEkr_Aktualizacja_Firma::BB_SchowekClick() {
     if (listEmpty() || editing()) return;
     platform::clipboard().setText(clipboardText());
+}
+
+// --- Picking ----------------------------------------------------------------------------------
+
+std::optional<PickedCompany> pickCompany(store::MainState& state, QWidget* parent,
+                                         const QString& typed, const QString& folder) {
+    state.CompanySearchText = typed;
+    state.CompanyFolder = folder;
+    state.PickedCompanyName.clear();
+    state.PickedCompanyNr = 0;
+    ui::runPicking<TEkr_Aktualizacja_Firma>(state, state.CompanyPickMode, store::kPickingWord,
+                                            parent);
+    state.CompanySearchText.clear();
+    state.CompanyFolder.clear();
+    if (state.PickedCompanyNr == 0) return std::nullopt;
+    return PickedCompany{state.PickedCompanyNr, state.PickedCompanyName, state.PickedCompanyBlock};
 }
 
 } // namespace partners

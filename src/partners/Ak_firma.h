@@ -20,10 +20,10 @@ namespace partners {
 
 // The companies of a catalogue ("Firmy"): producers, suppliers, customers and the owner. Kept
 // here, with their contacts, and picked here by every screen that needs a company
-// (CompanyPickMode set by the caller; the choice left in PickedCompanyNr, PickedCompanyName and
-// the company block PickedCompanyBlock). Works on the folder in CompanyFolder when the caller set
-// one (the default catalogue for orders, offers and preferences), otherwise on the current
-// catalogue.
+// through pickCompany (CompanyPickMode set meanwhile; the choice left in PickedCompanyNr,
+// PickedCompanyName and the company block PickedCompanyBlock). Works on the folder in CompanyFolder
+// when the caller set one (the default catalogue for orders, offers and preferences), otherwise on
+// the current catalogue.
 //
 // While browsing the pages "Adres" and "Dodatkowe" show the current company read-only; while a
 // company is added or changed the edit boxes take their place.
@@ -60,7 +60,6 @@ protected:
     void prepareChanging() override;
     bool checkInput() override;
     bool writeRow() override;
-    bool deletionAllowed() override;
     void saved() override;
     void showEditPanel(bool shown) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -100,5 +99,17 @@ private:
     int countryNr_ = 0, cityNr_ = 0;
     QString countryNrName_, cityNrName_;
 };
+
+struct PickedCompany {
+    int nr = 0;
+    QString name;      // Firma_Skrot
+    QStringList block; // the company block, as PickedCompanyBlock
+};
+
+// Picks a company in the companies dialog, its search field starting with `typed`, from `folder`
+// (empty: the current catalogue): the company chosen, or nothing when the list was closed
+// without a choice (PickedCompanyBlock then keeps the company picked before).
+std::optional<PickedCompany> pickCompany(store::MainState& state, QWidget* parent,
+                                         const QString& typed, const QString& folder = {});
 
 } // namespace partners

@@ -1,6 +1,7 @@
 #include "partners/Ak_miast.h"
 #include "engine/table.h"
 #include "store/mainstate.h"
+#include "ui/picking.h"
 #include <QLineEdit>
 
 namespace partners {
@@ -28,6 +29,11 @@ TEkr_Aktualizacja_Miasto::TEkr_Aktualizacja_Miasto(store::MainState& state, QWid
     s.panelChanging = QStringLiteral(" Edycja miejscowości ");
     s.deleteQuestion = QStringLiteral("Czy chcesz usunąć zaznaczoną pozycję ?");
     s.deleteDefault = ui::Button::Yes;
+    s.references = {{.table = QStringLiteral("Firmy"),
+                     .fields = QStringLiteral("Firma_Miasto_Nr"),
+                     .keyField = kNr,
+                     .message = QStringLiteral("Ta miejscowość jest wykorzystywanna przez inne "
+                                               "bazy. \nUsunięcie nie jest możliwe !")}};
     // The number of a new city is found only when it is saved, so no row is begun before.
     s.holdRowWhileEditing = false;
     s.readOnly = !state.fullRights();
@@ -101,24 +107,21 @@ bool TEkr_Aktualizacja_Miasto::writeRow() {
     return ui::ListDialog::writeRow();
 }
 
-bool TEkr_Aktualizacja_Miasto::deletionAllowed() {
-    engine::Table firms(st_.CurrentCatalogueFolder, QStringLiteral("Firmy"));
-    firms.setIndexFieldNames(QStringLiteral("Firma_Miasto_Nr"));
-    firms.open();
-    if (firms.findKey({table().asInteger(kNr)})) {
-        refuse(QStringLiteral("Ta miejscowość jest wykorzystywanna przez inne bazy. \n"
-                              "Usunięcie nie jest możliwe !"));
-        return false;
-    }
-    return true;
-}
-
 // Esc abandons an edit wherever the focus is; only while browsing it closes the dialog.
 void TEkr_Aktualizacja_Miasto::BB_EscClick() {
     if (editing())
         BB_AnulujClick();
     else
         BB_PowrotClick();
+}
+
+std::optional<PickedCity> pickCity(store::MainState& state, QWidget* parent, const QString& typed) {
+    state.CitySearchText = typed;
+    state.PickedCityName = typed;
+    ui::runPicking<TEkr_Aktualizacja_Miasto>(state, state.CityPickMode, store::kPickingWord,
+                                             parent);
+    if (state.PickedCityName == typed) return std::nullopt;
+    return PickedCity{state.PickedCityName, state.PickedCityNr, state.PickedCityCode};
 }
 
 } // namespace partners

@@ -1,5 +1,6 @@
 #pragma once
 #include "ui/listdialog.h"
+#include <optional>
 
 namespace store {
 class MainState;
@@ -8,9 +9,9 @@ class MainState;
 namespace partners {
 
 // The cities of the current catalogue ("Miejscowości"), the dictionary a company's town is picked
-// from (CityPickMode set by the caller; the choice left in PickedCityName, PickedCityNr and
-// PickedCityCode). The dialog numbers new cities itself, with the smallest free number, and keeps
-// city names unique regardless of letter case.
+// from through pickCity (CityPickMode set meanwhile; the choice left in PickedCityName,
+// PickedCityNr and PickedCityCode). The dialog numbers new cities itself, with the smallest free
+// number, and keeps city names unique regardless of letter case.
 class TEkr_Aktualizacja_Miasto : public ui::ListDialog {
     Q_OBJECT
 public:
@@ -28,12 +29,22 @@ protected:
     void prepareChanging() override;
     bool checkInput() override;
     bool writeRow() override;
-    bool deletionAllowed() override;
 
 private:
     store::MainState& st_;
     QLineEdit* name_ = nullptr;
     int editedNr_ = 0; // Miasto_Nr of the city Popraw began on
 };
+
+struct PickedCity {
+    QString name;
+    int nr = 0;
+    QString code; // the dialling code
+};
+
+// Picks a city in the cities dialog, its search field starting with `typed`. The dialog leaves
+// its results as they were when nothing is picked, so a pick is known by a name other than the
+// typed one: choosing the typed name itself gives nothing, as closing the list does.
+std::optional<PickedCity> pickCity(store::MainState& state, QWidget* parent, const QString& typed);
 
 } // namespace partners

@@ -1,6 +1,7 @@
 #include "partners/Ak_tel.h"
 #include "engine/table.h"
 #include "store/mainstate.h"
+#include "ui/picking.h"
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,6 +41,10 @@ TEkr_Aktualizacja_Telefony::TEkr_Aktualizacja_Telefony(store::MainState& state, 
     s.deleteDefault = ui::Button::Yes;
     s.readOnly = !state.fullRights();
     s.picking = picking;
+    // Picking changes nothing, so a read-only user picks for another screen as anyone does.
+    s.readOnlyPicksByDoubleClick = true;
+    // Without a search field the list would keep the focus with nothing to show.
+    s.listDisabledWhileEmpty = true;
     build(std::move(s));
 
     table().setFilter(kCompany + QLatin1Char('=') + QString::number(listed));
@@ -95,6 +100,19 @@ void TEkr_Aktualizacja_Telefony::BB_EscClick() {
         abandonEdit();
     else
         BB_PowrotClick();
+}
+
+std::optional<int> pickContact(store::MainState& state, QWidget* parent, int companyNr,
+                               const QString& companyName, const QString& folder) {
+    state.ContactCompanyNr = companyNr;
+    state.ContactCompanyName = companyName;
+    state.CompanyFolder = folder;
+    state.PickedContactNr = 0;
+    ui::runPicking<TEkr_Aktualizacja_Telefony>(state, state.ContactPickMode, store::kPickingWord,
+                                               parent);
+    state.CompanyFolder.clear();
+    if (state.PickedContactNr == 0) return std::nullopt;
+    return state.PickedContactNr;
 }
 
 } // namespace partners

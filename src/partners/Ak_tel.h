@@ -1,5 +1,6 @@
 #pragma once
 #include "ui/listdialog.h"
+#include <optional>
 
 class QLabel;
 
@@ -14,9 +15,9 @@ namespace partners {
 //
 // Opened for editing by the companies dialog, which names the company in ContactOwnerNr and
 // ContactCompanyName first; the list then holds that company's contacts. Opened for picking
-// (ContactPickMode "Wybieranie") by the order editor and the preferences, which name the company
-// in ContactCompanyNr; the chosen Telefon_Nr is left in PickedContactNr. CompanyFolder, when set,
-// is the folder of Telefon instead of the current catalogue.
+// (pickContact, ContactPickMode set meanwhile) by the order editor and the preferences, which name
+// the company in ContactCompanyNr; the chosen Telefon_Nr is left in PickedContactNr. CompanyFolder,
+// when set, is the folder of Telefon instead of the current catalogue.
 //
 // ContactOwnerNr and CompanyFolder hold for one opening only: both are emptied when the dialog
 // closes, so an owner left behind by an earlier caller never receives another company's
@@ -46,5 +47,10 @@ private:
     int owner_ = 0;
     QLabel* company_ = nullptr;
 };
+
+// Picks one contact of company `companyNr` (shown as `companyName`) in the contacts dialog, from
+// `folder` (empty: the current catalogue): the chosen contact's Telefon_Nr, or nothing.
+std::optional<int> pickContact(store::MainState& state, QWidget* parent, int companyNr,
+                               const QString& companyName, const QString& folder = {});
 
 } // namespace partners

@@ -3,6 +3,7 @@
 #include "engine/values.h"
 #include "platform/clock.h"
 #include "store/mainstate.h"
+#include "ui/picking.h"
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -35,6 +36,12 @@ TEkr_Aktualizacja_Waluta::TEkr_Aktualizacja_Waluta(store::MainState& state, QWid
     s.panelAdding = QStringLiteral("Dodawanie nowej waluty");
     s.panelChanging = QStringLiteral("Edycja waluty");
     s.deleteQuestion = QStringLiteral("Chcesz uzunąć zaznaczoną pozycję ?");
+    // Purchase prices keep their currency; an item's purchase currency and the home currency of
+    // the settings may lose theirs.
+    s.references = {{.table = QStringLiteral("Cena"),
+                     .fields = QStringLiteral("Cena_Waluta_Nr"),
+                     .keyField = kNr,
+                     .message = QStringLiteral("Ta waluta jest wykorzystywana przez inne bazy !")}};
     s.readOnly = !state.fullRights();
     s.picking = !state.CurrencyPickMode.isEmpty();
     build(std::move(s));
@@ -100,19 +107,6 @@ bool TEkr_Aktualizacja_Waluta::writeRow() {
     return true;
 }
 
-bool TEkr_Aktualizacja_Waluta::deletionAllowed() {
-    // Purchase prices keep their currency; an item's purchase currency and the home currency of
-    // the settings may lose theirs.
-    engine::Table prices(st_.CurrentCatalogueFolder, QStringLiteral("Cena"));
-    prices.setIndexFieldNames(QStringLiteral("Cena_Waluta_Nr"));
-    prices.open();
-    if (prices.findKey({table().asInteger(kNr)})) {
-        refuse(QStringLiteral("Ta waluta jest wykorzystywana przez inne bazy !"));
-        return false;
-    }
-    return true;
-}
-
 void TEkr_Aktualizacja_Waluta::BB_EnterClick() {
     if (editing())
         BB_ZapiszClick();
@@ -136,6 +130,17 @@ bool TEkr_Aktualizacja_Waluta::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return ListDialog::eventFilter(watched, event);
+}
+
+std::optional<PickedCurrency> pickCurrency(store::MainState& state, QWidget* parent) {
+    // The dialog has no search field to start.
+    state.CurrencySearchText.clear();
+    state.PickedCurrencyName.clear();
+    state.PickedCurrencyNr = 0;
+    ui::runPicking<TEkr_Aktualizacja_Waluta>(state, state.CurrencyPickMode, store::kPickingWord,
+                                             parent);
+    if (state.PickedCurrencyNr == 0) return std::nullopt;
+    return PickedCurrency{state.PickedCurrencyName, state.PickedCurrencyNr};
 }
 
 } // namespace partners

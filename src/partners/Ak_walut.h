@@ -1,5 +1,6 @@
 #pragma once
 #include "ui/listdialog.h"
+#include <optional>
 
 namespace store {
 class MainState;
@@ -9,8 +10,8 @@ namespace partners {
 
 // The currencies of the current catalogue ("Waluty"): each one's name, its rate to the złoty and
 // the date of that rate, stamped with today on every save. Purchase prices are given in these
-// currencies. In picking mode (CurrencyPickMode set by the caller) the chosen currency is left in
-// PickedCurrencyName and PickedCurrencyNr.
+// currencies. Picked through pickCurrency (CurrencyPickMode set meanwhile); the chosen currency is
+// left in PickedCurrencyName and PickedCurrencyNr.
 class TEkr_Aktualizacja_Waluta : public ui::ListDialog {
     Q_OBJECT
 public:
@@ -31,7 +32,6 @@ protected:
     void prepareChanging() override;
     bool checkInput() override;
     bool writeRow() override;
-    bool deletionAllowed() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -39,5 +39,14 @@ private:
     QLineEdit* name_ = nullptr;
     QLineEdit* rate_ = nullptr;
 };
+
+struct PickedCurrency {
+    QString name;
+    int nr = 0;
+};
+
+// Picks a currency in the currencies dialog: the one chosen, or nothing when the list was closed
+// without a choice.
+std::optional<PickedCurrency> pickCurrency(store::MainState& state, QWidget* parent);
 
 } // namespace partners

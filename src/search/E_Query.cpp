@@ -23,7 +23,6 @@ namespace search {
 
 namespace {
 
-const QString kPicking = QStringLiteral("Wybieranie");
 const QString kRange = QStringLiteral("w przedziale");
 const QString kNothing = QStringLiteral("nic");
 constexpr int kLine = 24;
@@ -319,50 +318,34 @@ void TEkr_Query::itemOperatorChosen(const Row& row, int index) {
 // --- Pickers ---------------------------------------------------------------------------------
 
 void TEkr_Query::BB_GrupaClick() {
-    st_.GroupPickMode = kPicking;
-    st_.PickSearchText = group_.edit->text();
-    {
-        items::TEkr_Aktualizacja_Grupa groups(st_, this);
-        ui::modalRunner().run(groups);
-    }
-    st_.GroupPickMode.clear();
-    if (st_.PickedGroupNr == 0) {
+    const auto group = items::pickGroup(st_, this, group_.edit->text());
+    if (!group) {
         group_.op->setCurrentIndex(ItemNothing);
         return;
     }
-    group_.edit->setText(st_.PickedGroupName);
-    q_.queryGroupNr = st_.PickedGroupNr;
+    group_.edit->setText(group->name);
+    q_.queryGroupNr = group->nr;
     group_.op->setCurrentIndex(ItemEquals);
     // The attributes offered depend on the group.
     dropAttribute();
 }
 
 void TEkr_Query::BB_ProducentClick() {
-    st_.CompanyPickMode = kPicking;
-    st_.CompanySearchText = producer_.edit->text();
-    {
-        partners::TEkr_Aktualizacja_Firma companies(st_, this);
-        ui::modalRunner().run(companies);
-    }
-    st_.CompanyPickMode.clear();
-    if (st_.PickedCompanyNr == 0) return;
-    producer_.edit->setText(st_.PickedCompanyName);
-    q_.queryCompanyNr = st_.PickedCompanyNr;
+    const auto producer = partners::pickCompany(st_, this, producer_.edit->text());
+    if (!producer) return;
+    producer_.edit->setText(producer->name);
+    q_.queryCompanyNr = producer->nr;
     producer_.op->setCurrentIndex(ItemEquals);
 }
 
 void TEkr_Query::BB_WlasnoscClick() {
-    st_.TemplateGroupNr = group_.op->currentIndex() == ItemEquals ? q_.queryGroupNr : -1;
-    st_.AttributeNr = 0;
-    {
-        items::TEkr_Wlasnosci attributes(st_, this);
-        ui::modalRunner().run(attributes);
-    }
-    if (st_.AttributeNr == 0) return;
+    const auto attribute = items::pickAttribute(
+        st_, this, group_.op->currentIndex() == ItemEquals ? q_.queryGroupNr : -1);
+    if (!attribute) return;
     q_.attributeFlag = true;
-    q_.attributeNr = st_.AttributeNr;
-    q_.attributeName = st_.AttributeName;
-    q_.attributeType = st_.AttributeTypeText;
+    q_.attributeNr = attribute->nr;
+    q_.attributeName = attribute->name;
+    q_.attributeType = attribute->type;
     showAttribute();
     value1_->clear();
     rebuildValueOperators();
@@ -370,20 +353,10 @@ void TEkr_Query::BB_WlasnoscClick() {
 }
 
 void TEkr_Query::BB_WartoscClick() {
-    st_.ValuePickMode = QStringLiteral("Wyszukiwanie");
-    st_.AttributeNr = q_.attributeNr;
-    st_.AttributeName = q_.attributeName;
-    // The value list names the type by its display word.
-    st_.AttributeTypeText = store::attributeTypeWord(q_.attributeType);
-    st_.PickSearchText.clear();
-    st_.PickedValue.clear();
-    {
-        items::TEkr_Wartosci values(st_, this);
-        ui::modalRunner().run(values);
-    }
-    st_.ValuePickMode.clear();
-    if (st_.PickedValue.isEmpty()) return;
-    value1_->setText(st_.PickedValue);
+    const auto value =
+        items::pickValue(st_, this, q_.attributeNr, q_.attributeName, q_.attributeType);
+    if (!value) return;
+    value1_->setText(*value);
     if (valueOp_->count() == 0) return;
     valueOp_->setCurrentIndex(0);
     valueOperatorChanged(0);

@@ -19,7 +19,6 @@ namespace search {
 
 namespace {
 
-const QString kPicking = QStringLiteral("Wybieranie");
 constexpr int kBoxWidth = 470;
 constexpr int kRowPitch = 28;
 constexpr int kBoxTop = 20;
@@ -273,28 +272,16 @@ void TEkr_Filtr::BB_PowrotClick() {
 }
 
 void TEkr_Filtr::BB_GrupaClick() {
-    st_.GroupPickMode = kPicking;
-    st_.PickSearchText = group_->text();
-    {
-        items::TEkr_Aktualizacja_Grupa groups(st_, this);
-        ui::modalRunner().run(groups);
-    }
-    st_.GroupPickMode.clear();
-    // A list closed without a pick answers 0 and no name, which takes the group away.
-    groupNr_ = st_.PickedGroupNr;
-    group_->setText(st_.PickedGroupName);
+    const auto group = items::pickGroup(st_, this, group_->text());
+    // A list closed without a pick takes the group away.
+    groupNr_ = group ? group->nr : 0;
+    group_->setText(group ? group->name : QString());
 }
 
 void TEkr_Filtr::BB_ProducentClick() {
-    st_.CompanyPickMode = kPicking;
-    st_.CompanySearchText = producer_->text();
-    {
-        partners::TEkr_Aktualizacja_Firma companies(st_, this);
-        ui::modalRunner().run(companies);
-    }
-    st_.CompanyPickMode.clear();
-    producerNr_ = st_.PickedCompanyNr;
-    producer_->setText(st_.PickedCompanyName);
+    const auto producer = partners::pickCompany(st_, this, producer_->text());
+    producerNr_ = producer ? producer->nr : 0;
+    producer_->setText(producer ? producer->name : QString());
 }
 
 bool TEkr_Filtr::eventFilter(QObject* watched, QEvent* event) {

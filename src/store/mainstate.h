@@ -51,6 +51,15 @@ struct DisplayConfig {
          panelVisible = false;
 };
 
+// The words a caller puts into a dialog's picking-mode variable (GroupPickMode, CompanyPickMode,
+// ...) for as long as the dialog runs. The dialogs only ask whether a word is set; the words are
+// the ones the program has always used.
+inline const QString kPickingWord = QStringLiteral("Wybieranie");
+// The group template's copy function picks its source group with the word in lower case.
+inline const QString kTemplateCopyPickingWord = QStringLiteral("wybieranie");
+// ValuePickMode: a value is picked for an item's attribute or a query condition.
+inline const QString kValueSearchWord = QStringLiteral("Wyszukiwanie");
+
 // The main window's state, hand-over variables and table objects, in one object below the
 // widgets so that every screen (and every test) can use it without a window. Names follow the
 // program's own vocabulary; dialogs read their parameters here and leave their results here.

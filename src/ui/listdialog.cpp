@@ -4,6 +4,8 @@
 #include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
+#include "ui/searchkeys.h"
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -190,8 +192,13 @@ QLineEdit* ListDialog::addEditField(const QString& objectName, const QString& ca
     edit->setObjectName(objectName);
     form_->addRow(caption, edit);
     boundFields_.append({edit, field});
+    limitToField(edit, field);
     registerEditControl(edit);
     return edit;
+}
+
+void ListDialog::limitToField(QLineEdit* edit, const QString& field) {
+    lengthLimits_.append({edit, field});
 }
 
 void ListDialog::registerEditControl(QWidget* control) {
@@ -241,7 +248,7 @@ void ListDialog::openTables() {
         table_->open();
     tablesOpen_ = true;
     const auto& def = table_->definition();
-    for (auto& [edit, field] : boundFields_)
+    for (auto& [edit, field] : lengthLimits_)
         if (const auto* f = def.field(field); f && f->type == engine::FieldType::Alpha && f->size)
             edit->setMaxLength(f->size);
     table_->first();
@@ -318,6 +325,7 @@ void ListDialog::updateButtons() {
     set("BB_Zapisz", full, !browsing);
     set("BB_Anuluj", full, !browsing);
     set("BB_Wybierz", picking() && (full || setup_.readOnlySeesWybierz), browsing && !empty);
+    if (setup_.listDisabledWhileEmpty) list_->setEnabled(!empty);
     for (auto& [b, kind] : ownButtons_) {
         b->setVisible(!(kind.editsData && readOnly()) && !(kind.hideInPicking && picking()));
         b->setEnabled(browsing && !(kind.needsRow && empty));
@@ -497,11 +505,23 @@ void ListDialog::BB_UsunClick() {
         return;
     // A row locked or already removed by another installation stays as the list shows it.
     guarded([this] {
-        if (!deletionAllowed()) return;
+        if (!referencesAllowDeletion()) return;
         table_->remove();
     });
     guarded([this] { list_->followCursor(); });
     updateButtons();
+}
+
+bool ListDialog::referencesAllowDeletion() {
+    for (const Reference& r : setup_.references) {
+        engine::Table user(setup_.folder, r.table);
+        user.setIndexFieldNames(r.fields);
+        user.open();
+        if (!user.findKey({table_->asInteger(r.keyField)})) continue;
+        refuse(r.messageFor ? r.messageFor(user) : r.message);
+        return false;
+    }
+    return true;
 }
 
 void ListDialog::BB_WybierzClick() {
@@ -593,9 +613,36 @@ void ListDialog::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
         guarded([this] { BB_EscClick(); });
         return;
+    case Qt::Key_Insert:
+    case Qt::Key_Delete:
+        // Reaches here from wherever the focus is, a side button too, unless the control there
+        // used the key.
+        if (rowKeysApply()) {
+            guarded([this, key = event->key()] { rowKey(key); });
+            return;
+        }
+        QDialog::keyPressEvent(event);
+        return;
     default:
         QDialog::keyPressEvent(event);
     }
+}
+
+bool ListDialog::rowKeysApply() const {
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus || (search_ && focus == search_) || isEditControl(focus)) return false;
+    // Another list of the dialog (a company's contacts) keeps the keys to itself: Delete there
+    // must not delete the row of this one.
+    if (focus != list_ && qobject_cast<const QAbstractItemView*>(focus)) return false;
+    return true;
+}
+
+void ListDialog::rowKey(int key) {
+    if (readOnly()) return;
+    if (key == Qt::Key_Insert)
+        BB_DodajClick();
+    else if (!listEmpty())
+        BB_UsunClick();
 }
 
 bool ListDialog::listKey(QKeyEvent* event) {
@@ -605,26 +652,14 @@ bool ListDialog::listKey(QKeyEvent* event) {
         abandonEdit();
         return editing();
     }
-    if (key == Qt::Key_Insert) {
-        if (!readOnly()) BB_DodajClick();
+    if (key == Qt::Key_Insert || key == Qt::Key_Delete) {
+        rowKey(key);
         return true;
     }
-    if (key == Qt::Key_Delete) {
-        if (!readOnly() && !listEmpty()) BB_UsunClick();
-        return true;
-    }
-    const QString text = event->text();
-    if (search_ && text.size() == 1 &&
-        event->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier) == false) {
-        const QChar c = text.at(0);
-        if (c.isPrint() && !c.isSpace()) {
-            // A read-only user's typing in the list does nothing.
-            if (readOnly() || editing()) return true;
-            search_->setFocus();
-            search_->setText(text);
-            search_->setCursorPosition(int(text.size()));
-            return true;
-        }
+    if (search_ && typesSearchText(*event)) {
+        // A read-only user's typing in the list does nothing.
+        if (readOnly() || editing()) return true;
+        return listKeyStartsSearch(*event, *search_);
     }
     return false;
 }

@@ -2,6 +2,7 @@
 #include "ui/messages.h"
 #include <QDialog>
 #include <QList>
+#include <functional>
 #include <memory>
 
 class QLineEdit;
@@ -23,11 +24,12 @@ class DbGrid;
 // Popraw, Usuń, Zapisz, Anuluj, Wybierz (in picking mode) and the dialog's own. Two invisible
 // buttons carry Enter and Esc.
 //
-// A concrete dialog describes itself in a Setup handed to build() from its constructor, adds its
-// edit boxes and own buttons, and overrides the hooks for its checks, its row writing, its
-// reference checks and its picking results. Everything else (modes, button states, keys, focus
-// rules, the question on abandoning a changed row, rights, re-reading after a save) is done here
-// the same way for every dialog. The list itself never edits a row.
+// A concrete dialog describes itself in a Setup handed to build() from its constructor (with the
+// tables whose rows may use a row of its list), adds its edit boxes and own buttons, and
+// overrides the hooks for its checks, its row writing and its picking results. Everything else
+// (modes, button states, keys, focus rules, the question on abandoning a changed row, rights,
+// re-reading after a save) is done here the same way for every dialog. The list itself never edits
+// a row.
 //
 // Every slot and event handler here runs under the error box's guard (ui::guarded), hooks
 // included, so a concrete dialog's hooks may simply throw engine errors: a row that cannot be
@@ -76,6 +78,18 @@ protected:
         int width = 0; // 0: as wide as the title and the values need
     };
 
+    // A table of the list's folder whose rows may hold the number of a row of the list: while one
+    // does, the row is not deleted.
+    struct Reference {
+        QString table;
+        QString fields;   // index fields of `table`, the first holding the number ("A" or "A;B")
+        QString keyField; // the list's number field
+        QString message;  // the refusal
+        // The refusal made from the first row found (the table stands on it), for a message
+        // that names what uses the row; `message` when not set.
+        std::function<QString(const engine::Table& found)> messageFor;
+    };
+
     // What a concrete dialog is.
     struct Setup {
         QString caption;   // window title
@@ -90,6 +104,9 @@ protected:
         QString panelAdding, panelChanging; // the edit panel's captions
         QString deleteQuestion;
         Button deleteDefault = Button::No;
+        // Checked in this order after the deletion question; the first that finds a row using
+        // the current one refuses the deletion with its message.
+        QList<Reference> references;
         // Asked when the dialog is closed while a changed row is edited; empty: the question
         // asked whenever a changed row is left.
         QString closeQuestion;
@@ -112,6 +129,9 @@ protected:
         // Esc (moving in the list still settles it).
         bool abandonOnLeavingEdit = true;
         bool exclusive = false; // the list's table is opened for exclusive use
+        // The list itself is disabled while it is empty (a dialog without a search field, whose
+        // list would otherwise hold the focus with nothing to show).
+        bool listDisabledWhileEmpty = false;
     };
 
     explicit ListDialog(QWidget* parent);
@@ -124,6 +144,9 @@ protected:
     // row by Popraw, written into it by Zapisz. Its maximum length is the field's size.
     QLineEdit* addEditField(const QString& objectName, const QString& caption,
                             const QString& field);
+    // An edit box filled and written by the dialog itself whose maximum length is still the
+    // field's size.
+    void limitToField(QLineEdit* edit, const QString& field);
     // A control of the dialog's own layout that counts as an edit box (typing in it sets the
     // changed flag when it is a line edit; focus rules apply). Call markChanged() for others.
     void registerEditControl(QWidget* control);
@@ -172,8 +195,6 @@ protected:
     // Writes the controls into the table's row (in insert or edit state). By default the bound
     // boxes. False (after refuse()) stops the save and keeps the row in editing as typed.
     virtual bool writeRow();
-    // Usuń, after the question: the reference checks; false (after refuse()) keeps the row.
-    virtual bool deletionAllowed() { return true; }
     // The control that gets the focus when adding or changing begins; by default the first
     // edit control.
     virtual QWidget* editFocus(Mode mode);
@@ -208,6 +229,11 @@ private:
     bool searchKey(int key);
     bool listKey(QKeyEvent* event);
     bool editKey(QWidget* control, int key);
+    // Insert adds a row and Delete deletes the current one, for a user with full rights.
+    void rowKey(int key);
+    bool rowKeysApply() const;
+    // The Setup's references; false (after the refusal) when a row uses the current one.
+    bool referencesAllowDeletion();
     void emptySearchSilently();
     bool isEditControl(const QWidget* w) const;
 
@@ -221,6 +247,7 @@ private:
     QVBoxLayout* listColumn_ = nullptr;
     QList<QWidget*> editControls_;
     QList<std::pair<QLineEdit*, QString>> boundFields_;
+    QList<std::pair<QLineEdit*, QString>> lengthLimits_;
     QList<std::pair<QPushButton*, OwnButton>> ownButtons_;
     Mode mode_ = Mode::Browse;
     bool changed_ = false;

@@ -22,9 +22,16 @@ bool searchFieldMovesList(const QKeyEvent& key, QWidget& list, engine::DataSet& 
     return true;
 }
 
-bool listKeyStartsSearch(const QKeyEvent& key, QLineEdit& search) {
+bool typesSearchText(const QKeyEvent& key) {
     const QString text = key.text();
-    if (text.size() != 1 || text[0].unicode() < 33 || text[0].unicode() > 122) return false;
+    if (text.size() != 1 || !text[0].isPrint() || text[0].isSpace()) return false;
+    const auto held = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    return held != Qt::ControlModifier && held != Qt::AltModifier;
+}
+
+bool listKeyStartsSearch(const QKeyEvent& key, QLineEdit& search) {
+    if (!typesSearchText(key)) return false;
+    const QString text = key.text();
     search.setFocus();
     search.setText(text);
     search.setCursorPosition(int(text.size()));

@@ -20,8 +20,13 @@ namespace ui {
 bool searchFieldMovesList(const QKeyEvent& key, QWidget& list, engine::DataSet& rows,
                           const std::function<void()>& leave);
 
-// A printable character (codes 33 to 122) typed in the list starts a new search text, the caret
-// after it. True when the key was used up.
+// Whether the key types a character that starts a search: any printable character but a blank,
+// Polish letters included, typed without Ctrl or Alt (AltGr, which some keyboards type Polish
+// letters with, counts as typing).
+bool typesSearchText(const QKeyEvent& key);
+
+// Such a character typed in the list starts a new search text, the caret after it. True when the
+// key was used up.
 bool listKeyStartsSearch(const QKeyEvent& key, QLineEdit& search);
 
 } // namespace ui

@@ -2,6 +2,7 @@
 // deletion refusal for a drawing in use.
 #include "drawings/Akt_rys.h"
 #include "drawings_fixture.h"
+#include "ui/dbgrid.h"
 #include <QFile>
 #include <QGroupBox>
 
@@ -131,6 +132,22 @@ TEST_F(LibraryTest, DrawingInUseIsNotDeleted) {
     click(d.get(), "BB_Usun");
     ASSERT_EQ(library().size(), 1);
     EXPECT_EQ(library()[0].description, QStringLiteral("A"));
+}
+
+TEST_F(LibraryTest, EnterInTheSearchFieldMovesToTheListWhichStandsOnTheFoundRow) {
+    addDrawing(QStringLiteral("Obudowa"), drawings::pngBytes(sampleImage(Qt::red)));
+    addDrawing(QStringLiteral("Wtyk"), drawings::pngBytes(sampleImage(Qt::blue)));
+    auto d = open();
+    ASSERT_TRUE(d->searchBox()->hasFocus());
+    typeText(d->searchBox(), QStringLiteral("Wt"));
+    QTest::keyClick(d->searchBox(), Qt::Key_Return);
+    EXPECT_TRUE(d->list()->hasFocus());
+    EXPECT_TRUE(d->searchBox()->text().isEmpty()) << "left, the field is emptied";
+    EXPECT_EQ(d->table().asString(QStringLiteral("Rys_Opis")), QStringLiteral("Wtyk"));
+    EXPECT_EQ(d->mode(), ui::ListDialog::Mode::Browse);
+    // From the list Enter starts changing the row, as before.
+    QTest::keyClick(d->list(), Qt::Key_Return);
+    EXPECT_EQ(d->mode(), ui::ListDialog::Mode::Changing);
 }
 
 } // namespace

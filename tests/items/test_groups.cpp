@@ -350,6 +350,30 @@ TEST_F(GroupsTest, PickingHandsBackTheChosenGroup) {
     EXPECT_TRUE(state.GroupPickMode.isEmpty());
 }
 
+TEST_F(GroupsTest, PickGroupRunsTheListForPickingAndLeavesNoModeBehind) {
+    addGroups({"Akcesoria", "Łożyska"});
+    QString word, start;
+    runner.on("TEkr_Aktualizacja_Grupa", [&](QDialog& d) {
+        word = state.GroupPickMode;
+        start = static_cast<TEkr_Aktualizacja_Grupa&>(d).searchBox()->text();
+        button(&d, "BB_Wybierz")->click();
+    });
+    const auto picked = items::pickGroup(state, nullptr, QStringLiteral("Ło"));
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(word, "Wybieranie");
+    EXPECT_EQ(start, "Ło");
+    EXPECT_EQ(picked->name, "Łożyska");
+    EXPECT_EQ(picked->nr, groupNr("Łożyska"));
+    EXPECT_TRUE(state.GroupPickMode.isEmpty());
+    EXPECT_TRUE(state.PickSearchText.isEmpty()) << "a later opening starts empty";
+
+    // The template's copy picks with its own word; closed without a choice it gives nothing.
+    runner.on("TEkr_Aktualizacja_Grupa", [&](QDialog&) { word = state.GroupPickMode; });
+    EXPECT_FALSE(items::pickGroup(state, nullptr, {}, store::kTemplateCopyPickingWord));
+    EXPECT_EQ(word, "wybieranie");
+    EXPECT_TRUE(state.GroupPickMode.isEmpty());
+}
+
 TEST_F(GroupsTest, ReadOnlyUserSearchesAndPicksButChangesNothing) {
     addGroups({"Akcesoria", "Zawory"});
     state.RightsLevel = 1;

@@ -250,4 +250,16 @@ TEST_F(TemplateTest, TheAttributesDialogInBetweenRebuildsFromWhatIsStored) {
     EXPECT_TRUE(workTables().isEmpty());
 }
 
+TEST_F(TemplateTest, APolishLetterTypedInTheAttributeListStartsTheSearch) {
+    addAttribute(QStringLiteral("Średnica"), QStringLiteral("N"));
+    run([&](TAktualizacja_WWG& d) {
+        auto* attributes = child<ui::DbGrid>(d, "DBGrid_Cechy");
+        attributes->setFocus();
+        typeText(attributes, QStringLiteral("Ś"));
+        EXPECT_EQ(child<QLineEdit>(d, "Szukaj_Cecha")->text(), QStringLiteral("Ś"));
+        EXPECT_EQ(attributes->dataSet()->asString(QStringLiteral("Cecha_Opis")),
+                  QStringLiteral("Średnica"));
+    });
+}
+
 } // namespace

@@ -368,4 +368,19 @@ TEST_F(CitiesCountriesTest, PickingACountry) {
     EXPECT_EQ(messages.count(), 0);
 }
 
+TEST_F(CitiesCountriesTest, PickingPutsTheCaretAfterTheTwentiethCharacterAtMost) {
+    const QString typed = QStringLiteral("Demokratyczna Republika Konga");
+    state.CityPickMode = QStringLiteral("Wybieranie");
+    state.CitySearchText = typed;
+    auto city = open<TEkr_Aktualizacja_Miasto>();
+    EXPECT_EQ(city->searchBox()->text(), typed);
+    EXPECT_EQ(city->searchBox()->cursorPosition(), 20);
+
+    state.CountryPickMode = QStringLiteral("Wybieranie");
+    state.CountrySearchText = typed;
+    auto country = open<TEkr_Aktualizacja_Panstwo>();
+    EXPECT_EQ(country->searchBox()->text(), typed);
+    EXPECT_EQ(country->searchBox()->cursorPosition(), 20);
+}
+
 } // namespace

@@ -274,4 +274,32 @@ TEST_F(ContactsTest, ReadOnlyUserSeesButCannotChangeContacts) {
     EXPECT_NE(state.PickedContactNr, 0);
 }
 
+TEST_F(ContactsTest, TheListIsDisabledWhileEmptyAndAReadOnlyPickerPicksByDoubleClick) {
+    forCompany(5, QStringLiteral("Firma A"));
+    auto d = open();
+    EXPECT_FALSE(d->list()->isEnabled());
+    button(d.get(), "BB_Dodaj")->click();
+    type(child(d.get(), "Edit_Kontakt"), "Nowak");
+    button(d.get(), "BB_Zapisz")->click();
+    EXPECT_TRUE(d->list()->isEnabled());
+    messages.answerYes();
+    button(d.get(), "BB_Usun")->click();
+    EXPECT_TRUE(stored().isEmpty());
+    EXPECT_FALSE(d->list()->isEnabled());
+    d->BB_PowrotClick();
+
+    // Picking changes nothing: a view-only user picks for the order editor as anyone does.
+    addContact(5, "Adamski", "1");
+    const int wanted = addContact(5, "Zieliński", "2");
+    state.RightsLevel = 1;
+    pickingFor(5, QStringLiteral("Firma A"));
+    auto ro = open();
+    ui::DbGrid* list = ro->list();
+    const QRect second = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
+    EXPECT_FALSE(ro->isVisible());
+    EXPECT_EQ(state.PickedContactNr, wanted);
+    EXPECT_EQ(stored().size(), 2);
+}
+
 } // namespace

@@ -368,4 +368,15 @@ TEST_F(PricesTest, WithoutCompaniesNothingCanBeAdded) {
     });
 }
 
+TEST_F(PricesTest, APolishLetterTypedInTheSupplierListStartsTheSearch) {
+    company("Śnieżka", "Łódź");
+    run([&](TEkr_ceny& d) {
+        auto* list = child<ui::DbGrid>(d, "DBGrid_Firmy");
+        list->setFocus();
+        typeText(list, QStringLiteral("Ś"));
+        EXPECT_EQ(child<QLineEdit>(d, "Edit_Szukaj")->text(), QStringLiteral("Ś"));
+        EXPECT_EQ(selectedCompany(d), QStringLiteral("Śnieżka"));
+    });
+}
+
 } // namespace

@@ -499,4 +499,14 @@ TEST_F(RelationsTest, TheItemEditorsLowerButtonsOpenTheEditorsOnItsItem) {
     editor.close();
 }
 
+TEST_F(RelationsTest, APolishLetterTypedInTheItemListStartsTheSearch) {
+    run<TEkr_Sklada_sie>(whole, [&](TEkr_Sklada_sie& d) {
+        auto* items = child<ui::DbGrid>(d, "DBGrid_Towary");
+        items->setFocus();
+        typeText(items, QStringLiteral("Ś"));
+        EXPECT_EQ(child<QLineEdit>(d, "Edit_Szukaj_Towar")->text(), QStringLiteral("Ś"));
+        EXPECT_EQ(items->dataSet()->asString(QStringLiteral("Tow_Nazwa")), QStringLiteral("Śruba"));
+    });
+}
+
 } // namespace
