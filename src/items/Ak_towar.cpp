@@ -101,10 +101,11 @@ TEkr_Aktualizacja_Towar::TEkr_Aktualizacja_Towar(store::MainState& state, QWidge
 TEkr_Aktualizacja_Towar::~TEkr_Aktualizacja_Towar() = default;
 
 void TEkr_Aktualizacja_Towar::buildForm() {
-    ui_->setupUi(this);
-    Panel_Przyciski = ui_->Panel_Przyciski;
+    // The fields first: they come before the form's buttons as Tab goes and in the first focus.
     buildPanels();
     buildFields();
+    ui_->setupUi(this);
+    Panel_Przyciski = ui_->Panel_Przyciski;
     buildLookupButtons();
     connectFrameButtons();
 }
@@ -163,14 +164,6 @@ void TEkr_Aktualizacja_Towar::buildFields() {
         labels_[size_t(d.field)] = label;
         if (previous) setTabOrder(previous, control);
         previous = control;
-    }
-    // The dialog's own buttons come after the fields, as Tab goes.
-    const std::array<QWidget*, 9> frame{ui_->BB_Powrot,     ui_->BB_Zapisz,  ui_->BB_Anuluj,
-                                        ui_->BB_Wlasnosci,  ui_->BB_Wchodzi, ui_->BB_Sklada,
-                                        ui_->BB_Zamienniki, ui_->BB_Rysunki, ui_->BB_Ceny};
-    for (QWidget* b : frame) {
-        setTabOrder(previous, b);
-        previous = b;
     }
     auto edit = [this](ItemField f) { return static_cast<QLineEdit*>(control(f)); };
     Edit_Grupa = edit(ItemField::Grupa);

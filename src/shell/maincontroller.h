@@ -152,6 +152,10 @@ public:
     static const QStringList& editCommands(); // disabled for a read-only user
 
 private:
+    void readProgramSettings(const QString& main);
+    bool loginUser();
+    void openAlone();
+    void showStartedCatalogue();
     void applyRights();
     bool catalogueHasItems();
     void startBackup();

@@ -40,13 +40,17 @@ QString konfigFields() {
     return f.join(u',');
 }
 
-QList<engine::TableDef> buildCatalogueTables() {
-    struct Layout {
-        const char* name;
-        QString fields;
-        const char* indexes;
-    };
-    const Layout layouts[] = {
+namespace {
+
+struct Layout {
+    const char* name;
+    QString fields;
+    const char* indexes;
+};
+
+// The tables from "Cecha" to "Panstwa", in the order a catalogue lists them.
+QList<Layout> firstLayouts() {
+    return {
         {"Cecha", QStringLiteral("Cecha_Nr autoinc, Cecha_Opis alpha 30, Cecha_Typ alpha 1"),
          "PrimaryIndex(Cecha_Nr) wg_opisu(Cecha_Opis)"},
         {"Wartosci",
@@ -114,6 +118,12 @@ QList<engine::TableDef> buildCatalogueTables() {
         {"Panstwa",
          QStringLiteral("Panstwo_Nr autoinc, Panstwo_Panstwo alpha 30, Panstwo_Kierunek alpha 10"),
          "PrimaryIndex(Panstwo_Nr) wg_Panstwo_Panstwo(Panstwo_Panstwo)"},
+    };
+}
+
+// The tables from "Rysunek" on.
+QList<Layout> lastLayouts() {
+    return {
         {"Rysunek", QStringLiteral("Rys_Nr autoinc, Rys_Opis alpha 50, Rys_Blob graphic 10"),
          "PrimaryIndex(Rys_Nr) wg_Rys_Opis(Rys_Opis)"},
         {"Grafika",
@@ -162,8 +172,13 @@ QList<engine::TableDef> buildCatalogueTables() {
         {"Zamienne", QStringLiteral("Zam_Nr autoinc, Zam_Tow_Nr longint, Zam_Nr_Zam longint"),
          "PrimaryIndex(Zam_Nr) wg_Zam_Tow_Nr(Zam_Tow_Nr)"},
     };
+}
+
+} // namespace
+
+QList<engine::TableDef> buildCatalogueTables() {
     QList<engine::TableDef> tables;
-    for (const auto& l : layouts)
+    for (const auto& l : firstLayouts() + lastLayouts())
         tables << detail::tableFromText(QString::fromLatin1(l.name), l.fields,
                                         QString::fromLatin1(l.indexes));
     return tables;

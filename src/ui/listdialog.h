@@ -184,6 +184,9 @@ public:
     void setVisible(bool visible) override;
 
 private:
+    void buildSearchRow(QVBoxLayout* left);
+    void buildList(QVBoxLayout* left);
+    void buildEditPanel(QVBoxLayout* left);
     void openTables();
     void closeTables();
     void beginEditing(Mode mode);
