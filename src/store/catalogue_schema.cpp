@@ -48,8 +48,8 @@ struct Layout {
     const char* indexes;
 };
 
-// The tables from "Cecha" to "Panstwa", in the order a catalogue lists them.
-QList<Layout> firstLayouts() {
+// The tables from "Cecha" to "Firmy", in the order a catalogue lists them.
+QList<Layout> layoutsFromCecha() {
     return {
         {"Cecha", QStringLiteral("Cecha_Nr autoinc, Cecha_Opis alpha 30, Cecha_Typ alpha 1"),
          "PrimaryIndex(Cecha_Nr) wg_opisu(Cecha_Opis)"},
@@ -100,6 +100,12 @@ QList<Layout> firstLayouts() {
          "PrimaryIndex(Firma_Nr) wg_Firma_Skrot(Firma_Skrot) wg_kodu(Firma_Kod) "
          "wg_miasto_nr(Firma_Miasto_Nr) wg_nazwy(Firma_Nazwa1) wg_Panstwo_nr(Firma_Panstwo_Nr) "
          "wg_Firma_NIP(Firma_NIP) wg_Firma_Miejscowosc(Firma_Miejscowosc)"},
+    };
+}
+
+// The tables from "Grupa" to "Panstwa".
+QList<Layout> layoutsFromGrupa() {
+    return {
         {"Grupa", QStringLiteral("Grupa_Nr autoinc, Grupa_Nazwa alpha 30"),
          "PrimaryIndex(Grupa_Nr) wg_Grupa_Nazwa(Grupa_Nazwa)"},
         {"Konfig_i", konfigFields(), "PrimaryIndex(Konfig_I_Nr)"},
@@ -122,7 +128,7 @@ QList<Layout> firstLayouts() {
 }
 
 // The tables from "Rysunek" on.
-QList<Layout> lastLayouts() {
+QList<Layout> layoutsFromRysunek() {
     return {
         {"Rysunek", QStringLiteral("Rys_Nr autoinc, Rys_Opis alpha 50, Rys_Blob graphic 10"),
          "PrimaryIndex(Rys_Nr) wg_Rys_Opis(Rys_Opis)"},
@@ -178,7 +184,7 @@ QList<Layout> lastLayouts() {
 
 QList<engine::TableDef> buildCatalogueTables() {
     QList<engine::TableDef> tables;
-    for (const auto& l : firstLayouts() + lastLayouts())
+    for (const auto& l : layoutsFromCecha() + layoutsFromGrupa() + layoutsFromRysunek())
         tables << detail::tableFromText(QString::fromLatin1(l.name), l.fields,
                                         QString::fromLatin1(l.indexes));
     return tables;
