@@ -57,6 +57,20 @@ TEkr_Rysunki::TEkr_Rysunki(store::MainState& state, QWidget* parent)
 
     opis_ = addEditField(QStringLiteral("Edit_Opis"), QStringLiteral("Opis :"), kOpis);
 
+    buildPictureColumn();
+    resize(640, 420);
+
+    engine::Table& t = table();
+    for (auto signal : {&engine::DataSet::afterOpen, &engine::DataSet::afterScroll,
+                        &engine::DataSet::afterRefresh})
+        connect(&t, signal, this, &TEkr_Rysunki::showCurrentPicture);
+    for (auto signal :
+         {&engine::Table::afterPost, &engine::Table::afterCancel, &engine::Table::afterDelete})
+        connect(&t, signal, this, &TEkr_Rysunki::showCurrentPicture);
+}
+
+// The picture with its buttons, beside the list.
+void TEkr_Rysunki::buildPictureColumn() {
     auto* group = new QGroupBox(QStringLiteral(" Rysunek : "), this);
     group->setObjectName(QStringLiteral("GroupBox_Rysunek"));
     auto* grid = new QGridLayout(group);
@@ -94,15 +108,6 @@ TEkr_Rysunki::TEkr_Rysunki(store::MainState& state, QWidget* parent)
     // Beside the list, before the side buttons.
     if (auto* outer = qobject_cast<QHBoxLayout*>(layout())) outer->insertLayout(1, pictureColumn);
     enablePictureGroup(false);
-    resize(640, 420);
-
-    engine::Table& t = table();
-    for (auto signal : {&engine::DataSet::afterOpen, &engine::DataSet::afterScroll,
-                        &engine::DataSet::afterRefresh})
-        connect(&t, signal, this, &TEkr_Rysunki::showCurrentPicture);
-    for (auto signal :
-         {&engine::Table::afterPost, &engine::Table::afterCancel, &engine::Table::afterDelete})
-        connect(&t, signal, this, &TEkr_Rysunki::showCurrentPicture);
 }
 
 void TEkr_Rysunki::opened() {

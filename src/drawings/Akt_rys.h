@@ -41,6 +41,7 @@ protected:
     void showEditPanel(bool shown) override;
 
 private:
+    void buildPictureColumn();
     // Puts `bytes` into the row as its picture (see the class comment for when it is saved).
     void takePicture(const QByteArray& bytes);
     void showCurrentPicture();

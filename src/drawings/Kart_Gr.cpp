@@ -76,6 +76,21 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
     obiekt_->setObjectName(QStringLiteral("Label_Obiekt"));
     head->addWidget(obiekt_, 1);
 
+    auto* left = buildChosenSide();
+    auto* right = buildLibrarySide();
+    auto* buttons = buildButtonRow();
+
+    auto* sides = new QHBoxLayout;
+    sides->addWidget(left, 1);
+    sides->addWidget(right, 1);
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(head);
+    all->addLayout(sides, 1);
+    all->addLayout(buttons);
+    updateButtons();
+}
+
+QGroupBox* TEkr_Kartoteki_Rysunki::buildChosenSide() {
     // Left: the item's drawings.
     auto* left = new QGroupBox(this);
     auto* leftLayout = new QVBoxLayout(left);
@@ -98,7 +113,10 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
     leftLayout->addWidget(chosenGrid_, 1);
     leftLayout->addWidget(chosenPicture_, 1);
     leftLayout->addWidget(chosenFit_);
+    return left;
+}
 
+QGroupBox* TEkr_Kartoteki_Rysunki::buildLibrarySide() {
     // Right: the library.
     auto* right = new QGroupBox(this);
     auto* rightLayout = new QVBoxLayout(right);
@@ -132,7 +150,10 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
     for (auto signal : {&engine::DataSet::afterOpen, &engine::DataSet::afterScroll,
                         &engine::DataSet::afterRefresh})
         connect(libraryTable_.get(), signal, this, &TEkr_Kartoteki_Rysunki::showLibraryPicture);
+    return right;
+}
 
+QHBoxLayout* TEkr_Kartoteki_Rysunki::buildButtonRow() {
     auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"));
     dodaj_ = ui::dialogButton(this, "BB_Dodaj", QStringLiteral("Dodaj"),
                               QStringLiteral("Dołączenie rysunku do obiektu"));
@@ -166,15 +187,7 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
     buttons->addStretch(1);
     for (QPushButton* b : {dodaj_, rysunki_})
         buttons->addWidget(b);
-
-    auto* sides = new QHBoxLayout;
-    sides->addWidget(left, 1);
-    sides->addWidget(right, 1);
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(head);
-    all->addLayout(sides, 1);
-    all->addLayout(buttons);
-    updateButtons();
+    return buttons;
 }
 
 TEkr_Kartoteki_Rysunki::~TEkr_Kartoteki_Rysunki() {

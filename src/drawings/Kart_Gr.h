@@ -4,6 +4,8 @@
 #include <memory>
 
 class QCheckBox;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -53,6 +55,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QGroupBox* buildChosenSide();
+    QGroupBox* buildLibrarySide();
+    QHBoxLayout* buildButtonRow();
     struct Chosen {
         int entry = 0; // Grafika_Nr of the working row
         int drawing = 0;

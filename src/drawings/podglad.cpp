@@ -45,6 +45,38 @@ TEkr_Podglad::TEkr_Podglad(store::MainState& state, QWidget* parent)
     area_->setWidget(picture_);
     area_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    auto* navigator = buildNavigator();
+
+    fit_ = new QCheckBox(QStringLiteral("Dopasowany"), this);
+    fit_->setObjectName(QStringLiteral("CBox_Dopasowany"));
+    connect(fit_, &QCheckBox::toggled, this, ui::guardedSlot(this, &TEkr_Podglad::fitChanged));
+    auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"),
+                                    QStringLiteral("Powrót do poprzedniego okna"));
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Podglad::BB_PowrotClick));
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(navigator);
+    bottom->addSpacing(12);
+    bottom->addWidget(fit_);
+    bottom->addStretch(1);
+    bottom->addWidget(powrot);
+
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(head);
+    all->addWidget(area_, 1);
+    all->addLayout(bottom);
+
+    for (auto signal : {&engine::DataSet::afterScroll, &engine::DataSet::afterRefresh,
+                        &engine::DataSet::afterOpen, &engine::DataSet::afterClose})
+        connect(&st_.TGrafika, signal, this, &TEkr_Podglad::showCurrent);
+    fitChanged(false);
+}
+
+TEkr_Podglad::~TEkr_Podglad() = default;
+
+// The moves through the item's drawings.
+QWidget* TEkr_Podglad::buildNavigator() {
     auto* navigator = new QWidget(this);
     navigator->setObjectName(QStringLiteral("DBNavigator"));
     auto* nav = new QHBoxLayout(navigator);
@@ -74,34 +106,8 @@ TEkr_Podglad::TEkr_Podglad(store::MainState& state, QWidget* parent)
         nav->addWidget(b);
         this->*m.member = b;
     }
-
-    fit_ = new QCheckBox(QStringLiteral("Dopasowany"), this);
-    fit_->setObjectName(QStringLiteral("CBox_Dopasowany"));
-    connect(fit_, &QCheckBox::toggled, this, ui::guardedSlot(this, &TEkr_Podglad::fitChanged));
-    auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"),
-                                    QStringLiteral("Powrót do poprzedniego okna"));
-    connect(powrot, &QPushButton::clicked, this,
-            ui::guardedSlot(this, &TEkr_Podglad::BB_PowrotClick));
-
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(navigator);
-    bottom->addSpacing(12);
-    bottom->addWidget(fit_);
-    bottom->addStretch(1);
-    bottom->addWidget(powrot);
-
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(head);
-    all->addWidget(area_, 1);
-    all->addLayout(bottom);
-
-    for (auto signal : {&engine::DataSet::afterScroll, &engine::DataSet::afterRefresh,
-                        &engine::DataSet::afterOpen, &engine::DataSet::afterClose})
-        connect(&st_.TGrafika, signal, this, &TEkr_Podglad::showCurrent);
-    fitChanged(false);
+    return navigator;
 }
-
-TEkr_Podglad::~TEkr_Podglad() = default;
 
 bool TEkr_Podglad::listOpen() const {
     return st_.TGrafika.isOpen() && !st_.TGrafika.isEmpty();

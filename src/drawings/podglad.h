@@ -41,6 +41,7 @@ protected:
     void done(int result) override;
 
 private:
+    QWidget* buildNavigator();
     bool listOpen() const;
     void showCurrent();
     void fitChanged(bool on);

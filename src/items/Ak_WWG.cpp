@@ -41,64 +41,9 @@ TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
     setWindowTitle(QStringLiteral("Własności w grupach"));
     resize(760, 420);
 
-    // Left: every attribute, searchable.
-    auto* left = new QVBoxLayout;
-    auto* searchRow = new QHBoxLayout;
-    auto* searchLabel = new QLabel(QStringLiteral("Szukaj:"), this);
-    szukaj_ = new QLineEdit(this);
-    szukaj_->setObjectName(QStringLiteral("Szukaj_Cecha"));
-    searchLabel->setBuddy(szukaj_);
-    searchRow->addWidget(searchLabel);
-    searchRow->addWidget(szukaj_);
-    left->addLayout(searchRow);
-    cechy_ = new ui::DbGrid(this);
-    cechy_->setObjectName(QStringLiteral("DBGrid_Cechy"));
-    cechy_->addColumn(QStringLiteral("Cecha_opis"), QStringLiteral("Własności"), 220);
-    left->addWidget(cechy_);
-    modyfikacja_ =
-        ui::dialogButton(this, "BB_Modyfikacja", QStringLiteral("Modyfikacja bazy Własności ..."),
-                         QStringLiteral("Przejście do okienka aktualizacji właściwości"));
-    left->addWidget(modyfikacja_);
-
-    // Middle: what moves attributes between the lists and within the template.
-    auto* middle = new QVBoxLayout;
-    middle->addStretch();
-    dodaj_ = ui::dialogButton(this, "BB_Dodaj", QStringLiteral("Dodaj"));
-    usun_ = ui::dialogButton(this, "BB_Usun", QStringLiteral("Usuń"));
-    wyczysc_ = ui::dialogButton(this, "BB_Wyczysc", QStringLiteral("Wyczyść"));
-    gora_ = new QToolButton(this);
-    gora_->setObjectName(QStringLiteral("SB_Gora"));
-    gora_->setArrowType(Qt::UpArrow);
-    gora_->setToolTip(QStringLiteral("Przesuwanie pozycji w górę"));
-    dol_ = new QToolButton(this);
-    dol_->setObjectName(QStringLiteral("SB_Dol"));
-    dol_->setArrowType(Qt::DownArrow);
-    dol_->setToolTip(QStringLiteral("Przesuwanie pozycji na dół"));
-    for (QWidget* w : {static_cast<QWidget*>(dodaj_), static_cast<QWidget*>(usun_),
-                       static_cast<QWidget*>(wyczysc_)})
-        middle->addWidget(w);
-    auto* arrows = new QHBoxLayout;
-    arrows->addWidget(gora_);
-    arrows->addWidget(dol_);
-    middle->addLayout(arrows);
-    middle->addStretch();
-
-    // Right: the group's template.
-    auto* box = new QGroupBox(QStringLiteral(" Grupa : "), this);
-    box->setObjectName(QStringLiteral("GroupBox_Grupa"));
-    auto* boxLayout = new QVBoxLayout(box);
-    grupa_ = new QLabel(groupName_, box);
-    grupa_->setObjectName(QStringLiteral("Label_Grupa"));
-    boxLayout->addWidget(grupa_);
-    auto* right = new QVBoxLayout;
-    right->addWidget(box);
-    wlasnosci_ = new ui::DbGrid(this);
-    wlasnosci_->setObjectName(QStringLiteral("DBGrid_Wlasnosci"));
-    wlasnosci_->addColumn(kName, QStringLiteral("Własności w grupie"), 220);
-    right->addWidget(wlasnosci_);
-    kopiuj_ =
-        ui::dialogButton(this, "BB_Kopiuj", QStringLiteral("Kopiuj strukturę z innej grupy ..."));
-    right->addWidget(kopiuj_);
+    auto* left = buildAttributeColumn();
+    auto* middle = buildMoveColumn();
+    auto* right = buildTemplateColumn();
 
     // Far right: the dialog's end.
     auto* far = new QVBoxLayout;
@@ -152,6 +97,74 @@ TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
     tCecha_->setTableName(QStringLiteral("Cecha"));
     tCecha_->setIndexName(QStringLiteral("wg_opisu"));
     cechy_->setDataSet(tCecha_.get());
+}
+
+QVBoxLayout* TAktualizacja_WWG::buildAttributeColumn() {
+    // Left: every attribute, searchable.
+    auto* left = new QVBoxLayout;
+    auto* searchRow = new QHBoxLayout;
+    auto* searchLabel = new QLabel(QStringLiteral("Szukaj:"), this);
+    szukaj_ = new QLineEdit(this);
+    szukaj_->setObjectName(QStringLiteral("Szukaj_Cecha"));
+    searchLabel->setBuddy(szukaj_);
+    searchRow->addWidget(searchLabel);
+    searchRow->addWidget(szukaj_);
+    left->addLayout(searchRow);
+    cechy_ = new ui::DbGrid(this);
+    cechy_->setObjectName(QStringLiteral("DBGrid_Cechy"));
+    cechy_->addColumn(QStringLiteral("Cecha_opis"), QStringLiteral("Własności"), 220);
+    left->addWidget(cechy_);
+    modyfikacja_ =
+        ui::dialogButton(this, "BB_Modyfikacja", QStringLiteral("Modyfikacja bazy Własności ..."),
+                         QStringLiteral("Przejście do okienka aktualizacji właściwości"));
+    left->addWidget(modyfikacja_);
+    return left;
+}
+
+QVBoxLayout* TAktualizacja_WWG::buildTemplateColumn() {
+    // Right: the group's template.
+    auto* box = new QGroupBox(QStringLiteral(" Grupa : "), this);
+    box->setObjectName(QStringLiteral("GroupBox_Grupa"));
+    auto* boxLayout = new QVBoxLayout(box);
+    grupa_ = new QLabel(groupName_, box);
+    grupa_->setObjectName(QStringLiteral("Label_Grupa"));
+    boxLayout->addWidget(grupa_);
+    auto* right = new QVBoxLayout;
+    right->addWidget(box);
+    wlasnosci_ = new ui::DbGrid(this);
+    wlasnosci_->setObjectName(QStringLiteral("DBGrid_Wlasnosci"));
+    wlasnosci_->addColumn(kName, QStringLiteral("Własności w grupie"), 220);
+    right->addWidget(wlasnosci_);
+    kopiuj_ =
+        ui::dialogButton(this, "BB_Kopiuj", QStringLiteral("Kopiuj strukturę z innej grupy ..."));
+    right->addWidget(kopiuj_);
+    return right;
+}
+
+QVBoxLayout* TAktualizacja_WWG::buildMoveColumn() {
+    // Middle: what moves attributes between the lists and within the template.
+    auto* middle = new QVBoxLayout;
+    middle->addStretch();
+    dodaj_ = ui::dialogButton(this, "BB_Dodaj", QStringLiteral("Dodaj"));
+    usun_ = ui::dialogButton(this, "BB_Usun", QStringLiteral("Usuń"));
+    wyczysc_ = ui::dialogButton(this, "BB_Wyczysc", QStringLiteral("Wyczyść"));
+    gora_ = new QToolButton(this);
+    gora_->setObjectName(QStringLiteral("SB_Gora"));
+    gora_->setArrowType(Qt::UpArrow);
+    gora_->setToolTip(QStringLiteral("Przesuwanie pozycji w górę"));
+    dol_ = new QToolButton(this);
+    dol_->setObjectName(QStringLiteral("SB_Dol"));
+    dol_->setArrowType(Qt::DownArrow);
+    dol_->setToolTip(QStringLiteral("Przesuwanie pozycji na dół"));
+    for (QWidget* w : {static_cast<QWidget*>(dodaj_), static_cast<QWidget*>(usun_),
+                       static_cast<QWidget*>(wyczysc_)})
+        middle->addWidget(w);
+    auto* arrows = new QHBoxLayout;
+    arrows->addWidget(gora_);
+    arrows->addWidget(dol_);
+    middle->addLayout(arrows);
+    middle->addStretch();
+    return middle;
 }
 
 TAktualizacja_WWG::~TAktualizacja_WWG() {

@@ -6,6 +6,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
+class QVBoxLayout;
 namespace engine {
 class Table;
 }
@@ -50,6 +51,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QVBoxLayout* buildAttributeColumn();
+    QVBoxLayout* buildMoveColumn();
+    QVBoxLayout* buildTemplateColumn();
     void opening() override;
     void fill(int groupNr);
     void emptyWorkList();

@@ -11,6 +11,7 @@
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
+#include "ui_Ak_towar.h"
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFrame>
@@ -85,9 +86,8 @@ bool isNumberField(ItemField f) {
 
 TEkr_Aktualizacja_Towar::TEkr_Aktualizacja_Towar(store::MainState& state, QWidget* parent)
     : QDialog(parent), st_(state),
-      records_(std::make_unique<ItemRecords>(state.CurrentCatalogueFolder)) {
-    setObjectName(QStringLiteral("TEkr_Aktualizacja_Towar"));
-    setWindowTitle(QStringLiteral("Obiekt"));
+      records_(std::make_unique<ItemRecords>(state.CurrentCatalogueFolder)),
+      ui_(std::make_unique<Ui::TEkr_Aktualizacja_Towar>()) {
     buildForm();
     layout_ = computeItemFormLayout(st_.Display);
     applyLayout();
@@ -99,6 +99,16 @@ TEkr_Aktualizacja_Towar::TEkr_Aktualizacja_Towar(store::MainState& state, QWidge
 TEkr_Aktualizacja_Towar::~TEkr_Aktualizacja_Towar() = default;
 
 void TEkr_Aktualizacja_Towar::buildForm() {
+    // The fields first: they come before the form's buttons as Tab goes and in the first focus.
+    buildPanels();
+    buildFields();
+    ui_->setupUi(this);
+    Panel_Przyciski = ui_->Panel_Przyciski;
+    buildLookupButtons();
+    connectFrameButtons();
+}
+
+void TEkr_Aktualizacja_Towar::buildPanels() {
     for (const ItemPanelDesign& p : itemPanelDesign()) {
         auto* panel = new QFrame(this);
         panel->setObjectName(QLatin1String(p.name));
@@ -111,37 +121,39 @@ void TEkr_Aktualizacja_Towar::buildForm() {
         panels_[size_t(p.panel)] = panel;
         panelNames_[size_t(p.panel)] = name;
     }
+}
 
+QWidget* TEkr_Aktualizacja_Towar::makeControl(ItemField f, QWidget* panel) {
+    if (f == ItemField::Vat) {
+        auto* combo = new QComboBox(panel);
+        combo->addItems(vatEntries());
+        combo->setCurrentIndex(-1);
+        connect(combo, &QComboBox::activated, this, [this] { changed_ = true; });
+        Combo_VAT = combo;
+        return combo;
+    }
+    auto* edit = new QLineEdit(panel);
+    if (const int length = shapeOf(f).maxLength; length > 0) edit->setMaxLength(length);
+    connect(edit, &QLineEdit::textEdited, this, [this, edit, f](const QString& text) {
+        changed_ = true;
+        if (f == ItemField::Grupa) groupTyped_ = true;
+        if (f == ItemField::Producent) producerTyped_ = true;
+        // The decimal separator is the comma, whatever key was used for it.
+        if (isNumberField(f) && text.contains(u'.')) {
+            const int at = edit->cursorPosition();
+            QString t = text;
+            edit->setText(t.replace(u'.', u','));
+            edit->setCursorPosition(at);
+        }
+    });
+    return edit;
+}
+
+void TEkr_Aktualizacja_Towar::buildFields() {
     QWidget* previous = nullptr;
     for (const ItemFieldDesign& d : itemFieldDesign()) {
         QWidget* panel = panels_[size_t(d.panel)];
-        const ControlShape shape = shapeOf(d.field);
-        QWidget* control = nullptr;
-        if (d.field == ItemField::Vat) {
-            auto* combo = new QComboBox(panel);
-            combo->addItems(vatEntries());
-            combo->setCurrentIndex(-1);
-            connect(combo, &QComboBox::activated, this, [this] { changed_ = true; });
-            control = combo;
-            Combo_VAT = combo;
-        } else {
-            auto* edit = new QLineEdit(panel);
-            if (shape.maxLength > 0) edit->setMaxLength(shape.maxLength);
-            const ItemField f = d.field;
-            connect(edit, &QLineEdit::textEdited, this, [this, edit, f](const QString& text) {
-                changed_ = true;
-                if (f == ItemField::Grupa) groupTyped_ = true;
-                if (f == ItemField::Producent) producerTyped_ = true;
-                // The decimal separator is the comma, whatever key was used for it.
-                if (isNumberField(f) && text.contains(u'.')) {
-                    const int at = edit->cursorPosition();
-                    QString t = text;
-                    edit->setText(t.replace(u'.', u','));
-                    edit->setCursorPosition(at);
-                }
-            });
-            control = edit;
-        }
+        QWidget* control = makeControl(d.field, panel);
         control->setObjectName(QLatin1String(d.control));
         control->installEventFilter(this);
         controls_[size_t(d.field)] = control;
@@ -164,11 +176,14 @@ void TEkr_Aktualizacja_Towar::buildForm() {
     Edit_Cena_A = edit(ItemField::CenaA);
     Edit_Cena_B = edit(ItemField::CenaB);
     Edit_Cena_C = edit(ItemField::CenaC);
+}
 
-    BB_Grupy =
-        ui::dialogButton(panels_[size_t(ItemPanel::Basic)], "BB_Grupy", QStringLiteral("..."));
-    BB_Producenci = ui::dialogButton(panels_[size_t(ItemPanel::Producer)], "BB_Producenci",
-                                     QStringLiteral("..."));
+// The "..." beside the group and the producer, and the currency after the prices.
+void TEkr_Aktualizacja_Towar::buildLookupButtons() {
+    BB_Grupy = ui::dialogButton(panels_[size_t(ItemPanel::Basic)], QStringLiteral("BB_Grupy"),
+                                QStringLiteral("..."));
+    BB_Producenci = ui::dialogButton(panels_[size_t(ItemPanel::Producer)],
+                                     QStringLiteral("BB_Producenci"), QStringLiteral("..."));
     BB_Grupy->setFocusPolicy(Qt::NoFocus);
     BB_Producenci->setFocusPolicy(Qt::NoFocus);
     connect(BB_Grupy, &QPushButton::clicked, this,
@@ -181,62 +196,29 @@ void TEkr_Aktualizacja_Towar::buildForm() {
         zl->setGeometry(kControlLeft + shapeOf(f).width + 6, 0, 20, kControlHeight);
         zl->setProperty("followsField", int(f));
     }
+}
 
-    // Right-hand buttons.
-    auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"),
-                                    QStringLiteral("Powrót do menu głównego"));
-    auto* zapisz = ui::dialogButton(this, "BB_Zapisz", QStringLiteral("Zapisz"),
-                                    QStringLiteral("Zapamiętanie edytowanych danych"));
-    auto* anuluj = ui::dialogButton(this, "BB_Anuluj", QStringLiteral("Anuluj"),
-                                    QStringLiteral("Rezygnacja z aktualnie wykonywanej operacji"));
-    int top = 10;
-    for (QPushButton* b : {powrot, zapisz, anuluj}) {
-        b->setGeometry(kSideLeft, top, kSideWidth, 28);
-        top += 36;
-    }
-    connect(powrot, &QPushButton::clicked, this,
+void TEkr_Aktualizacja_Towar::connectFrameButtons() {
+    connect(ui_->BB_Powrot, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_PowrotClick));
-    connect(zapisz, &QPushButton::clicked, this,
+    connect(ui_->BB_Zapisz, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_ZapiszClick));
-    connect(anuluj, &QPushButton::clicked, this,
+    connect(ui_->BB_Anuluj, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_AnulujClick));
-
-    // The lower row: the item's following screens. Those whose screens are not in the program
-    // yet are shown disabled.
-    Panel_Przyciski = new QFrame(this);
-    Panel_Przyciski->setObjectName(QStringLiteral("Panel_Przyciski"));
-    const std::pair<const char*, const char*> following[] = {
-        {"BB_Wlasnosci", "Własności ..."}, {"BB_Wchodzi", "Wchodzi do ..."},
-        {"BB_Sklada", "Składa się ..."},   {"BB_Zamienniki", "Zamienniki ..."},
-        {"BB_Rysunki", "Rysunki ..."},     {"BB_Ceny", "Ceny zakupu /..."}};
-    int left = 4;
-    for (const auto& [name, text] : following) {
-        auto* b = ui::dialogButton(Panel_Przyciski, name, QString::fromUtf8(text));
-        b->setGeometry(left, 6, 102, 28);
-        left += 105;
-        b->setEnabled(false);
-    }
-    auto* wlasnosci = Panel_Przyciski->findChild<QPushButton*>(QStringLiteral("BB_Wlasnosci"));
-    wlasnosci->setEnabled(true);
-    connect(wlasnosci, &QPushButton::clicked, this,
+    // The lower row: the item's following screens.
+    connect(ui_->BB_Wlasnosci, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_WlasnosciClick));
-    const std::pair<const char*, void (TEkr_Aktualizacja_Towar::*)()> relationButtons[] = {
-        {"BB_Wchodzi", &TEkr_Aktualizacja_Towar::BB_WchodziClick},
-        {"BB_Sklada", &TEkr_Aktualizacja_Towar::BB_SkladaClick},
-        {"BB_Zamienniki", &TEkr_Aktualizacja_Towar::BB_ZamiennikiClick}};
-    for (const auto& [name, slot] : relationButtons) {
-        auto* b = Panel_Przyciski->findChild<QPushButton*>(QLatin1String(name));
-        b->setEnabled(true);
-        connect(b, &QPushButton::clicked, this, ui::guardedSlot(this, slot));
-    }
-    auto* rysunki = Panel_Przyciski->findChild<QPushButton*>(QStringLiteral("BB_Rysunki"));
-    rysunki->setEnabled(true);
-    connect(rysunki, &QPushButton::clicked, this,
+    connect(ui_->BB_Wchodzi, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_WchodziClick));
+    connect(ui_->BB_Sklada, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_SkladaClick));
+    connect(ui_->BB_Zamienniki, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_ZamiennikiClick));
+    connect(ui_->BB_Rysunki, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_RysunkiClick));
     // Purchase prices are shown only to users with the price right.
-    auto* ceny = Panel_Przyciski->findChild<QPushButton*>(QStringLiteral("BB_Ceny"));
-    ceny->setEnabled(st_.PriceRight);
-    connect(ceny, &QPushButton::clicked, this,
+    ui_->BB_Ceny->setEnabled(st_.PriceRight);
+    connect(ui_->BB_Ceny, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Aktualizacja_Towar::BB_CenyClick));
 }
 

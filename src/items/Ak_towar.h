@@ -11,6 +11,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace Ui {
+class TEkr_Aktualizacja_Towar;
+}
+
 namespace store {
 class MainState;
 }
@@ -60,6 +64,11 @@ protected:
 
 private:
     void buildForm();
+    void buildPanels();
+    void buildFields();
+    QWidget* makeControl(ItemField field, QWidget* panel);
+    void buildLookupButtons();
+    void connectFrameButtons();
     void applyLayout();
     void showItem(const ItemText& item);
     ItemText typedItem() const;
@@ -87,6 +96,7 @@ private:
 
     store::MainState& st_;
     std::unique_ptr<ItemRecords> records_;
+    std::unique_ptr<Ui::TEkr_Aktualizacja_Towar> ui_;
     ItemFormLayout layout_;
 
     std::array<QWidget*, kItemFieldCount> controls_{};

@@ -156,23 +156,7 @@ TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
     head->addWidget(grupa_, 1, 1);
     head->setColumnStretch(1, 1);
 
-    lines_ = new ValueLines([this](int row, const QString& v) { return storeLine(row, v); }, this);
-    grid_ = new QTableView(this);
-    grid_->setObjectName(QStringLiteral("DBGrid_Wlasnosci"));
-    grid_->setModel(lines_);
-    grid_->setItemDelegate(new ValueDelegate([this] { editingBegan(); }, grid_));
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::SelectedClicked);
-    grid_->setTabKeyNavigation(false);
-    grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
-    grid_->setColumnWidth(0, 170);
-    grid_->setColumnWidth(1, 80);
-    grid_->horizontalHeader()->setStretchLastSection(true);
-    // Enter and double-click on a line (not while a value is typed) pick a value.
-    connect(grid_, &QAbstractItemView::activated, this,
-            ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_WartosciClick));
+    setupValueGrid();
 
     auto* buttons = new QHBoxLayout;
     auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"));
@@ -200,6 +184,27 @@ TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
     all->addWidget(grid_);
     all->addLayout(buttons);
     updateButtons();
+}
+
+// The attributes of the item, one line each, with their values typed or picked.
+void TEkr_Tow_Wlasnosci::setupValueGrid() {
+    lines_ = new ValueLines([this](int row, const QString& v) { return storeLine(row, v); }, this);
+    grid_ = new QTableView(this);
+    grid_->setObjectName(QStringLiteral("DBGrid_Wlasnosci"));
+    grid_->setModel(lines_);
+    grid_->setItemDelegate(new ValueDelegate([this] { editingBegan(); }, grid_));
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::SelectedClicked);
+    grid_->setTabKeyNavigation(false);
+    grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_->setColumnWidth(0, 170);
+    grid_->setColumnWidth(1, 80);
+    grid_->horizontalHeader()->setStretchLastSection(true);
+    // Enter and double-click on a line (not while a value is typed) pick a value.
+    connect(grid_, &QAbstractItemView::activated, this,
+            ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_WartosciClick));
 }
 
 TEkr_Tow_Wlasnosci::~TEkr_Tow_Wlasnosci() = default;

@@ -47,6 +47,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void setupValueGrid();
     void opening() override;
     bool save() override;
     void release() override;

@@ -17,8 +17,8 @@
 #include "ui/fieldlink.h"
 #include "ui/modalrunner.h"
 #include "ui/picking.h"
+#include "ui_Ak_firma.h"
 #include <QComboBox>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -45,29 +45,28 @@ const QString kContact = QStringLiteral("Telefon_Kontakt");
 const QString kContactNr = QStringLiteral("Telefon_Nr_Tel");
 
 // The boxes of the pages "Adres" (0) and "Dodatkowe" (1), in the order Up and Down go through
-// them. An empty caption continues the row above (the full name's three lines).
+// them; their captions are on the form.
 struct BoxLayout {
     const char* name;
-    const char* caption;
     const char* field;
     int page;
 };
 const BoxLayout kBoxes[] = {
-    {"Edit_Skrot", "Nazwa skróc. :", "Firma_Skrot", 0},
-    {"Edit_Nazwa1", "Nazwa pełna :", "Firma_Nazwa1", 0},
-    {"Edit_Nazwa2", "", "Firma_Nazwa2", 0},
-    {"Edit_Nazwa3", "", "Firma_Nazwa3", 0},
-    {"Edit_Panstwo", "Państwo :", "Firma_Panstwo", 0},
-    {"Edit_Miejscowosc", "Miejscowość :", "Firma_Miejscowosc", 0},
-    {"Edit_Kod", "Kod poczt. :", "Firma_Kod_Poczt", 0},
-    {"Edit_Ulica", "Ulica i nr :", "Firma_Ulica", 0},
-    {"Edit_Regon", "Regon :", "Firma_Regon", 1},
-    {"Edit_NIP", "NIP :", "Firma_NIP", 1},
-    {"Edit_Bank", "Bank :", "Firma_Bank", 1},
-    {"Edit_Konto", "Konto :", "Firma_Konto", 1},
-    {"Edit_Platnosci", "Płatności :", "Firma_Zaleglosci", 1},
-    {"Edit_Naleznosci", "Należności :", "Firma_Naleznosci", 1},
-    {"Edit_Uwagi", "Uwagi :", "Firma_Uwagi", 1},
+    {"Edit_Skrot", "Firma_Skrot", 0},
+    {"Edit_Nazwa1", "Firma_Nazwa1", 0},
+    {"Edit_Nazwa2", "Firma_Nazwa2", 0},
+    {"Edit_Nazwa3", "Firma_Nazwa3", 0},
+    {"Edit_Panstwo", "Firma_Panstwo", 0},
+    {"Edit_Miejscowosc", "Firma_Miejscowosc", 0},
+    {"Edit_Kod", "Firma_Kod_Poczt", 0},
+    {"Edit_Ulica", "Firma_Ulica", 0},
+    {"Edit_Regon", "Firma_Regon", 1},
+    {"Edit_NIP", "Firma_NIP", 1},
+    {"Edit_Bank", "Firma_Bank", 1},
+    {"Edit_Konto", "Firma_Konto", 1},
+    {"Edit_Platnosci", "Firma_Zaleglosci", 1},
+    {"Edit_Naleznosci", "Firma_Naleznosci", 1},
+    {"Edit_Uwagi", "Firma_Uwagi", 1},
 };
 
 // The orders of "Wyświetlaj w/g :", in the order of its entries.
@@ -92,7 +91,8 @@ QString webAddress(const QString& text) {
 } // namespace
 
 TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidget* parent)
-    : ui::ListDialog(parent), st_(state), telefon_(std::make_unique<engine::Table>()) {
+    : ui::ListDialog(parent), st_(state), telefon_(std::make_unique<engine::Table>()),
+      ui_(std::make_unique<Ui::FirmaPages>()) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Firma"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     // The caller's folder serves this opening only.
@@ -176,134 +176,73 @@ void TEkr_Aktualizacja_Firma::buildPages() {
     // The pages stay under the list while browsing, showing the current company; they take the
     // place of the edit panel, which this dialog never shows.
     pages_ = new QTabWidget(this);
-    pages_->setObjectName(QStringLiteral("PageControl_Firma"));
+    ui_->setupUi(pages_);
     listColumn()->addWidget(pages_);
-
-    const QStringList pageNames{QStringLiteral("Adres"), QStringLiteral("Dodatkowe")};
-    const QStringList sheetNames{QStringLiteral("TabSheet_Adres"),
-                                 QStringLiteral("TabSheet_Dodatkowe")};
-    QList<QFormLayout*> viewForms, editForms;
-    for (int p = 0; p < 2; ++p) {
-        auto* stack = new QStackedWidget;
-        stack->setObjectName(sheetNames[p]);
-        auto* view = new QWidget;
-        auto* edit = new QWidget;
-        viewForms << new QFormLayout(view);
-        editForms << new QFormLayout(edit);
-        stack->addWidget(view);
-        stack->addWidget(edit);
-        pages_->addTab(stack, pageNames[p]);
-        stacks_ << stack;
-    }
-
-    for (const BoxLayout& box : kBoxes) {
-        const QString field = QString::fromLatin1(box.field);
-        const QString caption = QString::fromUtf8(box.caption);
-        const QString suffix = QString::fromLatin1(box.name).mid(5); // after "Edit_"
-        QWidget* viewPage = viewForms[box.page]->parentWidget();
-        QWidget* editPage = editForms[box.page]->parentWidget();
-
-        // The read-only view.
-        QLabel* shown = nullptr;
-        if (isAmount(field)) {
-            shown = new QLabel(viewPage);
-            auto* link = new ui::FieldLink(
-                [shown](const QString& text) {
-                    shown->setText(text.isEmpty() ? QString() : text + QStringLiteral(" PLN"));
-                },
-                shown);
-            link->setField(field);
-            amountLinks_ << link;
-        } else {
-            auto* text = new ui::DbText(viewPage);
-            text->setField(field);
-            texts_ << text;
-            shown = text;
-        }
-        shown->setObjectName(QStringLiteral("DBText_") + suffix);
-        shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        viewForms[box.page]->addRow(caption, shown);
-
-        // The edit box, with its "..." list or its currency.
-        auto* edit = new QLineEdit(editPage);
-        edit->setObjectName(QString::fromLatin1(box.name));
-        if (isAmount(field)) edit->setMaxLength(30);
-        QWidget* cell = edit;
-        if (field == kCountry || field == kTown || isAmount(field)) {
-            cell = new QWidget(editPage);
-            auto* row = new QHBoxLayout(cell);
-            row->setContentsMargins(0, 0, 0, 0);
-            row->addWidget(edit, 1);
-            if (isAmount(field)) {
-                row->addWidget(new QLabel(QStringLiteral("zł"), cell));
-            } else {
-                const bool country = field == kCountry;
-                auto* more = ui::dialogButton(
-                    cell, country ? QStringLiteral("BB_Panstwo") : QStringLiteral("BB_Miasto"),
-                    QStringLiteral("..."),
-                    country ? QStringLiteral("Wybór państwa z listy")
-                            : QStringLiteral("Wybór miejscowości z listy"));
-                // Clicking it must not take the focus out of the box: that would end the edit.
-                more->setFocusPolicy(Qt::NoFocus);
-                more->setFixedWidth(more->fontMetrics().horizontalAdvance(QStringLiteral("...")) +
-                                    16);
-                row->addWidget(more);
-                connect(more, &QPushButton::clicked, this,
-                        country ? &TEkr_Aktualizacja_Firma::BB_PanstwoClick
-                                : &TEkr_Aktualizacja_Firma::BB_MiastoClick);
-                (country ? country_ : city_) = edit;
-            }
-        }
-        editForms[box.page]->addRow(caption, cell);
-        registerEditControl(edit);
-        boxes_.append({edit, field, box.page});
-    }
+    stacks_ << ui_->TabSheet_Adres << ui_->TabSheet_Dodatkowe;
+    for (const BoxLayout& box : kBoxes)
+        bindBox(QString::fromLatin1(box.name), QString::fromLatin1(box.field), box.page);
+    setupListButtons();
 
     connect(pages_, &QTabWidget::tabBarClicked, this, [this] {
         if (editing()) parkFocus();
     });
     connect(pages_, &QTabWidget::currentChanged, this,
             ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::pageShown));
-    pages_->addTab(buildContactsPage(), QStringLiteral("Kontakty"));
-    pages_->widget(2)->setObjectName(QStringLiteral("TabSheet_Kontakty"));
+    setupContactsPage();
 }
 
-QWidget* TEkr_Aktualizacja_Firma::buildContactsPage() {
-    auto* page = new QWidget;
-    auto* row = new QHBoxLayout(page);
-    auto* grid = contactsGrid_ = new ui::DbGrid(page);
-    grid->setObjectName(QStringLiteral("DBGrid_Telefon"));
+// One field of the company: its read-only view and its edit box.
+void TEkr_Aktualizacja_Firma::bindBox(const QString& name, const QString& field, int page) {
+    const QString suffix = name.mid(5); // after "Edit_"
+    auto* shown = pages_->findChild<QLabel*>(QStringLiteral("DBText_") + suffix);
+    if (isAmount(field)) {
+        auto* link = new ui::FieldLink(
+            [shown](const QString& text) {
+                shown->setText(text.isEmpty() ? QString() : text + QStringLiteral(" PLN"));
+            },
+            shown);
+        link->setField(field);
+        amountLinks_ << link;
+    } else {
+        auto* text = static_cast<ui::DbText*>(shown);
+        text->setField(field);
+        texts_ << text;
+    }
+    shown->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* edit = pages_->findChild<QLineEdit*>(name);
+    if (isAmount(field)) edit->setMaxLength(30);
+    registerEditControl(edit);
+    boxes_.append({edit, field, page});
+}
+
+// The "..." beside the country and the town.
+void TEkr_Aktualizacja_Firma::setupListButtons() {
+    country_ = ui_->Edit_Panstwo;
+    city_ = ui_->Edit_Miejscowosc;
+    for (QPushButton* more : {ui_->BB_Panstwo, ui_->BB_Miasto})
+        more->setFixedWidth(more->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
+    // The buttons take no focus: leaving the box would end the edit.
+    connect(ui_->BB_Panstwo, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_PanstwoClick));
+    connect(ui_->BB_Miasto, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_MiastoClick));
+}
+
+void TEkr_Aktualizacja_Firma::setupContactsPage() {
+    auto* grid = contactsGrid_ = ui_->DBGrid_Telefon;
     grid->addColumn(kContact, QStringLiteral("Kontakt / osoba"), 150);
     grid->addColumn(kContactNr, QStringLiteral("tel. / fax / e-mail / WWW"), 190);
     // A read-only user may look at the contacts this way too; the contacts dialog keeps him
     // from changing them.
     connect(grid, &ui::DbGrid::rowDoubleClicked, this,
             ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_KontaktyClick));
-    row->addWidget(grid, 1);
-
-    auto* buttons = new QVBoxLayout;
-    const struct {
-        const char* name;
-        const char* text;
-        const char* hint;
-        void (TEkr_Aktualizacja_Firma::*slot)();
-    } list[] = {
-        {"BB_Kontakty", "Kontakty", "Edycja kontaktów firmy",
-         &TEkr_Aktualizacja_Firma::BB_KontaktyClick},
-        {"BB_WWW", "Połącz ze stroną WWW", "Otwarcie strony WWW zaznaczonego kontaktu",
-         &TEkr_Aktualizacja_Firma::BB_WWWClick},
-        {"BB_Email", "Wyślij e-mail", "Wysłanie listu na adres zaznaczonego kontaktu",
-         &TEkr_Aktualizacja_Firma::BB_EmailClick},
-    };
-    for (const auto& b : list) {
-        auto* w = ui::dialogButton(page, QString::fromLatin1(b.name), QString::fromUtf8(b.text));
-        w->setToolTip(QString::fromUtf8(b.hint));
-        connect(w, &QPushButton::clicked, this, ui::guardedSlot(this, b.slot));
-        buttons->addWidget(w);
-    }
-    buttons->addStretch(1);
-    row->addLayout(buttons);
-    return page;
+    connect(ui_->BB_Kontakty, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_KontaktyClick));
+    connect(ui_->BB_WWW, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_WWWClick));
+    connect(ui_->BB_Email, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_EmailClick));
 }
 
 void TEkr_Aktualizacja_Firma::showPage(int page) {

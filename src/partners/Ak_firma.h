@@ -8,6 +8,10 @@ class QLineEdit;
 class QStackedWidget;
 class QTabWidget;
 
+namespace Ui {
+class FirmaPages;
+}
+
 namespace store {
 class MainState;
 }
@@ -71,7 +75,9 @@ private:
         int page; // 0 "Adres", 1 "Dodatkowe"
     };
     void buildPages();
-    QWidget* buildContactsPage();
+    void bindBox(const QString& name, const QString& field, int page);
+    void setupListButtons();
+    void setupContactsPage();
     void updateContactButtons();
     // Switches between the pages without letting the focus leave the boxes on the way.
     void showPage(int page);
@@ -85,6 +91,7 @@ private:
     store::MainState& st_;
     QString folder_;
     std::unique_ptr<engine::Table> telefon_;
+    std::unique_ptr<Ui::FirmaPages> ui_;
     QList<Box> boxes_;
     QTabWidget* pages_ = nullptr;
     QList<QStackedWidget*> stacks_;     // view or edit boxes, one per page

@@ -8,24 +8,20 @@
 #include "shell/E_Kalend.h"
 #include "shell/busycursor.h"
 #include "store/mainstate.h"
-#include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/dbtext.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui/searchkeys.h"
+#include "ui_Akt_ceny.h"
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace prices {
 
@@ -53,11 +49,8 @@ TEkr_ceny::TEkr_ceny(store::MainState& state, QWidget* parent)
       st_(state), itemNr_(state.CurrentItemNr), date_(platform::today()),
       sheet_(std::make_unique<PriceSheet>(state.CurrentCatalogueFolder, state.TempFolder,
                                           state.CurrentItemNr)),
-      firmy_(std::make_unique<engine::Table>()) {
-    setObjectName(QStringLiteral("TEkr_ceny"));
-    setWindowTitle(QStringLiteral("Obiekt / Ceny"));
+      firmy_(std::make_unique<engine::Table>()), ui_(std::make_unique<Ui::TEkr_ceny>()) {
     setWindowFlag(Qt::WindowMinimizeButtonHint);
-    resize(960, 460);
     firmy_->setDatabaseName(st_.CurrentCatalogueFolder);
     firmy_->setTableName(QStringLiteral("Firmy"));
     firmy_->setIndexName(QStringLiteral("wg_Firma_Skrot"));
@@ -71,22 +64,31 @@ TEkr_ceny::~TEkr_ceny() {
 }
 
 void TEkr_ceny::buildForm() {
-    auto* head = new QHBoxLayout;
-    head->addWidget(new QLabel(QStringLiteral("Obiekt :"), this));
-    obiekt_ = new QLabel(this);
-    obiekt_->setObjectName(QStringLiteral("Label_Obiekt"));
-    QFont bold = obiekt_->font();
-    bold.setBold(true);
-    obiekt_->setFont(bold);
-    head->addWidget(obiekt_, 1);
+    ui_->setupUi(this);
+    obiekt_ = ui_->Label_Obiekt;
+    ceny_ = ui_->DBGrid_Ceny;
+    uwagi_ = ui_->DBEdit_Uwagi;
+    szukaj_ = ui_->Edit_Szukaj;
+    firmyGrid_ = ui_->DBGrid_Firmy;
+    domyslna_ = ui_->CheckBox_Domyslna;
+    data_ = ui_->Edit_Data;
+    dodaj_ = ui_->BB_Dodaj;
+    usun_ = ui_->BB_Usun;
+    wyczysc_ = ui_->BB_Wyczysc;
+    setupPriceGrid();
+    setupCompanyList();
+    uwagi_->setMaxLength(kRemarkLength);
+    data_->setText(platform::dateText(date_));
+    data_->setFixedWidth(data_->fontMetrics().horizontalAdvance(QStringLiteral("00-00-00000")) +
+                         12);
+    connectControls();
+}
 
-    // Left: the item's prices, with the current line's remark under them.
+void TEkr_ceny::setupPriceGrid() {
     model_ = new PriceLinesModel(
         *sheet_,
         [this](int line, int column, const QVariant& v) { return storeCell(line, column, v); },
         this);
-    ceny_ = new QTableView(this);
-    ceny_->setObjectName(QStringLiteral("DBGrid_Ceny"));
     ceny_->setModel(model_);
     ceny_->setItemDelegateForColumn(PriceLinesModel::CurrencyName, new CurrencyDelegate(ceny_));
     ceny_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -100,116 +102,38 @@ void TEkr_ceny::buildForm() {
     for (int c = PriceLinesModel::PriceA; c <= PriceLinesModel::PriceSrp; ++c)
         ceny_->setColumnWidth(c, 72);
     ceny_->setColumnWidth(PriceLinesModel::CurrencyName, 70);
+}
+
+void TEkr_ceny::setupCompanyList() {
+    firmyGrid_->addColumn(QStringLiteral("Firma_Skrot"), QStringLiteral("Firma"), 200);
+    firmyGrid_->horizontalHeader()->setStretchLastSection(true);
+    ui_->DBText_Miejscowosc->setField(QStringLiteral("Firma_Miejscowosc"));
+    ui_->DBText_Ulica->setField(QStringLiteral("Firma_Ulica"));
+    firmyGrid_->setDataSet(firmy_.get());
+    ui_->DBText_Miejscowosc->setDataSet(firmy_.get());
+    ui_->DBText_Ulica->setDataSet(firmy_.get());
+}
+
+void TEkr_ceny::connectControls() {
     connect(ceny_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             ui::guardedSlot(this, &TEkr_ceny::showRemark));
-    auto* remarkRow = new QHBoxLayout;
-    auto* remarkLabel = new QLabel(QStringLiteral("Uwagi:"), this);
-    uwagi_ = new QLineEdit(this);
-    uwagi_->setObjectName(QStringLiteral("DBEdit_Uwagi"));
-    uwagi_->setMaxLength(kRemarkLength);
-    remarkLabel->setBuddy(uwagi_);
-    remarkRow->addWidget(remarkLabel);
-    remarkRow->addWidget(uwagi_, 1);
     connect(uwagi_, &QLineEdit::textEdited, this, [this] { markChanged(); });
     connect(uwagi_, &QLineEdit::editingFinished, this,
             ui::guardedSlot(this, &TEkr_ceny::commitRemark));
-    auto* left = new QVBoxLayout;
-    left->addWidget(ceny_, 1);
-    left->addLayout(remarkRow);
-
-    // Right: the suppliers to choose from.
-    auto* companies = new QGroupBox(QStringLiteral("Firmy"), this);
-    companies->setObjectName(QStringLiteral("GroupBox_Firmy"));
-    auto* searchRow = new QHBoxLayout;
-    auto* searchLabel = new QLabel(QStringLiteral("Szukaj:"), companies);
-    szukaj_ = new QLineEdit(companies);
-    szukaj_->setObjectName(QStringLiteral("Edit_Szukaj"));
-    searchLabel->setBuddy(szukaj_);
-    auto* firmyButton = ui::dialogButton(companies, QStringLiteral("BB_Firmy"),
-                                         QStringLiteral("..."), QStringLiteral("Kartoteka firm"));
-    firmyButton->setFixedWidth(28);
-    searchRow->addWidget(searchLabel);
-    searchRow->addWidget(szukaj_, 1);
-    searchRow->addWidget(firmyButton);
-    firmyGrid_ = new ui::DbGrid(companies);
-    firmyGrid_->setObjectName(QStringLiteral("DBGrid_Firmy"));
-    firmyGrid_->addColumn(QStringLiteral("Firma_Skrot"), QStringLiteral("Firma"), 200);
-    firmyGrid_->horizontalHeader()->setStretchLastSection(true);
-    auto* address = new QGridLayout;
-    address->addWidget(new QLabel(QStringLiteral("Miejscowość:"), companies), 0, 0);
-    auto* town = new ui::DbText(companies);
-    town->setObjectName(QStringLiteral("DBText_Miejscowosc"));
-    town->setField(QStringLiteral("Firma_Miejscowosc"));
-    address->addWidget(town, 0, 1);
-    address->addWidget(new QLabel(QStringLiteral("Ulica:"), companies), 1, 0);
-    auto* street = new ui::DbText(companies);
-    street->setObjectName(QStringLiteral("DBText_Ulica"));
-    street->setField(QStringLiteral("Firma_Ulica"));
-    address->addWidget(street, 1, 1);
-    address->setColumnStretch(1, 1);
-    domyslna_ = new QCheckBox(QStringLiteral("Ustaw firmę jako domyślną"), companies);
-    domyslna_->setObjectName(QStringLiteral("CheckBox_Domyslna"));
-    auto* companiesLayout = new QVBoxLayout(companies);
-    companiesLayout->addLayout(searchRow);
-    companiesLayout->addWidget(firmyGrid_, 1);
-    companiesLayout->addLayout(address);
-    companiesLayout->addWidget(domyslna_);
-    firmyGrid_->setDataSet(firmy_.get());
-    town->setDataSet(firmy_.get());
-    street->setDataSet(firmy_.get());
-
-    // Bottom: the lines, the date they get, the dialog's end.
-    dodaj_ = ui::dialogButton(this, QStringLiteral("BB_Dodaj"), QStringLiteral("Dodaj"),
-                              QStringLiteral("Dodanie cen wybranej firmy"));
-    usun_ = ui::dialogButton(this, QStringLiteral("BB_Usun"), QStringLiteral("Usuń"));
-    wyczysc_ = ui::dialogButton(this, QStringLiteral("BB_Wyczysc"), QStringLiteral("Wyczyść"));
-    auto* dateBox = new QGroupBox(QStringLiteral(" Data : "), this);
-    dateBox->setObjectName(QStringLiteral("GroupBox_Data"));
-    data_ = new QLineEdit(platform::dateText(date_), dateBox);
-    data_->setObjectName(QStringLiteral("Edit_Data"));
-    data_->setReadOnly(true);
-    data_->setFixedWidth(data_->fontMetrics().horizontalAdvance(QStringLiteral("00-00-00000")) +
-                         12);
-    auto* dateButton = ui::dialogButton(dateBox, QStringLiteral("BB_Data"), QStringLiteral("..."),
-                                        QStringLiteral("Kalendarz"));
-    dateButton->setFixedWidth(28);
-    auto* dateLayout = new QHBoxLayout(dateBox);
-    dateLayout->addWidget(data_);
-    dateLayout->addWidget(dateButton);
-    auto* zapisz = ui::dialogButton(this, QStringLiteral("BB_Zapisz"), QStringLiteral("Zapisz"),
-                                    QStringLiteral("Zapamiętanie edytowanych danych"));
-    auto* anuluj = ui::dialogButton(this, QStringLiteral("BB_Anuluj"), QStringLiteral("Anuluj"),
-                                    QStringLiteral("Rezygnacja z aktualnie wykonywanej operacji"));
-    auto* powrot = ui::dialogButton(this, QStringLiteral("BB_Powrot"), QStringLiteral("Powrót"));
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(dodaj_);
-    bottom->addWidget(usun_);
-    bottom->addWidget(wyczysc_);
-    bottom->addWidget(dateBox);
-    bottom->addStretch();
-    bottom->addWidget(zapisz);
-    bottom->addWidget(anuluj);
-    bottom->addWidget(powrot);
-
-    auto* middle = new QHBoxLayout;
-    middle->addLayout(left, 3);
-    middle->addWidget(companies, 2);
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(head);
-    all->addLayout(middle, 1);
-    all->addLayout(bottom);
-
     connect(dodaj_, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_DodajClick));
     connect(usun_, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_UsunClick));
     connect(wyczysc_, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_ceny::BB_WyczyscClick));
-    connect(dateButton, &QPushButton::clicked, this,
+    connect(ui_->BB_Data, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_ceny::BB_DataClick));
-    connect(firmyButton, &QPushButton::clicked, this,
+    connect(ui_->BB_Firmy, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_ceny::BB_FirmyClick));
-    connect(zapisz, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_ZapiszClick));
-    connect(anuluj, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_AnulujClick));
-    connect(powrot, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_PowrotClick));
+    connect(ui_->BB_Zapisz, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_ceny::BB_ZapiszClick));
+    connect(ui_->BB_Anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_ceny::BB_AnulujClick));
+    connect(ui_->BB_Powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_ceny::BB_PowrotClick));
     connect(domyslna_, &QCheckBox::clicked, this,
             ui::guardedSlot(this, &TEkr_ceny::CheckBox_DomyslnaClick));
     connect(szukaj_, &QLineEdit::textChanged, this,

@@ -8,6 +8,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+namespace Ui {
+class TEkr_ceny;
+}
 namespace engine {
 class Table;
 }
@@ -64,6 +67,9 @@ protected:
 
 private:
     void buildForm();
+    void setupPriceGrid();
+    void setupCompanyList();
+    void connectControls();
     void opening() override;
     bool save() override;
     void release() override;
@@ -81,6 +87,7 @@ private:
     std::unique_ptr<PriceSheet> sheet_;
     std::unique_ptr<engine::Table> firmy_;
     std::unique_ptr<shell::TEkr_Kalendarz> calendar_;
+    std::unique_ptr<Ui::TEkr_ceny> ui_;
     PriceLinesModel* model_ = nullptr;
 
     QLabel* obiekt_ = nullptr;

@@ -4,14 +4,13 @@
 #include "relations/relationrows.h"
 #include "shell/busycursor.h"
 #include "store/mainstate.h"
-#include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui/searchkeys.h"
+#include "ui_relationdialog.h"
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,7 +18,6 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTableView>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <iterator>
 
@@ -42,10 +40,9 @@ RelationDialog::RelationDialog(Relation relation, store::MainState& state, QWidg
       itemName_(state.CurrentItemName),
       list_(std::make_unique<RelationList>(relation, state.CurrentCatalogueFolder, state.TempFolder,
                                            state.CurrentItemNr)),
-      towar_(std::make_unique<engine::Table>()) {
-    setWindowTitle(designOf(relation).caption);
-    resize(780, 560);
+      towar_(std::make_unique<engine::Table>()), ui_(std::make_unique<Ui::RelationDialog>()) {
     buildForm();
+    setWindowTitle(designOf(relation).caption);
 
     towar_->setDatabaseName(st_.CurrentCatalogueFolder);
     towar_->setTableName(QStringLiteral("Towar"));
@@ -64,23 +61,29 @@ RelationDialog::~RelationDialog() {
 
 void RelationDialog::buildForm() {
     const RelationDesign& d = list_->design();
+    ui_->setupUi(this);
+    ui_->Label_ObiektTytul->setText(d.itemLabel);
+    ui_->Label_Lista->setText(d.listLabel);
+    obiekt_ = ui_->Label_Obiekt;
+    obiekt_->setText(itemName_);
+    lista_ = ui_->DBGrid_Pozycje;
+    towary_ = ui_->DBGrid_Towary;
+    szukaj_ = ui_->Edit_Szukaj_Towar;
+    wyswietlaj_ = ui_->Wyswietlaj_wg;
+    dodaj_ = ui_->BB_Dodaj;
+    usun_ = ui_->BB_Usun;
+    wyczysc_ = ui_->BB_Wyczysc;
+    setupWorkingList();
+    setupItemList();
+    connectControls();
+}
+
+void RelationDialog::setupWorkingList() {
+    const RelationDesign& d = list_->design();
     const store::DisplayConfig& cfg = st_.Display;
-
-    auto* head = new QHBoxLayout;
-    head->addWidget(new QLabel(d.itemLabel, this));
-    obiekt_ = new QLabel(itemName_, this);
-    obiekt_->setObjectName(QStringLiteral("Label_Obiekt"));
-    QFont bold = obiekt_->font();
-    bold.setBold(true);
-    obiekt_->setFont(bold);
-    head->addWidget(obiekt_, 1);
-
-    // The working list.
     rows_ = new RelationRows(
         *list_, [this](int row, const QString& typed) { return storeValue(row, typed); }, this);
     rows_->setTitles({cfg.headerName1, cfg.headerSymbol, cfg.headerProducerCode, d.valueTitle});
-    lista_ = new QTableView(this);
-    lista_->setObjectName(QStringLiteral("DBGrid_Pozycje"));
     lista_->setModel(rows_);
     lista_->setItemDelegateForColumn(
         RelationRows::kValueColumn,
@@ -104,71 +107,26 @@ void RelationDialog::buildForm() {
                             rows_->index(current.row(), RelationRows::kValueColumn));
                 });
     }
+}
 
-    auto* between = new QHBoxLayout;
-    dodaj_ = ui::dialogButton(this, "BB_Dodaj", QStringLiteral("Dodaj"),
-                              QStringLiteral("Dodawanie zaznaczonej pozycji"));
-    usun_ = ui::dialogButton(this, "BB_Usun", QStringLiteral("Usuń"),
-                             QStringLiteral("Usuwanie zaznaczonej pozycji"));
-    wyczysc_ = ui::dialogButton(this, "BB_Wyczysc", QStringLiteral("Wyczyść"),
-                                QStringLiteral("Usuwanie wszystkich pozycji"));
-    between->addWidget(dodaj_);
-    between->addWidget(usun_);
-    between->addWidget(wyczysc_);
-    between->addStretch();
-
-    // The other items, searchable in four orders.
-    auto* search = new QHBoxLayout;
-    auto* searchLabel = new QLabel(QStringLiteral("Szukaj:"), this);
-    szukaj_ = new QLineEdit(this);
-    szukaj_->setObjectName(QStringLiteral("Edit_Szukaj_Towar"));
-    searchLabel->setBuddy(szukaj_);
-    wyswietlaj_ = new QComboBox(this);
-    wyswietlaj_->setObjectName(QStringLiteral("Wyswietlaj_wg"));
+// The other items, searchable in four orders.
+void RelationDialog::setupItemList() {
+    const store::DisplayConfig& cfg = st_.Display;
     wyswietlaj_->addItems(
         {cfg.headerName1, cfg.headerName2, cfg.headerSymbol, cfg.headerProducerCode});
-    auto* orderLabel = new QLabel(QStringLiteral("Wyświetlaj w/g :"), this);
-    orderLabel->setBuddy(wyswietlaj_);
-    search->addWidget(searchLabel);
-    search->addWidget(szukaj_, 1);
-    search->addWidget(orderLabel);
-    search->addWidget(wyswietlaj_);
-    towary_ = new ui::DbGrid(this);
-    towary_->setObjectName(QStringLiteral("DBGrid_Towary"));
     towary_->addColumn(QStringLiteral("Tow_Nazwa"), cfg.headerName1, 280);
     towary_->addColumn(QStringLiteral("Tow_Symbol"), cfg.headerSymbol, 130);
     towary_->addColumn(QStringLiteral("Tow_Kod_Prod"), cfg.headerProducerCode, 130);
+}
 
-    auto* left = new QVBoxLayout;
-    left->addLayout(head);
-    left->addWidget(new QLabel(d.listLabel, this));
-    left->addWidget(lista_, 1);
-    left->addLayout(between);
-    left->addLayout(search);
-    left->addWidget(towary_, 1);
-
-    auto* right = new QVBoxLayout;
-    auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"));
-    auto* anuluj = ui::dialogButton(this, "BB_Anuluj", QStringLiteral("Anuluj"));
-    auto* zapisz = ui::dialogButton(this, "BB_Zapisz", QStringLiteral("Zapisz"));
-    auto* nowy = ui::dialogButton(this, "BB_Nowy", QStringLiteral("Nowy obiekt ..."),
-                                  QStringLiteral("Dodanie nowego obiektu"));
-    for (QPushButton* b : {powrot, anuluj, zapisz})
-        right->addWidget(b);
-    right->addStretch();
-    right->addWidget(nowy);
-
-    auto* all = new QHBoxLayout(this);
-    all->addLayout(left, 1);
-    all->addLayout(right);
-
-    connect(powrot, &QPushButton::clicked, this,
+void RelationDialog::connectControls() {
+    connect(ui_->BB_Powrot, &QPushButton::clicked, this,
             ui::guardedSlot(this, &RelationDialog::BB_PowrotClick));
-    connect(anuluj, &QPushButton::clicked, this,
+    connect(ui_->BB_Anuluj, &QPushButton::clicked, this,
             ui::guardedSlot(this, &RelationDialog::BB_AnulujClick));
-    connect(zapisz, &QPushButton::clicked, this,
+    connect(ui_->BB_Zapisz, &QPushButton::clicked, this,
             ui::guardedSlot(this, &RelationDialog::BB_ZapiszClick));
-    connect(nowy, &QPushButton::clicked, this,
+    connect(ui_->BB_Nowy, &QPushButton::clicked, this,
             ui::guardedSlot(this, &RelationDialog::BB_NowyClick));
     connect(dodaj_, &QPushButton::clicked, this,
             ui::guardedSlot(this, &RelationDialog::BB_DodajClick));

@@ -8,6 +8,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+namespace Ui {
+class RelationDialog;
+}
 namespace engine {
 class Table;
 }
@@ -60,6 +63,9 @@ protected:
 
 private:
     void buildForm();
+    void setupWorkingList();
+    void setupItemList();
+    void connectControls();
     void opening() override;
     bool save() override;
     void release() override;
@@ -73,6 +79,7 @@ private:
     QString itemName_;
     std::unique_ptr<RelationList> list_;
     std::unique_ptr<engine::Table> towar_;
+    std::unique_ptr<Ui::RelationDialog> ui_;
     RelationRows* rows_ = nullptr;
     bool suppressSearch_ = false;
 

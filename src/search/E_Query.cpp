@@ -117,6 +117,33 @@ TEkr_Query::TEkr_Query(store::MainState& state, QWidget* parent) : QDialog(paren
     price_.edit->resize(120, price_.edit->height());
     label(this, "Label_zl", QStringLiteral("zł"), price_.edit->geometry().right() + 6, 9, 24);
 
+    buildButtonBar();
+    connect(group_.pick, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_GrupaClick));
+    connect(producer_.pick, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_ProducentClick));
+    connect(attributePick, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_WlasnoscClick));
+    connect(value1Pick_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_WartoscClick));
+    connect(value2Pick_, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_WartoscClick));
+    connect(clear, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Query::BB_WyczyscClick));
+    connect(valueOp_, &QComboBox::activated, this,
+            ui::guardedSlot(this, &TEkr_Query::valueOperatorChanged));
+    for (const Row* r : {&group_, &name1_, &name2_, &symbol_, &producer_, &producerSymbol_})
+        connect(r->op, &QComboBox::activated, this,
+                [this, r](int index) { itemOperatorChosen(*r, index); });
+    connect(price_.op, &QComboBox::activated, this, [this](int index) {
+        if (index == kPriceNothing) price_.edit->clear();
+    });
+
+    FormActivate();
+}
+
+// The query's own buttons, under the rows.
+void TEkr_Query::buildButtonBar() {
     buttonBar_ = new QWidget(this);
     buttonBar_->setObjectName(QStringLiteral("Panel_Przyciski"));
     buttonBar_->setGeometry(0, lineY(kLines), kWidth, kButtonBar);
@@ -140,28 +167,6 @@ TEkr_Query::TEkr_Query(store::MainState& state, QWidget* parent) : QDialog(paren
     connect(powrot, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Query::BB_PowrotClick));
     connect(load, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_Query::BitBtn1Click));
-    connect(group_.pick, &QPushButton::clicked, this,
-            ui::guardedSlot(this, &TEkr_Query::BB_GrupaClick));
-    connect(producer_.pick, &QPushButton::clicked, this,
-            ui::guardedSlot(this, &TEkr_Query::BB_ProducentClick));
-    connect(attributePick, &QPushButton::clicked, this,
-            ui::guardedSlot(this, &TEkr_Query::BB_WlasnoscClick));
-    connect(value1Pick_, &QPushButton::clicked, this,
-            ui::guardedSlot(this, &TEkr_Query::BB_WartoscClick));
-    connect(value2Pick_, &QPushButton::clicked, this,
-            ui::guardedSlot(this, &TEkr_Query::BB_WartoscClick));
-    connect(clear, &QPushButton::clicked, this,
-            ui::guardedSlot(this, &TEkr_Query::BB_WyczyscClick));
-    connect(valueOp_, &QComboBox::activated, this,
-            ui::guardedSlot(this, &TEkr_Query::valueOperatorChanged));
-    for (const Row* r : {&group_, &name1_, &name2_, &symbol_, &producer_, &producerSymbol_})
-        connect(r->op, &QComboBox::activated, this,
-                [this, r](int index) { itemOperatorChosen(*r, index); });
-    connect(price_.op, &QComboBox::activated, this, [this](int index) {
-        if (index == kPriceNothing) price_.edit->clear();
-    });
-
-    FormActivate();
 }
 
 TEkr_Query::Row TEkr_Query::addRow(int line, const char* name, const QString& caption,

@@ -45,6 +45,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void buildButtonBar();
     struct Row {
         QLabel* label;
         QComboBox* op;

@@ -114,6 +114,12 @@ TEkr_Filtr::TEkr_Filtr(store::MainState& state, QWidget* parent) : QDialog(paren
     connect(producerPick_, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Filtr::BB_ProducentClick));
 
+    connectOperatorChoices();
+
+    FormActivate();
+}
+
+void TEkr_Filtr::connectOperatorChoices() {
     // "nic" takes the group or the producer away, from the dialog and from the kept state.
     connect(groupOp_, &QComboBox::activated, this, [this](int index) {
         if (index != kFilterChoiceNothing) return;
@@ -139,8 +145,6 @@ TEkr_Filtr::TEkr_Filtr(store::MainState& state, QWidget* parent) : QDialog(paren
     connectNothing(code_, &store::FilterState::producerCode, &store::FilterState::producerCodeOp);
     for (const TextRow* r : {&name1_, &name2_, &symbol_, &code_})
         r->edit->installEventFilter(this);
-
-    FormActivate();
 }
 
 TEkr_Filtr::TextRow TEkr_Filtr::addTextRow(QWidget* box, int row, const char* name, int maxLength,

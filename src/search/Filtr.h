@@ -40,6 +40,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void connectOperatorChoices();
     struct TextRow {
         QLabel* label;
         QLineEdit* edit;

@@ -403,18 +403,7 @@ void TForm_Pelk::FormResize() {
     const int pageHeight = std::max(40, page ? page->height() : 118);
     const int gridHeight = pageHeight - 8;
 
-    // The side buttons keep their whole caption also in fonts wider than the designed one.
-    const std::initializer_list<QWidget*> sideButtons{ui_->SB_Zobacz, ui_->BB_Wchodzi_do_idz_do,
-                                                      ui_->BB_Sklada_sie_idz_do,
-                                                      ui_->BB_Zamiennika_idz_do};
-    int sideWidth = 48;
-    for (QWidget* b : sideButtons)
-        sideWidth = std::max(sideWidth, b->sizeHint().width());
-    for (QWidget* b : sideButtons)
-        b->setGeometry(n - sideWidth - 6, b->y(), sideWidth, b->height());
-    for (ui::DbGrid* g :
-         {ui_->DBGrid_Sklada, ui_->DBGrid_Wchodzi, ui_->DBGrid_Zamienniki, ui_->DBGrid_Wlasnosci})
-        g->setGeometry(4, 4, std::max(40, n - sideWidth - 16), gridHeight);
+    placeDetailGrids(n, gridHeight);
 
     // The label ends where the box begins, also in fonts wider than the designed one.
     QLabel* sortLabel = ui_->Label_Wyswietlaj_wg;
@@ -431,32 +420,18 @@ void TForm_Pelk::FormResize() {
     ui_->BitBtn3->move(ui_->Panel_Producent->geometry().right() + 4, ui_->Panel_Producent->y());
     ui_->GB_Liczba_Pozycji->move(w - 189, ui_->GB_Liczba_Pozycji->y());
 
-    auto* drawings = ui_->DBGrid_Rysunek;
-    drawings->setGeometry(4, 4, std::max(40, n - 322), gridHeight);
-    if (drawings->model() && drawings->model()->columnCount() > 0)
-        drawings->setColumnWidth(0, std::max(20, drawings->width() - 22));
-    ui_->DBImage->setGeometry(n - 303, 4, 200, gridHeight);
-    for (QWidget* box :
-         {static_cast<QWidget*>(ui_->CBox_Dopasowany), static_cast<QWidget*>(ui_->CBox_Widoczny)}) {
-        const int boxWidth = std::max(box->width(), box->sizeHint().width());
-        box->setGeometry(std::min(n - 95, n - boxWidth - 6), box->y(), boxWidth, box->height());
-    }
-    ui_->BB_Duzy->move(n - 79, ui_->BB_Duzy->y());
+    placeDrawingsPage(n, gridHeight);
+    placePricesPage(n, pageHeight, gridHeight);
+    placeDocumentPages(n, pageHeight, gridHeight);
 
-    QWidget* memo = ui_->DBMemo_Uwagi;
-    memo->setGeometry(std::max(104, (n - memo->width()) / 2), 4, memo->width(), gridHeight);
-    auto* prices = ui_->DBGrid_Cena;
-    prices->setGeometry(4, 4, std::max(40, n - 12), std::max(20, pageHeight - 32));
-    ui_->DBText_Cena_Uwagi->setGeometry(4, prices->geometry().bottom() + 3, std::max(40, n - 12),
-                                        20);
-    // The supplier takes what the prices leave of the width.
-    if (prices->model() && prices->model()->columnCount() > 0) {
-        int others = 0;
-        for (int c = 1; c < prices->model()->columnCount(); ++c)
-            others += prices->columnWidth(c);
-        prices->setColumnWidth(0, std::max(120, prices->width() - others - 25));
-    }
+    QWidget* status = ui_->Panel_Status;
+    status->move(
+        std::max(ui_->Edit_Szukaj_Towar->geometry().right() + 8, (w - status->width()) / 2),
+        status->y());
+    BB_Odswiez_GridyClick();
+}
 
+void TForm_Pelk::placeDocumentPages(int n, int pageHeight, int gridHeight) {
     auto* order = ui_->DBGrid_Dokument;
     order->setGeometry(4, 4, std::max(40, n - 140), gridHeight);
     ui_->Memo_dokument_Info->setGeometry(4, 4, std::max(40, n - 12), gridHeight);
@@ -475,12 +450,51 @@ void TForm_Pelk::FormResize() {
     ui_->RichEdit1->setGeometry(4, 4, std::max(40, n - 80), gridHeight);
     ui_->BB_Oferta_wroc_do_dokumentu->move(n - 72, 4);
     ui_->DBGrid_Wypozycz->setGeometry(4, 30, std::max(40, n - 12), std::max(20, pageHeight - 34));
+}
 
-    QWidget* status = ui_->Panel_Status;
-    status->move(
-        std::max(ui_->Edit_Szukaj_Towar->geometry().right() + 8, (w - status->width()) / 2),
-        status->y());
-    BB_Odswiez_GridyClick();
+void TForm_Pelk::placePricesPage(int n, int pageHeight, int gridHeight) {
+    QWidget* memo = ui_->DBMemo_Uwagi;
+    memo->setGeometry(std::max(104, (n - memo->width()) / 2), 4, memo->width(), gridHeight);
+    auto* prices = ui_->DBGrid_Cena;
+    prices->setGeometry(4, 4, std::max(40, n - 12), std::max(20, pageHeight - 32));
+    ui_->DBText_Cena_Uwagi->setGeometry(4, prices->geometry().bottom() + 3, std::max(40, n - 12),
+                                        20);
+    // The supplier takes what the prices leave of the width.
+    if (prices->model() && prices->model()->columnCount() > 0) {
+        int others = 0;
+        for (int c = 1; c < prices->model()->columnCount(); ++c)
+            others += prices->columnWidth(c);
+        prices->setColumnWidth(0, std::max(120, prices->width() - others - 25));
+    }
+}
+
+void TForm_Pelk::placeDrawingsPage(int n, int gridHeight) {
+    auto* drawings = ui_->DBGrid_Rysunek;
+    drawings->setGeometry(4, 4, std::max(40, n - 322), gridHeight);
+    if (drawings->model() && drawings->model()->columnCount() > 0)
+        drawings->setColumnWidth(0, std::max(20, drawings->width() - 22));
+    ui_->DBImage->setGeometry(n - 303, 4, 200, gridHeight);
+    for (QWidget* box :
+         {static_cast<QWidget*>(ui_->CBox_Dopasowany), static_cast<QWidget*>(ui_->CBox_Widoczny)}) {
+        const int boxWidth = std::max(box->width(), box->sizeHint().width());
+        box->setGeometry(std::min(n - 95, n - boxWidth - 6), box->y(), boxWidth, box->height());
+    }
+    ui_->BB_Duzy->move(n - 79, ui_->BB_Duzy->y());
+}
+
+void TForm_Pelk::placeDetailGrids(int n, int gridHeight) {
+    // The side buttons keep their whole caption also in fonts wider than the designed one.
+    const std::initializer_list<QWidget*> sideButtons{ui_->SB_Zobacz, ui_->BB_Wchodzi_do_idz_do,
+                                                      ui_->BB_Sklada_sie_idz_do,
+                                                      ui_->BB_Zamiennika_idz_do};
+    int sideWidth = 48;
+    for (QWidget* b : sideButtons)
+        sideWidth = std::max(sideWidth, b->sizeHint().width());
+    for (QWidget* b : sideButtons)
+        b->setGeometry(n - sideWidth - 6, b->y(), sideWidth, b->height());
+    for (ui::DbGrid* g :
+         {ui_->DBGrid_Sklada, ui_->DBGrid_Wchodzi, ui_->DBGrid_Zamienniki, ui_->DBGrid_Wlasnosci})
+        g->setGeometry(4, 4, std::max(40, n - sideWidth - 16), gridHeight);
 }
 
 // --- Commands ---------------------------------------------------------------------------------

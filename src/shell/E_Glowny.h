@@ -117,6 +117,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The pages' controls follow the notebook's width `n` (FormResize).
+    void placeDetailGrids(int n, int gridHeight);
+    void placeDrawingsPage(int n, int gridHeight);
+    void placePricesPage(int n, int pageHeight, int gridHeight);
+    void placeDocumentPages(int n, int pageHeight, int gridHeight);
     // Installed on the application: keys typed anywhere in this window reach it first.
     class KeyPreview : public QObject {
     public:

@@ -62,6 +62,44 @@ TEkr_Uzytkownicy::TEkr_Uzytkownicy(store::MainState& state, QWidget* parent)
     registerEditControl(name_);
     registerEditControl(password_);
 
+    auto* rights = buildRightsBox();
+
+    auto* sig = buildSignatureBox();
+
+    // Under the edit panel, shown with it.
+    auto* panelLayout = static_cast<QVBoxLayout*>(editPanel()->layout());
+    panelLayout->addWidget(rights);
+    panelLayout->addWidget(sig);
+    resize(560, 520);
+}
+
+QGroupBox* TEkr_Uzytkownicy::buildSignatureBox() {
+    auto* sig = new QGroupBox(QStringLiteral(" Podpis dołączany do dokumentów : "), this);
+    signatureBox_ = sig;
+    auto* sl = new QHBoxLayout(sig);
+    picture_ = new QLabel(sig);
+    picture_->setObjectName(QStringLiteral("DBImage1"));
+    picture_->setMinimumSize(160, 60);
+    picture_->setFrameShape(QFrame::Box);
+    sl->addWidget(picture_, 1);
+    auto* sb = new QVBoxLayout;
+    const struct {
+        const char* name;
+        const char* text;
+        void (TEkr_Uzytkownicy::*slot)();
+    } buttons[] = {{"BB_Ze_Schowka", "Ze Schowka", &TEkr_Uzytkownicy::BB_ZeSchowkaClick},
+                   {"BB_Z_Pliku", "Z pliku", &TEkr_Uzytkownicy::BB_ZPlikuClick},
+                   {"BB_Wyczysc", "Wyczyść", &TEkr_Uzytkownicy::BB_WyczyscClick}};
+    for (const auto& b : buttons) {
+        auto* w = ui::dialogButton(sig, QString::fromLatin1(b.name), QString::fromUtf8(b.text));
+        connect(w, &QPushButton::clicked, this, ui::guardedSlot(this, b.slot));
+        sb->addWidget(w);
+    }
+    sl->addLayout(sb);
+    return sig;
+}
+
+QGroupBox* TEkr_Uzytkownicy::buildRightsBox() {
     auto* rights = new QGroupBox(QStringLiteral(" Uprawnienia "), this);
     rightsBox_ = rights;
     auto* rl = new QVBoxLayout(rights);
@@ -86,35 +124,7 @@ TEkr_Uzytkownicy::TEkr_Uzytkownicy(store::MainState& state, QWidget* parent)
          {static_cast<QAbstractButton*>(admin_), static_cast<QAbstractButton*>(prices_),
           static_cast<QAbstractButton*>(browseOnly_), static_cast<QAbstractButton*>(fullRights_)})
         connect(b, &QAbstractButton::clicked, this, [this] { markChanged(); });
-
-    auto* sig = new QGroupBox(QStringLiteral(" Podpis dołączany do dokumentów : "), this);
-    signatureBox_ = sig;
-    auto* sl = new QHBoxLayout(sig);
-    picture_ = new QLabel(sig);
-    picture_->setObjectName(QStringLiteral("DBImage1"));
-    picture_->setMinimumSize(160, 60);
-    picture_->setFrameShape(QFrame::Box);
-    sl->addWidget(picture_, 1);
-    auto* sb = new QVBoxLayout;
-    const struct {
-        const char* name;
-        const char* text;
-        void (TEkr_Uzytkownicy::*slot)();
-    } buttons[] = {{"BB_Ze_Schowka", "Ze Schowka", &TEkr_Uzytkownicy::BB_ZeSchowkaClick},
-                   {"BB_Z_Pliku", "Z pliku", &TEkr_Uzytkownicy::BB_ZPlikuClick},
-                   {"BB_Wyczysc", "Wyczyść", &TEkr_Uzytkownicy::BB_WyczyscClick}};
-    for (const auto& b : buttons) {
-        auto* w = ui::dialogButton(sig, QString::fromLatin1(b.name), QString::fromUtf8(b.text));
-        connect(w, &QPushButton::clicked, this, ui::guardedSlot(this, b.slot));
-        sb->addWidget(w);
-    }
-    sl->addLayout(sb);
-
-    // Under the edit panel, shown with it.
-    auto* panelLayout = static_cast<QVBoxLayout*>(editPanel()->layout());
-    panelLayout->addWidget(rights);
-    panelLayout->addWidget(sig);
-    resize(560, 520);
+    return rights;
 }
 
 void TEkr_Uzytkownicy::showEditPanel(bool shown) {

@@ -38,6 +38,8 @@ protected:
     void showEditPanel(bool shown) override;
 
 private:
+    QGroupBox* buildRightsBox();
+    QGroupBox* buildSignatureBox();
     void setSignature(const QByteArray& bmp);
     void takeImage(const QImage& image);
 

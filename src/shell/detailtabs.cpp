@@ -90,6 +90,19 @@ DetailTabs::DetailTabs(store::MainState& state, MainView& view, QObject* parent)
     s.TPodglad_Rys.setMaster(&s.TGrafika, QStringLiteral("Grafika_Rys_Nr"),
                              QStringLiteral("Rys_Nr"));
 
+    linkPricesAndLoans();
+
+    for (auto signal : {&engine::DataSet::afterScroll, &engine::DataSet::afterOpen,
+                        &engine::DataSet::afterClose, &engine::DataSet::afterRefresh}) {
+        connect(&s.TOpis, signal, this, &DetailTabs::attributeRowChanged);
+        connect(&s.TPodglad_Rys, signal, this, &DetailTabs::pictureChanged);
+    }
+    attributeRowChanged();
+}
+
+void DetailTabs::linkPricesAndLoans() {
+    auto& s = st_;
+    const QString itemNr = QStringLiteral("Tow_nr");
     // Purchase prices, with the supplier, the rate and the prices in the home currency.
     s.TCeny.addLookupField(QStringLiteral("Pomoc_Firma_Nazwa"), QStringLiteral("Cena_Firma_Nr"),
                            QStringLiteral("Firmy"), QStringLiteral("Firma_Nr"),
@@ -112,13 +125,6 @@ DetailTabs::DetailTabs(store::MainState& state, MainView& view, QObject* parent)
                                QStringLiteral("Osoba_Nazwa"));
     s.TWypozycz.setIndexFieldNames(QStringLiteral("Wypozycz_Towar_Nr"));
     s.TWypozycz.setMaster(&s.TFTowar, itemNr, QStringLiteral("Wypozycz_Towar_Nr"));
-
-    for (auto signal : {&engine::DataSet::afterScroll, &engine::DataSet::afterOpen,
-                        &engine::DataSet::afterClose, &engine::DataSet::afterRefresh}) {
-        connect(&s.TOpis, signal, this, &DetailTabs::attributeRowChanged);
-        connect(&s.TPodglad_Rys, signal, this, &DetailTabs::pictureChanged);
-    }
-    attributeRowChanged();
 }
 
 void DetailTabs::closeAll() {

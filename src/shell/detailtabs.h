@@ -84,6 +84,7 @@ Q_SIGNALS:
     void pictureChanged(); // picture() may be another
 
 private:
+    void linkPricesAndLoans();
     void openPage(int page);
 
     store::MainState& st_;

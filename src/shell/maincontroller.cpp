@@ -112,6 +112,14 @@ QString MainController::title() const {
     return QStringLiteral("PELK! - ") + QDir::toNativeSeparators(st_.CurrentCatalogueFolder);
 }
 
+// The first dialog of the start (the wizard or the login) is about to show: the splash goes.
+void MainController::startDialog() {
+    if (!beforeStartDialog) return;
+    auto hook = std::move(beforeStartDialog);
+    beforeStartDialog = nullptr;
+    hook();
+}
+
 MainController::StartOutcome MainController::start(const QString& mainFolder) {
     st_.WorkMode = QStringLiteral("Przeglądanie");
     st_.Query.attributeFlag = false;
@@ -122,12 +130,6 @@ MainController::StartOutcome MainController::start(const QString& mainFolder) {
     st_.MainFolder = main;
     st_.TempFolder = main + store::kTempFolder;
 
-    auto startDialog = [this] {
-        if (!beforeStartDialog) return;
-        auto hook = std::move(beforeStartDialog);
-        beforeStartDialog = nullptr;
-        hook();
-    };
     if (!store::isMainFolder(main) && runWizard) {
         startDialog();
         runWizard();
@@ -155,70 +157,13 @@ MainController::StartOutcome MainController::start(const QString& mainFolder) {
 
     st_.AdminRight = true;
     try {
-        st_.TPelk.close();
-        st_.TPelk.setDatabaseName(main);
-        st_.TPelk.open();
-        st_.DefaultCatalogueFolder =
-            expandFolder(st_.TPelk.asString(QStringLiteral("Pelk_Katalog_Glowny")));
-        st_.TDokumenty.setDatabaseName(st_.DefaultCatalogueFolder);
-        st_.TDok_Dane.setDatabaseName(st_.DefaultCatalogueFolder);
-        st_.TOferty.setDatabaseName(main + store::kOffersFolder);
-        st_.TUsers.setDatabaseName(main);
-        st_.TBazy.setDatabaseName(main);
-        st_.RightsLevel = 2;
-
+        readProgramSettings(main);
         if (st_.TPelk.asBoolean(QStringLiteral("Pelk_Haslo_OK"))) {
-            st_.StartupDone = false;
-            if (runLogin) {
-                startDialog();
-                runLogin();
-            } else {
-                ui::messages().information(QStringLiteral(
-                    "Ustawienia programu wymagają logowania użytkownika, którego ta "
-                    "wersja programu jeszcze nie obsługuje.\nProgram zostanie zakończony."));
-            }
-            if (!st_.StartupDone) return StartOutcome::Abandoned;
-            QStringList favourites;
-            if (!st_.TBazy.isOpen()) st_.TBazy.open();
-            for (st_.TBazy.first(); !st_.TBazy.eof(); st_.TBazy.next())
-                favourites << st_.TBazy.asString(QStringLiteral("Baza_Sciezka"));
-            view_.setFavourites(favourites);
+            if (!loginUser()) return StartOutcome::Abandoned;
         } else {
-            // One person working alone: every right, prices included.
-            st_.CurrentCatalogueFolder = st_.DefaultCatalogueFolder;
-            // The favourites commands work on the catalogue really open.
-            st_.CurrentCatalogueName = QDir::toNativeSeparators(st_.DefaultCatalogueFolder);
-            st_.CurrentUserNr = 0;
-            st_.PriceRight = true;
-            st_.StartupDone = true;
-            view_.setFavourites({});
-            view_.setTitle(title());
-            bindCatalogueTables();
-            st_.TFGrupa.open();
-            st_.TFirma_Prod.open();
-            st_.TFTowar.setIndexFieldNames(kItemOrder);
-            view_.showItemTable();
-            st_.TFTowar.open();
+            openAlone();
         }
-
-        view_.setStartSize();
-        readDisplayConfig();
-        st_.HomeCurrencyNr = st_.TPelk.asInteger(QStringLiteral("Pelk_Waluta_Nr"));
-        st_.resetFilterState();
-        emptyCheck();
-        view_.showDetailTab(0);
-        view_.selectSortChoice(0);
-        view_.setTitle(title());
-        if (st_.TFTowar.isOpen()) {
-            st_.TFTowar.setIndexFieldNames(kItemOrder);
-            st_.TFTowar.first();
-        }
-        view_.setPriceGridBound(st_.PriceRight);
-        applyRights();
-        view_.maximise();
-        if (st_.TFTowar.isOpen())
-            open_ = OpenCatalogue{st_.CurrentCatalogueFolder, st_.CurrentCatalogueName};
-        timer_.start();
+        showStartedCatalogue();
     } catch (const engine::EngineError& e) {
         // The window stays, with no catalogue open; the user sees why and can leave or open
         // another catalogue.
@@ -235,6 +180,81 @@ bool MainController::mayAdminister() const {
 
 bool MainController::mayCreateCatalogues() const {
     return st_.fullRights();
+}
+
+// The program's settings in the main folder, and the folders they name.
+void MainController::readProgramSettings(const QString& main) {
+    st_.TPelk.close();
+    st_.TPelk.setDatabaseName(main);
+    st_.TPelk.open();
+    st_.DefaultCatalogueFolder =
+        expandFolder(st_.TPelk.asString(QStringLiteral("Pelk_Katalog_Glowny")));
+    st_.TDokumenty.setDatabaseName(st_.DefaultCatalogueFolder);
+    st_.TDok_Dane.setDatabaseName(st_.DefaultCatalogueFolder);
+    st_.TOferty.setDatabaseName(main + store::kOffersFolder);
+    st_.TUsers.setDatabaseName(main);
+    st_.TBazy.setDatabaseName(main);
+    st_.RightsLevel = 2;
+}
+
+// The login the settings ask for; false when nobody logged in.
+bool MainController::loginUser() {
+    st_.StartupDone = false;
+    if (runLogin) {
+        startDialog();
+        runLogin();
+    } else {
+        ui::messages().information(
+            QStringLiteral("Ustawienia programu wymagają logowania użytkownika, którego ta "
+                           "wersja programu jeszcze nie obsługuje.\nProgram zostanie zakończony."));
+    }
+    if (!st_.StartupDone) return false;
+    QStringList favourites;
+    if (!st_.TBazy.isOpen()) st_.TBazy.open();
+    for (st_.TBazy.first(); !st_.TBazy.eof(); st_.TBazy.next())
+        favourites << st_.TBazy.asString(QStringLiteral("Baza_Sciezka"));
+    view_.setFavourites(favourites);
+    return true;
+}
+
+// Without a login: one person working alone, with every right, prices included.
+void MainController::openAlone() {
+    st_.CurrentCatalogueFolder = st_.DefaultCatalogueFolder;
+    // The favourites commands work on the catalogue really open.
+    st_.CurrentCatalogueName = QDir::toNativeSeparators(st_.DefaultCatalogueFolder);
+    st_.CurrentUserNr = 0;
+    st_.PriceRight = true;
+    st_.StartupDone = true;
+    view_.setFavourites({});
+    view_.setTitle(title());
+    bindCatalogueTables();
+    st_.TFGrupa.open();
+    st_.TFirma_Prod.open();
+    st_.TFTowar.setIndexFieldNames(kItemOrder);
+    view_.showItemTable();
+    st_.TFTowar.open();
+}
+
+// The window shows the catalogue opened at start, with the user's rights.
+void MainController::showStartedCatalogue() {
+    view_.setStartSize();
+    readDisplayConfig();
+    st_.HomeCurrencyNr = st_.TPelk.asInteger(QStringLiteral("Pelk_Waluta_Nr"));
+    st_.resetFilterState();
+    emptyCheck();
+    view_.showDetailTab(0);
+    view_.selectSortChoice(0);
+    view_.setTitle(title());
+    if (st_.TFTowar.isOpen()) {
+        st_.TFTowar.setIndexFieldNames(kItemOrder);
+        st_.TFTowar.first();
+    }
+    view_.setPriceGridBound(st_.PriceRight);
+    applyRights();
+    view_.maximise();
+    if (st_.TFTowar.isOpen())
+        open_ = OpenCatalogue{st_.CurrentCatalogueFolder, st_.CurrentCatalogueName};
+    timer_.start();
 }
 
 void MainController::applyRights() {

@@ -179,6 +179,11 @@ private:
     void openTables(const QList<engine::DataSet*>& wasOpen);
     void catalogueFailed(const QList<engine::DataSet*>& wasOpen);
     void noCatalogue();
+    void readProgramSettings(const QString& main);
+    bool loginUser();
+    void startDialog();
+    void openAlone();
+    void showStartedCatalogue();
     void applyRights();
     bool catalogueHasItems();
     void startBackup();

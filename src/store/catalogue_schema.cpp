@@ -40,13 +40,17 @@ QString konfigFields() {
     return f.join(u',');
 }
 
-QList<engine::TableDef> buildCatalogueTables() {
-    struct Layout {
-        const char* name;
-        QString fields;
-        const char* indexes;
-    };
-    const Layout layouts[] = {
+namespace {
+
+struct Layout {
+    const char* name;
+    QString fields;
+    const char* indexes;
+};
+
+// The tables from "Cecha" to "Firmy", in the order a catalogue lists them.
+QList<Layout> layoutsFromCecha() {
+    return {
         {"Cecha", QStringLiteral("Cecha_Nr autoinc, Cecha_Opis alpha 30, Cecha_Typ alpha 1"),
          "PrimaryIndex(Cecha_Nr) wg_opisu(Cecha_Opis)"},
         {"Wartosci",
@@ -96,6 +100,12 @@ QList<engine::TableDef> buildCatalogueTables() {
          "PrimaryIndex(Firma_Nr) wg_Firma_Skrot(Firma_Skrot) wg_kodu(Firma_Kod) "
          "wg_miasto_nr(Firma_Miasto_Nr) wg_nazwy(Firma_Nazwa1) wg_Panstwo_nr(Firma_Panstwo_Nr) "
          "wg_Firma_NIP(Firma_NIP) wg_Firma_Miejscowosc(Firma_Miejscowosc)"},
+    };
+}
+
+// The tables from "Grupa" to "Panstwa".
+QList<Layout> layoutsFromGrupa() {
+    return {
         {"Grupa", QStringLiteral("Grupa_Nr autoinc, Grupa_Nazwa alpha 30"),
          "PrimaryIndex(Grupa_Nr) wg_Grupa_Nazwa(Grupa_Nazwa)"},
         {"Konfig_i", konfigFields(), "PrimaryIndex(Konfig_I_Nr)"},
@@ -114,6 +124,12 @@ QList<engine::TableDef> buildCatalogueTables() {
         {"Panstwa",
          QStringLiteral("Panstwo_Nr autoinc, Panstwo_Panstwo alpha 30, Panstwo_Kierunek alpha 10"),
          "PrimaryIndex(Panstwo_Nr) wg_Panstwo_Panstwo(Panstwo_Panstwo)"},
+    };
+}
+
+// The tables from "Rysunek" on.
+QList<Layout> layoutsFromRysunek() {
+    return {
         {"Rysunek", QStringLiteral("Rys_Nr autoinc, Rys_Opis alpha 50, Rys_Blob graphic 10"),
          "PrimaryIndex(Rys_Nr) wg_Rys_Opis(Rys_Opis)"},
         {"Grafika",
@@ -162,8 +178,13 @@ QList<engine::TableDef> buildCatalogueTables() {
         {"Zamienne", QStringLiteral("Zam_Nr autoinc, Zam_Tow_Nr longint, Zam_Nr_Zam longint"),
          "PrimaryIndex(Zam_Nr) wg_Zam_Tow_Nr(Zam_Tow_Nr)"},
     };
+}
+
+} // namespace
+
+QList<engine::TableDef> buildCatalogueTables() {
     QList<engine::TableDef> tables;
-    for (const auto& l : layouts)
+    for (const auto& l : layoutsFromCecha() + layoutsFromGrupa() + layoutsFromRysunek())
         tables << detail::tableFromText(QString::fromLatin1(l.name), l.fields,
                                         QString::fromLatin1(l.indexes));
     return tables;

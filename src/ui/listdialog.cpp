@@ -98,49 +98,9 @@ void ListDialog::build(Setup setup) {
     outer->addLayout(left, 1);
     listColumn_ = left;
 
-    if (!setup_.searchField.isEmpty()) {
-        auto* row = new QHBoxLayout;
-        auto* label = new QLabel(QStringLiteral("Szukaj:"), this);
-        search_ = new QLineEdit(this);
-        search_->setObjectName(QStringLiteral("Edit_Szukaj"));
-        label->setBuddy(search_);
-        row->addWidget(label);
-        row->addWidget(search_, 1);
-        left->addLayout(row);
-        connect(search_, &QLineEdit::textChanged, this,
-                guardedSlot(this, &ListDialog::onSearchTextChanged));
-        search_->installEventFilter(this);
-    }
-
-    list_ = new DbGrid(this);
-    list_->setObjectName(QStringLiteral("DBGrid_Lista"));
-    list_->horizontalHeader()->setStretchLastSection(true);
-    for (const Column& c : setup_.columns)
-        list_->addColumn(c.field, c.title, c.width);
-    list_->installEventFilter(this);
-    list_->viewport()->installEventFilter(this);
-    connect(list_, &DbGrid::enterPressed, this, guardedSlot(this, &ListDialog::BB_EnterClick));
-    connect(list_, &DbGrid::rowDoubleClicked, this, [this] {
-        // A read-only user chooses with Wybierz or Enter, and by a double-click only where the
-        // dialog allows it.
-        if (readOnly()) {
-            if (picking() && setup_.readOnlyPicksByDoubleClick) BB_WybierzClick();
-            return;
-        }
-        if (picking())
-            BB_WybierzClick();
-        else if (setup_.doubleClickChanges)
-            BB_PoprawClick();
-    });
-    left->addWidget(list_, 1);
-
-    panel_ = new QGroupBox(this);
-    panel_->setObjectName(QStringLiteral("GroupBox_Edycja"));
-    auto* panelLayout = new QVBoxLayout(panel_);
-    form_ = new QFormLayout;
-    panelLayout->addLayout(form_);
-    left->addWidget(panel_);
-    panel_->hide();
+    buildSearchRow(left);
+    buildList(left);
+    buildEditPanel(left);
 
     side_ = new QVBoxLayout;
     outer->addLayout(side_);
@@ -184,6 +144,56 @@ void ListDialog::build(Setup setup) {
     focusConnection_ = connect(qApp, &QApplication::focusChanged, this,
                                guardedSlot(this, &ListDialog::onFocusChanged));
     updateButtons();
+}
+
+void ListDialog::buildSearchRow(QVBoxLayout* left) {
+    if (setup_.searchField.isEmpty()) return;
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("Szukaj:"), this);
+    search_ = new QLineEdit(this);
+    search_->setObjectName(QStringLiteral("Edit_Szukaj"));
+    label->setBuddy(search_);
+    row->addWidget(label);
+    row->addWidget(search_, 1);
+    left->addLayout(row);
+    connect(search_, &QLineEdit::textChanged, this,
+            guardedSlot(this, &ListDialog::onSearchTextChanged));
+    search_->installEventFilter(this);
+}
+
+void ListDialog::buildList(QVBoxLayout* left) {
+    list_ = new DbGrid(this);
+    list_->setObjectName(QStringLiteral("DBGrid_Lista"));
+    list_->horizontalHeader()->setStretchLastSection(true);
+    for (const Column& c : setup_.columns)
+        list_->addColumn(c.field, c.title, c.width);
+    list_->installEventFilter(this);
+    list_->viewport()->installEventFilter(this);
+    connect(list_, &DbGrid::enterPressed, this, guardedSlot(this, &ListDialog::BB_EnterClick));
+    connect(list_, &DbGrid::rowDoubleClicked, this, [this] {
+        // A read-only user chooses with Wybierz or Enter, and by a double-click only where the
+        // dialog allows it.
+        if (readOnly()) {
+            if (picking() && setup_.readOnlyPicksByDoubleClick) BB_WybierzClick();
+            return;
+        }
+        if (picking())
+            BB_WybierzClick();
+        else if (setup_.doubleClickChanges)
+            BB_PoprawClick();
+    });
+    left->addWidget(list_, 1);
+}
+
+// The edit panel under the list, shown while a row is added or changed.
+void ListDialog::buildEditPanel(QVBoxLayout* left) {
+    panel_ = new QGroupBox(this);
+    panel_->setObjectName(QStringLiteral("GroupBox_Edycja"));
+    auto* panelLayout = new QVBoxLayout(panel_);
+    form_ = new QFormLayout;
+    panelLayout->addLayout(form_);
+    left->addWidget(panel_);
+    panel_->hide();
 }
 
 QLineEdit* ListDialog::addEditField(const QString& objectName, const QString& caption,

@@ -214,6 +214,9 @@ public:
 private:
     enum class SaveResult { Saved, Refused, Failed };
 
+    void buildSearchRow(QVBoxLayout* left);
+    void buildList(QVBoxLayout* left);
+    void buildEditPanel(QVBoxLayout* left);
     void openTables();
     void abandonOpening();
     void closeTables();
