@@ -56,8 +56,8 @@ TEST_F(MainWindowDrawingsTest, CommandsOpenTheLibraryTheAssociationsThePreviewAn
     // Detaching the drawing shows at once on the page.
     runner.on<drawings::TEkr_Kartoteki_Rysunki>([&](drawings::TEkr_Kartoteki_Rysunki& d) {
         EXPECT_EQ(d.itemNr(), 1);
-        d.BB_WyczyscClick();
-        d.BB_ZapiszClick();
+        click(d, "BB_Wyczysc");
+        click(d, "BB_Zapisz");
     });
     f.Modyfikuj5->trigger();
     EXPECT_TRUE(gridNames(f.DBGrid_Rysunek).isEmpty());

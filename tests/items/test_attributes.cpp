@@ -10,6 +10,7 @@
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui/uitest.h"
+#include "support/rows.h"
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -70,14 +71,6 @@ protected:
         });
         return out;
     }
-    void addRow(const QString& table, const QList<std::pair<QString, QVariant>>& values) {
-        engine::Table t(folder, table);
-        t.open();
-        t.append();
-        for (const auto& [field, value] : values)
-            t.setValue(field, value);
-        t.post();
-    }
 
     template <class D> std::unique_ptr<D> open() { return showActive<D>(state); }
     // The value list of an attribute as the attributes dialog hands it over.
@@ -114,7 +107,7 @@ TEST_F(AttributesTest, AddingChoosesTheTypeFromTheListAndShowsItsWord) {
     for (int i = 0; i < combo->count(); ++i)
         EXPECT_EQ(combo->itemText(i), entries[i]);
 
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), "Dodawanie nowej własności");
     EXPECT_EQ(combo->currentIndex(), -1) << "no type chosen at start";
     auto* name = child<QLineEdit>(d.get(), "Edit_Wlasnosc");
@@ -122,7 +115,7 @@ TEST_F(AttributesTest, AddingChoosesTheTypeFromTheListAndShowsItsWord) {
     type(name, "Napięcie");
 
     // Without a type: refused, focus back to the name.
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, kIncomplete);
     EXPECT_TRUE(name->hasFocus());
     EXPECT_EQ(d->mode(), Mode::Adding);
@@ -140,10 +133,10 @@ TEST_F(AttributesTest, AddingChoosesTheTypeFromTheListAndShowsItsWord) {
     EXPECT_EQ(d->table().asString(QStringLiteral("Cecha_Typ_Slowo")), "liczbowy");
 
     // Without a name: refused as well.
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, kIncomplete);
     EXPECT_TRUE(name->hasFocus());
 }
@@ -154,7 +147,7 @@ TEST_F(AttributesTest, TypeChangeAnsweredNoKeepsNameAndType) {
     auto* name = child<QLineEdit>(d.get(), "Edit_Wlasnosc");
     auto* combo = child<QComboBox>(d.get(), "Combo_Typ");
 
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->editPanel()->title(), "Edycja własności");
     EXPECT_EQ(combo->currentText(), "liczbowy");
     retype(name, "Napięcie znamionowe");
@@ -166,26 +159,26 @@ TEST_F(AttributesTest, TypeChangeAnsweredNoKeepsNameAndType) {
     EXPECT_TRUE(name->hasFocus());
 
     messages.answerNo();
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, kTypeQuestion);
     EXPECT_EQ(messages.last().defaultButton, ui::Button::No);
     EXPECT_EQ(d->mode(), Mode::Browse) << "No abandons the whole change";
     EXPECT_EQ(storedAttributes(), (QMap<QString, QString>{{"Napięcie", "N"}}));
 
     // Yes saves both.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     retype(name, "Opis");
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Up);
     messages.answerYes();
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(storedAttributes(), (QMap<QString, QString>{{"Opis", "A"}}));
 
     // A rename alone asks nothing.
     const int before = messages.count();
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     retype(name, "Uwagi");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.count(), before);
     EXPECT_EQ(storedAttributes(), (QMap<QString, QString>{{"Uwagi", "A"}}));
 }
@@ -194,37 +187,37 @@ TEST_F(AttributesTest, DeletionRefusedWhileItemsOrTemplatesUseTheAttribute) {
     const int used = addAttribute(QStringLiteral("Kolor"), QStringLiteral("A"));
     const int inTemplate = addAttribute(QStringLiteral("Masa"), QStringLiteral("N"));
     const int free = addAttribute(QStringLiteral("Średnica"), QStringLiteral("N"));
-    addRow(QStringLiteral("Opis"),
+    testsupport::addRow(folder, QStringLiteral("Opis"),
            {{"Opis_Tow_Nr", 7}, {"Opis_Cecha_Nr", used}, {"Opis_Opis", "czarny"}});
-    addRow(QStringLiteral("Grupa"), {{"Grupa_Nazwa", "Śruby"}});
-    addRow(QStringLiteral("Szablon"),
+    testsupport::addRow(folder, QStringLiteral("Grupa"), {{"Grupa_Nazwa", "Śruby"}});
+    testsupport::addRow(folder, QStringLiteral("Szablon"),
            {{"Szablon_Grupa_Nr", 1}, {"Szablon_Znaczenie", 1}, {"Szablon_Cecha_Nr", inTemplate}});
     addValue(free, QStringLiteral("10"));
     auto d = open<TEkr_Aktualizacja_Wlasnosci>();
 
     // The question first, No by default; No keeps the row.
     messages.answerNo();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.last().text, "Czy na pewno chcesz usunąć zaznaczoną pozycję ?");
     EXPECT_EQ(messages.last().defaultButton, ui::Button::No);
     EXPECT_EQ(storedAttributes().size(), 3);
 
     d->searchBox()->setText(QStringLiteral("Kolor"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.last().text, "Ta własność jest używana przez inne bazy !");
     EXPECT_TRUE(storedAttributes().contains("Kolor"));
 
     d->searchBox()->setText(QStringLiteral("Masa"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.last().text,
               "Ta własność należy do szablonu grupy \"Śruby\" !\nUsunięcie nie jest możliwe !");
     EXPECT_TRUE(storedAttributes().contains("Masa"));
 
     d->searchBox()->setText(QStringLiteral("Ś"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(storedAttributes().keys(), QStringList({"Kolor", "Masa"}));
     EXPECT_EQ(storedValues(free), QStringList({"10"})) << "its value list is left alone";
 }
@@ -274,11 +267,11 @@ TEST_F(AttributesTest, ValueListShowsAndAddsOnlyTheAttributesValues) {
     EXPECT_EQ(child<QGroupBox>(d.get(), "GroupBox_Wlasnosc")->title(), " Własność: ");
     EXPECT_EQ(d->table().recordCount(), 1);
 
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), " Dodawanie nowej wartości ");
     auto* value = child<QLineEdit>(d.get(), "Edit_Wartosc");
     EXPECT_EQ(value->maxLength(), 100);
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Nie wprowadzona wartość. Zapis nie jest możliwy !");
     EXPECT_TRUE(value->hasFocus());
 
@@ -300,7 +293,7 @@ TEST_F(AttributesTest, ValueListShowsAndAddsOnlyTheAttributesValues) {
 
     // Deleted after the question, without further checks.
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.last().text, "Czy na pewno chcesz usunąć zaznaczoną pozycję ?");
     EXPECT_EQ(storedValues(nr), QStringList({"zielony"}));
 }
@@ -335,18 +328,18 @@ TEST_F(AttributesTest, ValueChecksByType) {
         auto* value = child<QLineEdit>(d.get(), "Edit_Wartosc");
         for (const QString& text : c.refused) {
             SCOPED_TRACE(text.toStdString());
-            d->BB_DodajClick();
+            click(*d, "BB_Dodaj");
             type(value, text);
-            d->BB_ZapiszClick();
+            click(*d, "BB_Zapisz");
             EXPECT_EQ(messages.last().text, c.message);
             EXPECT_EQ(value->text(), "") << "the box gets back its value from before: none";
             EXPECT_EQ(d->mode(), Mode::Adding);
-            d->BB_AnulujClick();
+            click(*d, "BB_Anuluj");
         }
         for (const QString& text : c.accepted) {
-            d->BB_DodajClick();
+            click(*d, "BB_Dodaj");
             type(value, text);
-            d->BB_ZapiszClick();
+            click(*d, "BB_Zapisz");
             EXPECT_EQ(d->mode(), Mode::Browse) << text.toStdString();
         }
         QStringList stored = storedValues(nr), expected = c.accepted;
@@ -359,14 +352,14 @@ TEST_F(AttributesTest, ValueChecksByType) {
     // Changing: a refused value puts back the value the change began with.
     auto d = openValues(1, QStringLiteral("liczbowy"));
     d->searchBox()->setText(QStringLiteral("7"));
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->editPanel()->title(), " Edycja wartości");
     auto* value = child<QLineEdit>(d.get(), "Edit_Wartosc");
     retype(value, "7.5");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(value->text(), "7");
     retype(value, "7,5");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_TRUE(storedValues(1).contains("7,5"));
     EXPECT_FALSE(storedValues(1).contains("7"));
 }
@@ -390,7 +383,7 @@ TEST_F(AttributesTest, PickingAValue) {
     // Powrót picks nothing.
     state.ValuePickMode = QStringLiteral("Wyszukiwanie");
     auto again = openValues(nr, QStringLiteral("alfanumer."));
-    again->BB_PowrotClick();
+    click(*again, "BB_Powrot");
     EXPECT_TRUE(state.PickedValue.isEmpty());
     EXPECT_TRUE(state.ValuePickMode.isEmpty());
 

@@ -9,6 +9,7 @@
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui/uitest.h"
+#include "support/rows.h"
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,13 +44,6 @@ protected:
         QStringList out;
         t.forEachRow([&] { out << t.asString(QStringLiteral("Grupa_Nazwa")); });
         return out;
-    }
-    void addRow(const QString& table, const QString& field, int value) {
-        engine::Table t(folder, table);
-        t.open();
-        t.append();
-        t.setValue(field, value);
-        t.post();
     }
 
     // The dialog shown and active, as the modal runner would show it.
@@ -91,14 +85,14 @@ TEST_F(GroupsTest, EmptyTableDisablesRowButtons) {
     EXPECT_TRUE(button(d.get(), "BB_Dodaj")->isEnabled());
     for (const char* b : {"BB_Popraw", "BB_Usun", "BB_Wlasnosci"})
         EXPECT_FALSE(button(d.get(), b)->isEnabled()) << b;
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->mode(), Mode::Browse);
 }
 
 TEST_F(GroupsTest, AddingSavesTheRowInItsSortedPlace) {
     addGroups({"Akcesoria", "Zawory"});
     auto d = open();
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->mode(), Mode::Adding);
     EXPECT_EQ(d->modeWord(), "Nowy");
     EXPECT_TRUE(d->editPanel()->isVisible());
@@ -120,16 +114,16 @@ TEST_F(GroupsTest, AddingSavesTheRowInItsSortedPlace) {
     EXPECT_GT(groupNr("Łączniki"), groupNr("Zawory")) << "numbered by the table";
 
     // A name that exists already is allowed.
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     name->setText(QStringLiteral("Zawory"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(storedNames().count("Zawory"), 2);
 }
 
 TEST_F(GroupsTest, SavingWithoutANameIsRefusedAndKeepsEditing) {
     auto d = open();
-    d->BB_DodajClick();
-    d->BB_ZapiszClick();
+    click(*d, "BB_Dodaj");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Nie wprowadzona nazwa grupy. Zapis nie jest możliwy !");
     EXPECT_EQ(messages.last().caption, "Uwaga !");
     EXPECT_EQ(d->mode(), Mode::Adding);
@@ -151,7 +145,7 @@ TEST_F(GroupsTest, ChangingRenamesTheGroupOnly) {
     EXPECT_EQ(name->text(), "Zawory");
     name->selectAll();
     type(name, "Armatura");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(storedNames(), QStringList({"Akcesoria", "Armatura"}));
     EXPECT_EQ(groupNr("Armatura"), nr) << "the items keep pointing at the group";
     EXPECT_EQ(current(*d), "Armatura");
@@ -163,15 +157,15 @@ TEST_F(GroupsTest, AbandoningAnEdit) {
     auto* name = edit(d.get(), "Edit_Grupa");
 
     // Anuluj throws the typed text away.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     type(name, "X");
-    d->BB_AnulujClick();
+    click(*d, "BB_Anuluj");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_TRUE(d->list()->hasFocus());
     EXPECT_EQ(storedNames(), QStringList({"Akcesoria", "Zawory"}));
 
     // Esc in the box abandons without a question.
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     type(name, "Nowa");
     QTest::keyClick(name, Qt::Key_Escape);
     EXPECT_EQ(d->mode(), Mode::Browse);
@@ -179,12 +173,12 @@ TEST_F(GroupsTest, AbandoningAnEdit) {
     EXPECT_EQ(messages.count(), 0);
 
     // Leaving an untouched box for the list abandons quietly.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     d->list()->setFocus();
     EXPECT_EQ(d->mode(), Mode::Browse);
 
     // Leaving for the search field abandons even after changes, without a question.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     type(name, "zmiana");
     d->searchBox()->setFocus();
     EXPECT_EQ(d->mode(), Mode::Browse);
@@ -198,7 +192,7 @@ TEST_F(GroupsTest, MovingInTheListAfterChangesAsks) {
     auto* name = edit(d.get(), "Edit_Grupa");
 
     // No: the change is dropped, the move happens.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     type(name, "2");
     d->list()->setFocus(); // changed: the edit stays
     EXPECT_EQ(d->mode(), Mode::Changing);
@@ -210,7 +204,7 @@ TEST_F(GroupsTest, MovingInTheListAfterChangesAsks) {
 
     // Yes: saved into the row being edited, not into the one moved to.
     d->table().first();
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     type(name, "2");
     d->list()->setFocus();
     messages.answerYes();
@@ -218,7 +212,7 @@ TEST_F(GroupsTest, MovingInTheListAfterChangesAsks) {
     EXPECT_EQ(storedNames(), QStringList({"Akcesoria2", "Zawory"}));
 
     // Yes with a save that fails: the message, then the edit is abandoned all the same.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     name->selectAll();
     QTest::keyClick(name, Qt::Key_Delete);
     d->list()->setFocus();
@@ -231,10 +225,10 @@ TEST_F(GroupsTest, MovingInTheListAfterChangesAsks) {
 TEST_F(GroupsTest, ClosingWhileEditingAsksAndClosesTheTable) {
     addGroups({"Akcesoria"});
     auto d = open();
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     type(edit(d.get(), "Edit_Grupa"), "Nowa");
     messages.answerYes();
-    d->BB_PowrotClick();
+    click(*d, "BB_Powrot");
     EXPECT_FALSE(d->isVisible());
     EXPECT_FALSE(d->table().isOpen());
     EXPECT_EQ(storedNames(), QStringList({"Akcesoria", "Nowa"}));
@@ -242,13 +236,13 @@ TEST_F(GroupsTest, ClosingWhileEditingAsksAndClosesTheTable) {
 
 TEST_F(GroupsTest, DeletionAndItsReferenceChecks) {
     addGroups({"Pusta", "Z obiektami", "Z szablonem"});
-    addRow(QStringLiteral("Towar"), QStringLiteral("Tow_Grupa_Nr"), groupNr("Z obiektami"));
-    addRow(QStringLiteral("Szablon"), QStringLiteral("Szablon_Grupa_Nr"), groupNr("Z szablonem"));
+    testsupport::addRow(folder, QStringLiteral("Towar"), {{QStringLiteral("Tow_Grupa_Nr"), groupNr("Z obiektami")}});
+    testsupport::addRow(folder, QStringLiteral("Szablon"), {{QStringLiteral("Szablon_Grupa_Nr"), groupNr("Z szablonem")}});
     auto d = open();
 
     d->searchBox()->setText(QStringLiteral("Z ob"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.shown()[0].message.text, "Czy na pewno chcesz usunąć zaznaczoną grupę ?");
     EXPECT_EQ(messages.shown()[0].message.defaultButton, ui::Button::No);
     EXPECT_EQ(messages.last().text,
@@ -256,7 +250,7 @@ TEST_F(GroupsTest, DeletionAndItsReferenceChecks) {
 
     d->searchBox()->setText(QStringLiteral("Z sz"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.last().text,
               "Ta grupa ma przyporządkowane własności !\nUsunięcie nie jest możliwe !");
     EXPECT_EQ(storedNames().size(), 3);
@@ -264,7 +258,7 @@ TEST_F(GroupsTest, DeletionAndItsReferenceChecks) {
     // No keeps the row; Delete in the list asks the same question.
     d->searchBox()->setText(QStringLiteral("Pu"));
     messages.answerNo();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(storedNames().size(), 3);
     d->list()->setFocus();
     messages.answerYes();
@@ -276,7 +270,7 @@ TEST_F(GroupsTest, DeletingTheLastRowDisablesRowButtons) {
     addGroups({"Jedyna"});
     auto d = open();
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_TRUE(d->table().isEmpty());
     EXPECT_FALSE(button(d.get(), "BB_Popraw")->isEnabled());
     EXPECT_FALSE(button(d.get(), "BB_Usun")->isEnabled());
@@ -316,7 +310,7 @@ TEST_F(GroupsTest, SearchAndKeys) {
     // Insert in the list starts adding; Esc outside a box closes the dialog.
     QTest::keyClick(d->list(), Qt::Key_Insert);
     EXPECT_EQ(d->mode(), Mode::Adding);
-    d->BB_AnulujClick();
+    click(*d, "BB_Anuluj");
     QTest::keyClick(d->list(), Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
 }
@@ -344,7 +338,7 @@ TEST_F(GroupsTest, PickingHandsBackTheChosenGroup) {
     // Closing without a pick leaves nothing chosen.
     state.GroupPickMode = QStringLiteral("Wybieranie");
     auto again = open();
-    again->BB_PowrotClick();
+    click(*again, "BB_Powrot");
     EXPECT_TRUE(state.PickedGroupName.isEmpty());
     EXPECT_EQ(state.PickedGroupNr, 0);
     EXPECT_TRUE(state.GroupPickMode.isEmpty());
@@ -362,10 +356,10 @@ TEST_F(GroupsTest, ReadOnlyUserSearchesAndPicksButChangesNothing) {
     QTest::keyClick(d->list(), Qt::Key_Delete);
     QTest::keyClick(d->list(), Qt::Key_Return);
     QTest::keyClick(d->list(), Qt::Key_Z);
-    d->BB_DodajClick();
-    d->BB_PoprawClick();
-    d->BB_UsunClick();
-    d->BB_WlasnosciClick();
+    click(*d, "BB_Dodaj");
+    click(*d, "BB_Popraw");
+    click(*d, "BB_Usun");
+    click(*d, "BB_Wlasnosci");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_TRUE(d->searchBox()->text().isEmpty()) << "typing in the list does nothing for him";
     EXPECT_EQ(messages.count(), 0);

@@ -91,10 +91,10 @@ protected:
     // Adds a city through the dialog as the user would.
     static void addThrough(TEkr_Aktualizacja_Miasto& d, const QString& name,
                            const QString& code = {}) {
-        d.BB_DodajClick();
+        click(d, "BB_Dodaj");
         type(edit(&d, "Edit_Miasto"), name);
         type(edit(&d, "Edit_Kierunkowy"), code);
-        d.BB_ZapiszClick();
+        click(d, "BB_Zapisz");
     }
 };
 
@@ -118,7 +118,7 @@ TEST_F(CitiesCountriesTest, NewCityTakesTheSmallestFreeNumber) {
     // A number freed by a deletion is taken again.
     find(*d, QStringLiteral("Kra"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     addThrough(*d, "Wrocław");
     EXPECT_EQ(cities().at(1), "2:Wrocław:");
     EXPECT_EQ(messages.count(), 1);
@@ -127,12 +127,12 @@ TEST_F(CitiesCountriesTest, NewCityTakesTheSmallestFreeNumber) {
 TEST_F(CitiesCountriesTest, EditingACityHoldsNoRowUntilTheSave) {
     addCity(1, QStringLiteral("Gdańsk"), QStringLiteral("58"));
     auto d = open<TEkr_Aktualizacja_Miasto>();
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), " Dodawanie nowego miasta ");
     EXPECT_EQ(d->table().state(), State::Browse) << "Dodaj begins no row";
-    d->BB_AnulujClick();
+    click(*d, "BB_Anuluj");
 
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->editPanel()->title(), " Edycja miejscowości ");
     EXPECT_EQ(d->table().state(), State::Browse) << "Popraw locks nothing";
     EXPECT_EQ(edit(d.get(), "Edit_Kierunkowy")->text(), "58");
@@ -145,9 +145,9 @@ TEST_F(CitiesCountriesTest, EditingACityHoldsNoRowUntilTheSave) {
     EXPECT_EQ(cities(), QStringList({"1:Gdańsk:058"}));
 
     // An empty name is refused.
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     type(edit(d.get(), "Edit_Kierunkowy"), "22");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Brak nazwy miejscowości. Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Adding);
     EXPECT_TRUE(edit(d.get(), "Edit_Miasto")->hasFocus());
@@ -174,24 +174,24 @@ TEST_F(CitiesCountriesTest, CityNamesAreUniqueRegardlessOfLetterCase) {
     EXPECT_EQ(messages.last().text, kAdding);
     EXPECT_EQ(d->mode(), Mode::Adding);
     EXPECT_TRUE(name->hasFocus());
-    d->BB_AnulujClick();
+    click(*d, "BB_Anuluj");
 
     find(*d, QStringLiteral("Łó"));
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     name->selectAll();
     type(name, "kraków");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, kChanging);
     EXPECT_EQ(d->mode(), Mode::Changing);
-    d->BB_AnulujClick();
+    click(*d, "BB_Anuluj");
     EXPECT_EQ(messages.count(), 2);
 
     // A city saved under its own name, in another letter case too.
     find(*d, QStringLiteral("Kr"));
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     name->selectAll();
     type(name, "KRAKÓW");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.count(), 2);
     EXPECT_EQ(cities(), QStringList({"1:KRAKÓW:12", "2:Łódź:42"}));
 }
@@ -205,7 +205,7 @@ TEST_F(CitiesCountriesTest, CityUsedByACompanyNumberCannotBeDeleted) {
 
     find(*d, QStringLiteral("Kr"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.shown()[0].message.text, "Czy chcesz usunąć zaznaczoną pozycję ?");
     EXPECT_EQ(messages.shown()[0].message.defaultButton, ui::Button::Yes);
     EXPECT_EQ(messages.last().text, "Ta miejscowość jest wykorzystywanna przez inne bazy. \n"
@@ -214,7 +214,7 @@ TEST_F(CitiesCountriesTest, CityUsedByACompanyNumberCannotBeDeleted) {
 
     find(*d, QStringLiteral("Gd"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(cities(), QStringList({"2:Kraków:"}));
 }
 
@@ -228,7 +228,7 @@ TEST_F(CitiesCountriesTest, PickingACityKeepsTheCallersPresetUntilAPick) {
     EXPECT_EQ(state.PickedCityName, "Kra") << "not emptied at opening";
     EXPECT_TRUE(button(d.get(), "BB_Wybierz")->isVisible());
     EXPECT_EQ(d->searchBox()->text(), "Kra");
-    d->BB_PowrotClick();
+    click(*d, "BB_Powrot");
     EXPECT_EQ(state.PickedCityName, "Kra") << "nothing picked: the caller sees no change";
     EXPECT_TRUE(state.CityPickMode.isEmpty());
 
@@ -258,7 +258,7 @@ TEST_F(CitiesCountriesTest, ReadOnlyUserPicksACityWithoutWybierz) {
     d->list()->setFocus();
     QTest::keyClick(d->list(), Qt::Key_Insert);
     QTest::keyClick(d->list(), Qt::Key_Delete);
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(messages.count(), 0);
     // A double-click picks for him.
@@ -289,12 +289,12 @@ TEST_F(CitiesCountriesTest, CountriesMayRepeatAndAddingStartsEmpty) {
     EXPECT_EQ(code->maxLength(), 10);
 
     // Changing one, then adding: the boxes start empty, the new row begun at once.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->editPanel()->title(), "Edycja państwa");
     EXPECT_EQ(d->table().state(), State::Edit);
     type(code, "0");
-    d->BB_ZapiszClick();
-    d->BB_DodajClick();
+    click(*d, "BB_Zapisz");
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), "Dodawanie nowego panstwa");
     EXPECT_EQ(d->table().state(), State::Insert);
     EXPECT_TRUE(name->text().isEmpty());
@@ -302,7 +302,7 @@ TEST_F(CitiesCountriesTest, CountriesMayRepeatAndAddingStartsEmpty) {
 
     // An empty name keeps the row in editing.
     type(code, "48");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Nie wprowadzona nazwa panstwa !. Zapis nie jest możliwy !");
     EXPECT_EQ(d->table().state(), State::Insert);
     EXPECT_TRUE(name->hasFocus());
@@ -320,7 +320,7 @@ TEST_F(CitiesCountriesTest, CountryUsedByACompanyNumberCannotBeDeleted) {
     auto d = open<TEkr_Aktualizacja_Panstwo>();
 
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.shown()[0].message.text, "Czy na pewno chcesz usunąć zaznaczone panstwo ?");
     EXPECT_EQ(messages.shown()[0].message.defaultButton, ui::Button::No);
     EXPECT_EQ(messages.last().text, "To państwo jest wykorzystywanna przez bazę firm. \n"
@@ -329,7 +329,7 @@ TEST_F(CitiesCountriesTest, CountryUsedByACompanyNumberCannotBeDeleted) {
 
     find(*d, QStringLiteral("Sł"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(countries(), QStringList({"1:Czechy:"}));
 }
 

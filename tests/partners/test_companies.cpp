@@ -82,16 +82,16 @@ TEST_F(CompaniesTest, NewCompanyTakesPolandAndZeroAmounts) {
     EXPECT_EQ(edit(d.get(), "Edit_Kod")->maxLength(), 8);
     EXPECT_FALSE(button(d.get(), "BB_Schowek")->isEnabled()) << "no company yet";
 
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(edit(d.get(), "Edit_Panstwo")->text(), "Polska");
     EXPECT_EQ(edit(d.get(), "Edit_Platnosci")->text(), "0");
     EXPECT_TRUE(edit(d.get(), "Edit_Skrot")->hasFocus());
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Brak nazwy skróconej firmy. Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Adding);
 
     type(edit(d.get(), "Edit_Skrot"), "Łącznik");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(stored("Łącznik", "Firma_Panstwo"), "Polska");
     EXPECT_EQ(stored("Łącznik", "Firma_Panstwo_Nr"), "0");
@@ -103,11 +103,11 @@ TEST_F(CompaniesTest, NewCompanyTakesPolandAndZeroAmounts) {
 TEST_F(CompaniesTest, AmountsNeedTheDecimalComma) {
     addCompany("Alfa");
     auto d = open();
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     auto* pay = edit(d.get(), "Edit_Platnosci");
     pay->setText(QStringLiteral("1.5"));
     edit(d.get(), "Edit_Ulica")->setText(QStringLiteral("Długa 1"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text,
               "Dane do pola platności wprowadzone niepoprawnie. Zapisywanie przerwane !");
     EXPECT_EQ(d->mode(), Mode::Changing) << "the row stays in editing";
@@ -118,11 +118,11 @@ TEST_F(CompaniesTest, AmountsNeedTheDecimalComma) {
 
     pay->setText(QStringLiteral("1,5"));
     edit(d.get(), "Edit_Naleznosci")->setText(QStringLiteral("dużo"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text,
               "Dane do pola należności wprowadzone niepoprawnie. Zapisywanie przerwane !");
     edit(d.get(), "Edit_Naleznosci")->setText(QStringLiteral("-2,25"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(stored("Alfa", "Firma_Zaleglosci"), "1,5");
     EXPECT_EQ(stored("Alfa", "Firma_Naleznosci"), "-2,25");
@@ -136,13 +136,13 @@ TEST_F(CompaniesTest, CityAndCountryNumbers) {
     auto* city = edit(d.get(), "Edit_Miejscowosc");
 
     // Another street, the same town: the number stays.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     type(edit(d.get(), "Edit_Ulica"), "Wąska 2");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(stored("Alfa", "Firma_Miasto_Nr"), "7");
 
     // A pick from the cities list is taken over with its number.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     runner.on("TEkr_Aktualizacja_Miasto", [this](QDialog&) {
         EXPECT_EQ(state.CityPickMode, "Wybieranie");
         EXPECT_EQ(state.CitySearchText, "Kraków");
@@ -171,16 +171,16 @@ TEST_F(CompaniesTest, CityAndCountryNumbers) {
     country->setFocus();
     QTest::keyClick(country, Qt::Key_Return);
     EXPECT_EQ(country->text(), "Niemcy");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(stored("Alfa", "Firma_Miejscowosc"), "Gdańsk");
     EXPECT_EQ(stored("Alfa", "Firma_Miasto_Nr"), "5");
     EXPECT_EQ(stored("Alfa", "Firma_Panstwo_Nr"), "3");
 
     // A town typed over the picked one is no longer the listed town.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     city->selectAll();
     type(city, "Sopot");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(stored("Alfa", "Firma_Miejscowosc"), "Sopot");
     EXPECT_EQ(stored("Alfa", "Firma_Miasto_Nr"), "0");
     EXPECT_EQ(stored("Alfa", "Firma_Panstwo_Nr"), "3");
@@ -194,7 +194,7 @@ TEST_F(CompaniesTest, DeletionIsRefusedOnlyForAProducer) {
     auto d = open();
     d->searchBox()->setText(QStringLiteral("Prod"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.shown()[0].message.text, "Czy chcesz usunąć zaznaczoną firmę!");
     EXPECT_EQ(messages.shown()[0].message.defaultButton, ui::Button::Yes);
     EXPECT_EQ(messages.last().text,
@@ -203,7 +203,7 @@ TEST_F(CompaniesTest, DeletionIsRefusedOnlyForAProducer) {
 
     d->searchBox()->setText(QStringLiteral("Dost"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(stored("Dostawca", "Firma_Nr"), "<brak>");
 }
 
@@ -259,7 +259,7 @@ TEST_F(CompaniesTest, PickingWithEnterInTheSearchField) {
     // Closed without a pick: nothing chosen, the block as it was.
     state.CompanyPickMode = QStringLiteral("Wybieranie");
     auto again = open();
-    again->BB_PowrotClick();
+    click(*again, "BB_Powrot");
     EXPECT_EQ(state.PickedCompanyNr, 0);
     EXPECT_TRUE(state.PickedCompanyName.isEmpty());
     EXPECT_EQ(state.PickedCompanyBlock.size(), 5);
@@ -329,13 +329,13 @@ TEST_F(CompaniesTest, ContactsPage) {
     EXPECT_FALSE(button(d.get(), "BB_WWW")->isEnabled());
 
     // "Kontakty" while adding, then for a saved company.
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     type(edit(d.get(), "Edit_Skrot"), "Nowa");
-    d->BB_KontaktyClick();
+    click(*d, "BB_Kontakty");
     EXPECT_EQ(messages.last().text,
               "Aby mieć dostęp do Kontaktów najpierw kliknij przycisk Zapisz !");
     EXPECT_EQ(d->mode(), Mode::Adding);
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     runner.on("TEkr_Aktualizacja_Telefony", [this](QDialog& contacts) {
         EXPECT_EQ(state.ContactCompanyName, "Nowa");
         // On the companies' folder, handed over through CompanyFolder.
@@ -362,7 +362,7 @@ TEST_F(CompaniesTest, OrderKeysAndEsc) {
 
     // Up and Down go through the boxes across the pages.
     auto* pages = d->findChild<QTabWidget*>("PageControl_Firma");
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     auto* street = edit(d.get(), "Edit_Ulica");
     street->setFocus();
     QTest::keyClick(street, Qt::Key_Down);
@@ -385,7 +385,7 @@ TEST_F(CompaniesTest, OrderKeysAndEsc) {
     QTest::keyClick(street, Qt::Key_Escape);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_TRUE(d->isVisible());
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     QTest::keyClick(edit(d.get(), "Edit_Skrot"), Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(stored("Alfa", "Firma_Ulica"), "");

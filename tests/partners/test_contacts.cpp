@@ -109,16 +109,16 @@ TEST_F(ContactsTest, CompanyFolderIsReadOnceAndEmptied) {
     EXPECT_TRUE(state.CompanyFolder.isEmpty()) << "emptied once read";
     EXPECT_EQ(d->table().asString(QStringLiteral("Telefon_Kontakt")), "W głównym");
     state.CompanyFolder = QStringLiteral("left by someone");
-    d->BB_PowrotClick();
+    click(*d, "BB_Powrot");
     EXPECT_TRUE(state.CompanyFolder.isEmpty()) << "and again at closing";
 }
 
 TEST_F(ContactsTest, SavingNeedsOneOfTheTwoBoxes) {
     forCompany(5, QStringLiteral("Firma A"));
     auto d = open();
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), "Dodawanie nowego kontaktu");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Proszę wpisać wszystkie dane !");
     EXPECT_EQ(d->mode(), Mode::Adding);
     EXPECT_TRUE(child(d.get(), "Edit_Kontakt")->hasFocus());
@@ -141,14 +141,14 @@ TEST_F(ContactsTest, DeletionIsNeverRefusedAndYesIsPreselected) {
     forCompany(5, QStringLiteral("Firma A"));
     auto d = open();
     messages.answerNo();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.last().text, "Chcesz usunąć zaznaczoną pozycję ?");
     EXPECT_EQ(messages.last().defaultButton, ui::Button::Yes);
     EXPECT_EQ(stored().size(), 2);
     messages.answerYes();
     QTest::keyClick(d->list(), Qt::Key_Delete);
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_TRUE(stored().isEmpty());
     EXPECT_FALSE(button(d.get(), "BB_Popraw")->isEnabled());
     EXPECT_FALSE(button(d.get(), "BB_Usun")->isEnabled());
@@ -161,13 +161,13 @@ TEST_F(ContactsTest, EscSettlesAnEditAndKeepsTheDialogOpen) {
     auto* person = child(d.get(), "Edit_Kontakt");
 
     // Unchanged: abandoned without a question.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     QTest::keyClick(person, Qt::Key_Escape);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(messages.count(), 0);
 
     // Changed: asked, Yes saves, the dialog stays.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     type(person, "-Kowalska");
     messages.answerYes();
     QTest::keyClick(person, Qt::Key_Escape);
@@ -177,7 +177,7 @@ TEST_F(ContactsTest, EscSettlesAnEditAndKeepsTheDialogOpen) {
     EXPECT_EQ(stored(), QList<Contact>({{5, "Nowak-Kowalska", "1"}}));
 
     // No: the change is dropped.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     type(person, "X");
     messages.answerNo();
     QTest::keyClick(person, Qt::Key_Escape);
@@ -223,22 +223,22 @@ TEST_F(ContactsTest, AContactSavedWhilePickingBelongsToTheOwner) {
     pickingFor(5, QStringLiteral("Firma A"));
     state.ContactOwnerNr = 7;
     auto d = open();
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     type(child(d.get(), "Edit_Kontakt"), "Nowy");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_TRUE(stored().contains(Contact{7, "Nowy", ""}));
     EXPECT_EQ(d->table().recordCount(), 1) << "not one of the listed company's";
-    d->BB_PowrotClick();
+    click(*d, "BB_Powrot");
 
     // An owner is given for one opening: a later picker naming none saves for its own company,
     // not for whichever company was opened before.
     forCompany(7, QStringLiteral("Firma B"));
-    open()->BB_PowrotClick();
+    click(*open(), "BB_Powrot");
     pickingFor(5, QStringLiteral("Firma A"));
     auto picker = open();
-    picker->BB_DodajClick();
+    click(*picker, "BB_Dodaj");
     type(child(picker.get(), "Edit_Telefon"), "555");
-    picker->BB_ZapiszClick();
+    click(*picker, "BB_Zapisz");
     EXPECT_TRUE(stored().contains(Contact{5, "", "555"}));
     EXPECT_EQ(picker->table().recordCount(), 2);
 }
@@ -257,13 +257,13 @@ TEST_F(ContactsTest, ReadOnlyUserSeesButCannotChangeContacts) {
     QTest::keyClick(d->list(), Qt::Key_Delete);
     QTest::keyClick(d->list(), Qt::Key_Return);
     Q_EMIT d->list()->rowDoubleClicked();
-    d->BB_DodajClick();
-    d->BB_PoprawClick();
-    d->BB_UsunClick();
+    click(*d, "BB_Dodaj");
+    click(*d, "BB_Popraw");
+    click(*d, "BB_Usun");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(messages.count(), 0);
     EXPECT_EQ(stored().size(), 2);
-    d->BB_PowrotClick();
+    click(*d, "BB_Powrot");
 
     // Picking stays his: Enter chooses.
     pickingFor(5, QStringLiteral("Firma A"));

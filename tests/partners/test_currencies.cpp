@@ -108,14 +108,14 @@ TEST_F(CurrenciesTest, ListsNameRateAndDateInTheProgramsForms) {
 
 TEST_F(CurrenciesTest, AddingWithADotTypedRate) {
     auto d = open();
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), "Dodawanie nowej waluty");
     auto* name = edit(d.get(), "Edit_Waluta");
     auto* rate = edit(d.get(), "Edit_Kurs");
 
     // Both boxes are needed.
     type(name, "USD");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, " Nie wpowadzono wszystkich danych. Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Adding);
     EXPECT_TRUE(rate->hasFocus());
@@ -131,13 +131,13 @@ TEST_F(CurrenciesTest, AddingWithADotTypedRate) {
 TEST_F(CurrenciesTest, EverySaveDatesTheRateToday) {
     addCurrency("EUR", 4.3, QDate(2020, 1, 2));
     auto d = open();
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->editPanel()->title(), "Edycja waluty");
     EXPECT_EQ(edit(d.get(), "Edit_Kurs")->text(), "4,3");
     auto* name = edit(d.get(), "Edit_Waluta");
     name->selectAll();
     type(name, "Euro");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(stored(), QList<Currency>({{"Euro", 4.3, kToday}}));
 }
 
@@ -146,12 +146,12 @@ TEST_F(CurrenciesTest, ARateThatIsNoNumberKeepsTheEditAsTyped) {
     auto d = open();
     auto* name = edit(d.get(), "Edit_Waluta");
     auto* rate = edit(d.get(), "Edit_Kurs");
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     name->selectAll();
     type(name, "Euro");
     rate->selectAll();
     type(rate, "4.3.1");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, " Dane nie są poprawne ! Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Changing);
     EXPECT_TRUE(rate->hasFocus());
@@ -161,13 +161,13 @@ TEST_F(CurrenciesTest, ARateThatIsNoNumberKeepsTheEditAsTyped) {
 
     // A rate of nothing is no rate either.
     rate->setText(QStringLiteral("0"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.count(), 2);
     EXPECT_EQ(d->mode(), Mode::Changing);
 
     // Corrected, it is saved into the same row.
     rate->setText(QStringLiteral("4,31"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(stored(), QList<Currency>({{"Euro", 4.31, kToday}}));
 }
@@ -180,7 +180,7 @@ TEST_F(CurrenciesTest, DeletionIsRefusedOnlyForACurrencyOfAPrice) {
     auto d = open();
 
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.shown()[0].message.text, "Chcesz uzunąć zaznaczoną pozycję ?");
     EXPECT_EQ(messages.shown()[0].message.defaultButton, ui::Button::No);
     EXPECT_EQ(messages.last().text, "Ta waluta jest wykorzystywana przez inne bazy !");
@@ -208,10 +208,11 @@ TEST_F(CurrenciesTest, EnterAndEsc) {
     EXPECT_TRUE(d->isVisible());
 
     // Enter outside the boxes saves an edit.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     type(name, "2");
     button(d.get(), "BB_Zapisz")->setFocus();
     EXPECT_EQ(d->mode(), Mode::Changing) << "a changed edit survives leaving the boxes";
+    // The Enter button is invisible: it stands for the Enter key pressed outside the boxes.
     d->BB_EnterClick();
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(stored().first().name, "EUR2");
@@ -241,7 +242,7 @@ TEST_F(CurrenciesTest, PickingAndThenOpeningForEditing) {
     bool pickingShown = true;
     runner.on<TEkr_Aktualizacja_Waluta>([&](TEkr_Aktualizacja_Waluta& w) {
         pickingShown = w.picking() || !button(&w, "BB_Wybierz")->isHidden();
-        w.BB_PowrotClick();
+        click(w, "BB_Powrot");
     });
     TEkr_Aktualizacja_Waluta fromMain(state);
     ui::modalRunner().run(fromMain);

@@ -4,18 +4,13 @@
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "support/tempfolder.h"
+#include "support/printing.h"
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
 #include <gtest/gtest.h>
 
 using namespace platform;
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace {
 

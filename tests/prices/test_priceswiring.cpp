@@ -38,7 +38,7 @@ TEST_F(PricesWiringTest, TheItemEditorsButtonOpensThePricesOfItsItemOnlyWithTheP
         store::MainState st;
         auto dlg = openEditor(st);
         EXPECT_FALSE(button(dlg.get(), "BB_Ceny")->isEnabled());
-        dlg->BB_CenyClick();
+        click(*dlg, "BB_Ceny");
         EXPECT_TRUE(runner.opened().isEmpty());
     }
     store::MainState st;

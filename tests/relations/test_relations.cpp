@@ -124,14 +124,6 @@ protected:
             out << d.line(row)[3];
         return out;
     }
-    template <class W> static W* child(QDialog& d, const char* name) {
-        W* w = d.findChild<W*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    static void click(QDialog& d, const char* name) {
-        if (auto* b = child<QAbstractButton>(d, name)) b->click();
-    }
     // The item list placed on `text` by the search field, then Dodaj.
     static void add(QDialog& d, const QString& text) {
         child<QLineEdit>(d, "Edit_Szukaj_Towar")->setText(text);

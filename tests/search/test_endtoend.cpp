@@ -133,7 +133,7 @@ protected:
             fill(d);
             child<QPushButton>(d, "BB_Zastosuj")->click();
         });
-        w.BB_ZapytanieClick();
+        trigger(w, "Zapytanie1");
         EXPECT_EQ(messages.count(), 0) << messages.texts().join(u'/').toStdString();
         EXPECT_TRUE(w.state().Query.queryActive);
         EXPECT_EQ(w.form().Label_Status->text(), QStringLiteral("ustawiono zapytanie"));
@@ -274,7 +274,7 @@ TEST_F(SearchEndToEnd, ProducerAndPriceAndTheFilterAgreeWithTheTables) {
     // The query cancelled, the filter on the same group, name start and producer.
     runner.on(QStringLiteral("TEkr_Query"),
               [](QDialog& d) { child<QPushButton>(d, "BitBtn2")->click(); });
-    w->BB_ZapytanieClick();
+    trigger(*w, "Zapytanie1");
     EXPECT_TRUE(w->isCommandEnabled(QStringLiteral("SpeedButton17")));
     const QString start = some.name.left(3);
     runner.on(QStringLiteral("TEkr_Aktualizacja_Grupa"), [&](QDialog&) {
@@ -292,7 +292,7 @@ TEST_F(SearchEndToEnd, ProducerAndPriceAndTheFilterAgreeWithTheTables) {
         child<QLineEdit>(d, "Edit_Nazwa1")->setText(start);
         child<QPushButton>(d, "BB_Filtruj")->click();
     });
-    w->BB_FiltrClick();
+    trigger(*w, "Filtr1");
     EXPECT_EQ(messages.count(), 0);
     const std::set<int> filtered = listed(w->state().TFTowar);
     const std::set<int> wantFiltered = c.where([&](const Item& i) {

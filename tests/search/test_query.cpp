@@ -50,7 +50,7 @@ protected:
 
     void query(shell::TForm_Pelk& w, std::function<void(QDialog&)> action) {
         runner.on(QStringLiteral("TEkr_Query"), std::move(action));
-        w.BB_ZapytanieClick();
+        trigger(w, "Zapytanie1");
     }
 
     void pickAttribute(store::MainState& st, int nr, const char* type) {

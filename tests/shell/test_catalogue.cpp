@@ -36,6 +36,7 @@ TEST_F(ShellTest, ReadOnlyUserNeverGetsTheEditingCommands) {
         s.PriceRight = false;
         s.CurrentCatalogueFolder = catalogue;
         w.controller().bindCatalogueTables();
+        // The list's table mode is a procedure of the window with no button of its own.
         w.BB_TableClick();
         s.StartupDone = true;
     };
@@ -67,7 +68,7 @@ TEST_F(ShellTest, ReadOnlyUserNeverGetsTheEditingCommands) {
     QTest::keyClick(grid, Qt::Key_Delete);
     QTest::keyClick(grid, Qt::Key_Insert);
     QTest::keyClick(grid, Qt::Key_Minus, Qt::NoModifier);
-    w.Usu1Click();
+    trigger(w, "Usu1");
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(s.TFTowar.recordCount(), before);
     EXPECT_TRUE(s.ItemEditMode.isEmpty());
@@ -90,7 +91,7 @@ TEST_F(ShellTest, EmptyCatalogueHidesTheRowCommandsUntilTheFirstItem) {
         << "a new item is the way out of an empty catalogue";
     EXPECT_EQ(f.Label_Licznik->text(), QStringLiteral("0"));
     // The delete key and menu do nothing on an empty catalogue.
-    w->Usu1Click();
+    trigger(*w, "Usu1");
     EXPECT_TRUE(messages.shown().isEmpty());
 
     // The first item, as the item editor posts it, followed by the empty check.

@@ -98,6 +98,7 @@ TEST_F(ShellTest, TheLoggedInUsersLastCatalogueIsRememberedAtExit) {
         s.AdminRight = s.PriceRight = true;
         s.CurrentCatalogueFolder = catalogue;
         w.controller().bindCatalogueTables();
+        // The list's table mode is a procedure of the window with no button of its own.
         w.BB_TableClick();
         s.StartupDone = true;
     };

@@ -62,6 +62,7 @@ protected:
         w.state().QTowar.close();
         w.state().QTowar.setSql(lines);
         w.state().Query.queryActive = true; // as the query builder leaves it
+        // The list's query mode is a procedure of the window with no button of its own.
         w.BB_SQLClick();
     }
 };
@@ -287,6 +288,7 @@ TEST_F(ItemListTest, AReadOnlyUserCannotAddChangeCloneOrDeleteByAnyControlOrKey)
         s.RightsLevel = 1;
         s.CurrentCatalogueFolder = catalogue;
         w.controller().bindCatalogueTables();
+        // The list's table mode is a procedure of the window with no button of its own.
         w.BB_TableClick();
         s.StartupDone = true;
     };
@@ -302,12 +304,12 @@ TEST_F(ItemListTest, AReadOnlyUserCannotAddChangeCloneOrDeleteByAnyControlOrKey)
                  f.SpeedButton6, f.SpeedButton7, f.SpeedButton8, f.SpeedButton9})
             QTest::mouseClick(b, Qt::LeftButton);
         // The handlers themselves, as other screens and later commands may call them.
-        w.BB_NowyClick();
-        w.BB_EdycjaClick();
-        w.BB_KlonujClick();
-        w.BB_Dok_UsunClick();
-        w.Usu1Click();
-        w.BDefaultClick();
+        trigger(w, "Nowy1");
+        trigger(w, "Edycja2");
+        trigger(w, "Klonuj1");
+        click(w, "SpeedButton9");
+        trigger(w, "Usu1");
+        click(w, "BDefault");
         auto* grid = f.DBGrid_Towary;
         grid->setFocus();
         for (auto key : {Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Enter})
@@ -326,6 +328,7 @@ TEST_F(ItemListTest, AReadOnlyUserCannotAddChangeCloneOrDeleteByAnyControlOrKey)
     EXPECT_EQ(editorRuns, 0);
     EXPECT_TRUE(s.ItemEditMode.isEmpty()) << s.ItemEditMode.toStdString();
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join(u'|').toStdString();
+    // The list's table mode is a procedure of the window with no button of its own.
     w.BB_TableClick();
     EXPECT_EQ(s.TFTowar.recordCount(), 8);
 }

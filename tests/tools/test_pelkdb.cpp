@@ -3,17 +3,13 @@
 #include "engine/database.h"
 #include "engine/table.h"
 #include "support/tempfolder.h"
+#include "support/printing.h"
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace engine;
-
-// Readable failures: gtest finds this for QString by argument-dependent lookup.
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
