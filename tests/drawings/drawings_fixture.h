@@ -31,9 +31,12 @@ protected:
     }
 
     int addDrawing(const QString& description, const QByteArray& bytes) {
-        return addRow(folder, "Rysunek", {{"Rys_Opis", description}, {"Rys_Blob", bytes}}, "Rys_Nr");
+        return addRow(folder, "Rysunek", {{"Rys_Opis", description}, {"Rys_Blob", bytes}},
+                      "Rys_Nr");
     }
-    int addItem(const QString& name) { return addRow(folder, "Towar", {{"Tow_Nazwa", name}}, "Tow_nr"); }
+    int addItem(const QString& name) {
+        return addRow(folder, "Towar", {{"Tow_Nazwa", name}}, "Tow_nr");
+    }
     void attach(int item, int drawing) {
         addRow(folder, "Grafika", {{"Grafika_Tow_Nr", item}, {"Grafika_Rys_Nr", drawing}});
     }

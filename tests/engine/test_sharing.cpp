@@ -4,8 +4,8 @@
 #include "engine/error.h"
 #include "engine/sqlfunctions.h"
 #include "engine/table.h"
-#include "support/tempfolder.h"
 #include "support/application.h"
+#include "support/tempfolder.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>

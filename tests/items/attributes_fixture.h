@@ -6,12 +6,12 @@
 #include "platform/worktables.h"
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui/uitest.h"
-#include "support/rows.h"
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,19 +37,21 @@ protected:
     QString cat() const { return st.CurrentCatalogueFolder; }
 
     int addAttribute(const QString& name, const QString& letter) {
-        return testsupport::addRow(cat(), QStringLiteral("Cecha"),
-                      {{QStringLiteral("Cecha_Opis"), name}, {QStringLiteral("Cecha_Typ"), letter}},
-                      QStringLiteral("Cecha_Nr"));
+        return testsupport::addRow(
+            cat(), QStringLiteral("Cecha"),
+            {{QStringLiteral("Cecha_Opis"), name}, {QStringLiteral("Cecha_Typ"), letter}},
+            QStringLiteral("Cecha_Nr"));
     }
     int addGroup(const QString& name) {
-        return testsupport::addRow(cat(), QStringLiteral("Grupa"), {{QStringLiteral("Grupa_Nazwa"), name}},
-                      QStringLiteral("Grupa_Nr"));
+        return testsupport::addRow(cat(), QStringLiteral("Grupa"),
+                                   {{QStringLiteral("Grupa_Nazwa"), name}},
+                                   QStringLiteral("Grupa_Nr"));
     }
     void addTemplateRow(int group, int attribute, int position) {
         testsupport::addRow(cat(), QStringLiteral("Szablon"),
-               {{QStringLiteral("Szablon_Grupa_Nr"), group},
-                {QStringLiteral("Szablon_Cecha_Nr"), attribute},
-                {QStringLiteral("Szablon_Znaczenie"), position}});
+                            {{QStringLiteral("Szablon_Grupa_Nr"), group},
+                             {QStringLiteral("Szablon_Cecha_Nr"), attribute},
+                             {QStringLiteral("Szablon_Znaczenie"), position}});
     }
     void setTemplate(int group, const QList<int>& attributes) {
         for (int i = 0; i < attributes.size(); ++i)
@@ -63,9 +65,9 @@ protected:
     }
     void addValue(int item, int attribute, const QString& text) {
         testsupport::addRow(cat(), QStringLiteral("Opis"),
-               {{QStringLiteral("Opis_Tow_Nr"), item},
-                {QStringLiteral("Opis_Cecha_Nr"), attribute},
-                {QStringLiteral("Opis_Opis"), text}});
+                            {{QStringLiteral("Opis_Tow_Nr"), item},
+                             {QStringLiteral("Opis_Cecha_Nr"), attribute},
+                             {QStringLiteral("Opis_Opis"), text}});
     }
 
     // The group's template as stored: "name:position" in position order (an entry whose
@@ -110,7 +112,6 @@ protected:
         st.TFTowar.setIndexFieldNames(QStringLiteral("Tow_nr"));
         ASSERT_TRUE(st.TFTowar.findKey({item}));
     }
-
 
     TempFolder tmp;
     store::MainState st;

@@ -4,13 +4,13 @@
 #include "items/Wartosci.h"
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui/uitest.h"
-#include "support/rows.h"
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -188,10 +188,11 @@ TEST_F(AttributesTest, DeletionRefusedWhileItemsOrTemplatesUseTheAttribute) {
     const int inTemplate = addAttribute(QStringLiteral("Masa"), QStringLiteral("N"));
     const int free = addAttribute(QStringLiteral("Średnica"), QStringLiteral("N"));
     testsupport::addRow(folder, QStringLiteral("Opis"),
-           {{"Opis_Tow_Nr", 7}, {"Opis_Cecha_Nr", used}, {"Opis_Opis", "czarny"}});
+                        {{"Opis_Tow_Nr", 7}, {"Opis_Cecha_Nr", used}, {"Opis_Opis", "czarny"}});
     testsupport::addRow(folder, QStringLiteral("Grupa"), {{"Grupa_Nazwa", "Śruby"}});
-    testsupport::addRow(folder, QStringLiteral("Szablon"),
-           {{"Szablon_Grupa_Nr", 1}, {"Szablon_Znaczenie", 1}, {"Szablon_Cecha_Nr", inTemplate}});
+    testsupport::addRow(
+        folder, QStringLiteral("Szablon"),
+        {{"Szablon_Grupa_Nr", 1}, {"Szablon_Znaczenie", 1}, {"Szablon_Cecha_Nr", inTemplate}});
     addValue(free, QStringLiteral("10"));
     auto d = open<TEkr_Aktualizacja_Wlasnosci>();
 

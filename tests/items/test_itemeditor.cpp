@@ -16,8 +16,8 @@
 
 using namespace shelltest;
 using items::ItemField;
-using testsupport::addRow;
 using items::TEkr_Aktualizacja_Towar;
+using testsupport::addRow;
 
 namespace {
 
@@ -92,7 +92,8 @@ protected:
                        {"Tow_Uwagi", "notatka"},
                        {"Tow_SWW", "123"},
                        {"Tow_VAT_Nr", 3},
-                       {"Tow_Cena_Zakupu", 5}}, "Tow_nr");
+                       {"Tow_Cena_Zakupu", 5}},
+                      "Tow_nr");
     }
 
     // The editor opened as the item list opens it, on the item the list stands on.
@@ -153,8 +154,8 @@ protected:
 
 TEST_F(ItemEditorTest, CloneCopiesTheThirteenFieldsAndNothingElse) {
     const int source = addFullItem();
-    addRow(catalogue, "Opis",
-           {{"Opis_Tow_Nr", source}, {"Opis_Cecha_Nr", 1}, {"Opis_Opis", "x"}}, "Opis_Nr");
+    addRow(catalogue, "Opis", {{"Opis_Tow_Nr", source}, {"Opis_Cecha_Nr", 1}, {"Opis_Opis", "x"}},
+           "Opis_Nr");
     auto dlg = openEditor("Klonuj", source);
     auto* w = dlg.get();
     EXPECT_EQ(edit(w, "Edit_Grupa")->text(), QStringLiteral("Łożyska"));

@@ -258,7 +258,8 @@ TEST_F(CitiesCountriesTest, ReadOnlyUserPicksACityWithoutWybierz) {
     d->list()->setFocus();
     QTest::keyClick(d->list(), Qt::Key_Insert);
     QTest::keyClick(d->list(), Qt::Key_Delete);
-    click(*d, "BB_Popraw");
+    // Hidden from him; the handler, which Enter on the list reaches as well, refuses on its own.
+    d->BB_PoprawClick();
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(messages.count(), 0);
     // A double-click picks for him.

@@ -331,6 +331,8 @@ TEST_F(CompaniesTest, ContactsPage) {
     // "Kontakty" while adding, then for a saved company.
     click(*d, "BB_Dodaj");
     type(edit(d.get(), "Edit_Skrot"), "Nowa");
+    QTabBar* tabs = child<QTabWidget>(d.get(), "PageControl_Firma")->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center()); // its page
     click(*d, "BB_Kontakty");
     EXPECT_EQ(messages.last().text,
               "Aby mieć dostęp do Kontaktów najpierw kliknij przycisk Zapisz !");

@@ -257,9 +257,10 @@ TEST_F(ContactsTest, ReadOnlyUserSeesButCannotChangeContacts) {
     QTest::keyClick(d->list(), Qt::Key_Delete);
     QTest::keyClick(d->list(), Qt::Key_Return);
     Q_EMIT d->list()->rowDoubleClicked();
-    click(*d, "BB_Dodaj");
-    click(*d, "BB_Popraw");
-    click(*d, "BB_Usun");
+    // Hidden from him; the handlers, which the list's keys reach as well, refuse on their own.
+    d->BB_DodajClick();
+    d->BB_PoprawClick();
+    d->BB_UsunClick();
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(messages.count(), 0);
     EXPECT_EQ(stored().size(), 2);

@@ -3,8 +3,8 @@
 // shell splits them.
 #include "platform/clock.h"
 #include "platform/launcher.h"
-#include "support/tempfolder.h"
 #include "support/printing.h"
+#include "support/tempfolder.h"
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>

@@ -5,9 +5,9 @@
 #include "engine/table.h"
 #include "platform/worktable.h"
 #include "platform/worktables.h"
-#include "support/tempfolder.h"
-#include "support/printing.h"
 #include "support/application.h"
+#include "support/printing.h"
+#include "support/tempfolder.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <gtest/gtest.h>

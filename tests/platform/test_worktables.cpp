@@ -5,9 +5,9 @@
 #include "engine/error.h"
 #include "engine/table.h"
 #include "platform/worktables.h"
-#include "support/tempfolder.h"
-#include "support/printing.h"
 #include "support/application.h"
+#include "support/printing.h"
+#include "support/tempfolder.h"
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTextStream>

@@ -19,8 +19,6 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-
-
 QStringList fileTables(QDialog& d) {
     QStringList out;
     auto* list = child<QListWidget>(d, "FileListBox1");
@@ -238,7 +236,8 @@ TEST_F(CatalogueListTest, WizardModeHandsBackAFolderAndMakesNoCatalogue) {
                   EXPECT_EQ(child<QLabel>(p, "Label3")->text(),
                             QStringLiteral("Nazwa nowego foldera:"));
                   EXPECT_FALSE(child<QPushButton>(p, "BB_Otworz")->isVisible());
-                  EXPECT_FALSE(child<QPushButton>(p, "BB_Wybierz")->isEnabled()) << "Dane is no catalogue";
+                  EXPECT_FALSE(child<QPushButton>(p, "BB_Wybierz")->isEnabled())
+                      << "Dane is no catalogue";
                   child<QLineEdit>(p, "Edit")->setText(QStringLiteral("Firma"));
                   click(p, "BB_Nowy");
               }),

@@ -304,12 +304,12 @@ TEST_F(ItemListTest, AReadOnlyUserCannotAddChangeCloneOrDeleteByAnyControlOrKey)
                  f.SpeedButton6, f.SpeedButton7, f.SpeedButton8, f.SpeedButton9})
             QTest::mouseClick(b, Qt::LeftButton);
         // The handlers themselves, as other screens and later commands may call them.
-        trigger(w, "Nowy1");
-        trigger(w, "Edycja2");
-        trigger(w, "Klonuj1");
-        click(w, "SpeedButton9");
-        trigger(w, "Usu1");
-        click(w, "BDefault");
+        w.BB_NowyClick();
+        w.BB_EdycjaClick();
+        w.BB_KlonujClick();
+        w.BB_Dok_UsunClick();
+        w.Usu1Click();
+        w.BDefaultClick();
         auto* grid = f.DBGrid_Towary;
         grid->setFocus();
         for (auto key : {Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Enter})

@@ -2,8 +2,8 @@
 // byte for byte: scripts outside the program parse it.
 #include "engine/database.h"
 #include "engine/table.h"
-#include "support/tempfolder.h"
 #include "support/printing.h"
+#include "support/tempfolder.h"
 #include <QDir>
 #include <QFile>
 #include <QProcess>
