@@ -33,13 +33,10 @@ const QString kTypeQuestion = QStringLiteral(
 class AttributesTest : public CatalogueDialogTest {
 protected:
     int addAttribute(const QString& name, const QString& letter) {
-        engine::Table t(folder, QStringLiteral("Cecha"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Cecha_Opis"), name);
-        t.setValue(QStringLiteral("Cecha_Typ"), letter);
-        t.post();
-        return t.asInteger(QStringLiteral("Cecha_Nr"));
+        return testsupport::addRow(
+            folder, QStringLiteral("Cecha"),
+            {{QStringLiteral("Cecha_Opis"), name}, {QStringLiteral("Cecha_Typ"), letter}},
+            QStringLiteral("Cecha_Nr"));
     }
     // name -> type letter, in name order
     QMap<QString, QString> storedAttributes() {
@@ -53,12 +50,9 @@ protected:
         return out;
     }
     void addValue(int attribute, const QString& value) {
-        engine::Table t(folder, QStringLiteral("Wartosci"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Wartosci_Cecha_Nr"), attribute);
-        t.setValue(QStringLiteral("Wartosci_Wartosc"), value);
-        t.post();
+        testsupport::addRow(folder, QStringLiteral("Wartosci"),
+                            {{QStringLiteral("Wartosci_Cecha_Nr"), attribute},
+                             {QStringLiteral("Wartosci_Wartosc"), value}});
     }
     QStringList storedValues(int attribute) {
         engine::Table t(folder, QStringLiteral("Wartosci"));
@@ -84,11 +78,10 @@ protected:
     template <class W = QWidget> static W* child(QWidget* d, const char* name) {
         return d->findChild<W*>(QLatin1String(name));
     }
-    static void type(QWidget* w, const QString& text) { typeText(w, text); }
     static void retype(QLineEdit* e, const QString& text) {
         e->selectAll();
         QTest::keyClick(e, Qt::Key_Delete);
-        type(e, text);
+        typeText(e, text);
     }
 };
 
@@ -112,7 +105,7 @@ TEST_F(AttributesTest, AddingChoosesTheTypeFromTheListAndShowsItsWord) {
     EXPECT_EQ(combo->currentIndex(), -1) << "no type chosen at start";
     auto* name = child<QLineEdit>(d.get(), "Edit_Wlasnosc");
     EXPECT_EQ(name->maxLength(), 30);
-    type(name, "Napięcie");
+    typeText(name, "Napięcie");
 
     // Without a type: refused, focus back to the name.
     click(*d, "BB_Zapisz");
@@ -277,7 +270,7 @@ TEST_F(AttributesTest, ValueListShowsAndAddsOnlyTheAttributesValues) {
     EXPECT_TRUE(value->hasFocus());
 
     // Leaving the box does not give up what is typed.
-    type(value, "czarny");
+    typeText(value, "czarny");
     d->searchBox()->setFocus();
     EXPECT_EQ(d->mode(), Mode::Adding);
     value->setFocus();
@@ -330,7 +323,7 @@ TEST_F(AttributesTest, ValueChecksByType) {
         for (const QString& text : c.refused) {
             SCOPED_TRACE(text.toStdString());
             click(*d, "BB_Dodaj");
-            type(value, text);
+            typeText(value, text);
             click(*d, "BB_Zapisz");
             EXPECT_EQ(messages.last().text, c.message);
             EXPECT_EQ(value->text(), "") << "the box gets back its value from before: none";
@@ -339,7 +332,7 @@ TEST_F(AttributesTest, ValueChecksByType) {
         }
         for (const QString& text : c.accepted) {
             click(*d, "BB_Dodaj");
-            type(value, text);
+            typeText(value, text);
             click(*d, "BB_Zapisz");
             EXPECT_EQ(d->mode(), Mode::Browse) << text.toStdString();
         }

@@ -23,13 +23,8 @@ using Mode = ui::ListDialog::Mode;
 class GroupsTest : public CatalogueDialogTest {
 protected:
     void addGroups(const QStringList& names) {
-        engine::Table t(folder, QStringLiteral("Grupa"));
-        t.open();
-        for (const QString& n : names) {
-            t.append();
-            t.setValue(QStringLiteral("Grupa_Nazwa"), n);
-            t.post();
-        }
+        for (const QString& n : names)
+            testsupport::addRow(folder, "Grupa", {{QStringLiteral("Grupa_Nazwa"), n}});
     }
     int groupNr(const QString& name) {
         engine::Table t(folder, QStringLiteral("Grupa"));
@@ -56,7 +51,6 @@ protected:
     static QString current(TEkr_Aktualizacja_Grupa& d) {
         return d.table().asString(QStringLiteral("Grupa_Nazwa"));
     }
-    static void type(QWidget* w, const QString& text) { typeText(w, text); }
 };
 
 TEST_F(GroupsTest, OpensOnFirstRowWithButtonsOfBrowsing) {
@@ -105,7 +99,7 @@ TEST_F(GroupsTest, AddingSavesTheRowInItsSortedPlace) {
         EXPECT_FALSE(button(d.get(), b)->isEnabled()) << b;
     EXPECT_TRUE(button(d.get(), "BB_Zapisz")->isEnabled());
 
-    type(name, "Łączniki");
+    typeText(name, "Łączniki");
     EXPECT_TRUE(d->changed());
     QTest::keyClick(name, Qt::Key_Return); // Enter in the box saves
     EXPECT_EQ(d->mode(), Mode::Browse);
@@ -146,7 +140,7 @@ TEST_F(GroupsTest, ChangingRenamesTheGroupOnly) {
     auto* name = edit(d.get(), "Edit_Grupa");
     EXPECT_EQ(name->text(), "Zawory");
     name->selectAll();
-    type(name, "Armatura");
+    typeText(name, "Armatura");
     click(*d, "BB_Zapisz");
     EXPECT_EQ(storedNames(), QStringList({"Akcesoria", "Armatura"}));
     EXPECT_EQ(groupNr("Armatura"), nr) << "the items keep pointing at the group";
@@ -160,7 +154,7 @@ TEST_F(GroupsTest, AbandoningAnEdit) {
 
     // Anuluj throws the typed text away.
     click(*d, "BB_Popraw");
-    type(name, "X");
+    typeText(name, "X");
     click(*d, "BB_Anuluj");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_TRUE(d->list()->hasFocus());
@@ -168,7 +162,7 @@ TEST_F(GroupsTest, AbandoningAnEdit) {
 
     // Esc in the box abandons without a question.
     click(*d, "BB_Dodaj");
-    type(name, "Nowa");
+    typeText(name, "Nowa");
     QTest::keyClick(name, Qt::Key_Escape);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_TRUE(d->isVisible());
@@ -181,7 +175,7 @@ TEST_F(GroupsTest, AbandoningAnEdit) {
 
     // Leaving for the search field abandons even after changes, without a question.
     click(*d, "BB_Popraw");
-    type(name, "zmiana");
+    typeText(name, "zmiana");
     d->searchBox()->setFocus();
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(messages.count(), 0);
@@ -195,7 +189,7 @@ TEST_F(GroupsTest, MovingInTheListAfterChangesAsks) {
 
     // No: the change is dropped, the move happens.
     click(*d, "BB_Popraw");
-    type(name, "2");
+    typeText(name, "2");
     d->list()->setFocus(); // changed: the edit stays
     EXPECT_EQ(d->mode(), Mode::Changing);
     messages.answerNo();
@@ -207,7 +201,7 @@ TEST_F(GroupsTest, MovingInTheListAfterChangesAsks) {
     // Yes: saved into the row being edited, not into the one moved to.
     d->table().first();
     click(*d, "BB_Popraw");
-    type(name, "2");
+    typeText(name, "2");
     d->list()->setFocus();
     messages.answerYes();
     QTest::keyClick(d->list(), Qt::Key_Down);
@@ -228,7 +222,7 @@ TEST_F(GroupsTest, ClosingWhileEditingAsksAndClosesTheTable) {
     addGroups({"Akcesoria"});
     auto d = open();
     click(*d, "BB_Dodaj");
-    type(edit(d.get(), "Edit_Grupa"), "Nowa");
+    typeText(edit(d.get(), "Edit_Grupa"), "Nowa");
     messages.answerYes();
     click(*d, "BB_Powrot");
     EXPECT_FALSE(d->isVisible());
@@ -285,9 +279,9 @@ TEST_F(GroupsTest, SearchAndKeys) {
     addGroups({"Akcesoria", "Bity", "Łączniki", "Łożyska", "Zawory"});
     auto d = open();
     auto* search = d->searchBox();
-    type(search, "ł");
+    typeText(search, "ł");
     EXPECT_EQ(current(*d), "Łączniki") << "nearest match in the Polish order";
-    type(search, "o");
+    typeText(search, "o");
     EXPECT_EQ(current(*d), "Łożyska");
     search->setText(QStringLiteral("zzz"));
     EXPECT_EQ(current(*d), "Zawory") << "past the end: the last row";

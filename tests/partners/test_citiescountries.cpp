@@ -4,6 +4,7 @@
 #include "partners/Ak_miast.h"
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
@@ -36,30 +37,21 @@ protected:
 
     // A city with the number given, as another installation or an older program left it.
     void addCity(int nr, const QString& name, const QString& code = {}) {
-        engine::Table t(folder, QStringLiteral("Miasta"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Miasto_Nr"), nr);
-        t.setValue(QStringLiteral("Miasto_Nazwa"), name);
-        t.setValue(QStringLiteral("Miasto_Tel_Kierunkowy"), code);
-        t.post();
+        testsupport::addRow(folder, QStringLiteral("Miasta"),
+                            {{QStringLiteral("Miasto_Nr"), nr},
+                             {QStringLiteral("Miasto_Nazwa"), name},
+                             {QStringLiteral("Miasto_Tel_Kierunkowy"), code}});
     }
     int addCountry(const QString& name, const QString& code = {}) {
-        engine::Table t(folder, QStringLiteral("Panstwa"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Panstwo_Panstwo"), name);
-        t.setValue(QStringLiteral("Panstwo_Kierunek"), code);
-        t.post();
-        return t.asInteger(QStringLiteral("Panstwo_Nr"));
+        return testsupport::addRow(
+            folder, QStringLiteral("Panstwa"),
+            {{QStringLiteral("Panstwo_Panstwo"), name}, {QStringLiteral("Panstwo_Kierunek"), code}},
+            QStringLiteral("Panstwo_Nr"));
     }
     void addCompany(const QString& field, const QVariant& value) {
-        engine::Table t(folder, QStringLiteral("Firmy"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Firma_Skrot"), QStringLiteral("Firma"));
-        t.setValue(field, value);
-        t.post();
+        testsupport::addRow(
+            folder, QStringLiteral("Firmy"),
+            {{QStringLiteral("Firma_Skrot"), QStringLiteral("Firma")}, {field, value}});
     }
     // "nr:name:code" of every row in number order.
     QStringList rows(const QString& table, const QString& nr, const QString& name,
@@ -85,15 +77,14 @@ protected:
     template <class D> std::unique_ptr<D> open() { return showActive<D>(state); }
     static QLineEdit* edit(QWidget* d, const char* name) { return lineEdit(d, name); }
     static QPushButton* button(QWidget* d, const char* name) { return pushButton(d, name); }
-    static void type(QWidget* w, const QString& text) { typeText(w, text); }
     static void find(ui::ListDialog& d, const QString& text) { d.searchBox()->setText(text); }
 
     // Adds a city through the dialog as the user would.
     static void addThrough(TEkr_Aktualizacja_Miasto& d, const QString& name,
                            const QString& code = {}) {
         click(d, "BB_Dodaj");
-        type(edit(&d, "Edit_Miasto"), name);
-        type(edit(&d, "Edit_Kierunkowy"), code);
+        typeText(edit(&d, "Edit_Miasto"), name);
+        typeText(edit(&d, "Edit_Kierunkowy"), code);
         click(d, "BB_Zapisz");
     }
 };
@@ -139,21 +130,21 @@ TEST_F(CitiesCountriesTest, EditingACityHoldsNoRowUntilTheSave) {
     auto* code = edit(d.get(), "Edit_Kierunkowy");
     code->setFocus();
     code->selectAll();
-    type(code, "058");
+    typeText(code, "058");
     QTest::keyClick(code, Qt::Key_Return);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(cities(), QStringList({"1:Gdańsk:058"}));
 
     // An empty name is refused.
     click(*d, "BB_Dodaj");
-    type(edit(d.get(), "Edit_Kierunkowy"), "22");
+    typeText(edit(d.get(), "Edit_Kierunkowy"), "22");
     click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Brak nazwy miejscowości. Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Adding);
     EXPECT_TRUE(edit(d.get(), "Edit_Miasto")->hasFocus());
 
     // Esc abandons the edit even with the focus outside the boxes, then closes.
-    type(edit(d.get(), "Edit_Miasto"), "X");
+    typeText(edit(d.get(), "Edit_Miasto"), "X");
     d->list()->setFocus();
     EXPECT_EQ(d->mode(), Mode::Adding) << "changed: the edit stays";
     QTest::keyClick(d->list(), Qt::Key_Escape);
@@ -179,7 +170,7 @@ TEST_F(CitiesCountriesTest, CityNamesAreUniqueRegardlessOfLetterCase) {
     find(*d, QStringLiteral("Łó"));
     click(*d, "BB_Popraw");
     name->selectAll();
-    type(name, "kraków");
+    typeText(name, "kraków");
     click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, kChanging);
     EXPECT_EQ(d->mode(), Mode::Changing);
@@ -190,7 +181,7 @@ TEST_F(CitiesCountriesTest, CityNamesAreUniqueRegardlessOfLetterCase) {
     find(*d, QStringLiteral("Kr"));
     click(*d, "BB_Popraw");
     name->selectAll();
-    type(name, "KRAKÓW");
+    typeText(name, "KRAKÓW");
     click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.count(), 2);
     EXPECT_EQ(cities(), QStringList({"1:KRAKÓW:12", "2:Łódź:42"}));
@@ -271,7 +262,7 @@ TEST_F(CitiesCountriesTest, ReadOnlyUserPicksACityWithoutWybierz) {
     // So does Enter in the search field.
     state.CityPickMode = QStringLiteral("Wybieranie");
     auto again = open<TEkr_Aktualizacja_Miasto>();
-    type(again->searchBox(), "g");
+    typeText(again->searchBox(), "g");
     QTest::keyClick(again->searchBox(), Qt::Key_Return);
     EXPECT_EQ(state.PickedCityName, "Gdańsk");
     EXPECT_EQ(state.PickedCityNr, 1);
@@ -293,7 +284,7 @@ TEST_F(CitiesCountriesTest, CountriesMayRepeatAndAddingStartsEmpty) {
     click(*d, "BB_Popraw");
     EXPECT_EQ(d->editPanel()->title(), "Edycja państwa");
     EXPECT_EQ(d->table().state(), State::Edit);
-    type(code, "0");
+    typeText(code, "0");
     click(*d, "BB_Zapisz");
     click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), "Dodawanie nowego panstwa");
@@ -302,12 +293,12 @@ TEST_F(CitiesCountriesTest, CountriesMayRepeatAndAddingStartsEmpty) {
     EXPECT_TRUE(code->text().isEmpty());
 
     // An empty name keeps the row in editing.
-    type(code, "48");
+    typeText(code, "48");
     click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Nie wprowadzona nazwa panstwa !. Zapis nie jest możliwy !");
     EXPECT_EQ(d->table().state(), State::Insert);
     EXPECT_TRUE(name->hasFocus());
-    type(name, "Niemcy");
+    typeText(name, "Niemcy");
     QTest::keyClick(code, Qt::Key_Return);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(countries(), QStringList({"1:Niemcy:490", "2:Niemcy:48"}));

@@ -7,6 +7,7 @@
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "store/settings.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
@@ -28,7 +29,6 @@ namespace {
 
 using partners::TEkr_Aktualizacja_Firma;
 using Mode = ui::ListDialog::Mode;
-using Fields = QList<std::pair<QString, QVariant>>;
 
 class CompaniesTest : public CatalogueDialogTest {
 protected:
@@ -36,18 +36,13 @@ protected:
         : CatalogueDialogTest(QStringLiteral("kat")), launcherGuard_(launcher),
           clipboardGuard_(clipboard) {}
 
-    int addRow(const QString& table, const Fields& fields, const QString& in = {}) {
-        engine::Table t(in.isEmpty() ? folder : in, table);
-        t.open();
-        t.append();
-        for (const auto& [f, v] : fields)
-            t.setValue(f, v);
-        t.post();
-        return table == QLatin1String("Firmy") ? t.asInteger(QStringLiteral("Firma_Nr")) : 0;
+    int addRow(const QString& table, const QVariantMap& fields, const QString& in = {}) {
+        return testsupport::addRow(in.isEmpty() ? folder : in, table, fields,
+                                   table == QLatin1String("Firmy") ? "Firma_Nr" : "");
     }
-    int addCompany(const QString& shortName, const Fields& more = {}) {
-        Fields f{{QStringLiteral("Firma_Skrot"), shortName}};
-        return addRow(QStringLiteral("Firmy"), f + more);
+    int addCompany(const QString& shortName, QVariantMap more = {}) {
+        more.insert(QStringLiteral("Firma_Skrot"), shortName);
+        return addRow(QStringLiteral("Firmy"), more);
     }
     // The stored company of that short name: field -> display text.
     QString stored(const QString& shortName, const QString& field) {
@@ -62,7 +57,6 @@ protected:
     }
     static QLineEdit* edit(QWidget* d, const char* name) { return lineEdit(d, name); }
     static QPushButton* button(QWidget* d, const char* name) { return pushButton(d, name); }
-    static void type(QWidget* w, const QString& text) { typeText(w, text); }
 
     platform::FakeShellLauncher launcher;
     platform::FakeClipboard clipboard;
@@ -90,7 +84,7 @@ TEST_F(CompaniesTest, NewCompanyTakesPolandAndZeroAmounts) {
     EXPECT_EQ(messages.last().text, "Brak nazwy skróconej firmy. Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Adding);
 
-    type(edit(d.get(), "Edit_Skrot"), "Łącznik");
+    typeText(edit(d.get(), "Edit_Skrot"), "Łącznik");
     click(*d, "BB_Zapisz");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(stored("Łącznik", "Firma_Panstwo"), "Polska");
@@ -137,7 +131,7 @@ TEST_F(CompaniesTest, CityAndCountryNumbers) {
 
     // Another street, the same town: the number stays.
     click(*d, "BB_Popraw");
-    type(edit(d.get(), "Edit_Ulica"), "Wąska 2");
+    typeText(edit(d.get(), "Edit_Ulica"), "Wąska 2");
     click(*d, "BB_Zapisz");
     EXPECT_EQ(stored("Alfa", "Firma_Miasto_Nr"), "7");
 
@@ -179,7 +173,7 @@ TEST_F(CompaniesTest, CityAndCountryNumbers) {
     // A town typed over the picked one is no longer the listed town.
     click(*d, "BB_Popraw");
     city->selectAll();
-    type(city, "Sopot");
+    typeText(city, "Sopot");
     click(*d, "BB_Zapisz");
     EXPECT_EQ(stored("Alfa", "Firma_Miejscowosc"), "Sopot");
     EXPECT_EQ(stored("Alfa", "Firma_Miasto_Nr"), "0");
@@ -280,7 +274,7 @@ TEST_F(CompaniesTest, ReadOnlyUser) {
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(d->mode(), Mode::Browse);
     d->searchBox()->setFocus();
-    type(d->searchBox(), "B");
+    typeText(d->searchBox(), "B");
     QTest::keyClick(d->searchBox(), Qt::Key_Return);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(state.PickedCompanyName, "Beta");
@@ -330,7 +324,7 @@ TEST_F(CompaniesTest, ContactsPage) {
 
     // "Kontakty" while adding, then for a saved company.
     click(*d, "BB_Dodaj");
-    type(edit(d.get(), "Edit_Skrot"), "Nowa");
+    typeText(edit(d.get(), "Edit_Skrot"), "Nowa");
     QTabBar* tabs = child<QTabWidget>(d.get(), "PageControl_Firma")->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center()); // its page
     click(*d, "BB_Kontakty");
@@ -382,7 +376,7 @@ TEST_F(CompaniesTest, OrderKeysAndEsc) {
     street->setFocus();
 
     // Esc with changes asks and stays; without changes it closes, also while editing.
-    type(street, "x");
+    typeText(street, "x");
     messages.answerNo();
     QTest::keyClick(street, Qt::Key_Escape);
     EXPECT_EQ(d->mode(), Mode::Browse);

@@ -3,6 +3,7 @@
 #include "partners/Ak_tel.h"
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
@@ -35,14 +36,11 @@ class ContactsTest : public CatalogueDialogTest {
 protected:
     int addContact(int company, const QString& person, const QString& phone,
                    const QString& where = {}) {
-        engine::Table t(where.isEmpty() ? folder : where, QStringLiteral("Telefon"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Telefon_Firma_Nr"), company);
-        t.setValue(QStringLiteral("Telefon_Kontakt"), person);
-        t.setValue(QStringLiteral("Telefon_Nr_Tel"), phone);
-        t.post();
-        return t.asInteger(QStringLiteral("Telefon_Nr"));
+        return testsupport::addRow(where.isEmpty() ? folder : where, QStringLiteral("Telefon"),
+                                   {{QStringLiteral("Telefon_Firma_Nr"), company},
+                                    {QStringLiteral("Telefon_Kontakt"), person},
+                                    {QStringLiteral("Telefon_Nr_Tel"), phone}},
+                                   QStringLiteral("Telefon_Nr"));
     }
     QList<Contact> stored() {
         engine::Table t(folder, QStringLiteral("Telefon"));
@@ -77,7 +75,6 @@ protected:
         return d->findChild<W*>(QLatin1String(name));
     }
     static QPushButton* button(QWidget* d, const char* name) { return child<QPushButton>(d, name); }
-    static void type(QWidget* w, const QString& text) { typeText(w, text); }
 };
 
 TEST_F(ContactsTest, ListsTheGivenCompanysContactsUnderItsName) {
@@ -128,7 +125,7 @@ TEST_F(ContactsTest, SavingNeedsOneOfTheTwoBoxes) {
     auto* phone = child(d.get(), "Edit_Telefon");
     QTest::keyClick(child(d.get(), "Edit_Kontakt"), Qt::Key_Down);
     EXPECT_TRUE(phone->hasFocus());
-    type(phone, "601 200 300");
+    typeText(phone, "601 200 300");
     QTest::keyClick(phone, Qt::Key_Return);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(stored(), QList<Contact>({{5, "", "601 200 300"}}));
@@ -168,7 +165,7 @@ TEST_F(ContactsTest, EscSettlesAnEditAndKeepsTheDialogOpen) {
 
     // Changed: asked, Yes saves, the dialog stays.
     click(*d, "BB_Popraw");
-    type(person, "-Kowalska");
+    typeText(person, "-Kowalska");
     messages.answerYes();
     QTest::keyClick(person, Qt::Key_Escape);
     EXPECT_EQ(messages.last().text, "Dane zostały zmienione. Czy zapisać wprowadzone zmiany!");
@@ -178,7 +175,7 @@ TEST_F(ContactsTest, EscSettlesAnEditAndKeepsTheDialogOpen) {
 
     // No: the change is dropped.
     click(*d, "BB_Popraw");
-    type(person, "X");
+    typeText(person, "X");
     messages.answerNo();
     QTest::keyClick(person, Qt::Key_Escape);
     EXPECT_EQ(d->mode(), Mode::Browse);
@@ -224,7 +221,7 @@ TEST_F(ContactsTest, AContactSavedWhilePickingBelongsToTheOwner) {
     state.ContactOwnerNr = 7;
     auto d = open();
     click(*d, "BB_Dodaj");
-    type(child(d.get(), "Edit_Kontakt"), "Nowy");
+    typeText(child(d.get(), "Edit_Kontakt"), "Nowy");
     click(*d, "BB_Zapisz");
     EXPECT_TRUE(stored().contains(Contact{7, "Nowy", ""}));
     EXPECT_EQ(d->table().recordCount(), 1) << "not one of the listed company's";
@@ -237,7 +234,7 @@ TEST_F(ContactsTest, AContactSavedWhilePickingBelongsToTheOwner) {
     pickingFor(5, QStringLiteral("Firma A"));
     auto picker = open();
     click(*picker, "BB_Dodaj");
-    type(child(picker.get(), "Edit_Telefon"), "555");
+    typeText(child(picker.get(), "Edit_Telefon"), "555");
     click(*picker, "BB_Zapisz");
     EXPECT_TRUE(stored().contains(Contact{5, "", "555"}));
     EXPECT_EQ(picker->table().recordCount(), 2);

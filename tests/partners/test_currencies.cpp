@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
@@ -39,21 +40,11 @@ protected:
     CurrenciesTest() : clockGuard_(clock) {}
 
     int addCurrency(const QString& name, double rate, QDate date = QDate(2020, 1, 2)) {
-        engine::Table t(folder, QStringLiteral("Waluta"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Waluta_Nazwa"), name);
-        t.setValue(QStringLiteral("Waluta_Kurs"), rate);
-        t.setValue(QStringLiteral("Waluta_Data"), date);
-        t.post();
-        return t.asInteger(QStringLiteral("Waluta_Nr"));
-    }
-    void addRow(const QString& table, const QString& field, int value) {
-        engine::Table t(folder, table);
-        t.open();
-        t.append();
-        t.setValue(field, value);
-        t.post();
+        return testsupport::addRow(folder, QStringLiteral("Waluta"),
+                                   {{QStringLiteral("Waluta_Nazwa"), name},
+                                    {QStringLiteral("Waluta_Kurs"), rate},
+                                    {QStringLiteral("Waluta_Data"), date}},
+                                   QStringLiteral("Waluta_Nr"));
     }
     QList<Currency> stored() {
         engine::Table t(folder, QStringLiteral("Waluta"));
@@ -73,7 +64,6 @@ protected:
 
     static QLineEdit* edit(QWidget* d, const char* name) { return lineEdit(d, name); }
     static QPushButton* button(QWidget* d, const char* name) { return pushButton(d, name); }
-    static void type(QWidget* w, const QString& text) { typeText(w, text); }
     static QStringList shownRow(ui::DbGrid* grid, int row) {
         auto* model = grid->gridModel();
         model->ensureRows(row, row);
@@ -114,13 +104,13 @@ TEST_F(CurrenciesTest, AddingWithADotTypedRate) {
     auto* rate = edit(d.get(), "Edit_Kurs");
 
     // Both boxes are needed.
-    type(name, "USD");
+    typeText(name, "USD");
     click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, " Nie wpowadzono wszystkich danych. Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Adding);
     EXPECT_TRUE(rate->hasFocus());
 
-    type(rate, "4.15");
+    typeText(rate, "4.15");
     EXPECT_EQ(rate->text(), "4,15");
     QTest::keyClick(rate, Qt::Key_Return); // Enter in the rate box saves
     EXPECT_EQ(d->mode(), Mode::Browse);
@@ -136,7 +126,7 @@ TEST_F(CurrenciesTest, EverySaveDatesTheRateToday) {
     EXPECT_EQ(edit(d.get(), "Edit_Kurs")->text(), "4,3");
     auto* name = edit(d.get(), "Edit_Waluta");
     name->selectAll();
-    type(name, "Euro");
+    typeText(name, "Euro");
     click(*d, "BB_Zapisz");
     EXPECT_EQ(stored(), QList<Currency>({{"Euro", 4.3, kToday}}));
 }
@@ -148,9 +138,9 @@ TEST_F(CurrenciesTest, ARateThatIsNoNumberKeepsTheEditAsTyped) {
     auto* rate = edit(d.get(), "Edit_Kurs");
     click(*d, "BB_Popraw");
     name->selectAll();
-    type(name, "Euro");
+    typeText(name, "Euro");
     rate->selectAll();
-    type(rate, "4.3.1");
+    typeText(rate, "4.3.1");
     click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, " Dane nie są poprawne ! Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Changing);
@@ -175,8 +165,9 @@ TEST_F(CurrenciesTest, ARateThatIsNoNumberKeepsTheEditAsTyped) {
 TEST_F(CurrenciesTest, DeletionIsRefusedOnlyForACurrencyOfAPrice) {
     const int eur = addCurrency("EUR", 4.3);
     const int usd = addCurrency("USD", 3.9);
-    addRow(QStringLiteral("Cena"), QStringLiteral("Cena_Waluta_Nr"), eur);
-    addRow(QStringLiteral("Towar"), QStringLiteral("Tow_Zak_Waluta_Nr"), usd);
+    testsupport::addRow(folder, QStringLiteral("Cena"), {{QStringLiteral("Cena_Waluta_Nr"), eur}});
+    testsupport::addRow(folder, QStringLiteral("Towar"),
+                        {{QStringLiteral("Tow_Zak_Waluta_Nr"), usd}});
     auto d = open();
 
     messages.answerYes();
@@ -201,7 +192,7 @@ TEST_F(CurrenciesTest, EnterAndEsc) {
     // Esc abandons even a changed edit without a question.
     QTest::keyClick(d->list(), Qt::Key_Return); // Enter in the list: Popraw
     EXPECT_EQ(d->mode(), Mode::Changing);
-    type(name, "X");
+    typeText(name, "X");
     QTest::keyClick(name, Qt::Key_Escape);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(messages.count(), 0);
@@ -209,7 +200,7 @@ TEST_F(CurrenciesTest, EnterAndEsc) {
 
     // Enter outside the boxes saves an edit.
     click(*d, "BB_Popraw");
-    type(name, "2");
+    typeText(name, "2");
     button(d.get(), "BB_Zapisz")->setFocus();
     EXPECT_EQ(d->mode(), Mode::Changing) << "a changed edit survives leaving the boxes";
     // The Enter button is invisible: it stands for the Enter key pressed outside the boxes.
