@@ -29,12 +29,6 @@ protected:
         EXPECT_EQ(outcome, shell::MainController::StartOutcome::Running);
         return w;
     }
-    static void goTo(shell::TForm_Pelk& w, const QString& name) {
-        auto& items = w.state().TFTowar;
-        for (items.first(); !items.eof(); items.next())
-            if (items.asString(QStringLiteral("Tow_Nazwa")) == name) return;
-        ADD_FAILURE() << "no item " << name.toStdString();
-    }
 };
 
 TEST_F(MainWindowDrawingsTest, CommandsOpenTheLibraryTheAssociationsThePreviewAndTheItemsDrawings) {

@@ -8,6 +8,7 @@
 #include "search/filterbuilder.h"
 #include "search/querybuilder.h"
 #include "shell/fixture.h"
+#include "support/sample.h"
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
@@ -18,16 +19,9 @@
 
 using namespace shelltest;
 
-namespace {
+using testsupport::samplePath;
 
-QString samplePath() {
-#ifdef PELK_SAMPLE_PATH
-    return QStringLiteral(PELK_SAMPLE_PATH);
-#else
-    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    return QFileInfo(self).dir().filePath(QStringLiteral("../tools/pelk-sample"));
-#endif
-}
+namespace {
 
 // One sample for the whole program: it is only read.
 const QString& sampleMain() {

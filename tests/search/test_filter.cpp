@@ -16,12 +16,6 @@ using search::TEkr_Filtr;
 
 namespace {
 
-template <class W> W* child(QWidget& d, const char* name) {
-    W* w = d.findChild<W*>(QLatin1String(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
 QStringList shownNames(engine::Table& t) {
     QStringList out;
     for (t.first(); !t.eof(); t.next())

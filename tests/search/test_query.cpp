@@ -16,12 +16,6 @@ using search::TEkr_Query;
 
 namespace {
 
-template <class W> W* child(QWidget& d, const char* name) {
-    W* w = d.findChild<W*>(QLatin1String(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
 void choose(QDialog& d, const char* combo, int index) {
     auto* c = child<QComboBox>(d, combo);
     c->setCurrentIndex(index);

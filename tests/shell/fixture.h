@@ -113,6 +113,14 @@ protected:
         return w;
     }
 
+    // The item list on the item of this name.
+    static void goTo(shell::TForm_Pelk& w, const QString& name) {
+        auto& items = w.state().TFTowar;
+        for (items.first(); !items.eof(); items.next())
+            if (items.asString(QStringLiteral("Tow_Nazwa")) == name) return;
+        ADD_FAILURE() << "no item " << name.toStdString();
+    }
+
     QStringList errorTexts() const {
         QStringList out;
         for (const auto& s : messages.shown())

@@ -80,14 +80,6 @@ protected:
         EXPECT_EQ(outcome, Outcome::Running);
         return w;
     }
-
-    // The list on the item of this name.
-    static void goTo(shell::TForm_Pelk& w, const QString& name) {
-        auto& items = w.state().TFTowar;
-        for (items.first(); !items.eof(); items.next())
-            if (items.asString(QStringLiteral("Tow_Nazwa")) == name) return;
-        ADD_FAILURE() << "no item " << name.toStdString();
-    }
 };
 
 } // namespace
