@@ -5,12 +5,14 @@
 #include "engine/table.h"
 #include "platform/clipboard.h"
 #include "support/pictures.h"
+#include "support/rows.h"
 #include "ui/cataloguetest.h"
 #include "ui/filedialogs.h"
 #include <QAbstractButton>
 
 namespace drawtest {
 
+using testsupport::addRow;
 using testsupport::encoded;
 using testsupport::sampleImage;
 
@@ -28,22 +30,15 @@ protected:
             t->close();
     }
 
-    // A row written straight into the catalogue; its autoinc number.
-    int add(const char* table, const QVariantMap& values, const char* numberField = nullptr) {
-        engine::Table t(folder, QLatin1String(table));
-        t.open();
-        t.append();
-        for (auto it = values.begin(); it != values.end(); ++it)
-            t.setValue(it.key(), it.value());
-        t.post();
-        return numberField ? t.asInteger(QLatin1String(numberField)) : 0;
-    }
     int addDrawing(const QString& description, const QByteArray& bytes) {
-        return add("Rysunek", {{"Rys_Opis", description}, {"Rys_Blob", bytes}}, "Rys_Nr");
+        return addRow(folder, "Rysunek", {{"Rys_Opis", description}, {"Rys_Blob", bytes}},
+                      "Rys_Nr");
     }
-    int addItem(const QString& name) { return add("Towar", {{"Tow_Nazwa", name}}, "Tow_nr"); }
+    int addItem(const QString& name) {
+        return addRow(folder, "Towar", {{"Tow_Nazwa", name}}, "Tow_nr");
+    }
     void attach(int item, int drawing) {
-        add("Grafika", {{"Grafika_Tow_Nr", item}, {"Grafika_Rys_Nr", drawing}});
+        addRow(folder, "Grafika", {{"Grafika_Tow_Nr", item}, {"Grafika_Rys_Nr", drawing}});
     }
     // The drawings attached to `item`, in the order they were attached.
     QList<int> drawingsOf(int item) {
@@ -74,11 +69,6 @@ protected:
         if (!state.TFTowar.isOpen()) state.TFTowar.open();
         state.TFTowar.setIndexFieldNames(QStringLiteral("Tow_nr"));
         ASSERT_TRUE(state.TFTowar.findKey({item}));
-    }
-    static void click(QWidget* d, const char* name) {
-        auto* b = d->findChild<QAbstractButton*>(QLatin1String(name));
-        ASSERT_NE(b, nullptr) << name;
-        b->click();
     }
 
     platform::FakeClipboard clipboard;

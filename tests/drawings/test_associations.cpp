@@ -5,6 +5,7 @@
 #include "files/fileviewer.h"
 #include "platform/launcher.h"
 #include "store/mainfolder_schema.h"
+#include "support/rows.h"
 #include "ui/cataloguetest.h"
 #include "ui/filedialogs.h"
 #include <QFile>
@@ -40,12 +41,9 @@ protected:
         f.write("x");
     }
     void associate(const QString& program, const QString& extension) {
-        engine::Table t(mainFolder, QStringLiteral("Skojarz"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Skojarzenia_Aplikacja"), program);
-        t.setValue(QStringLiteral("Skojarzenia_Rozszerzenie"), extension);
-        t.post();
+        testsupport::addRow(mainFolder, QStringLiteral("Skojarz"),
+                            {{QStringLiteral("Skojarzenia_Aplikacja"), program},
+                             {QStringLiteral("Skojarzenia_Rozszerzenie"), extension}});
     }
     Outcome view(const QString& value, const QString& type = QStringLiteral("S")) {
         FileViewer viewer(mainFolder, folder);

@@ -29,12 +29,6 @@ protected:
         EXPECT_EQ(outcome, shell::MainController::StartOutcome::Running);
         return w;
     }
-    static void goTo(shell::TForm_Pelk& w, const QString& name) {
-        auto& items = w.state().TFTowar;
-        for (items.first(); !items.eof(); items.next())
-            if (items.asString(QStringLiteral("Tow_Nazwa")) == name) return;
-        ADD_FAILURE() << "no item " << name.toStdString();
-    }
 };
 
 TEST_F(MainWindowDrawingsTest, CommandsOpenTheLibraryTheAssociationsThePreviewAndTheItemsDrawings) {
@@ -56,8 +50,8 @@ TEST_F(MainWindowDrawingsTest, CommandsOpenTheLibraryTheAssociationsThePreviewAn
     // Detaching the drawing shows at once on the page.
     runner.on<drawings::TEkr_Kartoteki_Rysunki>([&](drawings::TEkr_Kartoteki_Rysunki& d) {
         EXPECT_EQ(d.itemNr(), 1);
-        d.BB_WyczyscClick();
-        d.BB_ZapiszClick();
+        click(d, "BB_Wyczysc");
+        click(d, "BB_Zapisz");
     });
     f.Modyfikuj5->trigger();
     EXPECT_TRUE(gridNames(f.DBGrid_Rysunek).isEmpty());

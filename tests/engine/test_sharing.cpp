@@ -4,6 +4,7 @@
 #include "engine/error.h"
 #include "engine/sqlfunctions.h"
 #include "engine/table.h"
+#include "support/application.h"
 #include "support/tempfolder.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -24,16 +25,6 @@ using namespace engine;
 namespace {
 
 constexpr int kAnswerTimeoutMs = 10000;
-
-void ensureApplication() {
-    // Table objects start their lease timer only under an application object.
-    static int argc = 1;
-    static char name[] = "engine_test_sharing";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app =
-        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    (void)app;
-}
 
 TableDef itemTable() {
     return TableDef{QStringLiteral("Towar"),
@@ -152,7 +143,7 @@ struct Sharing : ::testing::Test {
     std::string folder = dir.path().toStdString();
 
     void SetUp() override {
-        ensureApplication();
+        testsupport::application();
         auto db = Database::open(dir.path(), Database::Mode::Create);
         db->createTable(itemTable());
         Table t(dir.path(), QStringLiteral("Towar"));

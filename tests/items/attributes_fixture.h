@@ -6,6 +6,7 @@
 #include "platform/worktables.h"
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
@@ -35,47 +36,38 @@ protected:
 
     QString cat() const { return st.CurrentCatalogueFolder; }
 
-    int append(const QString& table, const QVariantMap& values, const QString& keyField) {
-        engine::Table t(cat(), table);
-        t.open();
-        t.append();
-        for (auto it = values.begin(); it != values.end(); ++it)
-            t.setValue(it.key(), it.value());
-        t.post();
-        return keyField.isEmpty() ? 0 : t.asInteger(keyField);
-    }
     int addAttribute(const QString& name, const QString& letter) {
-        return append(QStringLiteral("Cecha"),
-                      {{QStringLiteral("Cecha_Opis"), name}, {QStringLiteral("Cecha_Typ"), letter}},
-                      QStringLiteral("Cecha_Nr"));
+        return testsupport::addRow(
+            cat(), QStringLiteral("Cecha"),
+            {{QStringLiteral("Cecha_Opis"), name}, {QStringLiteral("Cecha_Typ"), letter}},
+            QStringLiteral("Cecha_Nr"));
     }
     int addGroup(const QString& name) {
-        return append(QStringLiteral("Grupa"), {{QStringLiteral("Grupa_Nazwa"), name}},
-                      QStringLiteral("Grupa_Nr"));
+        return testsupport::addRow(cat(), QStringLiteral("Grupa"),
+                                   {{QStringLiteral("Grupa_Nazwa"), name}},
+                                   QStringLiteral("Grupa_Nr"));
     }
     void addTemplateRow(int group, int attribute, int position) {
-        append(QStringLiteral("Szablon"),
-               {{QStringLiteral("Szablon_Grupa_Nr"), group},
-                {QStringLiteral("Szablon_Cecha_Nr"), attribute},
-                {QStringLiteral("Szablon_Znaczenie"), position}},
-               {});
+        testsupport::addRow(cat(), QStringLiteral("Szablon"),
+                            {{QStringLiteral("Szablon_Grupa_Nr"), group},
+                             {QStringLiteral("Szablon_Cecha_Nr"), attribute},
+                             {QStringLiteral("Szablon_Znaczenie"), position}});
     }
     void setTemplate(int group, const QList<int>& attributes) {
         for (int i = 0; i < attributes.size(); ++i)
             addTemplateRow(group, attributes[i], i + 1);
     }
     int addItem(const QString& name, int group) {
-        return append(
-            QStringLiteral("Towar"),
+        return testsupport::addRow(
+            cat(), QStringLiteral("Towar"),
             {{QStringLiteral("Tow_Nazwa"), name}, {QStringLiteral("Tow_Grupa_nr"), group}},
             QStringLiteral("Tow_nr"));
     }
     void addValue(int item, int attribute, const QString& text) {
-        append(QStringLiteral("Opis"),
-               {{QStringLiteral("Opis_Tow_Nr"), item},
-                {QStringLiteral("Opis_Cecha_Nr"), attribute},
-                {QStringLiteral("Opis_Opis"), text}},
-               {});
+        testsupport::addRow(cat(), QStringLiteral("Opis"),
+                            {{QStringLiteral("Opis_Tow_Nr"), item},
+                             {QStringLiteral("Opis_Cecha_Nr"), attribute},
+                             {QStringLiteral("Opis_Opis"), text}});
     }
 
     // The group's template as stored: "name:position" in position order (an entry whose
@@ -119,15 +111,6 @@ protected:
         if (!st.TFTowar.isOpen()) st.TFTowar.open();
         st.TFTowar.setIndexFieldNames(QStringLiteral("Tow_nr"));
         ASSERT_TRUE(st.TFTowar.findKey({item}));
-    }
-
-    template <class W> static W* child(QDialog& d, const char* name) {
-        W* w = d.findChild<W*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    static void click(QDialog& d, const char* name) {
-        if (auto* b = child<QAbstractButton>(d, name)) b->click();
     }
 
     TempFolder tmp;

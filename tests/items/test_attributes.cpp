@@ -4,6 +4,7 @@
 #include "items/Wartosci.h"
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
@@ -32,13 +33,10 @@ const QString kTypeQuestion = QStringLiteral(
 class AttributesTest : public CatalogueDialogTest {
 protected:
     int addAttribute(const QString& name, const QString& letter) {
-        engine::Table t(folder, QStringLiteral("Cecha"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Cecha_Opis"), name);
-        t.setValue(QStringLiteral("Cecha_Typ"), letter);
-        t.post();
-        return t.asInteger(QStringLiteral("Cecha_Nr"));
+        return testsupport::addRow(
+            folder, QStringLiteral("Cecha"),
+            {{QStringLiteral("Cecha_Opis"), name}, {QStringLiteral("Cecha_Typ"), letter}},
+            QStringLiteral("Cecha_Nr"));
     }
     // name -> type letter, in name order
     QMap<QString, QString> storedAttributes() {
@@ -52,12 +50,9 @@ protected:
         return out;
     }
     void addValue(int attribute, const QString& value) {
-        engine::Table t(folder, QStringLiteral("Wartosci"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Wartosci_Cecha_Nr"), attribute);
-        t.setValue(QStringLiteral("Wartosci_Wartosc"), value);
-        t.post();
+        testsupport::addRow(folder, QStringLiteral("Wartosci"),
+                            {{QStringLiteral("Wartosci_Cecha_Nr"), attribute},
+                             {QStringLiteral("Wartosci_Wartosc"), value}});
     }
     QStringList storedValues(int attribute) {
         engine::Table t(folder, QStringLiteral("Wartosci"));
@@ -69,14 +64,6 @@ protected:
                 out << t.asString(QStringLiteral("Wartosci_Wartosc"));
         });
         return out;
-    }
-    void addRow(const QString& table, const QList<std::pair<QString, QVariant>>& values) {
-        engine::Table t(folder, table);
-        t.open();
-        t.append();
-        for (const auto& [field, value] : values)
-            t.setValue(field, value);
-        t.post();
     }
 
     template <class D> std::unique_ptr<D> open() { return showActive<D>(state); }
@@ -91,11 +78,10 @@ protected:
     template <class W = QWidget> static W* child(QWidget* d, const char* name) {
         return d->findChild<W*>(QLatin1String(name));
     }
-    static void type(QWidget* w, const QString& text) { typeText(w, text); }
     static void retype(QLineEdit* e, const QString& text) {
         e->selectAll();
         QTest::keyClick(e, Qt::Key_Delete);
-        type(e, text);
+        typeText(e, text);
     }
 };
 
@@ -114,15 +100,15 @@ TEST_F(AttributesTest, AddingChoosesTheTypeFromTheListAndShowsItsWord) {
     for (int i = 0; i < combo->count(); ++i)
         EXPECT_EQ(combo->itemText(i), entries[i]);
 
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), "Dodawanie nowej własności");
     EXPECT_EQ(combo->currentIndex(), -1) << "no type chosen at start";
     auto* name = child<QLineEdit>(d.get(), "Edit_Wlasnosc");
     EXPECT_EQ(name->maxLength(), 30);
-    type(name, "Napięcie");
+    typeText(name, "Napięcie");
 
     // Without a type: refused, focus back to the name.
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, kIncomplete);
     EXPECT_TRUE(name->hasFocus());
     EXPECT_EQ(d->mode(), Mode::Adding);
@@ -140,10 +126,10 @@ TEST_F(AttributesTest, AddingChoosesTheTypeFromTheListAndShowsItsWord) {
     EXPECT_EQ(d->table().asString(QStringLiteral("Cecha_Typ_Slowo")), "liczbowy");
 
     // Without a name: refused as well.
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, kIncomplete);
     EXPECT_TRUE(name->hasFocus());
 }
@@ -154,7 +140,7 @@ TEST_F(AttributesTest, TypeChangeAnsweredNoKeepsNameAndType) {
     auto* name = child<QLineEdit>(d.get(), "Edit_Wlasnosc");
     auto* combo = child<QComboBox>(d.get(), "Combo_Typ");
 
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->editPanel()->title(), "Edycja własności");
     EXPECT_EQ(combo->currentText(), "liczbowy");
     retype(name, "Napięcie znamionowe");
@@ -166,26 +152,26 @@ TEST_F(AttributesTest, TypeChangeAnsweredNoKeepsNameAndType) {
     EXPECT_TRUE(name->hasFocus());
 
     messages.answerNo();
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, kTypeQuestion);
     EXPECT_EQ(messages.last().defaultButton, ui::Button::No);
     EXPECT_EQ(d->mode(), Mode::Browse) << "No abandons the whole change";
     EXPECT_EQ(storedAttributes(), (QMap<QString, QString>{{"Napięcie", "N"}}));
 
     // Yes saves both.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     retype(name, "Opis");
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Up);
     messages.answerYes();
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(storedAttributes(), (QMap<QString, QString>{{"Opis", "A"}}));
 
     // A rename alone asks nothing.
     const int before = messages.count();
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     retype(name, "Uwagi");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.count(), before);
     EXPECT_EQ(storedAttributes(), (QMap<QString, QString>{{"Uwagi", "A"}}));
 }
@@ -194,37 +180,38 @@ TEST_F(AttributesTest, DeletionRefusedWhileItemsOrTemplatesUseTheAttribute) {
     const int used = addAttribute(QStringLiteral("Kolor"), QStringLiteral("A"));
     const int inTemplate = addAttribute(QStringLiteral("Masa"), QStringLiteral("N"));
     const int free = addAttribute(QStringLiteral("Średnica"), QStringLiteral("N"));
-    addRow(QStringLiteral("Opis"),
-           {{"Opis_Tow_Nr", 7}, {"Opis_Cecha_Nr", used}, {"Opis_Opis", "czarny"}});
-    addRow(QStringLiteral("Grupa"), {{"Grupa_Nazwa", "Śruby"}});
-    addRow(QStringLiteral("Szablon"),
-           {{"Szablon_Grupa_Nr", 1}, {"Szablon_Znaczenie", 1}, {"Szablon_Cecha_Nr", inTemplate}});
+    testsupport::addRow(folder, QStringLiteral("Opis"),
+                        {{"Opis_Tow_Nr", 7}, {"Opis_Cecha_Nr", used}, {"Opis_Opis", "czarny"}});
+    testsupport::addRow(folder, QStringLiteral("Grupa"), {{"Grupa_Nazwa", "Śruby"}});
+    testsupport::addRow(
+        folder, QStringLiteral("Szablon"),
+        {{"Szablon_Grupa_Nr", 1}, {"Szablon_Znaczenie", 1}, {"Szablon_Cecha_Nr", inTemplate}});
     addValue(free, QStringLiteral("10"));
     auto d = open<TEkr_Aktualizacja_Wlasnosci>();
 
     // The question first, No by default; No keeps the row.
     messages.answerNo();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.last().text, "Czy na pewno chcesz usunąć zaznaczoną pozycję ?");
     EXPECT_EQ(messages.last().defaultButton, ui::Button::No);
     EXPECT_EQ(storedAttributes().size(), 3);
 
     d->searchBox()->setText(QStringLiteral("Kolor"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.last().text, "Ta własność jest używana przez inne bazy !");
     EXPECT_TRUE(storedAttributes().contains("Kolor"));
 
     d->searchBox()->setText(QStringLiteral("Masa"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.last().text,
               "Ta własność należy do szablonu grupy \"Śruby\" !\nUsunięcie nie jest możliwe !");
     EXPECT_TRUE(storedAttributes().contains("Masa"));
 
     d->searchBox()->setText(QStringLiteral("Ś"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(storedAttributes().keys(), QStringList({"Kolor", "Masa"}));
     EXPECT_EQ(storedValues(free), QStringList({"10"})) << "its value list is left alone";
 }
@@ -274,16 +261,16 @@ TEST_F(AttributesTest, ValueListShowsAndAddsOnlyTheAttributesValues) {
     EXPECT_EQ(child<QGroupBox>(d.get(), "GroupBox_Wlasnosc")->title(), " Własność: ");
     EXPECT_EQ(d->table().recordCount(), 1);
 
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), " Dodawanie nowej wartości ");
     auto* value = child<QLineEdit>(d.get(), "Edit_Wartosc");
     EXPECT_EQ(value->maxLength(), 100);
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Nie wprowadzona wartość. Zapis nie jest możliwy !");
     EXPECT_TRUE(value->hasFocus());
 
     // Leaving the box does not give up what is typed.
-    type(value, "czarny");
+    typeText(value, "czarny");
     d->searchBox()->setFocus();
     EXPECT_EQ(d->mode(), Mode::Adding);
     value->setFocus();
@@ -300,7 +287,7 @@ TEST_F(AttributesTest, ValueListShowsAndAddsOnlyTheAttributesValues) {
 
     // Deleted after the question, without further checks.
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.last().text, "Czy na pewno chcesz usunąć zaznaczoną pozycję ?");
     EXPECT_EQ(storedValues(nr), QStringList({"zielony"}));
 }
@@ -335,18 +322,18 @@ TEST_F(AttributesTest, ValueChecksByType) {
         auto* value = child<QLineEdit>(d.get(), "Edit_Wartosc");
         for (const QString& text : c.refused) {
             SCOPED_TRACE(text.toStdString());
-            d->BB_DodajClick();
-            type(value, text);
-            d->BB_ZapiszClick();
+            click(*d, "BB_Dodaj");
+            typeText(value, text);
+            click(*d, "BB_Zapisz");
             EXPECT_EQ(messages.last().text, c.message);
             EXPECT_EQ(value->text(), "") << "the box gets back its value from before: none";
             EXPECT_EQ(d->mode(), Mode::Adding);
-            d->BB_AnulujClick();
+            click(*d, "BB_Anuluj");
         }
         for (const QString& text : c.accepted) {
-            d->BB_DodajClick();
-            type(value, text);
-            d->BB_ZapiszClick();
+            click(*d, "BB_Dodaj");
+            typeText(value, text);
+            click(*d, "BB_Zapisz");
             EXPECT_EQ(d->mode(), Mode::Browse) << text.toStdString();
         }
         QStringList stored = storedValues(nr), expected = c.accepted;
@@ -359,14 +346,14 @@ TEST_F(AttributesTest, ValueChecksByType) {
     // Changing: a refused value puts back the value the change began with.
     auto d = openValues(1, QStringLiteral("liczbowy"));
     d->searchBox()->setText(QStringLiteral("7"));
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->editPanel()->title(), " Edycja wartości");
     auto* value = child<QLineEdit>(d.get(), "Edit_Wartosc");
     retype(value, "7.5");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(value->text(), "7");
     retype(value, "7,5");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_TRUE(storedValues(1).contains("7,5"));
     EXPECT_FALSE(storedValues(1).contains("7"));
 }
@@ -390,7 +377,7 @@ TEST_F(AttributesTest, PickingAValue) {
     // Powrót picks nothing.
     state.ValuePickMode = QStringLiteral("Wyszukiwanie");
     auto again = openValues(nr, QStringLiteral("alfanumer."));
-    again->BB_PowrotClick();
+    click(*again, "BB_Powrot");
     EXPECT_TRUE(state.PickedValue.isEmpty());
     EXPECT_TRUE(state.ValuePickMode.isEmpty());
 

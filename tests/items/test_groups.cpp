@@ -3,6 +3,7 @@
 #include "items/Ak_grupa.h"
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
@@ -22,13 +23,8 @@ using Mode = ui::ListDialog::Mode;
 class GroupsTest : public CatalogueDialogTest {
 protected:
     void addGroups(const QStringList& names) {
-        engine::Table t(folder, QStringLiteral("Grupa"));
-        t.open();
-        for (const QString& n : names) {
-            t.append();
-            t.setValue(QStringLiteral("Grupa_Nazwa"), n);
-            t.post();
-        }
+        for (const QString& n : names)
+            testsupport::addRow(folder, "Grupa", {{QStringLiteral("Grupa_Nazwa"), n}});
     }
     int groupNr(const QString& name) {
         engine::Table t(folder, QStringLiteral("Grupa"));
@@ -44,13 +40,6 @@ protected:
         t.forEachRow([&] { out << t.asString(QStringLiteral("Grupa_Nazwa")); });
         return out;
     }
-    void addRow(const QString& table, const QString& field, int value) {
-        engine::Table t(folder, table);
-        t.open();
-        t.append();
-        t.setValue(field, value);
-        t.post();
-    }
 
     // The dialog shown and active, as the modal runner would show it.
     std::unique_ptr<TEkr_Aktualizacja_Grupa> open() {
@@ -62,7 +51,6 @@ protected:
     static QString current(TEkr_Aktualizacja_Grupa& d) {
         return d.table().asString(QStringLiteral("Grupa_Nazwa"));
     }
-    static void type(QWidget* w, const QString& text) { typeText(w, text); }
 };
 
 TEST_F(GroupsTest, OpensOnFirstRowWithButtonsOfBrowsing) {
@@ -91,6 +79,8 @@ TEST_F(GroupsTest, EmptyTableDisablesRowButtons) {
     EXPECT_TRUE(button(d.get(), "BB_Dodaj")->isEnabled());
     for (const char* b : {"BB_Popraw", "BB_Usun", "BB_Wlasnosci"})
         EXPECT_FALSE(button(d.get(), b)->isEnabled()) << b;
+    // Disabled on an empty table; the handler, which the list's keys reach as well, refuses on its
+    // own.
     d->BB_PoprawClick();
     EXPECT_EQ(d->mode(), Mode::Browse);
 }
@@ -98,7 +88,7 @@ TEST_F(GroupsTest, EmptyTableDisablesRowButtons) {
 TEST_F(GroupsTest, AddingSavesTheRowInItsSortedPlace) {
     addGroups({"Akcesoria", "Zawory"});
     auto d = open();
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->mode(), Mode::Adding);
     EXPECT_EQ(d->modeWord(), "Nowy");
     EXPECT_TRUE(d->editPanel()->isVisible());
@@ -109,7 +99,7 @@ TEST_F(GroupsTest, AddingSavesTheRowInItsSortedPlace) {
         EXPECT_FALSE(button(d.get(), b)->isEnabled()) << b;
     EXPECT_TRUE(button(d.get(), "BB_Zapisz")->isEnabled());
 
-    type(name, "Łączniki");
+    typeText(name, "Łączniki");
     EXPECT_TRUE(d->changed());
     QTest::keyClick(name, Qt::Key_Return); // Enter in the box saves
     EXPECT_EQ(d->mode(), Mode::Browse);
@@ -120,16 +110,16 @@ TEST_F(GroupsTest, AddingSavesTheRowInItsSortedPlace) {
     EXPECT_GT(groupNr("Łączniki"), groupNr("Zawory")) << "numbered by the table";
 
     // A name that exists already is allowed.
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     name->setText(QStringLiteral("Zawory"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(storedNames().count("Zawory"), 2);
 }
 
 TEST_F(GroupsTest, SavingWithoutANameIsRefusedAndKeepsEditing) {
     auto d = open();
-    d->BB_DodajClick();
-    d->BB_ZapiszClick();
+    click(*d, "BB_Dodaj");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Nie wprowadzona nazwa grupy. Zapis nie jest możliwy !");
     EXPECT_EQ(messages.last().caption, "Uwaga !");
     EXPECT_EQ(d->mode(), Mode::Adding);
@@ -150,8 +140,8 @@ TEST_F(GroupsTest, ChangingRenamesTheGroupOnly) {
     auto* name = edit(d.get(), "Edit_Grupa");
     EXPECT_EQ(name->text(), "Zawory");
     name->selectAll();
-    type(name, "Armatura");
-    d->BB_ZapiszClick();
+    typeText(name, "Armatura");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(storedNames(), QStringList({"Akcesoria", "Armatura"}));
     EXPECT_EQ(groupNr("Armatura"), nr) << "the items keep pointing at the group";
     EXPECT_EQ(current(*d), "Armatura");
@@ -163,29 +153,29 @@ TEST_F(GroupsTest, AbandoningAnEdit) {
     auto* name = edit(d.get(), "Edit_Grupa");
 
     // Anuluj throws the typed text away.
-    d->BB_PoprawClick();
-    type(name, "X");
-    d->BB_AnulujClick();
+    click(*d, "BB_Popraw");
+    typeText(name, "X");
+    click(*d, "BB_Anuluj");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_TRUE(d->list()->hasFocus());
     EXPECT_EQ(storedNames(), QStringList({"Akcesoria", "Zawory"}));
 
     // Esc in the box abandons without a question.
-    d->BB_DodajClick();
-    type(name, "Nowa");
+    click(*d, "BB_Dodaj");
+    typeText(name, "Nowa");
     QTest::keyClick(name, Qt::Key_Escape);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(messages.count(), 0);
 
     // Leaving an untouched box for the list abandons quietly.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     d->list()->setFocus();
     EXPECT_EQ(d->mode(), Mode::Browse);
 
     // Leaving for the search field abandons even after changes, without a question.
-    d->BB_PoprawClick();
-    type(name, "zmiana");
+    click(*d, "BB_Popraw");
+    typeText(name, "zmiana");
     d->searchBox()->setFocus();
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(messages.count(), 0);
@@ -198,8 +188,8 @@ TEST_F(GroupsTest, MovingInTheListAfterChangesAsks) {
     auto* name = edit(d.get(), "Edit_Grupa");
 
     // No: the change is dropped, the move happens.
-    d->BB_PoprawClick();
-    type(name, "2");
+    click(*d, "BB_Popraw");
+    typeText(name, "2");
     d->list()->setFocus(); // changed: the edit stays
     EXPECT_EQ(d->mode(), Mode::Changing);
     messages.answerNo();
@@ -210,15 +200,15 @@ TEST_F(GroupsTest, MovingInTheListAfterChangesAsks) {
 
     // Yes: saved into the row being edited, not into the one moved to.
     d->table().first();
-    d->BB_PoprawClick();
-    type(name, "2");
+    click(*d, "BB_Popraw");
+    typeText(name, "2");
     d->list()->setFocus();
     messages.answerYes();
     QTest::keyClick(d->list(), Qt::Key_Down);
     EXPECT_EQ(storedNames(), QStringList({"Akcesoria2", "Zawory"}));
 
     // Yes with a save that fails: the message, then the edit is abandoned all the same.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     name->selectAll();
     QTest::keyClick(name, Qt::Key_Delete);
     d->list()->setFocus();
@@ -231,10 +221,10 @@ TEST_F(GroupsTest, MovingInTheListAfterChangesAsks) {
 TEST_F(GroupsTest, ClosingWhileEditingAsksAndClosesTheTable) {
     addGroups({"Akcesoria"});
     auto d = open();
-    d->BB_DodajClick();
-    type(edit(d.get(), "Edit_Grupa"), "Nowa");
+    click(*d, "BB_Dodaj");
+    typeText(edit(d.get(), "Edit_Grupa"), "Nowa");
     messages.answerYes();
-    d->BB_PowrotClick();
+    click(*d, "BB_Powrot");
     EXPECT_FALSE(d->isVisible());
     EXPECT_FALSE(d->table().isOpen());
     EXPECT_EQ(storedNames(), QStringList({"Akcesoria", "Nowa"}));
@@ -242,13 +232,15 @@ TEST_F(GroupsTest, ClosingWhileEditingAsksAndClosesTheTable) {
 
 TEST_F(GroupsTest, DeletionAndItsReferenceChecks) {
     addGroups({"Pusta", "Z obiektami", "Z szablonem"});
-    addRow(QStringLiteral("Towar"), QStringLiteral("Tow_Grupa_Nr"), groupNr("Z obiektami"));
-    addRow(QStringLiteral("Szablon"), QStringLiteral("Szablon_Grupa_Nr"), groupNr("Z szablonem"));
+    testsupport::addRow(folder, QStringLiteral("Towar"),
+                        {{QStringLiteral("Tow_Grupa_Nr"), groupNr("Z obiektami")}});
+    testsupport::addRow(folder, QStringLiteral("Szablon"),
+                        {{QStringLiteral("Szablon_Grupa_Nr"), groupNr("Z szablonem")}});
     auto d = open();
 
     d->searchBox()->setText(QStringLiteral("Z ob"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.shown()[0].message.text, "Czy na pewno chcesz usunąć zaznaczoną grupę ?");
     EXPECT_EQ(messages.shown()[0].message.defaultButton, ui::Button::No);
     EXPECT_EQ(messages.last().text,
@@ -256,7 +248,7 @@ TEST_F(GroupsTest, DeletionAndItsReferenceChecks) {
 
     d->searchBox()->setText(QStringLiteral("Z sz"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.last().text,
               "Ta grupa ma przyporządkowane własności !\nUsunięcie nie jest możliwe !");
     EXPECT_EQ(storedNames().size(), 3);
@@ -264,7 +256,7 @@ TEST_F(GroupsTest, DeletionAndItsReferenceChecks) {
     // No keeps the row; Delete in the list asks the same question.
     d->searchBox()->setText(QStringLiteral("Pu"));
     messages.answerNo();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(storedNames().size(), 3);
     d->list()->setFocus();
     messages.answerYes();
@@ -276,7 +268,7 @@ TEST_F(GroupsTest, DeletingTheLastRowDisablesRowButtons) {
     addGroups({"Jedyna"});
     auto d = open();
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_TRUE(d->table().isEmpty());
     EXPECT_FALSE(button(d.get(), "BB_Popraw")->isEnabled());
     EXPECT_FALSE(button(d.get(), "BB_Usun")->isEnabled());
@@ -287,9 +279,9 @@ TEST_F(GroupsTest, SearchAndKeys) {
     addGroups({"Akcesoria", "Bity", "Łączniki", "Łożyska", "Zawory"});
     auto d = open();
     auto* search = d->searchBox();
-    type(search, "ł");
+    typeText(search, "ł");
     EXPECT_EQ(current(*d), "Łączniki") << "nearest match in the Polish order";
-    type(search, "o");
+    typeText(search, "o");
     EXPECT_EQ(current(*d), "Łożyska");
     search->setText(QStringLiteral("zzz"));
     EXPECT_EQ(current(*d), "Zawory") << "past the end: the last row";
@@ -316,7 +308,7 @@ TEST_F(GroupsTest, SearchAndKeys) {
     // Insert in the list starts adding; Esc outside a box closes the dialog.
     QTest::keyClick(d->list(), Qt::Key_Insert);
     EXPECT_EQ(d->mode(), Mode::Adding);
-    d->BB_AnulujClick();
+    click(*d, "BB_Anuluj");
     QTest::keyClick(d->list(), Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
 }
@@ -344,7 +336,7 @@ TEST_F(GroupsTest, PickingHandsBackTheChosenGroup) {
     // Closing without a pick leaves nothing chosen.
     state.GroupPickMode = QStringLiteral("Wybieranie");
     auto again = open();
-    again->BB_PowrotClick();
+    click(*again, "BB_Powrot");
     EXPECT_TRUE(state.PickedGroupName.isEmpty());
     EXPECT_EQ(state.PickedGroupNr, 0);
     EXPECT_TRUE(state.GroupPickMode.isEmpty());
@@ -386,6 +378,7 @@ TEST_F(GroupsTest, ReadOnlyUserSearchesAndPicksButChangesNothing) {
     QTest::keyClick(d->list(), Qt::Key_Delete);
     QTest::keyClick(d->list(), Qt::Key_Return);
     QTest::keyClick(d->list(), Qt::Key_Z);
+    // Hidden from him; the handlers, which the list's keys reach as well, refuse on their own.
     d->BB_DodajClick();
     d->BB_PoprawClick();
     d->BB_UsunClick();

@@ -5,6 +5,7 @@
 #include "items/itemformlayout.h"
 #include "items/itemrecord.h"
 #include "shell/fixture.h"
+#include "support/rows.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,19 +17,9 @@
 using namespace shelltest;
 using items::ItemField;
 using items::TEkr_Aktualizacja_Towar;
+using testsupport::addRow;
 
 namespace {
-
-int addRow(const QString& folder, const char* table, const char* nrField,
-           std::initializer_list<std::pair<const char*, QVariant>> values) {
-    engine::Table t(folder, QLatin1String(table));
-    t.open();
-    t.append();
-    for (const auto& [field, value] : values)
-        t.setValue(QLatin1String(field), value);
-    t.post();
-    return t.asInteger(QLatin1String(nrField));
-}
 
 // Keys as the keyboard sends them, Polish letters included.
 void typeInto(QWidget* w, const QString& text) {
@@ -74,17 +65,17 @@ protected:
         d.panelBasic = d.panelProducer = d.panelQuantity = d.panelPrices = d.panelVisible = true;
         for (const char* g : {"Łożyska", "Sprężyny", "Śruby", "Wkręty"})
             groups[QString::fromUtf8(g)] =
-                addRow(catalogue, "Grupa", "Grupa_Nr", {{"Grupa_Nazwa", QString::fromUtf8(g)}});
+                addRow(catalogue, "Grupa", {{"Grupa_Nazwa", QString::fromUtf8(g)}}, "Grupa_Nr");
         for (const char* c : {"Bosch", "SKF"})
             companies[QLatin1String(c)] =
-                addRow(catalogue, "Firmy", "Firma_Nr", {{"Firma_Skrot", QLatin1String(c)}});
+                addRow(catalogue, "Firmy", {{"Firma_Skrot", QLatin1String(c)}}, "Firma_Nr");
         st.TFTowar.setDatabaseName(catalogue);
         st.TFTowar.setIndexFieldNames(QStringLiteral("Tow_Nazwa"));
     }
 
     // An item with every column the editor shows, and some it never touches.
     int addFullItem(const QString& name = QStringLiteral("Łożysko kulkowe"), double vat = 17) {
-        return addRow(catalogue, "Towar", "Tow_nr",
+        return addRow(catalogue, "Towar",
                       {{"Tow_Nazwa", name},
                        {"Tow_Nazwa2", "6204"},
                        {"Tow_Symbol", "LK-6204"},
@@ -101,7 +92,8 @@ protected:
                        {"Tow_Uwagi", "notatka"},
                        {"Tow_SWW", "123"},
                        {"Tow_VAT_Nr", 3},
-                       {"Tow_Cena_Zakupu", 5}});
+                       {"Tow_Cena_Zakupu", 5}},
+                      "Tow_nr");
     }
 
     // The editor opened as the item list opens it, on the item the list stands on.
@@ -162,8 +154,8 @@ protected:
 
 TEST_F(ItemEditorTest, CloneCopiesTheThirteenFieldsAndNothingElse) {
     const int source = addFullItem();
-    addRow(catalogue, "Opis", "Opis_Nr",
-           {{"Opis_Tow_Nr", source}, {"Opis_Cecha_Nr", 1}, {"Opis_Opis", "x"}});
+    addRow(catalogue, "Opis", {{"Opis_Tow_Nr", source}, {"Opis_Cecha_Nr", 1}, {"Opis_Opis", "x"}},
+           "Opis_Nr");
     auto dlg = openEditor("Klonuj", source);
     auto* w = dlg.get();
     EXPECT_EQ(edit(w, "Edit_Grupa")->text(), QStringLiteral("Łożyska"));
@@ -554,11 +546,11 @@ TEST_F(ItemEditorTest, MainWindowCommandsOpenTheEditor) {
         name2->setText(QStringLiteral("zmieniona"));
         d.findChild<QPushButton*>(QStringLiteral("BB_Zapisz"))->click();
     });
-    w->BB_EdycjaClick();
+    trigger(*w, "Edycja2");
     EXPECT_EQ(item(nr)->asString(QStringLiteral("Tow_Nazwa2")), QStringLiteral("zmieniona"));
     runner.on("TEkr_Aktualizacja_Towar",
               [](QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("BB_Zapisz"))->click(); });
-    w->BB_KlonujClick();
+    trigger(*w, "Klonuj1");
     EXPECT_EQ(itemCount(), 2);
     EXPECT_EQ(w->state().TFTowar.asInteger(QStringLiteral("Tow_nr")), lastItemNr());
 }

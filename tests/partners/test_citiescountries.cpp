@@ -4,6 +4,7 @@
 #include "partners/Ak_miast.h"
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
@@ -36,30 +37,21 @@ protected:
 
     // A city with the number given, as another installation or an older program left it.
     void addCity(int nr, const QString& name, const QString& code = {}) {
-        engine::Table t(folder, QStringLiteral("Miasta"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Miasto_Nr"), nr);
-        t.setValue(QStringLiteral("Miasto_Nazwa"), name);
-        t.setValue(QStringLiteral("Miasto_Tel_Kierunkowy"), code);
-        t.post();
+        testsupport::addRow(folder, QStringLiteral("Miasta"),
+                            {{QStringLiteral("Miasto_Nr"), nr},
+                             {QStringLiteral("Miasto_Nazwa"), name},
+                             {QStringLiteral("Miasto_Tel_Kierunkowy"), code}});
     }
     int addCountry(const QString& name, const QString& code = {}) {
-        engine::Table t(folder, QStringLiteral("Panstwa"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Panstwo_Panstwo"), name);
-        t.setValue(QStringLiteral("Panstwo_Kierunek"), code);
-        t.post();
-        return t.asInteger(QStringLiteral("Panstwo_Nr"));
+        return testsupport::addRow(
+            folder, QStringLiteral("Panstwa"),
+            {{QStringLiteral("Panstwo_Panstwo"), name}, {QStringLiteral("Panstwo_Kierunek"), code}},
+            QStringLiteral("Panstwo_Nr"));
     }
     void addCompany(const QString& field, const QVariant& value) {
-        engine::Table t(folder, QStringLiteral("Firmy"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Firma_Skrot"), QStringLiteral("Firma"));
-        t.setValue(field, value);
-        t.post();
+        testsupport::addRow(
+            folder, QStringLiteral("Firmy"),
+            {{QStringLiteral("Firma_Skrot"), QStringLiteral("Firma")}, {field, value}});
     }
     // "nr:name:code" of every row in number order.
     QStringList rows(const QString& table, const QString& nr, const QString& name,
@@ -85,16 +77,15 @@ protected:
     template <class D> std::unique_ptr<D> open() { return showActive<D>(state); }
     static QLineEdit* edit(QWidget* d, const char* name) { return lineEdit(d, name); }
     static QPushButton* button(QWidget* d, const char* name) { return pushButton(d, name); }
-    static void type(QWidget* w, const QString& text) { typeText(w, text); }
     static void find(ui::ListDialog& d, const QString& text) { d.searchBox()->setText(text); }
 
     // Adds a city through the dialog as the user would.
     static void addThrough(TEkr_Aktualizacja_Miasto& d, const QString& name,
                            const QString& code = {}) {
-        d.BB_DodajClick();
-        type(edit(&d, "Edit_Miasto"), name);
-        type(edit(&d, "Edit_Kierunkowy"), code);
-        d.BB_ZapiszClick();
+        click(d, "BB_Dodaj");
+        typeText(edit(&d, "Edit_Miasto"), name);
+        typeText(edit(&d, "Edit_Kierunkowy"), code);
+        click(d, "BB_Zapisz");
     }
 };
 
@@ -118,7 +109,7 @@ TEST_F(CitiesCountriesTest, NewCityTakesTheSmallestFreeNumber) {
     // A number freed by a deletion is taken again.
     find(*d, QStringLiteral("Kra"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     addThrough(*d, "Wrocław");
     EXPECT_EQ(cities().at(1), "2:Wrocław:");
     EXPECT_EQ(messages.count(), 1);
@@ -127,33 +118,33 @@ TEST_F(CitiesCountriesTest, NewCityTakesTheSmallestFreeNumber) {
 TEST_F(CitiesCountriesTest, EditingACityHoldsNoRowUntilTheSave) {
     addCity(1, QStringLiteral("Gdańsk"), QStringLiteral("58"));
     auto d = open<TEkr_Aktualizacja_Miasto>();
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), " Dodawanie nowego miasta ");
     EXPECT_EQ(d->table().state(), State::Browse) << "Dodaj begins no row";
-    d->BB_AnulujClick();
+    click(*d, "BB_Anuluj");
 
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->editPanel()->title(), " Edycja miejscowości ");
     EXPECT_EQ(d->table().state(), State::Browse) << "Popraw locks nothing";
     EXPECT_EQ(edit(d.get(), "Edit_Kierunkowy")->text(), "58");
     auto* code = edit(d.get(), "Edit_Kierunkowy");
     code->setFocus();
     code->selectAll();
-    type(code, "058");
+    typeText(code, "058");
     QTest::keyClick(code, Qt::Key_Return);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(cities(), QStringList({"1:Gdańsk:058"}));
 
     // An empty name is refused.
-    d->BB_DodajClick();
-    type(edit(d.get(), "Edit_Kierunkowy"), "22");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Dodaj");
+    typeText(edit(d.get(), "Edit_Kierunkowy"), "22");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Brak nazwy miejscowości. Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Adding);
     EXPECT_TRUE(edit(d.get(), "Edit_Miasto")->hasFocus());
 
     // Esc abandons the edit even with the focus outside the boxes, then closes.
-    type(edit(d.get(), "Edit_Miasto"), "X");
+    typeText(edit(d.get(), "Edit_Miasto"), "X");
     d->list()->setFocus();
     EXPECT_EQ(d->mode(), Mode::Adding) << "changed: the edit stays";
     QTest::keyClick(d->list(), Qt::Key_Escape);
@@ -174,24 +165,24 @@ TEST_F(CitiesCountriesTest, CityNamesAreUniqueRegardlessOfLetterCase) {
     EXPECT_EQ(messages.last().text, kAdding);
     EXPECT_EQ(d->mode(), Mode::Adding);
     EXPECT_TRUE(name->hasFocus());
-    d->BB_AnulujClick();
+    click(*d, "BB_Anuluj");
 
     find(*d, QStringLiteral("Łó"));
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     name->selectAll();
-    type(name, "kraków");
-    d->BB_ZapiszClick();
+    typeText(name, "kraków");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, kChanging);
     EXPECT_EQ(d->mode(), Mode::Changing);
-    d->BB_AnulujClick();
+    click(*d, "BB_Anuluj");
     EXPECT_EQ(messages.count(), 2);
 
     // A city saved under its own name, in another letter case too.
     find(*d, QStringLiteral("Kr"));
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     name->selectAll();
-    type(name, "KRAKÓW");
-    d->BB_ZapiszClick();
+    typeText(name, "KRAKÓW");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.count(), 2);
     EXPECT_EQ(cities(), QStringList({"1:KRAKÓW:12", "2:Łódź:42"}));
 }
@@ -205,7 +196,7 @@ TEST_F(CitiesCountriesTest, CityUsedByACompanyNumberCannotBeDeleted) {
 
     find(*d, QStringLiteral("Kr"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.shown()[0].message.text, "Czy chcesz usunąć zaznaczoną pozycję ?");
     EXPECT_EQ(messages.shown()[0].message.defaultButton, ui::Button::Yes);
     EXPECT_EQ(messages.last().text, "Ta miejscowość jest wykorzystywanna przez inne bazy. \n"
@@ -214,7 +205,7 @@ TEST_F(CitiesCountriesTest, CityUsedByACompanyNumberCannotBeDeleted) {
 
     find(*d, QStringLiteral("Gd"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(cities(), QStringList({"2:Kraków:"}));
 }
 
@@ -228,7 +219,7 @@ TEST_F(CitiesCountriesTest, PickingACityKeepsTheCallersPresetUntilAPick) {
     EXPECT_EQ(state.PickedCityName, "Kra") << "not emptied at opening";
     EXPECT_TRUE(button(d.get(), "BB_Wybierz")->isVisible());
     EXPECT_EQ(d->searchBox()->text(), "Kra");
-    d->BB_PowrotClick();
+    click(*d, "BB_Powrot");
     EXPECT_EQ(state.PickedCityName, "Kra") << "nothing picked: the caller sees no change";
     EXPECT_TRUE(state.CityPickMode.isEmpty());
 
@@ -258,6 +249,7 @@ TEST_F(CitiesCountriesTest, ReadOnlyUserPicksACityWithoutWybierz) {
     d->list()->setFocus();
     QTest::keyClick(d->list(), Qt::Key_Insert);
     QTest::keyClick(d->list(), Qt::Key_Delete);
+    // Hidden from him; the handler, which Enter on the list reaches as well, refuses on its own.
     d->BB_PoprawClick();
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(messages.count(), 0);
@@ -270,7 +262,7 @@ TEST_F(CitiesCountriesTest, ReadOnlyUserPicksACityWithoutWybierz) {
     // So does Enter in the search field.
     state.CityPickMode = QStringLiteral("Wybieranie");
     auto again = open<TEkr_Aktualizacja_Miasto>();
-    type(again->searchBox(), "g");
+    typeText(again->searchBox(), "g");
     QTest::keyClick(again->searchBox(), Qt::Key_Return);
     EXPECT_EQ(state.PickedCityName, "Gdańsk");
     EXPECT_EQ(state.PickedCityNr, 1);
@@ -289,24 +281,24 @@ TEST_F(CitiesCountriesTest, CountriesMayRepeatAndAddingStartsEmpty) {
     EXPECT_EQ(code->maxLength(), 10);
 
     // Changing one, then adding: the boxes start empty, the new row begun at once.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->editPanel()->title(), "Edycja państwa");
     EXPECT_EQ(d->table().state(), State::Edit);
-    type(code, "0");
-    d->BB_ZapiszClick();
-    d->BB_DodajClick();
+    typeText(code, "0");
+    click(*d, "BB_Zapisz");
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), "Dodawanie nowego panstwa");
     EXPECT_EQ(d->table().state(), State::Insert);
     EXPECT_TRUE(name->text().isEmpty());
     EXPECT_TRUE(code->text().isEmpty());
 
     // An empty name keeps the row in editing.
-    type(code, "48");
-    d->BB_ZapiszClick();
+    typeText(code, "48");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Nie wprowadzona nazwa panstwa !. Zapis nie jest możliwy !");
     EXPECT_EQ(d->table().state(), State::Insert);
     EXPECT_TRUE(name->hasFocus());
-    type(name, "Niemcy");
+    typeText(name, "Niemcy");
     QTest::keyClick(code, Qt::Key_Return);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(countries(), QStringList({"1:Niemcy:490", "2:Niemcy:48"}));
@@ -320,7 +312,7 @@ TEST_F(CitiesCountriesTest, CountryUsedByACompanyNumberCannotBeDeleted) {
     auto d = open<TEkr_Aktualizacja_Panstwo>();
 
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.shown()[0].message.text, "Czy na pewno chcesz usunąć zaznaczone panstwo ?");
     EXPECT_EQ(messages.shown()[0].message.defaultButton, ui::Button::No);
     EXPECT_EQ(messages.last().text, "To państwo jest wykorzystywanna przez bazę firm. \n"
@@ -329,7 +321,7 @@ TEST_F(CitiesCountriesTest, CountryUsedByACompanyNumberCannotBeDeleted) {
 
     find(*d, QStringLiteral("Sł"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(countries(), QStringList({"1:Czechy:"}));
 }
 

@@ -7,6 +7,7 @@
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "store/settings.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
@@ -28,7 +29,6 @@ namespace {
 
 using partners::TEkr_Aktualizacja_Firma;
 using Mode = ui::ListDialog::Mode;
-using Fields = QList<std::pair<QString, QVariant>>;
 
 class CompaniesTest : public CatalogueDialogTest {
 protected:
@@ -36,18 +36,13 @@ protected:
         : CatalogueDialogTest(QStringLiteral("kat")), launcherGuard_(launcher),
           clipboardGuard_(clipboard) {}
 
-    int addRow(const QString& table, const Fields& fields, const QString& in = {}) {
-        engine::Table t(in.isEmpty() ? folder : in, table);
-        t.open();
-        t.append();
-        for (const auto& [f, v] : fields)
-            t.setValue(f, v);
-        t.post();
-        return table == QLatin1String("Firmy") ? t.asInteger(QStringLiteral("Firma_Nr")) : 0;
+    int addRow(const QString& table, const QVariantMap& fields, const QString& in = {}) {
+        return testsupport::addRow(in.isEmpty() ? folder : in, table, fields,
+                                   table == QLatin1String("Firmy") ? "Firma_Nr" : "");
     }
-    int addCompany(const QString& shortName, const Fields& more = {}) {
-        Fields f{{QStringLiteral("Firma_Skrot"), shortName}};
-        return addRow(QStringLiteral("Firmy"), f + more);
+    int addCompany(const QString& shortName, QVariantMap more = {}) {
+        more.insert(QStringLiteral("Firma_Skrot"), shortName);
+        return addRow(QStringLiteral("Firmy"), more);
     }
     // The stored company of that short name: field -> display text.
     QString stored(const QString& shortName, const QString& field) {
@@ -62,7 +57,6 @@ protected:
     }
     static QLineEdit* edit(QWidget* d, const char* name) { return lineEdit(d, name); }
     static QPushButton* button(QWidget* d, const char* name) { return pushButton(d, name); }
-    static void type(QWidget* w, const QString& text) { typeText(w, text); }
 
     platform::FakeShellLauncher launcher;
     platform::FakeClipboard clipboard;
@@ -82,16 +76,16 @@ TEST_F(CompaniesTest, NewCompanyTakesPolandAndZeroAmounts) {
     EXPECT_EQ(edit(d.get(), "Edit_Kod")->maxLength(), 8);
     EXPECT_FALSE(button(d.get(), "BB_Schowek")->isEnabled()) << "no company yet";
 
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(edit(d.get(), "Edit_Panstwo")->text(), "Polska");
     EXPECT_EQ(edit(d.get(), "Edit_Platnosci")->text(), "0");
     EXPECT_TRUE(edit(d.get(), "Edit_Skrot")->hasFocus());
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, "Brak nazwy skróconej firmy. Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Adding);
 
-    type(edit(d.get(), "Edit_Skrot"), "Łącznik");
-    d->BB_ZapiszClick();
+    typeText(edit(d.get(), "Edit_Skrot"), "Łącznik");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(stored("Łącznik", "Firma_Panstwo"), "Polska");
     EXPECT_EQ(stored("Łącznik", "Firma_Panstwo_Nr"), "0");
@@ -103,11 +97,11 @@ TEST_F(CompaniesTest, NewCompanyTakesPolandAndZeroAmounts) {
 TEST_F(CompaniesTest, AmountsNeedTheDecimalComma) {
     addCompany("Alfa");
     auto d = open();
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     auto* pay = edit(d.get(), "Edit_Platnosci");
     pay->setText(QStringLiteral("1.5"));
     edit(d.get(), "Edit_Ulica")->setText(QStringLiteral("Długa 1"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text,
               "Dane do pola platności wprowadzone niepoprawnie. Zapisywanie przerwane !");
     EXPECT_EQ(d->mode(), Mode::Changing) << "the row stays in editing";
@@ -118,11 +112,11 @@ TEST_F(CompaniesTest, AmountsNeedTheDecimalComma) {
 
     pay->setText(QStringLiteral("1,5"));
     edit(d.get(), "Edit_Naleznosci")->setText(QStringLiteral("dużo"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text,
               "Dane do pola należności wprowadzone niepoprawnie. Zapisywanie przerwane !");
     edit(d.get(), "Edit_Naleznosci")->setText(QStringLiteral("-2,25"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(stored("Alfa", "Firma_Zaleglosci"), "1,5");
     EXPECT_EQ(stored("Alfa", "Firma_Naleznosci"), "-2,25");
@@ -136,13 +130,13 @@ TEST_F(CompaniesTest, CityAndCountryNumbers) {
     auto* city = edit(d.get(), "Edit_Miejscowosc");
 
     // Another street, the same town: the number stays.
-    d->BB_PoprawClick();
-    type(edit(d.get(), "Edit_Ulica"), "Wąska 2");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Popraw");
+    typeText(edit(d.get(), "Edit_Ulica"), "Wąska 2");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(stored("Alfa", "Firma_Miasto_Nr"), "7");
 
     // A pick from the cities list is taken over with its number.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     runner.on("TEkr_Aktualizacja_Miasto", [this](QDialog&) {
         EXPECT_EQ(state.CityPickMode, "Wybieranie");
         EXPECT_EQ(state.CitySearchText, "Kraków");
@@ -171,16 +165,16 @@ TEST_F(CompaniesTest, CityAndCountryNumbers) {
     country->setFocus();
     QTest::keyClick(country, Qt::Key_Return);
     EXPECT_EQ(country->text(), "Niemcy");
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(stored("Alfa", "Firma_Miejscowosc"), "Gdańsk");
     EXPECT_EQ(stored("Alfa", "Firma_Miasto_Nr"), "5");
     EXPECT_EQ(stored("Alfa", "Firma_Panstwo_Nr"), "3");
 
     // A town typed over the picked one is no longer the listed town.
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     city->selectAll();
-    type(city, "Sopot");
-    d->BB_ZapiszClick();
+    typeText(city, "Sopot");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(stored("Alfa", "Firma_Miejscowosc"), "Sopot");
     EXPECT_EQ(stored("Alfa", "Firma_Miasto_Nr"), "0");
     EXPECT_EQ(stored("Alfa", "Firma_Panstwo_Nr"), "3");
@@ -194,7 +188,7 @@ TEST_F(CompaniesTest, DeletionIsRefusedOnlyForAProducer) {
     auto d = open();
     d->searchBox()->setText(QStringLiteral("Prod"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.shown()[0].message.text, "Czy chcesz usunąć zaznaczoną firmę!");
     EXPECT_EQ(messages.shown()[0].message.defaultButton, ui::Button::Yes);
     EXPECT_EQ(messages.last().text,
@@ -203,7 +197,7 @@ TEST_F(CompaniesTest, DeletionIsRefusedOnlyForAProducer) {
 
     d->searchBox()->setText(QStringLiteral("Dost"));
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(stored("Dostawca", "Firma_Nr"), "<brak>");
 }
 
@@ -259,7 +253,7 @@ TEST_F(CompaniesTest, PickingWithEnterInTheSearchField) {
     // Closed without a pick: nothing chosen, the block as it was.
     state.CompanyPickMode = QStringLiteral("Wybieranie");
     auto again = open();
-    again->BB_PowrotClick();
+    click(*again, "BB_Powrot");
     EXPECT_EQ(state.PickedCompanyNr, 0);
     EXPECT_TRUE(state.PickedCompanyName.isEmpty());
     EXPECT_EQ(state.PickedCompanyBlock.size(), 5);
@@ -280,7 +274,7 @@ TEST_F(CompaniesTest, ReadOnlyUser) {
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(d->mode(), Mode::Browse);
     d->searchBox()->setFocus();
-    type(d->searchBox(), "B");
+    typeText(d->searchBox(), "B");
     QTest::keyClick(d->searchBox(), Qt::Key_Return);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(state.PickedCompanyName, "Beta");
@@ -329,13 +323,15 @@ TEST_F(CompaniesTest, ContactsPage) {
     EXPECT_FALSE(button(d.get(), "BB_WWW")->isEnabled());
 
     // "Kontakty" while adding, then for a saved company.
-    d->BB_DodajClick();
-    type(edit(d.get(), "Edit_Skrot"), "Nowa");
-    d->BB_KontaktyClick();
+    click(*d, "BB_Dodaj");
+    typeText(edit(d.get(), "Edit_Skrot"), "Nowa");
+    QTabBar* tabs = child<QTabWidget>(d.get(), "PageControl_Firma")->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center()); // its page
+    click(*d, "BB_Kontakty");
     EXPECT_EQ(messages.last().text,
               "Aby mieć dostęp do Kontaktów najpierw kliknij przycisk Zapisz !");
     EXPECT_EQ(d->mode(), Mode::Adding);
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     runner.on("TEkr_Aktualizacja_Telefony", [this](QDialog& contacts) {
         EXPECT_EQ(state.ContactCompanyName, "Nowa");
         // On the companies' folder, handed over through CompanyFolder.
@@ -362,7 +358,7 @@ TEST_F(CompaniesTest, OrderKeysAndEsc) {
 
     // Up and Down go through the boxes across the pages.
     auto* pages = d->findChild<QTabWidget*>("PageControl_Firma");
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     auto* street = edit(d.get(), "Edit_Ulica");
     street->setFocus();
     QTest::keyClick(street, Qt::Key_Down);
@@ -380,12 +376,12 @@ TEST_F(CompaniesTest, OrderKeysAndEsc) {
     street->setFocus();
 
     // Esc with changes asks and stays; without changes it closes, also while editing.
-    type(street, "x");
+    typeText(street, "x");
     messages.answerNo();
     QTest::keyClick(street, Qt::Key_Escape);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_TRUE(d->isVisible());
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     QTest::keyClick(edit(d.get(), "Edit_Skrot"), Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(stored("Alfa", "Firma_Ulica"), "");

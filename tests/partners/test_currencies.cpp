@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "store/catalogue_schema.h"
 #include "store/mainstate.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
@@ -39,21 +40,11 @@ protected:
     CurrenciesTest() : clockGuard_(clock) {}
 
     int addCurrency(const QString& name, double rate, QDate date = QDate(2020, 1, 2)) {
-        engine::Table t(folder, QStringLiteral("Waluta"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Waluta_Nazwa"), name);
-        t.setValue(QStringLiteral("Waluta_Kurs"), rate);
-        t.setValue(QStringLiteral("Waluta_Data"), date);
-        t.post();
-        return t.asInteger(QStringLiteral("Waluta_Nr"));
-    }
-    void addRow(const QString& table, const QString& field, int value) {
-        engine::Table t(folder, table);
-        t.open();
-        t.append();
-        t.setValue(field, value);
-        t.post();
+        return testsupport::addRow(folder, QStringLiteral("Waluta"),
+                                   {{QStringLiteral("Waluta_Nazwa"), name},
+                                    {QStringLiteral("Waluta_Kurs"), rate},
+                                    {QStringLiteral("Waluta_Data"), date}},
+                                   QStringLiteral("Waluta_Nr"));
     }
     QList<Currency> stored() {
         engine::Table t(folder, QStringLiteral("Waluta"));
@@ -73,7 +64,6 @@ protected:
 
     static QLineEdit* edit(QWidget* d, const char* name) { return lineEdit(d, name); }
     static QPushButton* button(QWidget* d, const char* name) { return pushButton(d, name); }
-    static void type(QWidget* w, const QString& text) { typeText(w, text); }
     static QStringList shownRow(ui::DbGrid* grid, int row) {
         auto* model = grid->gridModel();
         model->ensureRows(row, row);
@@ -108,19 +98,19 @@ TEST_F(CurrenciesTest, ListsNameRateAndDateInTheProgramsForms) {
 
 TEST_F(CurrenciesTest, AddingWithADotTypedRate) {
     auto d = open();
-    d->BB_DodajClick();
+    click(*d, "BB_Dodaj");
     EXPECT_EQ(d->editPanel()->title(), "Dodawanie nowej waluty");
     auto* name = edit(d.get(), "Edit_Waluta");
     auto* rate = edit(d.get(), "Edit_Kurs");
 
     // Both boxes are needed.
-    type(name, "USD");
-    d->BB_ZapiszClick();
+    typeText(name, "USD");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, " Nie wpowadzono wszystkich danych. Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Adding);
     EXPECT_TRUE(rate->hasFocus());
 
-    type(rate, "4.15");
+    typeText(rate, "4.15");
     EXPECT_EQ(rate->text(), "4,15");
     QTest::keyClick(rate, Qt::Key_Return); // Enter in the rate box saves
     EXPECT_EQ(d->mode(), Mode::Browse);
@@ -131,13 +121,13 @@ TEST_F(CurrenciesTest, AddingWithADotTypedRate) {
 TEST_F(CurrenciesTest, EverySaveDatesTheRateToday) {
     addCurrency("EUR", 4.3, QDate(2020, 1, 2));
     auto d = open();
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     EXPECT_EQ(d->editPanel()->title(), "Edycja waluty");
     EXPECT_EQ(edit(d.get(), "Edit_Kurs")->text(), "4,3");
     auto* name = edit(d.get(), "Edit_Waluta");
     name->selectAll();
-    type(name, "Euro");
-    d->BB_ZapiszClick();
+    typeText(name, "Euro");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(stored(), QList<Currency>({{"Euro", 4.3, kToday}}));
 }
 
@@ -146,12 +136,12 @@ TEST_F(CurrenciesTest, ARateThatIsNoNumberKeepsTheEditAsTyped) {
     auto d = open();
     auto* name = edit(d.get(), "Edit_Waluta");
     auto* rate = edit(d.get(), "Edit_Kurs");
-    d->BB_PoprawClick();
+    click(*d, "BB_Popraw");
     name->selectAll();
-    type(name, "Euro");
+    typeText(name, "Euro");
     rate->selectAll();
-    type(rate, "4.3.1");
-    d->BB_ZapiszClick();
+    typeText(rate, "4.3.1");
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.last().text, " Dane nie są poprawne ! Zapis nie jest możliwy !");
     EXPECT_EQ(d->mode(), Mode::Changing);
     EXPECT_TRUE(rate->hasFocus());
@@ -161,13 +151,13 @@ TEST_F(CurrenciesTest, ARateThatIsNoNumberKeepsTheEditAsTyped) {
 
     // A rate of nothing is no rate either.
     rate->setText(QStringLiteral("0"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(messages.count(), 2);
     EXPECT_EQ(d->mode(), Mode::Changing);
 
     // Corrected, it is saved into the same row.
     rate->setText(QStringLiteral("4,31"));
-    d->BB_ZapiszClick();
+    click(*d, "BB_Zapisz");
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(stored(), QList<Currency>({{"Euro", 4.31, kToday}}));
 }
@@ -175,12 +165,13 @@ TEST_F(CurrenciesTest, ARateThatIsNoNumberKeepsTheEditAsTyped) {
 TEST_F(CurrenciesTest, DeletionIsRefusedOnlyForACurrencyOfAPrice) {
     const int eur = addCurrency("EUR", 4.3);
     const int usd = addCurrency("USD", 3.9);
-    addRow(QStringLiteral("Cena"), QStringLiteral("Cena_Waluta_Nr"), eur);
-    addRow(QStringLiteral("Towar"), QStringLiteral("Tow_Zak_Waluta_Nr"), usd);
+    testsupport::addRow(folder, QStringLiteral("Cena"), {{QStringLiteral("Cena_Waluta_Nr"), eur}});
+    testsupport::addRow(folder, QStringLiteral("Towar"),
+                        {{QStringLiteral("Tow_Zak_Waluta_Nr"), usd}});
     auto d = open();
 
     messages.answerYes();
-    d->BB_UsunClick();
+    click(*d, "BB_Usun");
     EXPECT_EQ(messages.shown()[0].message.text, "Chcesz uzunąć zaznaczoną pozycję ?");
     EXPECT_EQ(messages.shown()[0].message.defaultButton, ui::Button::No);
     EXPECT_EQ(messages.last().text, "Ta waluta jest wykorzystywana przez inne bazy !");
@@ -201,17 +192,18 @@ TEST_F(CurrenciesTest, EnterAndEsc) {
     // Esc abandons even a changed edit without a question.
     QTest::keyClick(d->list(), Qt::Key_Return); // Enter in the list: Popraw
     EXPECT_EQ(d->mode(), Mode::Changing);
-    type(name, "X");
+    typeText(name, "X");
     QTest::keyClick(name, Qt::Key_Escape);
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(messages.count(), 0);
     EXPECT_TRUE(d->isVisible());
 
     // Enter outside the boxes saves an edit.
-    d->BB_PoprawClick();
-    type(name, "2");
+    click(*d, "BB_Popraw");
+    typeText(name, "2");
     button(d.get(), "BB_Zapisz")->setFocus();
     EXPECT_EQ(d->mode(), Mode::Changing) << "a changed edit survives leaving the boxes";
+    // The Enter button is invisible: it stands for the Enter key pressed outside the boxes.
     d->BB_EnterClick();
     EXPECT_EQ(d->mode(), Mode::Browse);
     EXPECT_EQ(stored().first().name, "EUR2");
@@ -241,7 +233,7 @@ TEST_F(CurrenciesTest, PickingAndThenOpeningForEditing) {
     bool pickingShown = true;
     runner.on<TEkr_Aktualizacja_Waluta>([&](TEkr_Aktualizacja_Waluta& w) {
         pickingShown = w.picking() || !button(&w, "BB_Wybierz")->isHidden();
-        w.BB_PowrotClick();
+        click(w, "BB_Powrot");
     });
     TEkr_Aktualizacja_Waluta fromMain(state);
     ui::modalRunner().run(fromMain);

@@ -3,6 +3,7 @@
 // shell splits them.
 #include "platform/clock.h"
 #include "platform/launcher.h"
+#include "support/printing.h"
 #include "support/tempfolder.h"
 #include <QDeadlineTimer>
 #include <QFile>
@@ -10,12 +11,6 @@
 #include <gtest/gtest.h>
 
 using namespace platform;
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace {
 

@@ -5,27 +5,14 @@
 #include "engine/table.h"
 #include "platform/worktable.h"
 #include "platform/worktables.h"
+#include "support/application.h"
+#include "support/printing.h"
 #include "support/tempfolder.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <gtest/gtest.h>
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 namespace {
-
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "platform_test_worktable";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app =
-        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    (void)app;
-}
 
 engine::TableDef lines() {
     engine::TableDef def;
@@ -53,7 +40,7 @@ engine::TableDef owned() {
 class WorkTableTest : public ::testing::Test {
 protected:
     WorkTableTest() {
-        ensureApplication();
+        testsupport::application();
         temp = QDir(tmp.path()).filePath(QStringLiteral("TMP"));
         catalogue = tmp.sub(QStringLiteral("Kat"));
         engine::Database::open(catalogue, engine::Database::Mode::Create)->createTable(owned());

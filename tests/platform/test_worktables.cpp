@@ -5,6 +5,8 @@
 #include "engine/error.h"
 #include "engine/table.h"
 #include "platform/worktables.h"
+#include "support/application.h"
+#include "support/printing.h"
 #include "support/tempfolder.h"
 #include <QCoreApplication>
 #include <QProcess>
@@ -16,25 +18,9 @@
 
 using namespace platform;
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 namespace {
 
 const char* const kHelperFolderVar = "PELK_TEST_WORKTABLE_FOLDER";
-
-void ensureApplication() {
-    // Leases are kept alive by a timer, which needs an application object.
-    static int argc = 1;
-    static char name[] = "platform_test_worktables";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app =
-        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    (void)app;
-}
 
 engine::TableDef lineBuffer() {
     engine::TableDef def;
@@ -85,7 +71,7 @@ private:
 TEST(WorkTablesHelper, ActAsAnotherInstallation) {
     const QByteArray folder = qgetenv(kHelperFolderVar);
     if (folder.isEmpty()) GTEST_SKIP() << "helper for WorkTables.CleanUpKeepsTablesOfLiveOwners";
-    ensureApplication();
+    testsupport::application();
     WorkTables tables(QString::fromUtf8(folder));
     std::cout << "table " << tables.create(QStringLiteral("TDok"), lineBuffer()).toStdString()
               << std::endl;
@@ -94,7 +80,7 @@ TEST(WorkTablesHelper, ActAsAnotherInstallation) {
 }
 
 TEST(WorkTables, NamesArePrefixAndTwoNumbersDrawnAgainWhenTaken) {
-    ensureApplication();
+    testsupport::application();
     TempFolder tmp;
     std::deque<quint32> draws{12, 345, 12, 345, 999998, 0};
     std::vector<quint32> bounds;
@@ -129,7 +115,7 @@ TEST(WorkTables, NamesArePrefixAndTwoNumbersDrawnAgainWhenTaken) {
 }
 
 TEST(WorkTables, CleanUpKeepsTablesOfLiveOwners) {
-    ensureApplication();
+    testsupport::application();
     TempFolder tmp;
     const QString temp = tmp.sub(QStringLiteral("TMP"));
 

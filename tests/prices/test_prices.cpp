@@ -8,6 +8,7 @@
 #include "prices/Akt_ceny.h"
 #include "prices/pricegrid.h"
 #include "prices/pricesheet.h"
+#include "support/rows.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
 #include <QCheckBox>
@@ -18,6 +19,7 @@ using prices::PriceField;
 using prices::PriceLinesModel;
 using prices::PriceSheet;
 using prices::TEkr_ceny;
+using testsupport::addRow;
 
 namespace {
 
@@ -28,26 +30,19 @@ class PricesTest : public CatalogueDialogTest {
 protected:
     PricesTest() : clockGuard_(clock) {
         state.PriceRight = true;
-        zloty = add("Waluta", {{"Waluta_Nazwa", "PLN"}, {"Waluta_Kurs", 1.0}}, "Waluta_Nr");
-        euro = add("Waluta", {{"Waluta_Nazwa", "EUR"}, {"Waluta_Kurs", 4.0}}, "Waluta_Nr");
+        zloty =
+            addRow(folder, "Waluta", {{"Waluta_Nazwa", "PLN"}, {"Waluta_Kurs", 1.0}}, "Waluta_Nr");
+        euro =
+            addRow(folder, "Waluta", {{"Waluta_Nazwa", "EUR"}, {"Waluta_Kurs", 4.0}}, "Waluta_Nr");
         state.HomeCurrencyNr = zloty;
         alfa = company("Alfa", "Kraków");
         beta = company("Beta", "Gdańsk");
         gamma = company("Gamma", "Opole");
-        lamp = add("Towar", {{"Tow_Nazwa", "Lampa"}}, "Tow_nr");
-        shade = add("Towar", {{"Tow_Nazwa", "Klosz"}}, "Tow_nr");
+        lamp = addRow(folder, "Towar", {{"Tow_Nazwa", "Lampa"}}, "Tow_nr");
+        shade = addRow(folder, "Towar", {{"Tow_Nazwa", "Klosz"}}, "Tow_nr");
         state.CurrentItemNr = lamp;
     }
 
-    int add(const char* table, const QVariantMap& values, const char* key = nullptr) {
-        engine::Table t(folder, QLatin1String(table));
-        t.open();
-        t.append();
-        for (auto it = values.begin(); it != values.end(); ++it)
-            t.setValue(it.key(), it.value());
-        t.post();
-        return key ? t.asInteger(QLatin1String(key)) : 0;
-    }
     void drop(const char* table, int nr) {
         engine::Table t(folder, QLatin1String(table));
         t.open();
@@ -55,17 +50,19 @@ protected:
         t.remove();
     }
     int company(const char* name, const char* town) {
-        return add("Firmy", {{"Firma_Skrot", name}, {"Firma_Miejscowosc", QString::fromUtf8(town)}},
-                   "Firma_Nr");
+        return addRow(folder, "Firmy",
+                      {{"Firma_Skrot", name}, {"Firma_Miejscowosc", QString::fromUtf8(town)}},
+                      "Firma_Nr");
     }
     void price(int item, int companyNr, double a, int currency, const QString& remark = {}) {
-        add("Cena", {{"Cena_Tow_Nr", item},
-                     {"Cena_Firma_Nr", companyNr},
-                     {"Cena_1", a},
-                     {"Cena_SRP", a * 2},
-                     {"Cena_Waluta_Nr", currency},
-                     {"Cena_Data", kOld},
-                     {"Cena_Uwaga", remark}});
+        addRow(folder, "Cena",
+               {{"Cena_Tow_Nr", item},
+                {"Cena_Firma_Nr", companyNr},
+                {"Cena_1", a},
+                {"Cena_SRP", a * 2},
+                {"Cena_Waluta_Nr", currency},
+                {"Cena_Data", kOld},
+                {"Cena_Uwaga", remark}});
     }
 
     // The item's Cena rows in their order: "number company A B C SRP currency date remark".
@@ -98,14 +95,6 @@ protected:
         ui::modalRunner().run(dialog);
     }
 
-    template <class W> static W* child(QDialog& d, const char* name) {
-        W* w = d.findChild<W*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    static void click(QDialog& d, const char* name) {
-        if (auto* b = child<QAbstractButton>(d, name)) b->click();
-    }
     static QAbstractItemModel* grid(QDialog& d) {
         return child<QTableView>(d, "DBGrid_Ceny")->model();
     }
@@ -362,6 +351,7 @@ TEST_F(PricesTest, WithoutCompaniesNothingCanBeAdded) {
     run([&](TEkr_ceny& d) {
         EXPECT_FALSE(child<QPushButton>(d, "BB_Dodaj")->isEnabled());
         EXPECT_FALSE(child<QWidget>(d, "DBGrid_Firmy")->isEnabled());
+        // Disabled with no company to add; the handler refuses on its own too.
         d.BB_DodajClick();
         EXPECT_TRUE(shown(d).isEmpty());
         EXPECT_FALSE(d.changed());

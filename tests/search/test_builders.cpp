@@ -3,13 +3,8 @@
 #include "search/filterbuilder.h"
 #include "search/querybuilder.h"
 #include "store/mainstate.h"
+#include "support/printing.h"
 #include <gtest/gtest.h>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 using namespace search;
 

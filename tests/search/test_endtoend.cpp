@@ -8,6 +8,7 @@
 #include "search/filterbuilder.h"
 #include "search/querybuilder.h"
 #include "shell/fixture.h"
+#include "support/sample.h"
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
@@ -18,16 +19,9 @@
 
 using namespace shelltest;
 
-namespace {
+using testsupport::samplePath;
 
-QString samplePath() {
-#ifdef PELK_SAMPLE_PATH
-    return QStringLiteral(PELK_SAMPLE_PATH);
-#else
-    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    return QFileInfo(self).dir().filePath(QStringLiteral("../tools/pelk-sample"));
-#endif
-}
+namespace {
 
 // One sample for the whole program: it is only read.
 const QString& sampleMain() {
@@ -133,7 +127,7 @@ protected:
             fill(d);
             child<QPushButton>(d, "BB_Zastosuj")->click();
         });
-        w.BB_ZapytanieClick();
+        trigger(w, "Zapytanie1");
         EXPECT_EQ(messages.count(), 0) << messages.texts().join(u'/').toStdString();
         EXPECT_TRUE(w.state().Query.queryActive);
         EXPECT_EQ(w.form().Label_Status->text(), QStringLiteral("ustawiono zapytanie"));
@@ -274,7 +268,7 @@ TEST_F(SearchEndToEnd, ProducerAndPriceAndTheFilterAgreeWithTheTables) {
     // The query cancelled, the filter on the same group, name start and producer.
     runner.on(QStringLiteral("TEkr_Query"),
               [](QDialog& d) { child<QPushButton>(d, "BitBtn2")->click(); });
-    w->BB_ZapytanieClick();
+    trigger(*w, "Zapytanie1");
     EXPECT_TRUE(w->isCommandEnabled(QStringLiteral("SpeedButton17")));
     const QString start = some.name.left(3);
     runner.on(QStringLiteral("TEkr_Aktualizacja_Grupa"), [&](QDialog&) {
@@ -292,7 +286,7 @@ TEST_F(SearchEndToEnd, ProducerAndPriceAndTheFilterAgreeWithTheTables) {
         child<QLineEdit>(d, "Edit_Nazwa1")->setText(start);
         child<QPushButton>(d, "BB_Filtruj")->click();
     });
-    w->BB_FiltrClick();
+    trigger(*w, "Filtr1");
     EXPECT_EQ(messages.count(), 0);
     const std::set<int> filtered = listed(w->state().TFTowar);
     const std::set<int> wantFiltered = c.where([&](const Item& i) {

@@ -16,12 +16,6 @@ using search::TEkr_Filtr;
 
 namespace {
 
-template <class W> W* child(QWidget& d, const char* name) {
-    W* w = d.findChild<W*>(QLatin1String(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
 QStringList shownNames(engine::Table& t) {
     QStringList out;
     for (t.first(); !t.eof(); t.next())
@@ -42,7 +36,7 @@ protected:
 
     void filter(shell::TForm_Pelk& w, std::function<void(QDialog&)> action) {
         runner.on(QStringLiteral("TEkr_Filtr"), std::move(action));
-        w.BB_FiltrClick();
+        trigger(w, "Filtr1");
     }
 };
 
@@ -113,6 +107,7 @@ TEST_F(FilterTest, FilterInQueryModeReturnsToTheTable) {
                       QStringLiteral("WHERE"), QStringLiteral("Towar.Tow_Nr>2"),
                       QStringLiteral("ORDER BY Towar.Tow_Nazwa")});
     st.Query.queryActive = true;
+    // The list's query mode is a procedure of the window with no button of its own.
     w->BB_SQLClick();
     ASSERT_TRUE(st.Query.queryActive);
     filter(*w, [](QDialog& d) {

@@ -16,12 +16,6 @@ using search::TEkr_Query;
 
 namespace {
 
-template <class W> W* child(QWidget& d, const char* name) {
-    W* w = d.findChild<W*>(QLatin1String(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
 void choose(QDialog& d, const char* combo, int index) {
     auto* c = child<QComboBox>(d, combo);
     c->setCurrentIndex(index);
@@ -50,7 +44,7 @@ protected:
 
     void query(shell::TForm_Pelk& w, std::function<void(QDialog&)> action) {
         runner.on(QStringLiteral("TEkr_Query"), std::move(action));
-        w.BB_ZapytanieClick();
+        trigger(w, "Zapytanie1");
     }
 
     void pickAttribute(store::MainState& st, int nr, const char* type) {

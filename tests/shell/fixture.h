@@ -13,7 +13,11 @@
 #include "store/catalogue_schema.h"
 #include "store/mainfolder_schema.h"
 #include "store/settings.h"
+#include "support/application.h"
+#include "support/printing.h"
+#include "support/rows.h"
 #include "support/tempfolder.h"
+#include "support/widgets.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
@@ -23,21 +27,14 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 namespace shelltest {
 
+using testsupport::child;
+using testsupport::click;
+using testsupport::trigger;
+
 inline ui::Application& application() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "shell_test";
-    static char* argv[] = {name, nullptr};
-    static ui::Application* app = new ui::Application(argc, argv);
-    return *app;
+    return testsupport::application<ui::Application>();
 }
 
 // The rows the item grid shows, first column (name 1), top to bottom.
@@ -99,13 +96,8 @@ protected:
     }
 
     static void addItems(const QString& folder, const QStringList& names) {
-        engine::Table t(folder, QStringLiteral("Towar"));
-        t.open();
-        for (const QString& n : names) {
-            t.append();
-            t.setValue(QStringLiteral("Tow_Nazwa"), n);
-            t.post();
-        }
+        for (const QString& n : names)
+            testsupport::addRow(folder, "Towar", {{QStringLiteral("Tow_Nazwa"), n}});
     }
 
     void setSetting(const QString& field, const QVariant& value) {
@@ -119,6 +111,14 @@ protected:
         auto w = std::make_unique<shell::TForm_Pelk>();
         outcome = w->start(main);
         return w;
+    }
+
+    // The item list on the item of this name.
+    static void goTo(shell::TForm_Pelk& w, const QString& name) {
+        auto& items = w.state().TFTowar;
+        for (items.first(); !items.eof(); items.next())
+            if (items.asString(QStringLiteral("Tow_Nazwa")) == name) return;
+        ADD_FAILURE() << "no item " << name.toStdString();
     }
 
     QStringList errorTexts() const {

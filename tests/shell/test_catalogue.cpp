@@ -36,6 +36,7 @@ TEST_F(ShellTest, ReadOnlyUserNeverGetsTheEditingCommands) {
         s.PriceRight = false;
         s.CurrentCatalogueFolder = catalogue;
         w.controller().bindCatalogueTables();
+        // The list's table mode is a procedure of the window with no button of its own.
         w.BB_TableClick();
         s.StartupDone = true;
     };
@@ -67,6 +68,8 @@ TEST_F(ShellTest, ReadOnlyUserNeverGetsTheEditingCommands) {
     QTest::keyClick(grid, Qt::Key_Delete);
     QTest::keyClick(grid, Qt::Key_Insert);
     QTest::keyClick(grid, Qt::Key_Minus, Qt::NoModifier);
+    // Usu1 is disabled for him; its handler, which the Delete key reaches as well, refuses on its
+    // own.
     w.Usu1Click();
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(s.TFTowar.recordCount(), before);
@@ -90,6 +93,8 @@ TEST_F(ShellTest, EmptyCatalogueHidesTheRowCommandsUntilTheFirstItem) {
         << "a new item is the way out of an empty catalogue";
     EXPECT_EQ(f.Label_Licznik->text(), QStringLiteral("0"));
     // The delete key and menu do nothing on an empty catalogue.
+    // Usu1 is disabled here; its handler, which the Delete key reaches as well, does nothing on its
+    // own.
     w->Usu1Click();
     EXPECT_TRUE(messages.shown().isEmpty());
 

@@ -19,21 +19,9 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-template <class W = QPushButton> W* control(QDialog& d, const char* name) {
-    auto* w = d.findChild<W*>(QLatin1String(name));
-    EXPECT_TRUE(w) << name;
-    return w;
-}
-
-void click(QDialog& d, const char* name) {
-    auto* b = control<QAbstractButton>(d, name);
-    ASSERT_TRUE(b->isVisible() && b->isEnabled()) << name << " cannot be clicked";
-    b->click();
-}
-
 QStringList fileTables(QDialog& d) {
     QStringList out;
-    auto* list = control<QListWidget>(d, "FileListBox1");
+    auto* list = child<QListWidget>(d, "FileListBox1");
     for (int i = 0; i < list->count(); ++i)
         out << list->item(i)->text();
     return out;
@@ -81,7 +69,7 @@ protected:
                 ASSERT_TRUE(p.showFolder(folder));
                 click(p, "BB_Otworz");
             },
-            [&] { w.N1Click(); });
+            [&] { trigger(w, "N1"); });
     }
     QStringList favourites(shell::TForm_Pelk& w) {
         QStringList out;
@@ -111,19 +99,19 @@ TEST_F(CatalogueListTest, PickerOpensACatalogueAndListsItsFolderOnce) {
 
     withPicker(
         [&](shell::TOtworz_Baze& p) {
-            EXPECT_FALSE(control(p, "BB_Nowy")->isVisible());
-            EXPECT_FALSE(control(p, "BB_Wybierz")->isVisible());
-            EXPECT_FALSE(control<QLineEdit>(p, "Edit")->isVisible());
+            EXPECT_FALSE(child<QPushButton>(p, "BB_Nowy")->isVisible());
+            EXPECT_FALSE(child<QPushButton>(p, "BB_Wybierz")->isVisible());
+            EXPECT_FALSE(child<QLineEdit>(p, "Edit")->isVisible());
             // It starts among the catalogues; "Dane" itself holds none.
             EXPECT_EQ(p.shownFolder(), main + QStringLiteral("/Dane"));
             EXPECT_TRUE(fileTables(p).isEmpty());
-            EXPECT_FALSE(control(p, "BB_Otworz")->isEnabled());
+            EXPECT_FALSE(child<QPushButton>(p, "BB_Otworz")->isEnabled());
             ASSERT_TRUE(p.showFolder(second));
-            EXPECT_EQ(control<QLabel>(p, "Label2")->text(), native(second));
+            EXPECT_EQ(child<QLabel>(p, "Label2")->text(), native(second));
             EXPECT_TRUE(fileTables(p).contains(QStringLiteral("Towar"), Qt::CaseInsensitive));
             click(p, "BB_Otworz");
         },
-        [&] { w->N1Click(); });
+        [&] { trigger(*w, "N1"); });
 
     auto& s = w->state();
     EXPECT_EQ(s.CurrentCatalogueFolder, second);
@@ -149,7 +137,7 @@ TEST_F(CatalogueListTest, PickerOpensACatalogueAndListsItsFolderOnce) {
             p.showFolder(catalogue);
             click(p, "BB_Anuluj");
         },
-        [&] { w->N1Click(); });
+        [&] { trigger(*w, "N1"); });
     EXPECT_EQ(s.FolderPickMode, QStringLiteral("Anuluj"));
     EXPECT_EQ(s.CurrentCatalogueFolder, second);
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join(u'|').toStdString();
@@ -187,9 +175,9 @@ TEST_F(CatalogueListTest, NewCatalogueRefusesAnExistingNameAndOpensWhatItMade) {
     withPicker(
         [&](shell::TOtworz_Baze& p) {
             EXPECT_EQ(p.windowTitle(), QStringLiteral("Nowy"));
-            EXPECT_FALSE(control(p, "BB_Otworz")->isVisible());
-            EXPECT_FALSE(control(p, "BB_Wybierz")->isVisible());
-            auto* edit = control<QLineEdit>(p, "Edit");
+            EXPECT_FALSE(child<QPushButton>(p, "BB_Otworz")->isVisible());
+            EXPECT_FALSE(child<QPushButton>(p, "BB_Wybierz")->isVisible());
+            auto* edit = child<QLineEdit>(p, "Edit");
             for (const char* name : {"Glowna", "Pusty", "", "a/b", ".."}) {
                 messages.clear();
                 edit->setText(QString::fromUtf8(name));
@@ -199,7 +187,7 @@ TEST_F(CatalogueListTest, NewCatalogueRefusesAnExistingNameAndOpensWhatItMade) {
             }
             click(p, "BB_Anuluj");
         },
-        [&] { w->Nowabaza1Click(); });
+        [&] { trigger(*w, "Nowabaza1"); });
     EXPECT_FALSE(engine::Database::exists(empty)) << "tables made in an existing folder";
     EXPECT_EQ(s.CurrentCatalogueFolder, catalogue);
     EXPECT_EQ(gridNames(w->form().DBGrid_Towary), QStringList{QStringLiteral("Zawór")});
@@ -209,10 +197,10 @@ TEST_F(CatalogueListTest, NewCatalogueRefusesAnExistingNameAndOpensWhatItMade) {
     s.DefaultSupplierNr = 7;
     withPicker(
         [&](shell::TOtworz_Baze& p) {
-            control<QLineEdit>(p, "Edit")->setText(QStringLiteral("Nowa baza"));
+            child<QLineEdit>(p, "Edit")->setText(QStringLiteral("Nowa baza"));
             click(p, "BB_Nowy");
         },
-        [&] { w->Nowabaza1Click(); });
+        [&] { trigger(*w, "Nowabaza1"); });
     const QString made = main + QStringLiteral("/Dane/Nowa baza");
     EXPECT_EQ(messages.texts(), QStringList{store::kCatalogueCreatedMessage});
     EXPECT_EQ(shell::catalogueTableNames(made).size(), store::catalogueTables().size());
@@ -245,11 +233,12 @@ TEST_F(CatalogueListTest, WizardModeHandsBackAFolderAndMakesNoCatalogue) {
     // A new folder: made, empty, handed back to be filled by the wizard.
     EXPECT_EQ(pick([&](shell::TOtworz_Baze& p) {
                   EXPECT_EQ(p.windowTitle(), QStringLiteral("Wybieranie foldera"));
-                  EXPECT_EQ(control<QLabel>(p, "Label3")->text(),
+                  EXPECT_EQ(child<QLabel>(p, "Label3")->text(),
                             QStringLiteral("Nazwa nowego foldera:"));
-                  EXPECT_FALSE(control(p, "BB_Otworz")->isVisible());
-                  EXPECT_FALSE(control(p, "BB_Wybierz")->isEnabled()) << "Dane is no catalogue";
-                  control<QLineEdit>(p, "Edit")->setText(QStringLiteral("Firma"));
+                  EXPECT_FALSE(child<QPushButton>(p, "BB_Otworz")->isVisible());
+                  EXPECT_FALSE(child<QPushButton>(p, "BB_Wybierz")->isEnabled())
+                      << "Dane is no catalogue";
+                  child<QLineEdit>(p, "Edit")->setText(QStringLiteral("Firma"));
                   click(p, "BB_Nowy");
               }),
               QDialog::Accepted);
@@ -289,7 +278,7 @@ TEST_F(CatalogueListTest, OpenFromListRefusesTheOpenCatalogueAndStrikesLinesAtOn
 
     runner.on(QStringLiteral("TEkr_Otworz_z_listy"), [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Otwórz z listy"));
-        auto* list = control<QListWidget>(d, "ListBox1");
+        auto* list = child<QListWidget>(d, "ListBox1");
         ASSERT_EQ(list->count(), 3);
         list->setCurrentRow(0);
         click(d, "BB_Otworz");
@@ -309,7 +298,7 @@ TEST_F(CatalogueListTest, OpenFromListRefusesTheOpenCatalogueAndStrikesLinesAtOn
         EXPECT_EQ(list->count(), 2);
         click(d, "BB_Powrot");
     });
-    w->SpeedButton4Click();
+    click(*w, "SpeedButton4");
     EXPECT_EQ(s.CurrentCatalogueFolder, catalogue);
     EXPECT_EQ(listLines(), (QStringList{catalogue, QStringLiteral("Dane/Druga")}));
 
@@ -317,12 +306,12 @@ TEST_F(CatalogueListTest, OpenFromListRefusesTheOpenCatalogueAndStrikesLinesAtOn
     messages.clear();
     writeList({catalogue, QStringLiteral("Dane/Druga"), gone});
     runner.on(QStringLiteral("TEkr_Otworz_z_listy"), [&](QDialog& d) {
-        auto* list = control<QListWidget>(d, "ListBox1");
+        auto* list = child<QListWidget>(d, "ListBox1");
         ASSERT_EQ(list->count(), 3);
         list->setCurrentRow(1);
         click(d, "BB_Otworz");
     });
-    w->SpeedButton4Click();
+    click(*w, "SpeedButton4");
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join(u'|').toStdString();
     EXPECT_EQ(s.CurrentCatalogueFolder, second);
     EXPECT_EQ(s.CurrentCatalogueName, QStringLiteral("Dane/Druga"));
@@ -340,22 +329,22 @@ TEST_F(CatalogueListTest, FavouriteIsPresentOnlyUnderItsOwnPath) {
     EXPECT_EQ(s.CurrentCatalogueName, native(catalogue)) << "the start without a login";
 
     // The first-run setup's row names the default catalogue already.
-    w->Dodajdoulubionych1Click();
+    trigger(*w, "Dodajdoulubionych1");
     EXPECT_EQ(favouriteRows(), 1);
 
     openThroughPicker(*w, longer);
-    w->Dodajdoulubionych1Click();
+    trigger(*w, "Dodajdoulubionych1");
     EXPECT_EQ(favourites(*w), (QStringList{catalogue, native(longer)}));
     openThroughPicker(*w, shorter);
-    w->Dodajdoulubionych1Click();
-    w->Dodajdoulubionych1Click();
+    trigger(*w, "Dodajdoulubionych1");
+    trigger(*w, "Dodajdoulubionych1");
     EXPECT_EQ(favourites(*w), (QStringList{catalogue, native(longer), native(shorter)}));
     EXPECT_EQ(favouriteRows(), 3);
 
     // Removing takes the exact path only.
-    w->Porzdkuj1Click();
+    trigger(*w, "Porzdkuj1");
     EXPECT_EQ(favourites(*w), (QStringList{catalogue, native(longer)}));
-    w->Porzdkuj1Click();
+    trigger(*w, "Porzdkuj1");
     EXPECT_EQ(favouriteRows(), 2);
 
     // Choosing one opens it.

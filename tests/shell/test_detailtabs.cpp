@@ -80,14 +80,6 @@ protected:
         EXPECT_EQ(outcome, Outcome::Running);
         return w;
     }
-
-    // The list on the item of this name.
-    static void goTo(shell::TForm_Pelk& w, const QString& name) {
-        auto& items = w.state().TFTowar;
-        for (items.first(); !items.eof(); items.next())
-            if (items.asString(QStringLiteral("Tow_Nazwa")) == name) return;
-        ADD_FAILURE() << "no item " << name.toStdString();
-    }
 };
 
 } // namespace
@@ -195,6 +187,7 @@ TEST_F(DetailTabsTest, InQueryModeThePagesFollowTheQuerysItem) {
     s.QTowar.close();
     s.QTowar.setSql({QStringLiteral("SELECT * FROM Towar"), QStringLiteral("ORDER BY Tow_Nazwa")});
     s.Query.queryActive = true;
+    // The list's query mode is a procedure of the window with no button of its own.
     w->BB_SQLClick();
     ASSERT_EQ(f.DBGrid_Towary->dataSet(), &s.QTowar);
     EXPECT_TRUE(gridNames(f.DBGrid_Sklada).isEmpty()) << "Klosz first";
@@ -316,6 +309,7 @@ TEST_F(DetailTabsTest, GoToLandsOnTheWholeThePartAndTheSubstitute) {
     EXPECT_EQ(current(), "Lampa") << "the whole";
 
     f.TNotebook->setCurrentIndex(shell::DetailTabs::Substitutes);
+    // The go-to by the page shown has no button of its own (each page has its own).
     w->BB_idz_doClick();
     EXPECT_EQ(current(), "Żarówka") << "the substitute, by the page shown";
 
@@ -337,6 +331,7 @@ TEST_F(DetailTabsTest, GoToFromTheQueryShowsTheWholeCatalogueOnTheRelatedItem) {
     s.QTowar.setSql({QStringLiteral("SELECT * FROM Towar WHERE Tow_Nazwa = 'Lampa'"),
                      QStringLiteral("ORDER BY Tow_Nazwa")});
     s.Query.queryActive = true;
+    // The list's query mode is a procedure of the window with no button of its own.
     w->BB_SQLClick();
     ASSERT_EQ(gridNames(f.DBGrid_Sklada), (QStringList{"Klosz", "Żarówka"}));
     w->setCommandEnabled(QStringLiteral("Filtr1"), false); // as a query in force leaves it
@@ -349,6 +344,7 @@ TEST_F(DetailTabsTest, GoToFromTheQueryShowsTheWholeCatalogueOnTheRelatedItem) {
     s.QTowar.close();
     s.QTowar.setSql({QStringLiteral("SELECT * FROM Towar"), QStringLiteral("ORDER BY Tow_Nazwa")});
     s.Query.queryActive = true;
+    // The list's query mode is a procedure of the window with no button of its own.
     w->BB_SQLClick();
     ASSERT_TRUE(
         s.QTowar.locate(QStringLiteral("Tow_Nazwa"), QStringLiteral("Lampa"), false, false));
@@ -462,6 +458,7 @@ TEST_F(DetailTabsTest, ColumnRefreshFollowsTheConfigurationWithAndWithoutDopasow
     goesInto->resize(1000, goesInto->height());
 
     setKonfig({{"Konfig_iW_Nazwa2", true}, {"Konfig_iW_Dopasowany", false}});
+    // Re-reading the grids' columns is a procedure of the window with no button.
     w->BB_Odswiez_GridyClick();
     EXPECT_EQ(goesInto->fieldWidth(QStringLiteral("Pomoc_Tow_Nazwa")), 330);
     EXPECT_EQ(goesInto->fieldWidth(QStringLiteral("Pomoc_Towar_Nazwa2")), 330);
@@ -479,6 +476,7 @@ TEST_F(DetailTabsTest, ColumnRefreshFollowsTheConfigurationWithAndWithoutDopasow
 
     // The attribute grid: two sevenths and five sevenths.
     f.DBGrid_Wlasnosci->resize(700, f.DBGrid_Wlasnosci->height());
+    // Re-reading the grids' columns is a procedure of the window with no button.
     w->BB_Odswiez_GridyClick();
     EXPECT_EQ(f.DBGrid_Wlasnosci->fieldWidth(QStringLiteral("Nowa_Cecha")), 188);
     EXPECT_EQ(f.DBGrid_Wlasnosci->fieldWidth(QStringLiteral("Opis_Opis")), 488);

@@ -62,6 +62,7 @@ protected:
         w.state().QTowar.close();
         w.state().QTowar.setSql(lines);
         w.state().Query.queryActive = true; // as the query builder leaves it
+        // The list's query mode is a procedure of the window with no button of its own.
         w.BB_SQLClick();
     }
 };
@@ -287,6 +288,7 @@ TEST_F(ItemListTest, AReadOnlyUserCannotAddChangeCloneOrDeleteByAnyControlOrKey)
         s.RightsLevel = 1;
         s.CurrentCatalogueFolder = catalogue;
         w.controller().bindCatalogueTables();
+        // The list's table mode is a procedure of the window with no button of its own.
         w.BB_TableClick();
         s.StartupDone = true;
     };
@@ -326,6 +328,7 @@ TEST_F(ItemListTest, AReadOnlyUserCannotAddChangeCloneOrDeleteByAnyControlOrKey)
     EXPECT_EQ(editorRuns, 0);
     EXPECT_TRUE(s.ItemEditMode.isEmpty()) << s.ItemEditMode.toStdString();
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join(u'|').toStdString();
+    // The list's table mode is a procedure of the window with no button of its own.
     w.BB_TableClick();
     EXPECT_EQ(s.TFTowar.recordCount(), 8);
 }

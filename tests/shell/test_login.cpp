@@ -3,6 +3,7 @@
 #include "shell/Haslo.h"
 #include "shell/fixture.h"
 #include "store/passwords.h"
+#include "support/rows.h"
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -25,24 +26,18 @@ class LoginTest : public ShellTest {
 protected:
     void addUser(const QString& name, const QString& storedPassword, int rights, bool admin,
                  bool prices, const QString& catalogueText) {
-        engine::Table t(main, QStringLiteral("Users"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("User_Nazwa"), name);
-        t.setValue(QStringLiteral("User_Haslo"), storedPassword);
-        t.setValue(QStringLiteral("User_Uprawnienia"), rights);
-        t.setValue(QStringLiteral("User_Administrator"), admin);
-        t.setValue(QStringLiteral("User_Ceny"), prices);
-        t.setValue(QStringLiteral("User_Baza_Sciezka"), catalogueText);
-        t.post();
+        testsupport::addRow(main, QStringLiteral("Users"),
+                            {{QStringLiteral("User_Nazwa"), name},
+                             {QStringLiteral("User_Haslo"), storedPassword},
+                             {QStringLiteral("User_Uprawnienia"), rights},
+                             {QStringLiteral("User_Administrator"), admin},
+                             {QStringLiteral("User_Ceny"), prices},
+                             {QStringLiteral("User_Baza_Sciezka"), catalogueText}});
     }
     void addFavourite(const QString& folder, int user) {
-        engine::Table t(main, QStringLiteral("Bazy"));
-        t.open();
-        t.append();
-        t.setValue(QStringLiteral("Baza_Sciezka"), folder);
-        t.setValue(QStringLiteral("Baza_User_Nr"), user);
-        t.post();
+        testsupport::addRow(
+            main, QStringLiteral("Bazy"),
+            {{QStringLiteral("Baza_Sciezka"), folder}, {QStringLiteral("Baza_User_Nr"), user}});
     }
     // Starts the window with a login that types these.
     std::unique_ptr<shell::TForm_Pelk> logIn(const QString& name, const QString& password) {

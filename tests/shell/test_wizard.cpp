@@ -18,14 +18,6 @@ using shell::TEkr_Czarodziej;
 
 namespace {
 
-template <class W> W* child(QWidget& d, const char* name) {
-    W* w = d.findChild<W*>(QLatin1String(name));
-    if (!w) ADD_FAILURE() << "no control " << name;
-    return w;
-}
-void click(QWidget& d, const char* name) {
-    child<QAbstractButton>(d, name)->click();
-}
 void type(QWidget& d, const char* name, const QString& text) {
     child<QLineEdit>(d, name)->setText(text);
 }
@@ -358,7 +350,7 @@ TEST_F(WizardTest, RunningItAgainReplacesTheMainTablesButKeepsOffersAndByChoiceT
         click(d, "BB_Dalej");
     });
     messages.answerYes();
-    w->Kreatortest1Click();
+    trigger(*w, "Kreatortest1");
     EXPECT_EQ(rows(catalogue, QStringLiteral("Towar")), 0);
     // The window shows the catalogue as it is now.
     EXPECT_TRUE(gridNames(w->form().DBGrid_Towary).isEmpty());
@@ -373,7 +365,7 @@ TEST_F(WizardTest, RunningItAgainReplacesTheMainTablesButKeepsOffersAndByChoiceT
 
     // Cancelled from the main window it changes nothing and the program goes on.
     runner.on(QStringLiteral("TEkr_Czarodziej"), [&](QDialog& d) { click(d, "BB_Anuluj"); });
-    w->Kreatortest1Click();
+    trigger(*w, "Kreatortest1");
     EXPECT_TRUE(w->state().TPelk.isOpen());
     EXPECT_EQ(rows(main, QStringLiteral("Users")), 1);
 }

@@ -3,6 +3,7 @@
 #include "engine/table.h"
 #include "store/catalogue_schema.h"
 #include "store/settings.h"
+#include "support/sample.h"
 #include "support/tempfolder.h"
 #include <QCryptographicHash>
 #include <QDir>
@@ -12,17 +13,9 @@
 
 using namespace engine;
 
-namespace {
+using testsupport::samplePath;
 
-QString samplePath() {
-#ifdef PELK_SAMPLE_PATH
-    return QStringLiteral(PELK_SAMPLE_PATH);
-#else
-    // Beside the tests in the build tree: build/tests/.. /tools/pelk-sample
-    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-    return QFileInfo(self).dir().filePath(QStringLiteral("../tools/pelk-sample"));
-#endif
-}
+namespace {
 
 struct Outcome {
     int code = -1;

@@ -1,20 +1,21 @@
 #pragma once
 // Rows put straight into a table, for tests that set up a catalogue by hand.
 #include "engine/table.h"
-#include <initializer_list>
-#include <utility>
+#include <QAnyStringView>
+#include <QVariantMap>
 
 namespace testsupport {
 
-using Values = std::initializer_list<std::pair<const char*, QVariant>>;
-
-inline void addRow(const QString& folder, const char* table, Values values) {
-    engine::Table t(folder, QLatin1String(table));
+// The row's autoinc number when `numberField` names it, else 0.
+inline int addRow(const QString& folder, QAnyStringView table, const QVariantMap& values,
+                  QAnyStringView numberField = {}) {
+    engine::Table t(folder, table.toString());
     t.open();
     t.append();
-    for (const auto& [field, value] : values)
-        t.setValue(QLatin1String(field), value);
+    for (auto it = values.begin(); it != values.end(); ++it)
+        t.setValue(it.key(), it.value());
     t.post();
+    return numberField.isEmpty() ? 0 : t.asInteger(numberField.toString());
 }
 
 } // namespace testsupport

@@ -2,6 +2,7 @@
 // byte for byte: scripts outside the program parse it.
 #include "engine/database.h"
 #include "engine/table.h"
+#include "support/printing.h"
 #include "support/tempfolder.h"
 #include <QDir>
 #include <QFile>
@@ -9,11 +10,6 @@
 #include <gtest/gtest.h>
 
 using namespace engine;
-
-// Readable failures: gtest finds this for QString by argument-dependent lookup.
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,21 +1,20 @@
 #pragma once
+#include "support/application.h"
+#include "support/printing.h"
+#include "support/widgets.h"
 #include "ui/errorbox.h"
 #include "ui/scriptfailure.h"
 #include <QStringList>
 #include <gtest/gtest.h>
 
-// The application object of a ui test program, made on first use (gtest_main owns main()).
-// It is never destroyed: Qt's own globals may be gone by the time static objects are.
+// The program's application object, with the seams' test doubles failing the running test.
 inline ui::Application& testApp() {
-    static ui::Application* app = [] {
-        static int argc = 1;
-        static char name[] = "pelk-ui-test";
-        static char* argv[] = {name, nullptr};
-        auto* a = new ui::Application(argc, argv);
+    static ui::Application& app = []() -> ui::Application& {
+        auto& a = testsupport::application<ui::Application>();
         ui::setScriptFailureHandler([](const QString& m) { ADD_FAILURE() << m.toStdString(); });
         return a;
     }();
-    return *app;
+    return app;
 }
 
 struct UiTest : ::testing::Test {
@@ -35,11 +34,6 @@ public:
     QStringList failures;
 };
 
-// Readable QStrings in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 // --- Dialog tests ---
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,11 +50,9 @@ template <class D, class... Args> std::unique_ptr<D> showActive(Args&&... args) 
     return d;
 }
 
-// Typed key by key, Polish letters too (QTest::keyClicks knows only ASCII).
-inline void typeText(QWidget* w, const QString& text) {
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
+using testsupport::child;
+using testsupport::click;
+using testsupport::typeText;
 
 inline QLineEdit* lineEdit(QWidget* d, const char* name) {
     return d->findChild<QLineEdit*>(QLatin1String(name));
