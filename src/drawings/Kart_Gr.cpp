@@ -65,11 +65,10 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
     setWindowTitle(QStringLiteral("Obiekt / Rysunki"));
     resize(760, 480);
 
-    // The item is the one current now; the dialog stays with it.
-    if (st_.TFTowar.isOpen() && !st_.TFTowar.isEmpty()) {
-        itemNr_ = st_.TFTowar.asInteger(QStringLiteral("Tow_nr"));
-        itemName_ = st_.TFTowar.asString(QStringLiteral("Tow_Nazwa"));
-    }
+    // The item is the one handed over, never the item list's current row: the list may stand
+    // elsewhere (a filter or a query the item does not pass) or on nothing at all.
+    itemNr_ = st_.CurrentItemNr;
+    itemName_ = st_.CurrentItemName;
 
     auto* head = new QHBoxLayout;
     head->addWidget(new QLabel(QStringLiteral("Obiekt:"), this));
