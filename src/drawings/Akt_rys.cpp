@@ -5,6 +5,7 @@
 #include "store/mainstate.h"
 #include "ui/buttons.h"
 #include "ui/filedialogs.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include <QCheckBox>
 #include <QFile>
@@ -28,6 +29,7 @@ constexpr int kOpisLength = 30;
 TEkr_Rysunki::TEkr_Rysunki(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Rysunki"));
+    ui::setHelpContext(this, 1200);
     setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
     Setup s;
     s.caption = QStringLiteral("Rysunki");

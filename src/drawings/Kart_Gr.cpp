@@ -10,6 +10,7 @@
 #include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui/searchkeys.h"
@@ -62,6 +63,7 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
       pictures_(std::make_unique<engine::Table>(state.CurrentCatalogueFolder,
                                                 QStringLiteral("Rysunek"))) {
     setObjectName(QStringLiteral("TEkr_Kartoteki_Rysunki"));
+    ui::setHelpContext(this, 1250);
     setWindowTitle(QStringLiteral("Obiekt / Rysunki"));
     resize(760, 480);
 

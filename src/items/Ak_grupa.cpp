@@ -2,6 +2,7 @@
 #include "engine/table.h"
 #include "items/Ak_WWG.h"
 #include "store/mainstate.h"
+#include "ui/help.h"
 #include "ui/modalrunner.h"
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +17,7 @@ const QString kNr = QStringLiteral("Grupa_Nr");
 TEkr_Aktualizacja_Grupa::TEkr_Aktualizacja_Grupa(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Grupa"));
+    ui::setHelpContext(this, 200);
     Setup s;
     s.caption = QStringLiteral("Grupy");
     s.folder = state.CurrentCatalogueFolder;

@@ -10,6 +10,7 @@
 #include "store/mainstate.h"
 #include "ui/buttons.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include <QComboBox>
@@ -89,6 +90,7 @@ TEkr_Aktualizacja_Towar::TEkr_Aktualizacja_Towar(store::MainState& state, QWidge
     : QDialog(parent), st_(state),
       records_(std::make_unique<ItemRecords>(state.CurrentCatalogueFolder)) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Towar"));
+    ui::setHelpContext(this, 400);
     setWindowTitle(QStringLiteral("Obiekt"));
     buildForm();
     layout_ = computeItemFormLayout(st_.Display);

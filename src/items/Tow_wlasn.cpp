@@ -10,6 +10,7 @@
 #include "ui/buttons.h"
 #include "ui/errorbox.h"
 #include "ui/filedialogs.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include <QAbstractTableModel>
@@ -132,6 +133,7 @@ TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
       work_(std::make_unique<platform::WorkTable>(state.TempFolder, QStringLiteral("WWGiOpis"),
                                                   store::itemValuesWorkLayout())) {
     setObjectName(QStringLiteral("TEkr_Tow_Wlasnosci"));
+    ui::setHelpContext(this, 1010);
     setWindowTitle(QStringLiteral("Obiekt / Własności"));
     resize(620, 400);
 

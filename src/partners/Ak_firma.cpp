@@ -14,6 +14,7 @@
 #include "ui/dbgrid.h"
 #include "ui/dbtext.h"
 #include "ui/fieldlink.h"
+#include "ui/help.h"
 #include "ui/modalrunner.h"
 #include <QComboBox>
 #include <QFormLayout>
@@ -93,6 +94,7 @@ QString webAddress(const QString& text) {
 TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state), telefon_(std::make_unique<engine::Table>()) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Firma"));
+    ui::setHelpContext(this, 300);
     // The caller's folder serves this opening only.
     folder_ = state.CompanyFolder.isEmpty() ? state.CurrentCatalogueFolder : state.CompanyFolder;
     state.CompanyFolder.clear();

@@ -1,6 +1,7 @@
 #include "partners/Ak_tel.h"
 #include "engine/table.h"
 #include "store/mainstate.h"
+#include "ui/help.h"
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +20,7 @@ const QString kNr = QStringLiteral("Telefon_Nr");
 TEkr_Aktualizacja_Telefony::TEkr_Aktualizacja_Telefony(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Telefony"));
+    ui::setHelpContext(this, 700);
     const bool picking = !state.ContactPickMode.isEmpty();
     // The listed company: the one being edited, or the one a contact is picked for.
     const int listed = picking ? state.ContactCompanyNr : state.ContactOwnerNr;

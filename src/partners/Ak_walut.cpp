@@ -3,6 +3,7 @@
 #include "engine/values.h"
 #include "platform/clock.h"
 #include "store/mainstate.h"
+#include "ui/help.h"
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,6 +23,7 @@ const QString kDate = QStringLiteral("Waluta_Data");
 TEkr_Aktualizacja_Waluta::TEkr_Aktualizacja_Waluta(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Waluta"));
+    ui::setHelpContext(this, 900);
     Setup s;
     s.caption = QStringLiteral("Waluty");
     s.folder = state.CurrentCatalogueFolder;

@@ -13,6 +13,7 @@
 #include "ui/dbgrid.h"
 #include "ui/dbtext.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui/searchkeys.h"
@@ -56,6 +57,7 @@ TEkr_ceny::TEkr_ceny(store::MainState& state, QWidget* parent)
                                           state.CurrentItemNr)),
       firmy_(std::make_unique<engine::Table>()) {
     setObjectName(QStringLiteral("TEkr_ceny"));
+    ui::setHelpContext(this, 1100);
     setWindowTitle(QStringLiteral("Obiekt / Ceny"));
     setWindowFlag(Qt::WindowMinimizeButtonHint);
     resize(960, 460);

@@ -12,7 +12,7 @@ class QPrinter;
 
 namespace shell {
 
-class THelpWindow;
+class ProgramHelpWindow;
 class TEkr_Otworz_z_listy;
 
 // The main window: the item list over the detail notebook, the menus and the toolbar. It owns the
@@ -143,7 +143,7 @@ private:
     std::unique_ptr<Ui::TForm_Pelk> ui_;
     store::MainState state_;
     std::unique_ptr<MainController> controller_;
-    QPointer<THelpWindow> help_;
+    std::unique_ptr<ProgramHelpWindow> help_;
     std::unique_ptr<QPrinter> printer_;
     class QMenu* popupMenu_ = nullptr; // PopupMenu1: the insert commands of the offers page
     // The open-from-list dialog: made on first use, kept while the window lives.

@@ -5,6 +5,7 @@
 #include "store/passwords.h"
 #include "ui/buttons.h"
 #include "ui/filedialogs.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include <QBuffer>
 #include <QButtonGroup>
@@ -35,6 +36,7 @@ const QString kCatalogue = QStringLiteral("User_Baza_Sciezka");
 TEkr_Uzytkownicy::TEkr_Uzytkownicy(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Uzytkownicy"));
+    ui::setHelpContext(this, 1710);
     Setup s;
     s.caption = QStringLiteral("Użytkownicy");
     s.folder = state.MainFolder;

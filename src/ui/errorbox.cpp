@@ -1,5 +1,6 @@
 #include "ui/errorbox.h"
 #include "engine/error.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include <QGuiApplication>
 #include <QLibraryInfo>
@@ -41,6 +42,7 @@ bool guarded(const std::function<void()>& fn) {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     installPolishTranslations();
+    installHelpKey(*this);
 }
 
 bool Application::installPolishTranslations() {
