@@ -29,12 +29,19 @@ struct Case {
     Screen screen;
 };
 
-std::string caseName(const ::testing::TestParamInfo<Case>& info) {
+std::string describe(const Case& c) {
     static const char* const lists[] = {"Filtered", "Query", "EmptyFilter"};
     static const char* const entries[] = {"NewItem", "ChangedItem", "RelationNewItem", "DetailTab"};
     static const char* const screens[] = {"Values", "Drawings"};
-    const Case& c = info.param;
     return std::string(lists[int(c.list)]) + entries[int(c.entry)] + screens[int(c.screen)];
+}
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << describe(c);
+}
+
+std::string caseName(const ::testing::TestParamInfo<Case>& info) {
+    return describe(info.param);
 }
 
 template <class W> W* child(QWidget& d, const char* name) {
