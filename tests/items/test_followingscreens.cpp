@@ -189,7 +189,6 @@ TEST_P(FollowingScreensTest, WriteToTheItemTheyAreForOrToNothing) {
         ASSERT_NE(target, 0);
         break;
     case Entry::ChangedItem: {
-        if (emptyList) GTEST_SKIP() << "nothing to change";
         // Renamed so that the list can no longer stand on it.
         const QString renamed = QStringLiteral("Zmieniony");
         runner.on(QStringLiteral("TEkr_Aktualizacja_Towar"), [&](QDialog& d) {
@@ -204,7 +203,6 @@ TEST_P(FollowingScreensTest, WriteToTheItemTheyAreForOrToNothing) {
         break;
     }
     case Entry::RelationNewItem:
-        if (emptyList) GTEST_SKIP() << "no item to open a relation editor for";
         runner.on(QStringLiteral("TEkr_Sklada_sie"),
                   [](QDialog& d) { child<QPushButton>(d, "BB_Nowy")->click(); });
         scriptNewItem(c.screen, newName);
@@ -224,10 +222,8 @@ TEST_P(FollowingScreensTest, WriteToTheItemTheyAreForOrToNothing) {
     }
 
     const Rows expected = target ? Rows{{target, expectedValue(c.screen)}} : Rows{};
-    EXPECT_EQ(storedRows(c.screen), expected)
-        << "written for item "
-        << (storedRows(c.screen).empty() ? 0 : storedRows(c.screen).begin()->first)
-        << ", saved item " << target << ", list on " << listed;
+    EXPECT_EQ(storedRows(c.screen), expected) << "the item is " << target << ", the list on "
+                                              << listed << " (first of pairs: the item written to)";
     EXPECT_EQ(runner.pendingScripts(), 0);
     EXPECT_TRUE(errorTexts().isEmpty()) << errorTexts().join(u'/').toStdString();
 }
@@ -238,7 +234,9 @@ std::vector<Case> allCases() {
         for (Entry e :
              {Entry::NewItem, Entry::ChangedItem, Entry::RelationNewItem, Entry::DetailTab})
             for (Screen s : {Screen::Values, Screen::Drawings})
-                out.push_back({l, e, s});
+                // An empty list has no item to change or to open a relation editor for.
+                if (l != ListState::EmptyFilter || e == Entry::NewItem || e == Entry::DetailTab)
+                    out.push_back({l, e, s});
     return out;
 }
 
