@@ -7,6 +7,7 @@
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
 #include "ui/filedialogs.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include <QCheckBox>
 #include <QFile>
@@ -30,6 +31,7 @@ constexpr int kOpisLength = 30;
 TEkr_Rysunki::TEkr_Rysunki(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Rysunki"));
+    ui::setHelpContext(this, 1200);
     setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
     Setup s;
     s.caption = QStringLiteral("Rysunki");

@@ -9,6 +9,7 @@
 #include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui/searchkeys.h"
@@ -61,14 +62,14 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
       pictures_(std::make_unique<engine::Table>(state.CurrentCatalogueFolder,
                                                 QStringLiteral("Rysunek"))) {
     setObjectName(QStringLiteral("TEkr_Kartoteki_Rysunki"));
+    ui::setHelpContext(this, 1250);
     setWindowTitle(QStringLiteral("Obiekt / Rysunki"));
     resize(760, 480);
 
-    // The item is the one current now; the dialog stays with it.
-    if (st_.TFTowar.isOpen() && !st_.TFTowar.isEmpty()) {
-        itemNr_ = st_.TFTowar.asInteger(QStringLiteral("Tow_nr"));
-        itemName_ = st_.TFTowar.asString(QStringLiteral("Tow_Nazwa"));
-    }
+    // The item is the one handed over, never the item list's current row: the list may stand
+    // elsewhere (a filter or a query the item does not pass) or on nothing at all.
+    itemNr_ = st_.CurrentItemNr;
+    itemName_ = st_.CurrentItemName;
 
     auto* head = new QHBoxLayout;
     head->addWidget(new QLabel(QStringLiteral("Obiekt:"), this));

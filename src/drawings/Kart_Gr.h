@@ -28,8 +28,9 @@ namespace drawings {
 class PictureBox;
 
 // The drawings of one item ("Obiekt / Rysunki"), chosen from the library on a working copy: the
-// item's drawings on the left, the whole library on the right. Works on the item that was the
-// main window's current item when the dialog was made; Zapisz replaces all of its Grafika rows.
+// item's drawings on the left, the whole library on the right. Works on the item handed over in
+// CurrentItemNr / CurrentItemName when the dialog was made; Zapisz replaces all of its Grafika
+// rows.
 class TEkr_Kartoteki_Rysunki : public ui::WorkDialog {
     Q_OBJECT
 public:

@@ -4,6 +4,7 @@
 #include "store/mainstate.h"
 #include "ui/buttons.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -23,6 +24,7 @@ TEkr_Podglad::TEkr_Podglad(store::MainState& state, QWidget* parent)
     : QDialog(parent), st_(state), pictures_(std::make_unique<engine::Table>(
                                        state.CurrentCatalogueFolder, QStringLiteral("Rysunek"))) {
     setObjectName(QStringLiteral("TEkr_Podglad"));
+    ui::setHelpContext(this, 2800);
     setWindowTitle(QStringLiteral("Podgląd rysunku"));
     resize(640, 520);
 

@@ -4,6 +4,7 @@
 #include "ui/buttons.h"
 #include "ui/errorbox.h"
 #include "ui/filedialogs.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include <QFileInfo>
 #include <QFormLayout>
@@ -25,6 +26,7 @@ constexpr int kExtensionLength = 3;
 TEkr_Skojarzenia::TEkr_Skojarzenia(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent) {
     setObjectName(QStringLiteral("TEkr_Skojarzenia"));
+    ui::setHelpContext(this, 1600);
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
     Setup s;
     s.caption = QStringLiteral("Skojarzenia z aplikacjami");

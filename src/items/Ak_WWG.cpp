@@ -8,6 +8,7 @@
 #include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui/searchkeys.h"
@@ -38,6 +39,7 @@ TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
       work_(std::make_unique<platform::WorkTable>(state.TempFolder, QStringLiteral("WWG"),
                                                   store::templateWorkLayout())) {
     setObjectName(QStringLiteral("TAktualizacja_WWG"));
+    ui::setHelpContext(this, 1000);
     setWindowTitle(QStringLiteral("Własności w grupach"));
     resize(760, 420);
 

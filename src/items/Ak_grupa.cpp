@@ -3,6 +3,7 @@
 #include "items/Ak_WWG.h"
 #include "store/mainstate.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/modalrunner.h"
 #include "ui/picking.h"
 #include <QLineEdit>
@@ -18,6 +19,7 @@ const QString kNr = QStringLiteral("Grupa_Nr");
 TEkr_Aktualizacja_Grupa::TEkr_Aktualizacja_Grupa(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Grupa"));
+    ui::setHelpContext(this, 200);
     Setup s;
     s.caption = QStringLiteral("Grupy");
     s.folder = state.CurrentCatalogueFolder;

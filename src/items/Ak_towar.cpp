@@ -9,6 +9,7 @@
 #include "store/mainstate.h"
 #include "ui/buttons.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui_Ak_towar.h"
@@ -88,6 +89,9 @@ TEkr_Aktualizacja_Towar::TEkr_Aktualizacja_Towar(store::MainState& state, QWidge
     : QDialog(parent), st_(state),
       records_(std::make_unique<ItemRecords>(state.CurrentCatalogueFolder)),
       ui_(std::make_unique<Ui::TEkr_Aktualizacja_Towar>()) {
+    setObjectName(QStringLiteral("TEkr_Aktualizacja_Towar"));
+    ui::setHelpContext(this, 400);
+    setWindowTitle(QStringLiteral("Obiekt"));
     buildForm();
     layout_ = computeItemFormLayout(st_.Display);
     applyLayout();

@@ -4,6 +4,7 @@
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/modalrunner.h"
 #include <QComboBox>
 #include <QFormLayout>
@@ -29,6 +30,7 @@ const QString kTypeChangeQuestion = QStringLiteral(
 TEkr_Aktualizacja_Wlasnosci::TEkr_Aktualizacja_Wlasnosci(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Wlasnosci"));
+    ui::setHelpContext(this, 800);
     Setup s;
     s.caption = QStringLiteral("Własności");
     s.folder = state.CurrentCatalogueFolder;

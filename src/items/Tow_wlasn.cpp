@@ -9,6 +9,7 @@
 #include "ui/buttons.h"
 #include "ui/errorbox.h"
 #include "ui/filedialogs.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include <QAbstractTableModel>
@@ -131,15 +132,19 @@ TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
       work_(std::make_unique<platform::WorkTable>(state.TempFolder, QStringLiteral("WWGiOpis"),
                                                   store::itemValuesWorkLayout())) {
     setObjectName(QStringLiteral("TEkr_Tow_Wlasnosci"));
+    ui::setHelpContext(this, 1010);
     setWindowTitle(QStringLiteral("Obiekt / Własności"));
     resize(620, 400);
 
-    // The item is the one current now; the dialog stays with it.
-    QString itemName;
-    if (st_.TFTowar.isOpen() && !st_.TFTowar.isEmpty()) {
-        itemNr_ = st_.TFTowar.asInteger(QStringLiteral("Tow_nr"));
-        itemName = st_.TFTowar.asString(QStringLiteral("Tow_Nazwa"));
-        groupNr_ = st_.TFTowar.asInteger(QStringLiteral("Tow_Grupa_nr"));
+    // The item is the one handed over, never the item list's current row: the list may stand
+    // elsewhere (a filter or a query the item does not pass) or on nothing at all.
+    itemNr_ = st_.CurrentItemNr;
+    const QString itemName = st_.CurrentItemName;
+    if (itemNr_ > 0) {
+        engine::Table towar(st_.CurrentCatalogueFolder, QStringLiteral("Towar"));
+        towar.open();
+        if (towar.findKey({itemNr_})) groupNr_ = towar.asInteger(QStringLiteral("Tow_Grupa_nr"));
+        towar.close();
         engine::Table grupa(st_.CurrentCatalogueFolder, QStringLiteral("Grupa"));
         grupa.open();
         if (grupa.findKey({groupNr_})) groupName_ = grupa.asString(QStringLiteral("Grupa_Nazwa"));

@@ -18,8 +18,8 @@ class ValueLines;
 
 // The attribute values of one item ("Obiekt / Własności"): one line per attribute of its group's
 // template, in template order, each value typed or picked and checked by the attribute's type.
-// Works on the item that was the main window's current item when the dialog was made, whatever
-// the main window does meanwhile. Zapisz replaces all of the item's Opis rows.
+// Works on the item handed over in CurrentItemNr / CurrentItemName when the dialog was made,
+// whatever the item list does meanwhile. Zapisz replaces all of the item's Opis rows.
 class TEkr_Tow_Wlasnosci : public ui::WorkDialog {
     Q_OBJECT
 public:

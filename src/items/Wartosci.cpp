@@ -2,6 +2,7 @@
 #include "engine/table.h"
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
+#include "ui/help.h"
 #include "ui/picking.h"
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@ const QString kAttribute = QStringLiteral("Wartosci_Cecha_Nr");
 TEkr_Wartosci::TEkr_Wartosci(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state), typeWord_(state.AttributeTypeText) {
     setObjectName(QStringLiteral("TEkr_Wartosci"));
+    ui::setHelpContext(this, 810);
     Setup s;
     s.caption = QStringLiteral("Wartości");
     s.folder = state.CurrentCatalogueFolder;

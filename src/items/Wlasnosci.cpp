@@ -5,6 +5,7 @@
 #include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/modalrunner.h"
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -19,6 +20,7 @@ const QString kTypeWordField = QStringLiteral("Typ_Slowo");
 TEkr_Wlasnosci::TEkr_Wlasnosci(store::MainState& state, QWidget* parent)
     : QDialog(parent), st_(state), query_(std::make_unique<engine::Query>()) {
     setObjectName(QStringLiteral("TEkr_Wlasnosci"));
+    ui::setHelpContext(this, 1020);
     setWindowTitle(QStringLiteral("Własności"));
     resize(380, 360);
 

@@ -1,6 +1,7 @@
 #include "partners/Ak_Panstwo.h"
 #include "engine/table.h"
 #include "store/mainstate.h"
+#include "ui/help.h"
 #include "ui/picking.h"
 #include <QLineEdit>
 
@@ -15,6 +16,7 @@ const QString kCode = QStringLiteral("Panstwo_Kierunek");
 TEkr_Aktualizacja_Panstwo::TEkr_Aktualizacja_Panstwo(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Panstwo"));
+    ui::setHelpContext(this, 600);
     Setup s;
     s.caption = QStringLiteral("Państwa");
     // Always the current catalogue, also for a companies dialog showing another folder.

@@ -15,6 +15,7 @@
 #include "ui/dbtext.h"
 #include "ui/errorbox.h"
 #include "ui/fieldlink.h"
+#include "ui/help.h"
 #include "ui/modalrunner.h"
 #include "ui/picking.h"
 #include "ui_Ak_firma.h"
@@ -95,6 +96,7 @@ TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidge
       ui_(std::make_unique<Ui::FirmaPages>()) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Firma"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    ui::setHelpContext(this, 300);
     // The caller's folder serves this opening only.
     folder_ = state.CompanyFolder.isEmpty() ? state.CurrentCatalogueFolder : state.CompanyFolder;
     state.CompanyFolder.clear();

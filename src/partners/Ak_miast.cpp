@@ -1,6 +1,7 @@
 #include "partners/Ak_miast.h"
 #include "engine/table.h"
 #include "store/mainstate.h"
+#include "ui/help.h"
 #include "ui/picking.h"
 #include <QLineEdit>
 
@@ -16,6 +17,7 @@ const QString kCode = QStringLiteral("Miasto_Tel_Kierunkowy");
 TEkr_Aktualizacja_Miasto::TEkr_Aktualizacja_Miasto(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Miasto"));
+    ui::setHelpContext(this, 500);
     Setup s;
     s.caption = QStringLiteral("Miejscowości");
     // Always the current catalogue, also for a companies dialog showing another folder.

@@ -1,6 +1,7 @@
 #include "partners/Ak_tel.h"
 #include "engine/table.h"
 #include "store/mainstate.h"
+#include "ui/help.h"
 #include "ui/picking.h"
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,6 +22,7 @@ TEkr_Aktualizacja_Telefony::TEkr_Aktualizacja_Telefony(store::MainState& state, 
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Telefony"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    ui::setHelpContext(this, 700);
     const bool picking = !state.ContactPickMode.isEmpty();
     // The listed company: the one being edited, or the one a contact is picked for.
     const int listed = picking ? state.ContactCompanyNr : state.ContactOwnerNr;

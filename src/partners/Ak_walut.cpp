@@ -3,6 +3,7 @@
 #include "engine/values.h"
 #include "platform/clock.h"
 #include "store/mainstate.h"
+#include "ui/help.h"
 #include "ui/picking.h"
 #include <QFormLayout>
 #include <QGroupBox>
@@ -24,6 +25,7 @@ TEkr_Aktualizacja_Waluta::TEkr_Aktualizacja_Waluta(store::MainState& state, QWid
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Waluta"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    ui::setHelpContext(this, 900);
     Setup s;
     s.caption = QStringLiteral("Waluty");
     s.folder = state.CurrentCatalogueFolder;

@@ -11,6 +11,7 @@
 #include "ui/dbgrid.h"
 #include "ui/dbtext.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui/searchkeys.h"
@@ -50,6 +51,9 @@ TEkr_ceny::TEkr_ceny(store::MainState& state, QWidget* parent)
       sheet_(std::make_unique<PriceSheet>(state.CurrentCatalogueFolder, state.TempFolder,
                                           state.CurrentItemNr)),
       firmy_(std::make_unique<engine::Table>()), ui_(std::make_unique<Ui::TEkr_ceny>()) {
+    setObjectName(QStringLiteral("TEkr_ceny"));
+    ui::setHelpContext(this, 1100);
+    setWindowTitle(QStringLiteral("Obiekt / Ceny"));
     setWindowFlag(Qt::WindowMinimizeButtonHint);
     firmy_->setDatabaseName(st_.CurrentCatalogueFolder);
     firmy_->setTableName(QStringLiteral("Firmy"));

@@ -8,6 +8,7 @@
 #include "store/attributevalues.h"
 #include "ui/buttons.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include <QComboBox>
@@ -81,7 +82,7 @@ TEkr_Query::TEkr_Query(store::MainState& state, QWidget* parent) : QDialog(paren
     setObjectName(QStringLiteral("TEkr_Query"));
     setWindowTitle(QStringLiteral("Zapytanie"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    setProperty("helpContext", 2000);
+    ui::setHelpContext(this, 2000);
 
     const QStringList& itemOps = queryItemOperators();
     group_ = addRow(0, "Grupa", QStringLiteral("Grupa :"), itemOps, true);

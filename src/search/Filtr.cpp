@@ -5,6 +5,7 @@
 #include "search/filterbuilder.h"
 #include "ui/buttons.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/modalrunner.h"
 #include <QComboBox>
 #include <QGroupBox>
@@ -68,7 +69,7 @@ TEkr_Filtr::TEkr_Filtr(store::MainState& state, QWidget* parent) : QDialog(paren
     setObjectName(QStringLiteral("TEkr_Filtr"));
     setWindowTitle(QStringLiteral("Filtr"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    setProperty("helpContext", 2300);
+    ui::setHelpContext(this, 2300);
 
     itemBox_ = new QGroupBox(this);
     itemBox_->setObjectName(QStringLiteral("GroupBox_Towar"));

@@ -1,10 +1,12 @@
 #include "shell/E_About.h"
+#include "ui/help.h"
 #include "ui_E_About.h"
 
 namespace shell {
 
 TEkr_About::TEkr_About(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TEkr_About>()) {
     ui_->setupUi(this);
+    ui::setHelpContext(this, 1760);
 }
 
 TEkr_About::~TEkr_About() = default;

@@ -6,6 +6,7 @@
 #include "shell/E_About.h"
 #include "shell/detailtabs.h"
 #include "shell/helpwindow.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui_E_Glowny.h"
@@ -82,6 +83,8 @@ template <class Columns> void addColumns(ui::DbGrid* grid, const Columns& column
 TForm_Pelk::TForm_Pelk(QWidget* parent)
     : QMainWindow(parent), ui_(std::make_unique<Ui::TForm_Pelk>()) {
     ui_->setupUi(this);
+    ui::setHelpContext(this, 100);
+    help_ = std::make_unique<ProgramHelpWindow>(this);
     controller_ = std::make_unique<MainController>(state_, *this);
     controller_->runItemEditor = [this] {
         items::TEkr_Aktualizacja_Towar editor(state_, this);
@@ -552,10 +555,7 @@ void TForm_Pelk::Oprogramie1Click() {
 }
 
 void TForm_Pelk::Tematy1Click() {
-    if (!help_) help_ = new THelpWindow(this);
-    help_->show();
-    help_->raise();
-    help_->activateWindow();
+    ui::helpViewer().showTopic(0); // the contents
 }
 
 void TForm_Pelk::Aktualneinformacje1Click() {
@@ -615,7 +615,7 @@ void TForm_Pelk::closeEvent(QCloseEvent* event) {
         return;
     }
     controller_->closing();
-    if (help_) help_->close();
+    help_->close();
     event->accept();
 }
 

@@ -16,7 +16,7 @@ class QPrinter;
 
 namespace shell {
 
-class THelpWindow;
+class ProgramHelpWindow;
 class TEkr_Otworz_z_listy;
 
 // The main window: the item list over the detail notebook, the menus and the toolbar. It owns the
@@ -171,7 +171,7 @@ private:
     // button that has no menu item. Made once, before any dialog of this window has controls of
     // the same names.
     QHash<QString, QObject*> commands_;
-    QPointer<THelpWindow> help_;
+    std::unique_ptr<ProgramHelpWindow> help_;
     std::unique_ptr<QPrinter> printer_;
     class QMenu* popupMenu_ = nullptr; // PopupMenu1: the insert commands of the offers page
     // The open-from-list dialog: made on first use, kept while the window lives.

@@ -1,6 +1,7 @@
 #include "shell/E_Kalend.h"
 #include "platform/clock.h"
 #include "store/mainstate.h"
+#include "ui/help.h"
 #include "ui_E_Kalend.h"
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -11,6 +12,7 @@ namespace shell {
 TEkr_Kalendarz::TEkr_Kalendarz(store::MainState& state, QWidget* parent)
     : QDialog(parent), state_(state), ui_(std::make_unique<Ui::TEkr_Kalendarz>()) {
     ui_->setupUi(this);
+    ui::setHelpContext(this, 1750);
     setWindowFlag(Qt::WindowStaysOnTopHint);
     // The year moves by its arrows only; a typed year could be half-written when it is read.
     if (auto* edit = ui_->Edit_rok->findChild<QLineEdit*>()) edit->setReadOnly(true);

@@ -8,6 +8,7 @@
 #include "store/mainstate.h"
 #include "store/passwords.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui_Haslo.h"
 #include <QDir>
@@ -26,6 +27,7 @@ const QString kGoodbye = QStringLiteral("Przykro mi dane nie są prawdziwe ! Do 
 TEkr_Haslo::TEkr_Haslo(store::MainState& state, QWidget* parent)
     : QDialog(parent), state_(state), ui_(std::make_unique<Ui::TEkr_Haslo>()) {
     ui_->setupUi(this);
+    ui::setHelpContext(this, 1700);
     // No window buttons: the dialog is left by "Start" or "Anuluj" only.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowStaysOnTopHint);

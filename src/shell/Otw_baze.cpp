@@ -5,6 +5,7 @@
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui_Otw_baze.h"
 #include <QDir>
@@ -33,6 +34,7 @@ bool plainFolderName(const QString& name) {
 TOtworz_Baze::TOtworz_Baze(store::MainState& state, QWidget* parent)
     : QDialog(parent), state_(state), ui_(std::make_unique<Ui::TOtworz_Baze>()) {
     ui_->setupUi(this);
+    ui::setHelpContext(this, 1730);
     ui_->Label3->hide();
     ui_->Edit->hide();
 

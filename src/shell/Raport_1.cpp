@@ -3,6 +3,7 @@
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui_Raport_1.h"
 #include <QDir>
@@ -12,6 +13,7 @@ namespace shell {
 TEkr_Otworz_z_listy::TEkr_Otworz_z_listy(store::MainState& state, QWidget* parent)
     : QDialog(parent), state_(state), ui_(std::make_unique<Ui::TEkr_Otworz_z_listy>()) {
     ui_->setupUi(this);
+    ui::setHelpContext(this, 1740);
     connect(ui_->BB_Otworz, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Otworz_z_listy::BB_OtworzClick));
     connect(ui_->SpeedButton9, &QToolButton::clicked, this,

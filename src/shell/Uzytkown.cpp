@@ -6,6 +6,7 @@
 #include "ui/buttons.h"
 #include "ui/errorbox.h"
 #include "ui/filedialogs.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include <QBuffer>
 #include <QButtonGroup>
@@ -36,6 +37,7 @@ const QString kCatalogue = QStringLiteral("User_Baza_Sciezka");
 TEkr_Uzytkownicy::TEkr_Uzytkownicy(store::MainState& state, QWidget* parent)
     : ui::ListDialog(parent), st_(state) {
     setObjectName(QStringLiteral("TEkr_Uzytkownicy"));
+    ui::setHelpContext(this, 1710);
     Setup s;
     s.caption = QStringLiteral("Użytkownicy");
     s.folder = state.MainFolder;

@@ -9,6 +9,7 @@
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "ui/errorbox.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui_czaro.h"
@@ -65,6 +66,7 @@ void finishSetup(const QString& mainFolder, const SetupAnswers& a) {
 TEkr_Czarodziej::TEkr_Czarodziej(store::MainState& state, QWidget* parent)
     : QDialog(parent), state_(state), ui_(std::make_unique<Ui::TEkr_Czarodziej>()) {
     ui_->setupUi(this);
+    ui::setHelpContext(this, 1720);
     setWindowFlag(Qt::WindowStaysOnTopHint);
     centreOnScreen(*this);
     connect(ui_->BB_Dalej, &QPushButton::clicked, this,

@@ -1,6 +1,7 @@
 #include "shell/helpwindow.h"
+#include <QApplication>
+#include <QScrollBar>
 #include <QTextBrowser>
-#include <QUrl>
 #include <QVBoxLayout>
 
 // The manual is compiled into this library; a static library must register its resources itself.
@@ -24,6 +25,47 @@ THelpWindow::THelpWindow(QWidget* parent)
     layout->addWidget(browser_);
     browser_->setSource(QUrl(kManualUrl));
     resize(700, 560);
+}
+
+QUrl THelpWindow::topicUrl(int context) {
+    QUrl url(kManualUrl);
+    if (context > 0) url.setFragment(QString::number(context));
+    return url;
+}
+
+void THelpWindow::showTopic(int context) {
+    const QUrl url = topicUrl(context);
+    browser_->setSource(url);
+    // Asked again for the topic it shows, the browser does not move by itself.
+    if (context > 0)
+        browser_->scrollToAnchor(url.fragment());
+    else
+        browser_->verticalScrollBar()->setValue(0);
+    show();
+    raise();
+    activateWindow();
+}
+
+ProgramHelpWindow::ProgramHelpWindow(QWidget* mainWindow) : mainWindow_(mainWindow) {
+    ui::registerHelpWindow(this);
+}
+
+ProgramHelpWindow::~ProgramHelpWindow() {
+    ui::unregisterHelpWindow(this);
+}
+
+void ProgramHelpWindow::showTopic(int context) {
+    QWidget* over = QApplication::activeModalWidget();
+    if (!over) over = mainWindow_;
+    if (!window_)
+        window_ = new THelpWindow(over);
+    else if (window_->parentWidget() != over)
+        window_->setParent(over, Qt::Window);
+    window_->showTopic(context);
+}
+
+void ProgramHelpWindow::close() {
+    if (window_) window_->close();
 }
 
 } // namespace shell

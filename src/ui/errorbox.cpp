@@ -1,5 +1,6 @@
 #include "ui/errorbox.h"
 #include "engine/error.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 #include <QDebug>
 #include <QGuiApplication>
@@ -42,6 +43,7 @@ bool guarded(const std::function<void()>& fn) {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     installPolishTranslations();
+    installHelpKey(*this);
 }
 
 bool Application::installPolishTranslations() {

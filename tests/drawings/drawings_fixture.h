@@ -69,6 +69,9 @@ protected:
         if (!state.TFTowar.isOpen()) state.TFTowar.open();
         state.TFTowar.setIndexFieldNames(QStringLiteral("Tow_nr"));
         ASSERT_TRUE(state.TFTowar.findKey({item}));
+        // As the item list and the item editor hand the item over to its screens.
+        state.CurrentItemNr = item;
+        state.CurrentItemName = state.TFTowar.asString(QStringLiteral("Tow_Nazwa"));
     }
 
     platform::FakeClipboard clipboard;

@@ -111,6 +111,9 @@ protected:
         if (!st.TFTowar.isOpen()) st.TFTowar.open();
         st.TFTowar.setIndexFieldNames(QStringLiteral("Tow_nr"));
         ASSERT_TRUE(st.TFTowar.findKey({item}));
+        // As the item list and the item editor hand the item over to its screens.
+        st.CurrentItemNr = item;
+        st.CurrentItemName = st.TFTowar.asString(QStringLiteral("Tow_Nazwa"));
     }
 
     TempFolder tmp;

@@ -112,6 +112,8 @@ TEST_F(DetailTabsTest, AttributeValuesFollowTheItemAndZobaczOnlyForAnAddress) {
     EXPECT_EQ(gridNames(f.DBGrid_Wlasnosci), QStringList{"Instrukcja"});
     EXPECT_EQ(text(s.TOpis, "Opis_Opis"), "klosz.pdf");
     EXPECT_TRUE(f.SB_Zobacz->isEnabled()) << "type S is a file or web address";
+    EXPECT_EQ(f.SB_Zobacz->toolTip(),
+              QStringLiteral("Uruchoniene pliku ze skojarzonym programem lub strony WWW"));
 
     goTo(*w, QStringLiteral("Żarówka"));
     EXPECT_TRUE(s.TOpis.isEmpty());
