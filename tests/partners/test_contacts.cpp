@@ -277,7 +277,7 @@ TEST_F(ContactsTest, TheListIsDisabledWhileEmptyAndAReadOnlyPickerPicksByDoubleC
     auto d = open();
     EXPECT_FALSE(d->list()->isEnabled());
     button(d.get(), "BB_Dodaj")->click();
-    type(child(d.get(), "Edit_Kontakt"), "Nowak");
+    typeText(child(d.get(), "Edit_Kontakt"), "Nowak");
     button(d.get(), "BB_Zapisz")->click();
     EXPECT_TRUE(d->list()->isEnabled());
     messages.answerYes();
