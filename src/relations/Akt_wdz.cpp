@@ -1,0 +1,10 @@
+#include "relations/Akt_wdz.h"
+
+namespace relations {
+
+TEkr_Wchodzi_do::TEkr_Wchodzi_do(store::MainState& state, QWidget* parent)
+    : RelationDialog(Relation::GoesInto, state, parent) {
+    setObjectName(QStringLiteral("TEkr_Wchodzi_do"));
+}
+
+} // namespace relations
