@@ -11,15 +11,13 @@ class QTableView;
 namespace engine {
 class Table;
 }
-namespace shell {
-class TEkr_Kalendarz;
-}
 namespace store {
 class MainState;
 }
 namespace ui {
+class TEkr_Kalendarz;
 class DbGrid;
-}
+} // namespace ui
 
 namespace prices {
 
@@ -80,7 +78,7 @@ private:
     bool suppressSearch_ = false;
     std::unique_ptr<PriceSheet> sheet_;
     std::unique_ptr<engine::Table> firmy_;
-    std::unique_ptr<shell::TEkr_Kalendarz> calendar_;
+    std::unique_ptr<ui::TEkr_Kalendarz> calendar_;
     PriceLinesModel* model_ = nullptr;
 
     QLabel* obiekt_ = nullptr;

@@ -1,10 +1,10 @@
 #include "shell/Otw_baze.h"
 #include "engine/error.h"
-#include "shell/busycursor.h"
 #include "shell/cataloguelists.h"
 #include "store/catalogue_schema.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
+#include "ui/busycursor.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui_Otw_baze.h"
@@ -184,7 +184,7 @@ void TOtworz_Baze::BB_NowyClick() {
         return;
     }
     try {
-        BusyCursor busy;
+        ui::BusyCursor busy;
         store::createCatalogue(folder);
     } catch (const engine::EngineError& e) {
         // No half-made catalogue is left behind to be opened or listed later.

@@ -3,11 +3,11 @@
 #include "engine/table.h"
 #include "platform/clock.h"
 #include "shell/Otw_baze.h"
-#include "shell/busycursor.h"
 #include "shell/cataloguelists.h"
 #include "store/catalogue_schema.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
+#include "ui/busycursor.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
@@ -196,7 +196,7 @@ void TEkr_Czarodziej::finish() {
         a.createCatalogue = false;
 
     try {
-        BusyCursor busy;
+        ui::BusyCursor busy;
         finishSetup(state_.MainFolder, a);
     } catch (const engine::EngineError& e) {
         ui::showError(e);

@@ -3,11 +3,11 @@
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "platform/worktables.h"
-#include "shell/busycursor.h"
 #include "shell/cataloguelists.h"
 #include "shell/detailtabs.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
+#include "ui/busycursor.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include <QApplication>
@@ -229,7 +229,7 @@ void MainController::bindCatalogueTables() {
 }
 
 void MainController::openCatalogue() {
-    BusyCursor busy;
+    ui::BusyCursor busy;
     st_.TOsoby.close();
     st_.TWypozycz.close();
     st_.TTowarPomoc.close();
@@ -273,7 +273,7 @@ bool MainController::queryMode() {
 bool MainController::goToRelated(int page) {
     const int nr = detailTabs_->relatedItem(page);
     if (nr == 0) return false;
-    BusyCursor busy;
+    ui::BusyCursor busy;
     try {
         if (items_.queryActive()) {
             // Among the query's answers the list stays on the query; otherwise it goes back to

@@ -6,7 +6,7 @@
 #include "platform/clock.h"
 #include "platform/worktables.h"
 #include "prices/Akt_ceny.h"
-#include "prices/pricegrid.h"
+#include "prices/pricelinesmodel.h"
 #include "prices/pricesheet.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"

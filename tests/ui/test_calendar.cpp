@@ -1,6 +1,6 @@
 #include "platform/clock.h"
-#include "shell/E_Kalend.h"
 #include "store/mainstate.h"
+#include "ui/E_Kalend.h"
 #include "ui/modalrunner.h"
 #include "ui/uitest.h"
 #include "ui_E_Kalend.h"
@@ -27,8 +27,8 @@ protected:
         return ui::modalRunner().run(picker());
     }
 
-    shell::TEkr_Kalendarz& picker() {
-        if (!picker_) picker_ = std::make_unique<shell::TEkr_Kalendarz>(state);
+    ui::TEkr_Kalendarz& picker() {
+        if (!picker_) picker_ = std::make_unique<ui::TEkr_Kalendarz>(state);
         return *picker_;
     }
 
@@ -81,7 +81,7 @@ protected:
 private:
     platform::ScopedClock clockGuard_;
     ui::ScopedModalRunner runnerGuard_;
-    std::unique_ptr<shell::TEkr_Kalendarz> picker_;
+    std::unique_ptr<ui::TEkr_Kalendarz> picker_;
 };
 
 TEST_F(CalendarTest, FormAndItsBoxes) {
