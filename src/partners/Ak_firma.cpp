@@ -6,10 +6,10 @@
 #include "partners/Ak_tel.h"
 #include "platform/clipboard.h"
 #include "platform/launcher.h"
-#include "shell/busycursor.h"
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
 #include "store/settings.h"
+#include "ui/busycursor.h"
 #include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/dbtext.h"
@@ -322,7 +322,7 @@ QLineEdit* TEkr_Aktualizacja_Firma::box(const QString& field) const {
 // --- Opening and closing ----------------------------------------------------------------------
 
 void TEkr_Aktualizacja_Firma::opened() {
-    shell::BusyCursor busy;
+    ui::BusyCursor busy;
     const auto& def = table().definition();
     for (const Box& b : boxes_)
         if (const auto* f = def.field(b.field); f && f->type == engine::FieldType::Alpha && f->size)

@@ -1,4 +1,4 @@
-#include "shell/E_Kalend.h"
+#include "ui/E_Kalend.h"
 #include "platform/clock.h"
 #include "store/mainstate.h"
 #include "ui_E_Kalend.h"
@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-namespace shell {
+namespace ui {
 
 TEkr_Kalendarz::TEkr_Kalendarz(store::MainState& state, QWidget* parent)
     : QDialog(parent), state_(state), ui_(std::make_unique<Ui::TEkr_Kalendarz>()) {
@@ -91,4 +91,4 @@ void TEkr_Kalendarz::reject() {
     QDialog::reject();
 }
 
-} // namespace shell
+} // namespace ui

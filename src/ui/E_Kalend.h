@@ -10,7 +10,7 @@ namespace store {
 class MainState;
 }
 
-namespace shell {
+namespace ui {
 
 // The date picker the program's dialogs open instead of asking for a typed date. Made once and
 // reused, so each opening starts at the date the previous one ended on. Callers run it through
@@ -43,4 +43,4 @@ private:
     std::unique_ptr<Ui::TEkr_Kalendarz> ui_;
 };
 
-} // namespace shell
+} // namespace ui
