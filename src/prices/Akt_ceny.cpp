@@ -382,13 +382,9 @@ void TEkr_ceny::BB_WyczyscClick() {
 }
 
 void TEkr_ceny::BB_DataClick() {
-    // One calendar for the dialog's life, so that it opens where it was left.
-    if (!calendar_) calendar_ = std::make_unique<ui::TEkr_Kalendarz>(st_, this);
-    ui::modalRunner().run(*calendar_);
-    if (!st_.DatePicked) return;
-    const QDate picked = platform::parseDateText(st_.PickedDate);
-    if (!picked.isValid()) return;
-    date_ = picked;
+    const std::optional<QDate> picked = ui::pickDate(st_);
+    if (!picked) return;
+    date_ = *picked;
     data_->setText(platform::dateText(date_));
 }
 

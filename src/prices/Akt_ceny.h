@@ -15,7 +15,6 @@ namespace store {
 class MainState;
 }
 namespace ui {
-class TEkr_Kalendarz;
 class DbGrid;
 } // namespace ui
 
@@ -78,7 +77,6 @@ private:
     bool suppressSearch_ = false;
     std::unique_ptr<PriceSheet> sheet_;
     std::unique_ptr<engine::Table> firmy_;
-    std::unique_ptr<ui::TEkr_Kalendarz> calendar_;
     PriceLinesModel* model_ = nullptr;
 
     QLabel* obiekt_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/E_Kalend.h"
 #include "platform/clock.h"
 #include "store/mainstate.h"
+#include "ui/modalrunner.h"
 #include "ui_E_Kalend.h"
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -89,6 +90,32 @@ void TEkr_Kalendarz::BB_AnulujClick() {
 void TEkr_Kalendarz::reject() {
     state_.DatePicked = false;
     QDialog::reject();
+}
+
+namespace {
+
+// Keeps the picker for the main state's life. The picker is a window and so cannot be the state's
+// own child; this holder can.
+class PickerHolder : public QObject {
+public:
+    explicit PickerHolder(store::MainState& state) : QObject(&state), picker(state) {}
+    TEkr_Kalendarz picker;
+};
+
+} // namespace
+
+TEkr_Kalendarz& datePicker(store::MainState& state) {
+    for (QObject* child : state.children())
+        if (auto* holder = dynamic_cast<PickerHolder*>(child)) return holder->picker;
+    return (new PickerHolder(state))->picker;
+}
+
+std::optional<QDate> pickDate(store::MainState& state) {
+    modalRunner().run(datePicker(state));
+    if (!state.DatePicked) return std::nullopt;
+    const QDate picked = platform::parseDateText(state.PickedDate);
+    if (!picked.isValid()) return std::nullopt;
+    return picked;
 }
 
 } // namespace ui
