@@ -3,9 +3,9 @@
 #include "drawings/picturebox.h"
 #include "engine/table.h"
 #include "platform/worktable.h"
-#include "shell/busycursor.h"
 #include "store/mainstate.h"
 #include "store/schema_text.h"
+#include "ui/busycursor.h"
 #include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
@@ -219,7 +219,7 @@ bool TEkr_Kartoteki_Rysunki::filled() const {
 
 // The item's drawings copied into a new working table; the library opened in description order.
 void TEkr_Kartoteki_Rysunki::opening() {
-    shell::BusyCursor busy;
+    ui::BusyCursor busy;
     work_->create();
     {
         engine::Table grafika(st_.CurrentCatalogueFolder, QStringLiteral("Grafika"));

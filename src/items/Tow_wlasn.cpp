@@ -3,9 +3,9 @@
 #include "items/Ak_WWG.h"
 #include "items/Wartosci.h"
 #include "platform/worktable.h"
-#include "shell/busycursor.h"
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
+#include "ui/busycursor.h"
 #include "ui/buttons.h"
 #include "ui/errorbox.h"
 #include "ui/filedialogs.h"
@@ -236,7 +236,7 @@ bool TEkr_Tow_Wlasnosci::filled() const {
 // The lines from the template of the item's group, with the item's stored values in their
 // shown form. Whatever was typed and not saved is dropped.
 void TEkr_Tow_Wlasnosci::opening() {
-    shell::BusyCursor busy;
+    ui::BusyCursor busy;
     lines_->load({});
     work_->create();
     engine::Table& t = work_->table();

@@ -6,10 +6,10 @@
 #include "partners/Ak_tel.h"
 #include "platform/clipboard.h"
 #include "platform/launcher.h"
-#include "shell/busycursor.h"
 #include "store/attributevalues.h"
 #include "store/mainstate.h"
 #include "store/settings.h"
+#include "ui/busycursor.h"
 #include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/dbtext.h"
@@ -276,7 +276,7 @@ QLineEdit* TEkr_Aktualizacja_Firma::box(const QString& field) const {
 // --- Opening and closing ----------------------------------------------------------------------
 
 void TEkr_Aktualizacja_Firma::opened() {
-    shell::BusyCursor busy;
+    ui::BusyCursor busy;
     for (auto* text : texts_)
         text->setDataSet(&table());
     for (auto* link : amountLinks_)

@@ -3,11 +3,12 @@
 #include "engine/values.h"
 #include "partners/Ak_firma.h"
 #include "platform/clock.h"
-#include "prices/pricegrid.h"
+#include "prices/pricelinesmodel.h"
 #include "prices/pricesheet.h"
-#include "shell/E_Kalend.h"
-#include "shell/busycursor.h"
 #include "store/mainstate.h"
+#include "ui/E_Kalend.h"
+#include "ui/busycursor.h"
+#include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/dbtext.h"
 #include "ui/errorbox.h"
@@ -163,7 +164,7 @@ bool TEkr_ceny::filled() const {
 }
 
 void TEkr_ceny::opening() {
-    shell::BusyCursor busy;
+    ui::BusyCursor busy;
     const QString folder = st_.CurrentCatalogueFolder;
     {
         engine::Table towar(folder, QStringLiteral("Towar"));
@@ -306,13 +307,9 @@ void TEkr_ceny::BB_WyczyscClick() {
 }
 
 void TEkr_ceny::BB_DataClick() {
-    // One calendar for the dialog's life, so that it opens where it was left.
-    if (!calendar_) calendar_ = std::make_unique<shell::TEkr_Kalendarz>(st_, this);
-    ui::modalRunner().run(*calendar_);
-    if (!st_.DatePicked) return;
-    const QDate picked = platform::parseDateText(st_.PickedDate);
-    if (!picked.isValid()) return;
-    date_ = picked;
+    const std::optional<QDate> picked = ui::pickDate(st_);
+    if (!picked) return;
+    date_ = *picked;
     data_->setText(platform::dateText(date_));
 }
 

@@ -14,15 +14,12 @@ class TEkr_ceny;
 namespace engine {
 class Table;
 }
-namespace shell {
-class TEkr_Kalendarz;
-}
 namespace store {
 class MainState;
 }
 namespace ui {
 class DbGrid;
-}
+} // namespace ui
 
 namespace prices {
 
@@ -86,7 +83,6 @@ private:
     bool suppressSearch_ = false;
     std::unique_ptr<PriceSheet> sheet_;
     std::unique_ptr<engine::Table> firmy_;
-    std::unique_ptr<shell::TEkr_Kalendarz> calendar_;
     std::unique_ptr<Ui::TEkr_ceny> ui_;
     PriceLinesModel* model_ = nullptr;
 

@@ -2,8 +2,9 @@
 #include "engine/table.h"
 #include "items/Ak_towar.h"
 #include "relations/relationrows.h"
-#include "shell/busycursor.h"
 #include "store/mainstate.h"
+#include "ui/busycursor.h"
+#include "ui/buttons.h"
 #include "ui/dbgrid.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
@@ -176,7 +177,7 @@ bool RelationDialog::filled() const {
 // The working list from the stored relations (what was changed and not saved is dropped) and
 // the item list from the catalogue as it is now.
 void RelationDialog::opening() {
-    shell::BusyCursor busy;
+    ui::BusyCursor busy;
     obiekt_->setText(itemName_);
     list_->open();
     rows_->reload();

@@ -1,12 +1,12 @@
 #include "shell/Haslo.h"
 #include "engine/error.h"
-#include "shell/busycursor.h"
 #include "shell/cataloguelists.h"
 #include "shell/maincontroller.h"
 #include "shell/screencentre.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "store/passwords.h"
+#include "ui/busycursor.h"
 #include "ui/errorbox.h"
 #include "ui/help.h"
 #include "ui/messages.h"
@@ -74,7 +74,7 @@ void TEkr_Haslo::B_ZatwierdzClick() {
     s.PriceRight = user.priceRight;
     s.AdminRight = user.adminRight;
 
-    BusyCursor busy;
+    ui::BusyCursor busy;
     // The favourites box lists this user's entries only.
     const bool favourites = ui::guarded([&] {
         auto& bazy = s.TBazy;

@@ -1,9 +1,9 @@
 #include "shell/Otw_baze.h"
-#include "shell/busycursor.h"
 #include "shell/cataloguelists.h"
 #include "store/catalogue_schema.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
+#include "ui/busycursor.h"
 #include "ui/errorbox.h"
 #include "ui/help.h"
 #include "ui/messages.h"
@@ -191,7 +191,7 @@ void TOtworz_Baze::BB_NowyClick() {
         return;
     }
     if (!ui::guarded([&] {
-            BusyCursor busy;
+            ui::BusyCursor busy;
             store::createCatalogue(folder);
         })) {
         // No half-made catalogue is left behind to be opened or listed later.

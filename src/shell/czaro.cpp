@@ -2,12 +2,12 @@
 #include "engine/table.h"
 #include "platform/clock.h"
 #include "shell/Otw_baze.h"
-#include "shell/busycursor.h"
 #include "shell/cataloguelists.h"
 #include "shell/screencentre.h"
 #include "store/catalogue_schema.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
+#include "ui/busycursor.h"
 #include "ui/errorbox.h"
 #include "ui/help.h"
 #include "ui/messages.h"
@@ -202,7 +202,7 @@ void TEkr_Czarodziej::finish() {
         a.createCatalogue = false;
 
     if (!ui::guarded([&] {
-            BusyCursor busy;
+            ui::BusyCursor busy;
             finishSetup(state_.MainFolder, a);
         }))
         return;

@@ -1,8 +1,8 @@
 #include "shell/detailtabs.h"
 #include "engine/table.h"
-#include "shell/busycursor.h"
 #include "shell/maincontroller.h"
 #include "store/mainstate.h"
+#include "ui/busycursor.h"
 #include "ui/errorbox.h"
 
 namespace shell {
@@ -137,7 +137,7 @@ void DetailTabs::closeAll() {
 }
 
 void DetailTabs::tabChanged(int page) {
-    BusyCursor busy;
+    ui::BusyCursor busy;
     page_ = page;
     closeAll();
     openPage(page);

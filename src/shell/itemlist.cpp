@@ -1,9 +1,9 @@
 #include "shell/itemlist.h"
 #include "engine/error.h"
-#include "shell/busycursor.h"
 #include "shell/maincontroller.h"
 #include "store/itemdelete.h"
 #include "store/mainstate.h"
+#include "ui/busycursor.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include <QScopedValueRollback>
@@ -36,7 +36,7 @@ bool ItemList::queryActive() const {
 // --- Modes and order --------------------------------------------------------------------------
 
 void ItemList::tableMode() {
-    BusyCursor busy;
+    ui::BusyCursor busy;
     auto& items = st_.TFTowar;
     items.close();
     items.setMaster(nullptr, {});
@@ -56,7 +56,7 @@ bool ItemList::queryMode() {
     auto& query = st_.QTowar;
     bool ran = true;
     {
-        BusyCursor busy;
+        ui::BusyCursor busy;
         try {
             items.close();
             query.close();
@@ -99,7 +99,7 @@ void ItemList::sortChanged(int index) {
         QStringList lines = query.sql();
         bool ran = true;
         {
-            BusyCursor busy;
+            ui::BusyCursor busy;
             try {
                 query.close();
                 if (choice && !lines.isEmpty()) {
@@ -119,7 +119,7 @@ void ItemList::sortChanged(int index) {
         }
         controller_.showCounter();
     } else if (choice) {
-        BusyCursor busy;
+        ui::BusyCursor busy;
         st_.TFTowar.setIndexFieldNames(choice->field);
     }
     view_.focusItemGrid();
@@ -241,7 +241,7 @@ void ItemList::rerunQuery(int recNo, qint64 itemNr) {
     auto& query = st_.QTowar;
     bool ran = true;
     {
-        BusyCursor busy;
+        ui::BusyCursor busy;
         try {
             query.close();
             query.open();

@@ -3,11 +3,11 @@
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "platform/worktables.h"
-#include "shell/busycursor.h"
 #include "shell/cataloguelists.h"
 #include "shell/detailtabs.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
+#include "ui/busycursor.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include <QApplication>
@@ -298,7 +298,7 @@ bool MainController::openCatalogue() {
         if (ds->isOpen()) wasOpen << ds;
     std::optional<engine::EngineError> failure;
     {
-        BusyCursor busy;
+        ui::BusyCursor busy;
         try {
             openTables(wasOpen);
         } catch (const engine::EngineError& e) {
@@ -354,7 +354,7 @@ void MainController::catalogueFailed(const QList<engine::DataSet*>& wasOpen) {
     }
     view_.setTitle(title());
     if (back && ui::guarded([&] {
-            BusyCursor busy;
+            ui::BusyCursor busy;
             openTables(wasOpen);
         })) {
         emptyCheck();
@@ -391,7 +391,7 @@ bool MainController::queryMode() {
 bool MainController::goToRelated(int page) {
     const int nr = detailTabs_->relatedItem(page);
     if (nr == 0) return false;
-    BusyCursor busy;
+    ui::BusyCursor busy;
     try {
         if (items_.queryActive()) {
             // Among the query's answers the list stays on the query; otherwise it goes back to

@@ -3,7 +3,7 @@
 
 namespace ui {
 
-QPushButton* dialogButton(QWidget* parent, const QString& objectName, const QString& text,
+QPushButton* dialogButton(QWidget* parent, QAnyStringView objectName, const QString& text,
                           const QString& hint) {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(objectName);

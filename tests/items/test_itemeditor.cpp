@@ -3,7 +3,7 @@
 // and the closing question; and the main window's item commands leading to it.
 #include "items/Ak_towar.h"
 #include "items/itemformlayout.h"
-#include "items/itemrecord.h"
+#include "items/itemrecords.h"
 #include "shell/fixture.h"
 #include "support/rows.h"
 #include <QComboBox>

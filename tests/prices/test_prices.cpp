@@ -6,11 +6,12 @@
 #include "platform/clock.h"
 #include "platform/worktables.h"
 #include "prices/Akt_ceny.h"
-#include "prices/pricegrid.h"
+#include "prices/pricelinesmodel.h"
 #include "prices/pricesheet.h"
 #include "support/rows.h"
 #include "ui/cataloguetest.h"
 #include "ui/dbgrid.h"
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QLabel>
 #include <QTableView>
@@ -276,6 +277,33 @@ TEST_F(PricesTest, TheDateBoxDateIsStoredOnlyInChangedRows) {
               (QStringList{QString("%1 7 1,75  14 %2 03-04-2023 ").arg(alfa).arg(zloty),
                            QString("%1 2,5   5 %2 02-01-2020 ").arg(beta).arg(euro),
                            QString("%1 1   2 %2 03-04-2023 ").arg(gamma).arg(euro)}));
+}
+
+// The program has one date picker: the prices of another item, in a dialog of its own, open it on
+// the date the first dialog left it at, not on today.
+TEST_F(PricesTest, TheDatePickerKeepsItsDateFromOneDialogToTheNext) {
+    runner.on("TEkr_Kalendarz", [&](QDialog& d) {
+        auto* calendar = d.findChild<QCalendarWidget*>(QStringLiteral("Kalendarz"));
+        EXPECT_EQ(calendar->selectedDate(), kToday);
+        calendar->setSelectedDate(QDate(2023, 4, 3));
+        child<QPushButton>(d, "BB_Wybierz")->click();
+    });
+    run([&](TEkr_ceny& d) {
+        click(d, "BB_Data");
+        EXPECT_EQ(child<QLineEdit>(d, "Edit_Data")->text(), QStringLiteral("03-04-2023"));
+    });
+
+    state.CurrentItemNr = shade;
+    runner.on("TEkr_Kalendarz", [&](QDialog& d) {
+        auto* calendar = d.findChild<QCalendarWidget*>(QStringLiteral("Kalendarz"));
+        EXPECT_EQ(calendar->selectedDate(), QDate(2023, 4, 3)) << "where the last one ended";
+        child<QPushButton>(d, "BB_Anuluj")->click();
+    });
+    run([&](TEkr_ceny& d) {
+        click(d, "BB_Data");
+        EXPECT_EQ(child<QLineEdit>(d, "Edit_Data")->text(), platform::dateText(kToday))
+            << "cancelled: the dialog keeps its own date";
+    });
 }
 
 TEST_F(PricesTest, APriceThatIsNoNumberIsRefusedAndTheLineKeepsItsValue) {

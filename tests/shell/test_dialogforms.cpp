@@ -5,7 +5,7 @@
 #include "items/Ak_towar.h"
 #include "partners/Ak_firma.h"
 #include "prices/Akt_ceny.h"
-#include "relations/relationeditors.h"
+#include "relations/Akt_skl.h"
 #include "ui/cataloguetest.h"
 #include <QAbstractButton>
 #include <QLayout>

@@ -1,7 +1,7 @@
 // The users dialog: what it stores for a user, and its guards.
 #include "engine/table.h"
 #include "platform/clipboard.h"
-#include "shell/Uzytkown.h"
+#include "shell/Uzytkownicy.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "store/passwords.h"

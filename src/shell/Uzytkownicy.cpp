@@ -1,4 +1,4 @@
-#include "shell/Uzytkown.h"
+#include "shell/Uzytkownicy.h"
 #include "engine/table.h"
 #include "platform/clipboard.h"
 #include "store/mainstate.h"

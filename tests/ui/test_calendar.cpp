@@ -1,6 +1,6 @@
 #include "platform/clock.h"
-#include "shell/E_Kalend.h"
 #include "store/mainstate.h"
+#include "ui/E_Kalend.h"
 #include "ui/modalrunner.h"
 #include "ui/uitest.h"
 #include "ui_E_Kalend.h"
@@ -27,10 +27,7 @@ protected:
         return ui::modalRunner().run(picker());
     }
 
-    shell::TEkr_Kalendarz& picker() {
-        if (!picker_) picker_ = std::make_unique<shell::TEkr_Kalendarz>(state);
-        return *picker_;
-    }
+    ui::TEkr_Kalendarz& picker() { return ui::datePicker(state); }
 
     // The form's controls, found by name as a caller's test would.
     static Ui::TEkr_Kalendarz controls(QDialog& d) {
@@ -81,7 +78,6 @@ protected:
 private:
     platform::ScopedClock clockGuard_;
     ui::ScopedModalRunner runnerGuard_;
-    std::unique_ptr<shell::TEkr_Kalendarz> picker_;
 };
 
 TEST_F(CalendarTest, FormAndItsBoxes) {
@@ -214,6 +210,34 @@ TEST_F(CalendarTest, CancelledPickerKeepsThePreviousChoice) {
               QDialog::Rejected);
     EXPECT_FALSE(state.DatePicked);
     EXPECT_EQ(state.PickedDate, QStringLiteral("30-11-2022"));
+}
+
+// Two screens that each ask for a date through pickDate share the one picker: the second opens it
+// where the first left it, and each learns only its own answer.
+TEST_F(CalendarTest, PickDateSharesOnePickerBetweenScreens) {
+    QDialog first, second;
+    first.setObjectName(QStringLiteral("first"));
+    second.setObjectName(QStringLiteral("second"));
+    std::optional<QDate> firstAnswer, secondAnswer;
+    runner.on(QStringLiteral("first"), [&](QDialog&) { firstAnswer = ui::pickDate(state); });
+    runner.on(QStringLiteral("TEkr_Kalendarz"), [](QDialog& d) {
+        Ui::TEkr_Kalendarz f = controls(d);
+        showDate(f, QDate(2019, 9, 14));
+        f.BB_Wybierz->click();
+    });
+    runner.on(QStringLiteral("second"), [&](QDialog&) { secondAnswer = ui::pickDate(state); });
+    runner.on(QStringLiteral("TEkr_Kalendarz"), [](QDialog& d) {
+        Ui::TEkr_Kalendarz f = controls(d);
+        EXPECT_EQ(f.Kalendarz->selectedDate(), QDate(2019, 9, 14));
+        f.BB_Anuluj->click();
+    });
+    ui::modalRunner().run(first);
+    ui::modalRunner().run(second);
+
+    EXPECT_EQ(firstAnswer, QDate(2019, 9, 14));
+    EXPECT_EQ(secondAnswer, std::nullopt) << "cancelled";
+    EXPECT_EQ(state.PickedDate, QStringLiteral("14-09-2019"));
+    EXPECT_EQ(&ui::datePicker(state), &picker());
 }
 
 } // namespace

@@ -1,13 +1,14 @@
-#include "shell/E_Kalend.h"
+#include "ui/E_Kalend.h"
 #include "platform/clock.h"
 #include "store/mainstate.h"
 #include "ui/help.h"
+#include "ui/modalrunner.h"
 #include "ui_E_Kalend.h"
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <algorithm>
 
-namespace shell {
+namespace ui {
 
 TEkr_Kalendarz::TEkr_Kalendarz(store::MainState& state, QWidget* parent)
     : QDialog(parent), state_(state), ui_(std::make_unique<Ui::TEkr_Kalendarz>()) {
@@ -93,4 +94,30 @@ void TEkr_Kalendarz::reject() {
     QDialog::reject();
 }
 
-} // namespace shell
+namespace {
+
+// Keeps the picker for the main state's life. The picker is a window and so cannot be the state's
+// own child; this holder can.
+class PickerHolder : public QObject {
+public:
+    explicit PickerHolder(store::MainState& state) : QObject(&state), picker(state) {}
+    TEkr_Kalendarz picker;
+};
+
+} // namespace
+
+TEkr_Kalendarz& datePicker(store::MainState& state) {
+    for (QObject* child : state.children())
+        if (auto* holder = dynamic_cast<PickerHolder*>(child)) return holder->picker;
+    return (new PickerHolder(state))->picker;
+}
+
+std::optional<QDate> pickDate(store::MainState& state) {
+    modalRunner().run(datePicker(state));
+    if (!state.DatePicked) return std::nullopt;
+    const QDate picked = platform::parseDateText(state.PickedDate);
+    if (!picked.isValid()) return std::nullopt;
+    return picked;
+}
+
+} // namespace ui

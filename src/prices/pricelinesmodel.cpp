@@ -1,4 +1,4 @@
-#include "prices/pricegrid.h"
+#include "prices/pricelinesmodel.h"
 #include "engine/dataset.h"
 #include "prices/pricesheet.h"
 #include <QComboBox>

@@ -2,6 +2,7 @@
 #include <QDate>
 #include <QDialog>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TEkr_Kalendarz;
@@ -10,11 +11,11 @@ namespace store {
 class MainState;
 }
 
-namespace shell {
+namespace ui {
 
-// The date picker the program's dialogs open instead of asking for a typed date. Made once and
-// reused, so each opening starts at the date the previous one ended on. Callers run it through
-// the modal runner and then read DatePicked and PickedDate of the main state.
+// The date picker the program's dialogs open instead of asking for a typed date. There is one for
+// the whole run (datePicker below), so each opening starts at the date the previous one ended on,
+// whichever screen opened it. Callers go through pickDate.
 class TEkr_Kalendarz : public QDialog {
     Q_OBJECT
 public:
@@ -43,4 +44,11 @@ private:
     std::unique_ptr<Ui::TEkr_Kalendarz> ui_;
 };
 
-} // namespace shell
+// The program's one date picker, made on first use and kept as long as `state` lives.
+TEkr_Kalendarz& datePicker(store::MainState& state);
+
+// Runs the one date picker through the modal runner. Returns the chosen date, which also stands in
+// DatePicked and PickedDate; nothing when the user cancelled.
+std::optional<QDate> pickDate(store::MainState& state);
+
+} // namespace ui

@@ -1,4 +1,4 @@
-#include "items/itemrecord.h"
+#include "items/itemrecords.h"
 #include "engine/error.h"
 #include "engine/table.h"
 #include "engine/values.h"

@@ -3,7 +3,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 
-namespace shell {
+namespace ui {
 
 // The hourglass for the length of an operation, also when it fails half-way. Without a GUI
 // application (tests of the logic alone) it does nothing.
@@ -22,4 +22,4 @@ private:
     bool active_;
 };
 
-} // namespace shell
+} // namespace ui
