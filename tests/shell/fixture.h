@@ -29,6 +29,13 @@
 
 namespace shelltest {
 
+// The users the main folder holds.
+inline int userCount(const QString& main) {
+    engine::Table users(main, QStringLiteral("Users"));
+    users.open();
+    return users.recordCount();
+}
+
 using testsupport::child;
 using testsupport::click;
 using testsupport::trigger;

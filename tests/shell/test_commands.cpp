@@ -24,12 +24,6 @@ using Outcome = shell::MainController::StartOutcome;
 
 namespace {
 
-int userCount(const QString& main) {
-    engine::Table users(main, QStringLiteral("Users"));
-    users.open();
-    return users.recordCount();
-}
-
 class CommandsTest : public ShellTest {
 protected:
     // The window, logged in as user 1 with these rights.

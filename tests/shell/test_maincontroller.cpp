@@ -10,12 +10,6 @@ using Outcome = shell::MainController::StartOutcome;
 
 namespace {
 
-int userCount(const QString& main) {
-    engine::Table users(main, QStringLiteral("Users"));
-    users.open();
-    return users.recordCount();
-}
-
 QStringList enabledOf(const FakeMainView& v, const QStringList& names) {
     QStringList on;
     for (const QString& n : names)
