@@ -57,7 +57,7 @@ TEkr_Rysunki::TEkr_Rysunki(store::MainState& state, QWidget* parent)
     s.abandonOnLeavingEdit = false;
     build(std::move(s));
 
-    opis_ = addEditField(QStringLiteral("Edit_Opis"), QStringLiteral("Opis :"), kOpis);
+    Edit_Opis = addEditField(QStringLiteral("Edit_Opis"), QStringLiteral("Opis :"), kOpis);
 
     buildPictureColumn();
     resize(640, 420);
@@ -113,7 +113,7 @@ void TEkr_Rysunki::buildPictureColumn() {
 }
 
 void TEkr_Rysunki::opened() {
-    opis_->setMaxLength(kOpisLength);
+    Edit_Opis->setMaxLength(kOpisLength);
     showCurrentPicture();
 }
 
@@ -206,12 +206,13 @@ void TEkr_Rysunki::BB_WyczyscClick() {
 }
 
 bool TEkr_Rysunki::checkInput() {
-    if (opis_->text().trimmed().isEmpty()) {
-        refuse(QStringLiteral("Nie wprowadzono opisu rysunku. Zapis nie jest możliwy !"), opis_);
+    if (Edit_Opis->text().trimmed().isEmpty()) {
+        refuse(QStringLiteral("Nie wprowadzono opisu rysunku. Zapis nie jest możliwy !"),
+               Edit_Opis);
         return false;
     }
     if (editedPicture_.isEmpty()) {
-        refuse(QStringLiteral("Nie wprowadzono rysunku. Zapis nie jest możliwy !"), opis_);
+        refuse(QStringLiteral("Nie wprowadzono rysunku. Zapis nie jest możliwy !"), Edit_Opis);
         return false;
     }
     return true;

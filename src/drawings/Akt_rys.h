@@ -48,7 +48,7 @@ private:
     void enablePictureGroup(bool on);
 
     store::MainState& st_;
-    QLineEdit* opis_ = nullptr;
+    QLineEdit* Edit_Opis = nullptr;
     PictureBox* picture_ = nullptr;
     QCheckBox* fit_ = nullptr;
     QList<QWidget*> pictureControls_;

@@ -73,9 +73,9 @@ TEkr_Kartoteki_Rysunki::TEkr_Kartoteki_Rysunki(store::MainState& state, QWidget*
 
     auto* head = new QHBoxLayout;
     head->addWidget(new QLabel(QStringLiteral("Obiekt:"), this));
-    obiekt_ = new QLabel(itemName_, this);
-    obiekt_->setObjectName(QStringLiteral("Label_Obiekt"));
-    head->addWidget(obiekt_, 1);
+    Label_Obiekt = new QLabel(itemName_, this);
+    Label_Obiekt->setObjectName(QStringLiteral("Label_Obiekt"));
+    head->addWidget(Label_Obiekt, 1);
 
     auto* left = buildChosenSide();
     auto* right = buildLibrarySide();
@@ -139,7 +139,7 @@ QGroupBox* TEkr_Kartoteki_Rysunki::buildLibrarySide() {
     library_->addColumn(kOpis, QStringLiteral("Opis"));
     library_->horizontalHeader()->setStretchLastSection(true);
     connect(library_, &ui::DbGrid::rowDoubleClicked, this, ui::guardedSlot([this] {
-                if (dodaj_->isEnabled()) BB_DodajClick();
+                if (BB_Dodaj->isEnabled()) BB_DodajClick();
             }));
     libraryPicture_ = new PictureBox(right);
     libraryPicture_->setObjectName(QStringLiteral("DBImage_Rysunek"));
@@ -156,37 +156,37 @@ QGroupBox* TEkr_Kartoteki_Rysunki::buildLibrarySide() {
 
 QHBoxLayout* TEkr_Kartoteki_Rysunki::buildButtonRow() {
     auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"));
-    dodaj_ = ui::dialogButton(this, "BB_Dodaj", QStringLiteral("Dodaj"),
-                              QStringLiteral("Dołączenie rysunku do obiektu"));
-    usun_ = ui::dialogButton(this, "BB_Usun", QStringLiteral("Usuń"),
-                             QStringLiteral("Odłączenie zaznaczonego rysunku od obiektu"));
-    wyczysc_ = ui::dialogButton(this, "BB_Wyczysc", QStringLiteral("Wyczyść"),
-                                QStringLiteral("Odłączenie wszystkich rysunków od obiektu"));
-    zapisz_ = ui::dialogButton(this, "BB_Zapisz", QStringLiteral("Zapisz"),
-                               QStringLiteral("Zapamiętanie edytowanych danych"));
-    anuluj_ = ui::dialogButton(this, "BB_Anuluj", QStringLiteral("Anuluj"),
-                               QStringLiteral("Rezygnacja z aktualnie wykonywanej operacji"));
-    rysunki_ = ui::dialogButton(this, "BB_Rysunki", QStringLiteral("Rysunki ..."),
-                                QStringLiteral("Kartoteka rysunków"));
+    BB_Dodaj = ui::dialogButton(this, "BB_Dodaj", QStringLiteral("Dodaj"),
+                                QStringLiteral("Dołączenie rysunku do obiektu"));
+    BB_Usun = ui::dialogButton(this, "BB_Usun", QStringLiteral("Usuń"),
+                               QStringLiteral("Odłączenie zaznaczonego rysunku od obiektu"));
+    BB_Wyczysc = ui::dialogButton(this, "BB_Wyczysc", QStringLiteral("Wyczyść"),
+                                  QStringLiteral("Odłączenie wszystkich rysunków od obiektu"));
+    BB_Zapisz = ui::dialogButton(this, "BB_Zapisz", QStringLiteral("Zapisz"),
+                                 QStringLiteral("Zapamiętanie edytowanych danych"));
+    BB_Anuluj = ui::dialogButton(this, "BB_Anuluj", QStringLiteral("Anuluj"),
+                                 QStringLiteral("Rezygnacja z aktualnie wykonywanej operacji"));
+    BB_Rysunki = ui::dialogButton(this, "BB_Rysunki", QStringLiteral("Rysunki ..."),
+                                  QStringLiteral("Kartoteka rysunków"));
     connect(powrot, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_PowrotClick));
-    connect(dodaj_, &QPushButton::clicked, this,
+    connect(BB_Dodaj, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_DodajClick));
-    connect(usun_, &QPushButton::clicked, this,
+    connect(BB_Usun, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_UsunClick));
-    connect(wyczysc_, &QPushButton::clicked, this,
+    connect(BB_Wyczysc, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_WyczyscClick));
-    connect(zapisz_, &QPushButton::clicked, this,
+    connect(BB_Zapisz, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_ZapiszClick));
-    connect(anuluj_, &QPushButton::clicked, this,
+    connect(BB_Anuluj, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_AnulujClick));
-    connect(rysunki_, &QPushButton::clicked, this,
+    connect(BB_Rysunki, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Kartoteki_Rysunki::BB_RysunkiClick));
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {powrot, zapisz_, anuluj_, usun_, wyczysc_})
+    for (QPushButton* b : {powrot, BB_Zapisz, BB_Anuluj, BB_Usun, BB_Wyczysc})
         buttons->addWidget(b);
     buttons->addStretch(1);
-    for (QPushButton* b : {dodaj_, rysunki_})
+    for (QPushButton* b : {BB_Dodaj, BB_Rysunki})
         buttons->addWidget(b);
     return buttons;
 }
@@ -283,12 +283,12 @@ void TEkr_Kartoteki_Rysunki::showLibraryPicture() {
 void TEkr_Kartoteki_Rysunki::updateButtons() {
     const bool open = work_->exists();
     const bool any = !chosen_.isEmpty();
-    dodaj_->setEnabled(open && libraryTable_->isOpen() && !libraryTable_->isEmpty());
-    usun_->setEnabled(open && any);
-    wyczysc_->setEnabled(open && any);
-    zapisz_->setEnabled(changed());
-    anuluj_->setEnabled(changed());
-    rysunki_->setEnabled(st_.fullRights());
+    BB_Dodaj->setEnabled(open && libraryTable_->isOpen() && !libraryTable_->isEmpty());
+    BB_Usun->setEnabled(open && any);
+    BB_Wyczysc->setEnabled(open && any);
+    BB_Zapisz->setEnabled(changed());
+    BB_Anuluj->setEnabled(changed());
+    BB_Rysunki->setEnabled(st_.fullRights());
 }
 
 void TEkr_Kartoteki_Rysunki::BB_DodajClick() {

@@ -85,7 +85,7 @@ private:
     QList<Chosen> chosen_;
     bool suppressSearch_ = false;
 
-    QLabel* obiekt_;
+    QLabel* Label_Obiekt;
     QTableWidget* chosenGrid_;
     PictureBox* chosenPicture_;
     QCheckBox* chosenFit_;
@@ -93,12 +93,12 @@ private:
     ui::DbGrid* library_;
     PictureBox* libraryPicture_;
     QCheckBox* libraryFit_;
-    QPushButton* dodaj_;
-    QPushButton* usun_;
-    QPushButton* wyczysc_;
-    QPushButton* zapisz_;
-    QPushButton* anuluj_;
-    QPushButton* rysunki_;
+    QPushButton* BB_Dodaj;
+    QPushButton* BB_Usun;
+    QPushButton* BB_Wyczysc;
+    QPushButton* BB_Zapisz;
+    QPushButton* BB_Anuluj;
+    QPushButton* BB_Rysunki;
 };
 
 } // namespace drawings

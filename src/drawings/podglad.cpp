@@ -30,13 +30,13 @@ TEkr_Podglad::TEkr_Podglad(store::MainState& state, QWidget* parent)
 
     auto* head = new QGridLayout;
     head->addWidget(new QLabel(QStringLiteral("Obiekt :"), this), 0, 0);
-    obiekt_ = new QLabel(this);
-    obiekt_->setObjectName(QStringLiteral("Label_Obiekt"));
-    head->addWidget(obiekt_, 0, 1);
+    Label_Obiekt = new QLabel(this);
+    Label_Obiekt->setObjectName(QStringLiteral("Label_Obiekt"));
+    head->addWidget(Label_Obiekt, 0, 1);
     head->addWidget(new QLabel(QStringLiteral("Rysunek :"), this), 1, 0);
-    rysunek_ = new QLabel(this);
-    rysunek_->setObjectName(QStringLiteral("Label_Rysunek"));
-    head->addWidget(rysunek_, 1, 1);
+    Label_Rysunek = new QLabel(this);
+    Label_Rysunek->setObjectName(QStringLiteral("Label_Rysunek"));
+    head->addWidget(Label_Rysunek, 1, 1);
     head->setColumnStretch(1, 1);
 
     picture_ = new PictureBox;
@@ -119,9 +119,9 @@ void TEkr_Podglad::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ui::guarded([this] {
         if (!pictures_->isOpen() && !st_.CurrentCatalogueFolder.isEmpty()) pictures_->open();
-        obiekt_->setText(st_.TFTowar.isOpen() && !st_.TFTowar.isEmpty()
-                             ? st_.TFTowar.asString(QStringLiteral("Tow_Nazwa"))
-                             : QString());
+        Label_Obiekt->setText(st_.TFTowar.isOpen() && !st_.TFTowar.isEmpty()
+                                  ? st_.TFTowar.asString(QStringLiteral("Tow_Nazwa"))
+                                  : QString());
         showCurrent();
     });
 }
@@ -140,7 +140,7 @@ void TEkr_Podglad::showCurrent() {
         description = pictures_->asString(QStringLiteral("Rys_Opis"));
     }
     picture_->setPicture(bytes);
-    rysunek_->setText(description);
+    Label_Rysunek->setText(description);
     fitChanged(fit_->isChecked());
     const bool any = listOpen();
     first_->setEnabled(any && !st_.TGrafika.bof());

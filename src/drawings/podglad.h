@@ -48,8 +48,8 @@ private:
 
     store::MainState& st_;
     std::unique_ptr<engine::Table> pictures_;
-    QLabel* obiekt_;
-    QLabel* rysunek_;
+    QLabel* Label_Obiekt;
+    QLabel* Label_Rysunek;
     QScrollArea* area_;
     PictureBox* picture_;
     QCheckBox* fit_;

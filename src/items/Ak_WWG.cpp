@@ -35,7 +35,7 @@ const QString kPosition = QStringLiteral("Wlasnosc_znaczenie");
 TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
     : ui::WorkDialog(QStringLiteral("Dane zostały zmienione. Zapamiętać!"), parent), st_(state),
       groupNr_(state.TemplateGroupNr), groupName_(state.TemplateGroupName),
-      tCecha_(std::make_unique<engine::Table>()),
+      attributes_(std::make_unique<engine::Table>()),
       work_(std::make_unique<platform::WorkTable>(state.TempFolder, QStringLiteral("WWG"),
                                                   store::templateWorkLayout())) {
     setObjectName(QStringLiteral("TAktualizacja_WWG"));
@@ -63,21 +63,21 @@ TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
     all->addLayout(right, 3);
     all->addLayout(far);
 
-    connect(szukaj_, &QLineEdit::textChanged, this,
+    connect(Szukaj_Cecha, &QLineEdit::textChanged, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::Szukaj_CechaChange));
-    connect(dodaj_, &QPushButton::clicked, this,
+    connect(BB_Dodaj, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_DodajClick));
-    connect(usun_, &QPushButton::clicked, this,
+    connect(BB_Usun, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_UsunClick));
-    connect(wyczysc_, &QPushButton::clicked, this,
+    connect(BB_Wyczysc, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_WyczyscClick));
-    connect(gora_, &QToolButton::clicked, this,
+    connect(SB_Gora, &QToolButton::clicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::SB_GoraClick));
-    connect(dol_, &QToolButton::clicked, this,
+    connect(SB_Dol, &QToolButton::clicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::SB_DolClick));
-    connect(kopiuj_, &QPushButton::clicked, this,
+    connect(BB_Kopiuj, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_KopiujClick));
-    connect(modyfikacja_, &QPushButton::clicked, this,
+    connect(BB_Modyfikacja, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_ModyfikacjaClick));
     connect(powrot, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_PowrotClick));
@@ -85,20 +85,20 @@ TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_ZapiszClick));
     connect(anuluj, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_AnulujClick));
-    connect(cechy_, &ui::DbGrid::rowDoubleClicked, this,
+    connect(DBGrid_Cechy, &ui::DbGrid::rowDoubleClicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_DodajClick));
-    connect(cechy_, &ui::DbGrid::enterPressed, this,
+    connect(DBGrid_Cechy, &ui::DbGrid::enterPressed, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_DodajClick));
-    connect(wlasnosci_, &ui::DbGrid::enterPressed, this,
+    connect(DBGrid_Wlasnosci, &ui::DbGrid::enterPressed, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_ZapiszClick));
-    szukaj_->installEventFilter(this);
-    cechy_->installEventFilter(this);
-    wlasnosci_->installEventFilter(this);
+    Szukaj_Cecha->installEventFilter(this);
+    DBGrid_Cechy->installEventFilter(this);
+    DBGrid_Wlasnosci->installEventFilter(this);
 
-    tCecha_->setDatabaseName(st_.CurrentCatalogueFolder);
-    tCecha_->setTableName(QStringLiteral("Cecha"));
-    tCecha_->setIndexName(QStringLiteral("wg_opisu"));
-    cechy_->setDataSet(tCecha_.get());
+    attributes_->setDatabaseName(st_.CurrentCatalogueFolder);
+    attributes_->setTableName(QStringLiteral("Cecha"));
+    attributes_->setIndexName(QStringLiteral("wg_opisu"));
+    DBGrid_Cechy->setDataSet(attributes_.get());
 }
 
 QVBoxLayout* TAktualizacja_WWG::buildAttributeColumn() {
@@ -106,20 +106,20 @@ QVBoxLayout* TAktualizacja_WWG::buildAttributeColumn() {
     auto* left = new QVBoxLayout;
     auto* searchRow = new QHBoxLayout;
     auto* searchLabel = new QLabel(QStringLiteral("Szukaj:"), this);
-    szukaj_ = new QLineEdit(this);
-    szukaj_->setObjectName(QStringLiteral("Szukaj_Cecha"));
-    searchLabel->setBuddy(szukaj_);
+    Szukaj_Cecha = new QLineEdit(this);
+    Szukaj_Cecha->setObjectName(QStringLiteral("Szukaj_Cecha"));
+    searchLabel->setBuddy(Szukaj_Cecha);
     searchRow->addWidget(searchLabel);
-    searchRow->addWidget(szukaj_);
+    searchRow->addWidget(Szukaj_Cecha);
     left->addLayout(searchRow);
-    cechy_ = new ui::DbGrid(this);
-    cechy_->setObjectName(QStringLiteral("DBGrid_Cechy"));
-    cechy_->addColumn(QStringLiteral("Cecha_opis"), QStringLiteral("Własności"), 220);
-    left->addWidget(cechy_);
-    modyfikacja_ =
+    DBGrid_Cechy = new ui::DbGrid(this);
+    DBGrid_Cechy->setObjectName(QStringLiteral("DBGrid_Cechy"));
+    DBGrid_Cechy->addColumn(QStringLiteral("Cecha_opis"), QStringLiteral("Własności"), 220);
+    left->addWidget(DBGrid_Cechy);
+    BB_Modyfikacja =
         ui::dialogButton(this, "BB_Modyfikacja", QStringLiteral("Modyfikacja bazy Własności ..."),
                          QStringLiteral("Przejście do okienka aktualizacji właściwości"));
-    left->addWidget(modyfikacja_);
+    left->addWidget(BB_Modyfikacja);
     return left;
 }
 
@@ -128,18 +128,18 @@ QVBoxLayout* TAktualizacja_WWG::buildTemplateColumn() {
     auto* box = new QGroupBox(QStringLiteral(" Grupa : "), this);
     box->setObjectName(QStringLiteral("GroupBox_Grupa"));
     auto* boxLayout = new QVBoxLayout(box);
-    grupa_ = new QLabel(groupName_, box);
-    grupa_->setObjectName(QStringLiteral("Label_Grupa"));
-    boxLayout->addWidget(grupa_);
+    Label_Grupa = new QLabel(groupName_, box);
+    Label_Grupa->setObjectName(QStringLiteral("Label_Grupa"));
+    boxLayout->addWidget(Label_Grupa);
     auto* right = new QVBoxLayout;
     right->addWidget(box);
-    wlasnosci_ = new ui::DbGrid(this);
-    wlasnosci_->setObjectName(QStringLiteral("DBGrid_Wlasnosci"));
-    wlasnosci_->addColumn(kName, QStringLiteral("Własności w grupie"), 220);
-    right->addWidget(wlasnosci_);
-    kopiuj_ =
+    DBGrid_Wlasnosci = new ui::DbGrid(this);
+    DBGrid_Wlasnosci->setObjectName(QStringLiteral("DBGrid_Wlasnosci"));
+    DBGrid_Wlasnosci->addColumn(kName, QStringLiteral("Własności w grupie"), 220);
+    right->addWidget(DBGrid_Wlasnosci);
+    BB_Kopiuj =
         ui::dialogButton(this, "BB_Kopiuj", QStringLiteral("Kopiuj strukturę z innej grupy ..."));
-    right->addWidget(kopiuj_);
+    right->addWidget(BB_Kopiuj);
     return right;
 }
 
@@ -147,23 +147,23 @@ QVBoxLayout* TAktualizacja_WWG::buildMoveColumn() {
     // Middle: what moves attributes between the lists and within the template.
     auto* middle = new QVBoxLayout;
     middle->addStretch();
-    dodaj_ = ui::dialogButton(this, "BB_Dodaj", QStringLiteral("Dodaj"));
-    usun_ = ui::dialogButton(this, "BB_Usun", QStringLiteral("Usuń"));
-    wyczysc_ = ui::dialogButton(this, "BB_Wyczysc", QStringLiteral("Wyczyść"));
-    gora_ = new QToolButton(this);
-    gora_->setObjectName(QStringLiteral("SB_Gora"));
-    gora_->setArrowType(Qt::UpArrow);
-    gora_->setToolTip(QStringLiteral("Przesuwanie pozycji w górę"));
-    dol_ = new QToolButton(this);
-    dol_->setObjectName(QStringLiteral("SB_Dol"));
-    dol_->setArrowType(Qt::DownArrow);
-    dol_->setToolTip(QStringLiteral("Przesuwanie pozycji na dół"));
-    for (QWidget* w : {static_cast<QWidget*>(dodaj_), static_cast<QWidget*>(usun_),
-                       static_cast<QWidget*>(wyczysc_)})
+    BB_Dodaj = ui::dialogButton(this, "BB_Dodaj", QStringLiteral("Dodaj"));
+    BB_Usun = ui::dialogButton(this, "BB_Usun", QStringLiteral("Usuń"));
+    BB_Wyczysc = ui::dialogButton(this, "BB_Wyczysc", QStringLiteral("Wyczyść"));
+    SB_Gora = new QToolButton(this);
+    SB_Gora->setObjectName(QStringLiteral("SB_Gora"));
+    SB_Gora->setArrowType(Qt::UpArrow);
+    SB_Gora->setToolTip(QStringLiteral("Przesuwanie pozycji w górę"));
+    SB_Dol = new QToolButton(this);
+    SB_Dol->setObjectName(QStringLiteral("SB_Dol"));
+    SB_Dol->setArrowType(Qt::DownArrow);
+    SB_Dol->setToolTip(QStringLiteral("Przesuwanie pozycji na dół"));
+    for (QWidget* w : {static_cast<QWidget*>(BB_Dodaj), static_cast<QWidget*>(BB_Usun),
+                       static_cast<QWidget*>(BB_Wyczysc)})
         middle->addWidget(w);
     auto* arrows = new QHBoxLayout;
-    arrows->addWidget(gora_);
-    arrows->addWidget(dol_);
+    arrows->addWidget(SB_Gora);
+    arrows->addWidget(SB_Dol);
     middle->addLayout(arrows);
     middle->addStretch();
     return middle;
@@ -171,8 +171,8 @@ QVBoxLayout* TAktualizacja_WWG::buildMoveColumn() {
 
 TAktualizacja_WWG::~TAktualizacja_WWG() {
     // The grids let go of the table objects before these go.
-    cechy_->setDataSet(nullptr);
-    wlasnosci_->setDataSet(nullptr);
+    DBGrid_Cechy->setDataSet(nullptr);
+    DBGrid_Wlasnosci->setDataSet(nullptr);
 }
 
 QString TAktualizacja_WWG::workTableName() const {
@@ -180,12 +180,12 @@ QString TAktualizacja_WWG::workTableName() const {
 }
 
 bool TAktualizacja_WWG::ready() const {
-    return work_->exists() && tCecha_->isOpen();
+    return work_->exists() && attributes_->isOpen();
 }
 
 void TAktualizacja_WWG::showEvent(QShowEvent* event) {
     ui::WorkDialog::showEvent(event);
-    szukaj_->setFocus();
+    Szukaj_Cecha->setFocus();
 }
 
 bool TAktualizacja_WWG::filled() const {
@@ -195,20 +195,20 @@ bool TAktualizacja_WWG::filled() const {
 // The attribute list from Cecha and the working list from the group's stored template; what
 // was changed and not saved is dropped.
 void TAktualizacja_WWG::opening() {
-    grupa_->setText(groupName_);
-    wlasnosci_->setDataSet(nullptr);
+    Label_Grupa->setText(groupName_);
+    DBGrid_Wlasnosci->setDataSet(nullptr);
     work_->create();
     engine::Table& t = work_->table();
     t.setIndexName(QStringLiteral("wg_Wlasnosc_Znaczenie"));
     fill(groupNr_);
     t.first();
-    wlasnosci_->setDataSet(&t);
+    DBGrid_Wlasnosci->setDataSet(&t);
     connect(&t, &engine::DataSet::afterScroll, this, &TAktualizacja_WWG::updateButtons);
-    if (tCecha_->isOpen())
-        tCecha_->refresh();
+    if (attributes_->isOpen())
+        attributes_->refresh();
     else
-        tCecha_->open();
-    tCecha_->first();
+        attributes_->open();
+    attributes_->first();
     markChanged(false);
     updateButtons();
 }
@@ -242,12 +242,12 @@ void TAktualizacja_WWG::emptyWorkList() {
 
 void TAktualizacja_WWG::updateButtons() {
     const bool entries = work_->exists() && !work_->table().isEmpty();
-    const bool attributes = tCecha_->isOpen() && !tCecha_->isEmpty();
-    usun_->setEnabled(entries);
-    wyczysc_->setEnabled(entries);
-    gora_->setEnabled(entries);
-    dol_->setEnabled(entries);
-    dodaj_->setEnabled(attributes);
+    const bool attributes = attributes_->isOpen() && !attributes_->isEmpty();
+    BB_Usun->setEnabled(entries);
+    BB_Wyczysc->setEnabled(entries);
+    SB_Gora->setEnabled(entries);
+    SB_Dol->setEnabled(entries);
+    BB_Dodaj->setEnabled(attributes);
 }
 
 QList<int> TAktualizacja_WWG::entriesInOrder() {
@@ -300,8 +300,8 @@ void TAktualizacja_WWG::SB_DolClick() {
 }
 
 void TAktualizacja_WWG::BB_DodajClick() {
-    if (!ready() || tCecha_->isEmpty()) return;
-    const int attribute = tCecha_->asInteger(QStringLiteral("Cecha_Nr"));
+    if (!ready() || attributes_->isEmpty()) return;
+    const int attribute = attributes_->asInteger(QStringLiteral("Cecha_Nr"));
     int last = 0;
     for (const QVariantMap& row : work_->rows(kPosition)) {
         if (row.value(kAttribute).toInt() == attribute) return; // already there: nothing at all
@@ -310,7 +310,7 @@ void TAktualizacja_WWG::BB_DodajClick() {
     engine::Table& t = work_->table();
     t.append();
     t.setValue(kAttribute, attribute);
-    t.setValue(kName, tCecha_->asString(QStringLiteral("Cecha_Opis")));
+    t.setValue(kName, attributes_->asString(QStringLiteral("Cecha_Opis")));
     t.setValue(kPosition, last + 1);
     t.post();
     markChanged();
@@ -375,25 +375,25 @@ bool TAktualizacja_WWG::save() {
 }
 
 void TAktualizacja_WWG::release() {
-    wlasnosci_->setDataSet(nullptr);
+    DBGrid_Wlasnosci->setDataSet(nullptr);
     work_->remove();
-    tCecha_->close();
+    attributes_->close();
 }
 
 void TAktualizacja_WWG::Szukaj_CechaChange() {
-    if (suppressSearch_ || !tCecha_->isOpen()) return;
-    tCecha_->findNearest({szukaj_->text()});
+    if (suppressSearch_ || !attributes_->isOpen()) return;
+    attributes_->findNearest({Szukaj_Cecha->text()});
 }
 
 void TAktualizacja_WWG::leaveSearchField() {
     suppressSearch_ = true;
-    szukaj_->clear();
+    Szukaj_Cecha->clear();
     suppressSearch_ = false;
 }
 
 void TAktualizacja_WWG::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (cechy_->hasFocus())
+        if (DBGrid_Cechy->hasFocus())
             ui::guarded([this] { BB_DodajClick(); });
         else
             BB_ZapiszClick();
@@ -403,7 +403,7 @@ void TAktualizacja_WWG::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TAktualizacja_WWG::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == szukaj_ && event->type() == QEvent::FocusOut) {
+    if (watched == Szukaj_Cecha && event->type() == QEvent::FocusOut) {
         leaveSearchField();
         return false;
     }
@@ -412,13 +412,14 @@ bool TAktualizacja_WWG::eventFilter(QObject* watched, QEvent* event) {
     // Keys move the tables: a failure is shown and eats the key.
     bool handled = true;
     ui::guarded([&] {
-        if (watched == szukaj_) {
-            handled = tCecha_->isOpen() && ui::searchFieldMovesList(*key, *cechy_, *tCecha_,
-                                                                    [this] { leaveSearchField(); });
-        } else if (watched == cechy_) {
-            handled = ui::listKeyStartsSearch(*key, *szukaj_);
-        } else if (watched == wlasnosci_ && key->key() == Qt::Key_Delete) {
-            if (ready() && !work_->table().isEmpty() && !tCecha_->isEmpty()) BB_UsunClick();
+        if (watched == Szukaj_Cecha) {
+            handled =
+                attributes_->isOpen() && ui::searchFieldMovesList(*key, *DBGrid_Cechy, *attributes_,
+                                                                  [this] { leaveSearchField(); });
+        } else if (watched == DBGrid_Cechy) {
+            handled = ui::listKeyStartsSearch(*key, *Szukaj_Cecha);
+        } else if (watched == DBGrid_Wlasnosci && key->key() == Qt::Key_Delete) {
+            if (ready() && !work_->table().isEmpty() && !attributes_->isEmpty()) BB_UsunClick();
         } else {
             handled = false;
         }

@@ -70,15 +70,15 @@ private:
     int groupNr_;
     QString groupName_;
     bool suppressSearch_ = false;
-    std::unique_ptr<engine::Table> tCecha_;
+    std::unique_ptr<engine::Table> attributes_;
     std::unique_ptr<platform::WorkTable> work_;
 
-    QLineEdit* szukaj_;
-    ui::DbGrid* cechy_;
-    ui::DbGrid* wlasnosci_;
-    QLabel* grupa_;
-    QPushButton *dodaj_, *usun_, *wyczysc_, *kopiuj_, *modyfikacja_;
-    QToolButton *gora_, *dol_;
+    QLineEdit* Szukaj_Cecha;
+    ui::DbGrid* DBGrid_Cechy;
+    ui::DbGrid* DBGrid_Wlasnosci;
+    QLabel* Label_Grupa;
+    QPushButton *BB_Dodaj, *BB_Usun, *BB_Wyczysc, *BB_Kopiuj, *BB_Modyfikacja;
+    QToolButton *SB_Gora, *SB_Dol;
 };
 
 } // namespace items

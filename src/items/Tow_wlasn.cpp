@@ -152,13 +152,13 @@ TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
 
     auto* head = new QGridLayout;
     head->addWidget(new QLabel(QStringLiteral("Obiekt:"), this), 0, 0);
-    obiekt_ = new QLabel(itemName, this);
-    obiekt_->setObjectName(QStringLiteral("Label_Obiekt"));
-    head->addWidget(obiekt_, 0, 1);
+    Label_Obiekt = new QLabel(itemName, this);
+    Label_Obiekt->setObjectName(QStringLiteral("Label_Obiekt"));
+    head->addWidget(Label_Obiekt, 0, 1);
     head->addWidget(new QLabel(QStringLiteral("Grupa:"), this), 1, 0);
-    grupa_ = new QLabel(groupName_, this);
-    grupa_->setObjectName(QStringLiteral("Label_Grupa"));
-    head->addWidget(grupa_, 1, 1);
+    Label_Grupa = new QLabel(groupName_, this);
+    Label_Grupa->setObjectName(QStringLiteral("Label_Grupa"));
+    head->addWidget(Label_Grupa, 1, 1);
     head->setColumnStretch(1, 1);
 
     setupValueGrid();
@@ -169,9 +169,9 @@ TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
     auto* zapisz = ui::dialogButton(this, "BB_Zapisz", QStringLiteral("Zapisz"));
     auto* wlasnosci = ui::dialogButton(this, "BB_Wlasnosci", QStringLiteral("Własności ..."),
                                        QStringLiteral("Właściwości w grupie"));
-    wartosci_ = ui::dialogButton(this, "BB_Wartosci", QStringLiteral("Wartości ..."),
-                                 QStringLiteral("Wybieranie wartości do bieżącej własności"));
-    for (QPushButton* b : {powrot, anuluj, zapisz, wlasnosci, wartosci_})
+    BB_Wartosci = ui::dialogButton(this, "BB_Wartosci", QStringLiteral("Wartości ..."),
+                                   QStringLiteral("Wybieranie wartości do bieżącej własności"));
+    for (QPushButton* b : {powrot, anuluj, zapisz, wlasnosci, BB_Wartosci})
         buttons->addWidget(b);
     connect(powrot, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_PowrotClick));
@@ -181,7 +181,7 @@ TEkr_Tow_Wlasnosci::TEkr_Tow_Wlasnosci(store::MainState& state, QWidget* parent)
             ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_ZapiszClick));
     connect(wlasnosci, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_WlasnosciClick));
-    connect(wartosci_, &QPushButton::clicked, this,
+    connect(BB_Wartosci, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Tow_Wlasnosci::BB_WartosciClick));
 
     auto* all = new QVBoxLayout(this);
@@ -290,7 +290,7 @@ void TEkr_Tow_Wlasnosci::opening() {
 }
 
 void TEkr_Tow_Wlasnosci::updateButtons() {
-    wartosci_->setEnabled(lines_->rowCount() > 0);
+    BB_Wartosci->setEnabled(lines_->rowCount() > 0);
 }
 
 void TEkr_Tow_Wlasnosci::editingBegan() {

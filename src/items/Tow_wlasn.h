@@ -62,10 +62,10 @@ private:
     std::unique_ptr<platform::WorkTable> work_;
     ValueLines* lines_;
 
-    QLabel* obiekt_;
-    QLabel* grupa_;
+    QLabel* Label_Obiekt;
+    QLabel* Label_Grupa;
     QTableView* grid_;
-    QPushButton* wartosci_;
+    QPushButton* BB_Wartosci;
 };
 
 } // namespace items

@@ -35,23 +35,23 @@ TEkr_Wlasnosci::TEkr_Wlasnosci(store::MainState& state, QWidget* parent)
     grid_->addColumn(QStringLiteral("Cecha_Opis"), QStringLiteral("Własność"), 220);
     grid_->addColumn(kTypeWordField, QStringLiteral("Typ"), 80);
 
-    wybierz_ = ui::dialogButton(this, QStringLiteral("BB_Wybierz"), QStringLiteral("Wybierz"));
-    wybierz_->setAutoDefault(true); // Enter anywhere in the picker chooses
+    BB_Wybierz = ui::dialogButton(this, QStringLiteral("BB_Wybierz"), QStringLiteral("Wybierz"));
+    BB_Wybierz->setAutoDefault(true); // Enter anywhere in the picker chooses
     auto* powrot = ui::dialogButton(this, QStringLiteral("BB_Powrot"), QStringLiteral("Powrót"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(wybierz_);
+    buttons->addWidget(BB_Wybierz);
     buttons->addWidget(powrot);
     auto* all = new QVBoxLayout(this);
     all->addWidget(grid_);
     all->addLayout(buttons);
 
-    connect(wybierz_, &QPushButton::clicked, this,
+    connect(BB_Wybierz, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Wlasnosci::BB_WybierzClick));
     connect(powrot, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Wlasnosci::BB_PowrotClick));
     const auto pick = ui::guardedSlot([this] {
-        if (!wybierz_->isHidden()) BB_WybierzClick();
+        if (!BB_Wybierz->isHidden()) BB_WybierzClick();
     });
     connect(grid_, &ui::DbGrid::rowDoubleClicked, this, pick);
     connect(grid_, &ui::DbGrid::enterPressed, this, pick);
@@ -77,7 +77,7 @@ void TEkr_Wlasnosci::showEvent(QShowEvent* event) {
     if (opened_) return;
     opened_ = true;
     // Nothing to choose from a list that could not be made.
-    if (!ui::guarded([this] { opening(); })) wybierz_->hide();
+    if (!ui::guarded([this] { opening(); })) BB_Wybierz->hide();
 }
 
 void TEkr_Wlasnosci::opening() {
@@ -89,7 +89,7 @@ void TEkr_Wlasnosci::opening() {
     query_->open();
     query_->first();
     grid_->setDataSet(query_.get());
-    wybierz_->setVisible(!query_->isEmpty());
+    BB_Wybierz->setVisible(!query_->isEmpty());
     grid_->setFocus();
 }
 

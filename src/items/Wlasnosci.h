@@ -42,7 +42,7 @@ private:
     store::MainState& st_;
     std::unique_ptr<engine::Query> query_;
     ui::DbGrid* grid_;
-    QPushButton* wybierz_;
+    QPushButton* BB_Wybierz;
     bool opened_ = false;
 };
 

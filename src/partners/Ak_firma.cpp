@@ -92,7 +92,7 @@ QString webAddress(const QString& text) {
 } // namespace
 
 TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidget* parent)
-    : ui::ListDialog(parent), st_(state), telefon_(std::make_unique<engine::Table>()),
+    : ui::ListDialog(parent), st_(state), contacts_(std::make_unique<engine::Table>()),
       ui_(std::make_unique<Ui::FirmaPages>()) {
     setObjectName(QStringLiteral("TEkr_Aktualizacja_Firma"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -153,22 +153,22 @@ TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidge
     connect(copy, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_SchowekClick));
 
-    connect(telefon_.get(), &engine::DataSet::afterScroll, this,
+    connect(contacts_.get(), &engine::DataSet::afterScroll, this,
             &TEkr_Aktualizacja_Firma::updateContactButtons);
-    connect(telefon_.get(), &engine::DataSet::afterRefresh, this,
+    connect(contacts_.get(), &engine::DataSet::afterRefresh, this,
             &TEkr_Aktualizacja_Firma::updateContactButtons);
-    connect(telefon_.get(), &engine::DataSet::afterOpen, this,
+    connect(contacts_.get(), &engine::DataSet::afterOpen, this,
             &TEkr_Aktualizacja_Firma::updateContactButtons);
-    connect(telefon_.get(), &engine::DataSet::afterClose, this,
+    connect(contacts_.get(), &engine::DataSet::afterClose, this,
             &TEkr_Aktualizacja_Firma::updateContactButtons);
     resize(640, 620);
 }
 
 TEkr_Aktualizacja_Firma::~TEkr_Aktualizacja_Firma() {
     // The contacts follow the companies' table, which the base gives back after this.
-    if (telefon_->isOpen()) {
-        telefon_->setMaster(nullptr, {});
-        telefon_->close();
+    if (contacts_->isOpen()) {
+        contacts_->setMaster(nullptr, {});
+        contacts_->close();
     }
 }
 
@@ -282,11 +282,11 @@ void TEkr_Aktualizacja_Firma::opened() {
     for (auto* link : amountLinks_)
         link->setDataSet(&table());
 
-    telefon_->setDatabaseName(folder_);
-    telefon_->setTableName(QStringLiteral("Telefon"));
-    telefon_->setMaster(&table(), kNr, QStringLiteral("Telefon_Firma_nr"));
-    telefon_->open();
-    contactsGrid_->setDataSet(telefon_.get());
+    contacts_->setDatabaseName(folder_);
+    contacts_->setTableName(QStringLiteral("Telefon"));
+    contacts_->setMaster(&table(), kNr, QStringLiteral("Telefon_Firma_nr"));
+    contacts_->open();
+    contactsGrid_->setDataSet(contacts_.get());
 
     // Emptied on every opening, picking or not: a caller never reads an earlier choice.
     st_.PickedCompanyName.clear();
@@ -298,8 +298,8 @@ void TEkr_Aktualizacja_Firma::opened() {
 
 void TEkr_Aktualizacja_Firma::closing() {
     contactsGrid_->setDataSet(nullptr);
-    telefon_->setMaster(nullptr, {});
-    telefon_->close();
+    contacts_->setMaster(nullptr, {});
+    contacts_->close();
     st_.CompanyPickMode.clear();
     st_.CompanyFolder.clear();
 }
@@ -488,7 +488,7 @@ void TEkr_Aktualizacja_Firma::BB_MiastoClick() {
 
 void TEkr_Aktualizacja_Firma::updateContactButtons() {
     if (!pages_) return;
-    const bool anyContact = telefon_->isOpen() && !telefon_->isEmpty();
+    const bool anyContact = contacts_->isOpen() && !contacts_->isEmpty();
     if (auto* b = findChild<QPushButton*>(QStringLiteral("BB_Kontakty"))) {
         b->setVisible(!readOnly());
         b->setEnabled(editing() || !listEmpty());
@@ -512,7 +512,7 @@ void TEkr_Aktualizacja_Firma::BB_KontaktyClick() {
     TEkr_Aktualizacja_Telefony dialog(st_, this);
     ui::modalRunner().run(dialog);
     st_.CompanyFolder.clear();
-    telefon_->refresh();
+    contacts_->refresh();
     updateContactButtons();
 }
 
@@ -528,8 +528,8 @@ QString TEkr_Aktualizacja_Firma::configuredBrowser() const {
 }
 
 void TEkr_Aktualizacja_Firma::BB_WWWClick() {
-    if (!telefon_->isOpen() || telefon_->isEmpty()) return;
-    const QString address = telefon_->asString(kContactNr).trimmed();
+    if (!contacts_->isOpen() || contacts_->isEmpty()) return;
+    const QString address = contacts_->asString(kContactNr).trimmed();
     const QString browser = configuredBrowser();
     platform::LaunchResult result;
     if (!browser.isEmpty() && !platform::SystemShellLauncher::resolveProgram(browser).isEmpty())
@@ -542,8 +542,8 @@ void TEkr_Aktualizacja_Firma::BB_WWWClick() {
 }
 
 void TEkr_Aktualizacja_Firma::BB_EmailClick() {
-    if (!telefon_->isOpen() || telefon_->isEmpty()) return;
-    const QString address = telefon_->asString(kContactNr).trimmed();
+    if (!contacts_->isOpen() || contacts_->isEmpty()) return;
+    const QString address = contacts_->asString(kContactNr).trimmed();
     const auto result = platform::launcher().openDocument(QStringLiteral("mailto:") + address);
     if (!result.started())
         ui::messages().information(QStringLiteral("Nie można uruchomić programu pocztowego !\n") +
@@ -561,9 +561,9 @@ QString TEkr_Aktualizacja_Firma::clipboardText() const {
     const QString code = table().asString(QStringLiteral("Firma_Kod_Poczt"));
     const QString town = table().asString(kTown);
     if (!code.isEmpty() || !town.isEmpty()) lines << code + u' ' + town;
-    const bool anyContact = telefon_->isOpen() && !telefon_->isEmpty();
-    lines << (anyContact ? telefon_->asString(kContact) : QString()) + u' ' +
-                 (anyContact ? telefon_->asString(kContactNr) : QString());
+    const bool anyContact = contacts_->isOpen() && !contacts_->isEmpty();
+    lines << (anyContact ? contacts_->asString(kContact) : QString()) + u' ' +
+                 (anyContact ? contacts_->asString(kContactNr) : QString());
     return lines.join(u'\n');
 }
 

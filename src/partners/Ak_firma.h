@@ -38,7 +38,7 @@ public:
     ~TEkr_Aktualizacja_Firma() override;
 
     // The contacts of the current company, on the page "Kontakty".
-    engine::Table& contacts() const { return *telefon_; }
+    engine::Table& contacts() const { return *contacts_; }
     QString folder() const { return folder_; }
 
     // The lines "Do schowka" puts on the clipboard for the current company and contact.
@@ -90,7 +90,7 @@ private:
 
     store::MainState& st_;
     QString folder_;
-    std::unique_ptr<engine::Table> telefon_;
+    std::unique_ptr<engine::Table> contacts_;
     std::unique_ptr<Ui::FirmaPages> ui_;
     QList<Box> boxes_;
     QTabWidget* pages_ = nullptr;

@@ -51,41 +51,31 @@ TEkr_ceny::TEkr_ceny(store::MainState& state, QWidget* parent)
       st_(state), itemNr_(state.CurrentItemNr), date_(platform::today()),
       sheet_(std::make_unique<PriceSheet>(state.CurrentCatalogueFolder, state.TempFolder,
                                           state.CurrentItemNr)),
-      firmy_(std::make_unique<engine::Table>()), ui_(std::make_unique<Ui::TEkr_ceny>()) {
+      companies_(std::make_unique<engine::Table>()), ui_(std::make_unique<Ui::TEkr_ceny>()) {
     setObjectName(QStringLiteral("TEkr_ceny"));
     ui::setHelpContext(this, 1100);
     setWindowTitle(QStringLiteral("Obiekt / Ceny"));
     setWindowFlag(Qt::WindowMinimizeButtonHint);
-    firmy_->setDatabaseName(st_.CurrentCatalogueFolder);
-    firmy_->setTableName(QStringLiteral("Firmy"));
-    firmy_->setIndexName(QStringLiteral("wg_Firma_Skrot"));
+    companies_->setDatabaseName(st_.CurrentCatalogueFolder);
+    companies_->setTableName(QStringLiteral("Firmy"));
+    companies_->setIndexName(QStringLiteral("wg_Firma_Skrot"));
     buildForm();
     updateControls();
 }
 
 TEkr_ceny::~TEkr_ceny() {
     // The list lets go of its table before the table goes.
-    firmyGrid_->setDataSet(nullptr);
+    ui_->DBGrid_Firmy->setDataSet(nullptr);
 }
 
 void TEkr_ceny::buildForm() {
     ui_->setupUi(this);
-    obiekt_ = ui_->Label_Obiekt;
-    ceny_ = ui_->DBGrid_Ceny;
-    uwagi_ = ui_->DBEdit_Uwagi;
-    szukaj_ = ui_->Edit_Szukaj;
-    firmyGrid_ = ui_->DBGrid_Firmy;
-    domyslna_ = ui_->CheckBox_Domyslna;
-    data_ = ui_->Edit_Data;
-    dodaj_ = ui_->BB_Dodaj;
-    usun_ = ui_->BB_Usun;
-    wyczysc_ = ui_->BB_Wyczysc;
     setupPriceGrid();
     setupCompanyList();
-    uwagi_->setMaxLength(kRemarkLength);
-    data_->setText(platform::dateText(date_));
-    data_->setFixedWidth(data_->fontMetrics().horizontalAdvance(QStringLiteral("00-00-00000")) +
-                         12);
+    ui_->DBEdit_Uwagi->setMaxLength(kRemarkLength);
+    ui_->Edit_Data->setText(platform::dateText(date_));
+    ui_->Edit_Data->setFixedWidth(
+        ui_->Edit_Data->fontMetrics().horizontalAdvance(QStringLiteral("00-00-00000")) + 12);
     connectControls();
 }
 
@@ -94,40 +84,46 @@ void TEkr_ceny::setupPriceGrid() {
         *sheet_,
         [this](int line, int column, const QVariant& v) { return storeCell(line, column, v); },
         this);
-    ceny_->setModel(model_);
-    ceny_->setItemDelegateForColumn(PriceLinesModel::CurrencyName, new CurrencyDelegate(ceny_));
-    ceny_->setSelectionMode(QAbstractItemView::SingleSelection);
-    ceny_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
-    ceny_->setTabKeyNavigation(false);
-    ceny_->verticalHeader()->hide();
-    ceny_->verticalHeader()->setDefaultSectionSize(ceny_->fontMetrics().height() + 6);
+    ui_->DBGrid_Ceny->setModel(model_);
+    ui_->DBGrid_Ceny->setItemDelegateForColumn(PriceLinesModel::CurrencyName,
+                                               new CurrencyDelegate(ui_->DBGrid_Ceny));
+    ui_->DBGrid_Ceny->setSelectionMode(QAbstractItemView::SingleSelection);
+    ui_->DBGrid_Ceny->setEditTriggers(
+        QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
+        QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
+    ui_->DBGrid_Ceny->setTabKeyNavigation(false);
+    ui_->DBGrid_Ceny->verticalHeader()->hide();
+    ui_->DBGrid_Ceny->verticalHeader()->setDefaultSectionSize(
+        ui_->DBGrid_Ceny->fontMetrics().height() + 6);
     // The supplier's name takes what the prices and the currency leave.
-    ceny_->horizontalHeader()->setSectionResizeMode(PriceLinesModel::Company, QHeaderView::Stretch);
+    ui_->DBGrid_Ceny->horizontalHeader()->setSectionResizeMode(PriceLinesModel::Company,
+                                                               QHeaderView::Stretch);
     for (int c = PriceLinesModel::PriceA; c <= PriceLinesModel::PriceSrp; ++c)
-        ceny_->setColumnWidth(c, 72);
-    ceny_->setColumnWidth(PriceLinesModel::CurrencyName, 70);
+        ui_->DBGrid_Ceny->setColumnWidth(c, 72);
+    ui_->DBGrid_Ceny->setColumnWidth(PriceLinesModel::CurrencyName, 70);
 }
 
 void TEkr_ceny::setupCompanyList() {
-    firmyGrid_->addColumn(QStringLiteral("Firma_Skrot"), QStringLiteral("Firma"), 200);
-    firmyGrid_->horizontalHeader()->setStretchLastSection(true);
+    ui_->DBGrid_Firmy->addColumn(QStringLiteral("Firma_Skrot"), QStringLiteral("Firma"), 200);
+    ui_->DBGrid_Firmy->horizontalHeader()->setStretchLastSection(true);
     ui_->DBText_Miejscowosc->setField(QStringLiteral("Firma_Miejscowosc"));
     ui_->DBText_Ulica->setField(QStringLiteral("Firma_Ulica"));
-    firmyGrid_->setDataSet(firmy_.get());
-    ui_->DBText_Miejscowosc->setDataSet(firmy_.get());
-    ui_->DBText_Ulica->setDataSet(firmy_.get());
+    ui_->DBGrid_Firmy->setDataSet(companies_.get());
+    ui_->DBText_Miejscowosc->setDataSet(companies_.get());
+    ui_->DBText_Ulica->setDataSet(companies_.get());
 }
 
 void TEkr_ceny::connectControls() {
-    connect(ceny_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(ui_->DBGrid_Ceny->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             ui::guardedSlot(this, &TEkr_ceny::showRemark));
-    connect(uwagi_, &QLineEdit::textEdited, this, [this] { markChanged(); });
-    connect(uwagi_, &QLineEdit::editingFinished, this,
+    connect(ui_->DBEdit_Uwagi, &QLineEdit::textEdited, this, [this] { markChanged(); });
+    connect(ui_->DBEdit_Uwagi, &QLineEdit::editingFinished, this,
             ui::guardedSlot(this, &TEkr_ceny::commitRemark));
-    connect(dodaj_, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_DodajClick));
-    connect(usun_, &QPushButton::clicked, this, ui::guardedSlot(this, &TEkr_ceny::BB_UsunClick));
-    connect(wyczysc_, &QPushButton::clicked, this,
+    connect(ui_->BB_Dodaj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_ceny::BB_DodajClick));
+    connect(ui_->BB_Usun, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_ceny::BB_UsunClick));
+    connect(ui_->BB_Wyczysc, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_ceny::BB_WyczyscClick));
     connect(ui_->BB_Data, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_ceny::BB_DataClick));
@@ -139,23 +135,23 @@ void TEkr_ceny::connectControls() {
             ui::guardedSlot(this, &TEkr_ceny::BB_AnulujClick));
     connect(ui_->BB_Powrot, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_ceny::BB_PowrotClick));
-    connect(domyslna_, &QCheckBox::clicked, this,
+    connect(ui_->CheckBox_Domyslna, &QCheckBox::clicked, this,
             ui::guardedSlot(this, &TEkr_ceny::CheckBox_DomyslnaClick));
-    connect(szukaj_, &QLineEdit::textChanged, this,
+    connect(ui_->Edit_Szukaj, &QLineEdit::textChanged, this,
             ui::guardedSlot(this, &TEkr_ceny::Edit_SzukajChange));
-    connect(szukaj_, &QLineEdit::returnPressed, this,
+    connect(ui_->Edit_Szukaj, &QLineEdit::returnPressed, this,
             ui::guardedSlot(this, &TEkr_ceny::BB_DodajClick));
-    connect(firmyGrid_, &ui::DbGrid::rowDoubleClicked, this,
+    connect(ui_->DBGrid_Firmy, &ui::DbGrid::rowDoubleClicked, this,
             ui::guardedSlot(this, &TEkr_ceny::BB_DodajClick));
-    connect(firmyGrid_, &ui::DbGrid::enterPressed, this,
+    connect(ui_->DBGrid_Firmy, &ui::DbGrid::enterPressed, this,
             ui::guardedSlot(this, &TEkr_ceny::BB_DodajClick));
-    szukaj_->installEventFilter(this);
-    firmyGrid_->installEventFilter(this);
-    uwagi_->installEventFilter(this);
+    ui_->Edit_Szukaj->installEventFilter(this);
+    ui_->DBGrid_Firmy->installEventFilter(this);
+    ui_->DBEdit_Uwagi->installEventFilter(this);
 }
 
 int TEkr_ceny::currentLine() const {
-    const int row = ceny_->currentIndex().row();
+    const int row = ui_->DBGrid_Ceny->currentIndex().row();
     return row >= 0 && row < sheet_->lines().size() ? row : -1;
 }
 
@@ -170,15 +166,15 @@ void TEkr_ceny::opening() {
         engine::Table towar(folder, QStringLiteral("Towar"));
         towar.open();
         if (itemNr_ > 0 && towar.findKey({itemNr_}))
-            obiekt_->setText(towar.asString(QStringLiteral("Tow_Nazwa")));
+            ui_->Label_Obiekt->setText(towar.asString(QStringLiteral("Tow_Nazwa")));
     }
     sheet_->open();
     model_->setCurrencies(readCurrencies(folder));
-    if (firmy_->isOpen())
-        firmy_->refresh();
+    if (companies_->isOpen())
+        companies_->refresh();
     else
-        firmy_->open();
-    firmy_->first();
+        companies_->open();
+    companies_->first();
 
     int line = sheet_->lines().isEmpty() ? -1 : 0;
     bool onDefault = false;
@@ -192,25 +188,26 @@ void TEkr_ceny::opening() {
         byNr.open();
         if (!byNr.isEmpty()) {
             byNr.findNearest({st_.DefaultSupplierNr});
-            firmy_->gotoRowId(byNr.rowId());
+            companies_->gotoRowId(byNr.rowId());
         }
     }
-    domyslna_->setChecked(st_.DefaultSupplierNr != 0);
+    ui_->CheckBox_Domyslna->setChecked(st_.DefaultSupplierNr != 0);
     date_ = platform::today();
-    data_->setText(platform::dateText(date_));
+    ui_->Edit_Data->setText(platform::dateText(date_));
     markChanged(false);
     showLines(line);
     if (onDefault)
-        ceny_->setFocus();
+        ui_->DBGrid_Ceny->setFocus();
     else
-        firmyGrid_->setFocus();
+        ui_->DBGrid_Firmy->setFocus();
 }
 
 void TEkr_ceny::showLines(int current) {
     model_->reload();
     if (current >= 0 && current < model_->rowCount()) {
-        const int column = std::max(int(PriceLinesModel::PriceA), ceny_->currentIndex().column());
-        ceny_->setCurrentIndex(model_->index(current, column));
+        const int column =
+            std::max(int(PriceLinesModel::PriceA), ui_->DBGrid_Ceny->currentIndex().column());
+        ui_->DBGrid_Ceny->setCurrentIndex(model_->index(current, column));
     }
     showRemark();
     updateControls();
@@ -218,31 +215,31 @@ void TEkr_ceny::showLines(int current) {
 
 void TEkr_ceny::showRemark() {
     const int line = currentLine();
-    uwagi_->setText(line >= 0 ? sheet_->lines()[line].remark : QString());
-    uwagi_->setEnabled(line >= 0);
+    ui_->DBEdit_Uwagi->setText(line >= 0 ? sheet_->lines()[line].remark : QString());
+    ui_->DBEdit_Uwagi->setEnabled(line >= 0);
 }
 
 void TEkr_ceny::commitRemark() {
     const int line = currentLine();
     if (line < 0 || !sheet_->isOpen()) return;
     ui::guarded([&] {
-        if (sheet_->setRemark(line, uwagi_->text(), date_)) markChanged();
+        if (sheet_->setRemark(line, ui_->DBEdit_Uwagi->text(), date_)) markChanged();
     });
 }
 
 void TEkr_ceny::updateControls() {
     const bool lines = sheet_->isOpen() && !sheet_->lines().isEmpty();
     const bool companies = companySelected();
-    ceny_->setEnabled(lines);
-    uwagi_->setEnabled(lines && currentLine() >= 0);
-    usun_->setEnabled(lines);
-    wyczysc_->setEnabled(lines);
-    firmyGrid_->setEnabled(companies);
-    dodaj_->setEnabled(companies);
+    ui_->DBGrid_Ceny->setEnabled(lines);
+    ui_->DBEdit_Uwagi->setEnabled(lines && currentLine() >= 0);
+    ui_->BB_Usun->setEnabled(lines);
+    ui_->BB_Wyczysc->setEnabled(lines);
+    ui_->DBGrid_Firmy->setEnabled(companies);
+    ui_->BB_Dodaj->setEnabled(companies);
 }
 
 bool TEkr_ceny::companySelected() const {
-    return firmy_->isOpen() && !firmy_->isEmpty();
+    return companies_->isOpen() && !companies_->isEmpty();
 }
 
 bool TEkr_ceny::storeCell(int line, int column, const QVariant& value) {
@@ -279,15 +276,15 @@ bool TEkr_ceny::storeCell(int line, int column, const QVariant& value) {
 
 void TEkr_ceny::BB_DodajClick() {
     if (!sheet_->isOpen() || !companySelected()) return;
-    const int company = firmy_->asInteger(QStringLiteral("Firma_Nr"));
+    const int company = companies_->asInteger(QStringLiteral("Firma_Nr"));
     if (sheet_->lineOfCompany(company) >= 0) return;
     commitRemark();
     ui::guarded([&] {
-        const int line = sheet_->add(company, firmy_->asString(QStringLiteral("Firma_Skrot")),
+        const int line = sheet_->add(company, companies_->asString(QStringLiteral("Firma_Skrot")),
                                      st_.HomeCurrencyNr, date_);
         markChanged();
         showLines(line);
-        ceny_->setFocus();
+        ui_->DBGrid_Ceny->setFocus();
     });
 }
 
@@ -310,7 +307,7 @@ void TEkr_ceny::BB_DataClick() {
     const std::optional<QDate> picked = ui::pickDate(st_);
     if (!picked) return;
     date_ = *picked;
-    data_->setText(platform::dateText(date_));
+    ui_->Edit_Data->setText(platform::dateText(date_));
 }
 
 void TEkr_ceny::BB_FirmyClick() {
@@ -322,9 +319,9 @@ void TEkr_ceny::BB_FirmyClick() {
         ui::modalRunner().run(companies);
     }
     ui::guarded([&] {
-        const qint64 at = firmy_->rowId();
-        if (firmy_->isOpen()) firmy_->refresh();
-        if (!at || !firmy_->gotoRowId(at)) firmy_->first();
+        const qint64 at = companies_->rowId();
+        if (companies_->isOpen()) companies_->refresh();
+        if (!at || !companies_->gotoRowId(at)) companies_->first();
     });
     updateControls();
 }
@@ -336,20 +333,20 @@ void TEkr_ceny::CheckBox_DomyslnaClick(bool checked) {
     }
     // Without a company to name, nothing becomes the default.
     if (!companySelected()) {
-        domyslna_->setChecked(false);
+        ui_->CheckBox_Domyslna->setChecked(false);
         return;
     }
-    st_.DefaultSupplierNr = firmy_->asInteger(QStringLiteral("Firma_Nr"));
+    st_.DefaultSupplierNr = companies_->asInteger(QStringLiteral("Firma_Nr"));
 }
 
 void TEkr_ceny::Edit_SzukajChange() {
     if (suppressSearch_ || !companySelected()) return;
-    firmy_->findNearest({szukaj_->text()});
+    companies_->findNearest({ui_->Edit_Szukaj->text()});
 }
 
 void TEkr_ceny::leaveSearchField() {
     suppressSearch_ = true;
-    szukaj_->clear();
+    ui_->Edit_Szukaj->clear();
     suppressSearch_ = false;
 }
 
@@ -376,30 +373,31 @@ void TEkr_ceny::done(int result) {
 void TEkr_ceny::release() {
     sheet_->close();
     model_->reload();
-    firmy_->close();
+    companies_->close();
     updateControls();
 }
 
 bool TEkr_ceny::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == szukaj_ && event->type() == QEvent::FocusOut) {
+    if (watched == ui_->Edit_Szukaj && event->type() == QEvent::FocusOut) {
         leaveSearchField();
         return false;
     }
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    if (watched == szukaj_) {
+    if (watched == ui_->Edit_Szukaj) {
         // Keys move the companies' table: a failure is shown and eats the key.
         bool moved = true;
         ui::guarded([&] {
-            moved = companySelected() && ui::searchFieldMovesList(*key, *firmyGrid_, *firmy_,
-                                                                  [this] { leaveSearchField(); });
+            moved =
+                companySelected() && ui::searchFieldMovesList(*key, *ui_->DBGrid_Firmy, *companies_,
+                                                              [this] { leaveSearchField(); });
         });
         if (moved) return true;
-    } else if (watched == firmyGrid_) {
-        if (ui::listKeyStartsSearch(*key, *szukaj_)) return true;
-    } else if (watched == uwagi_ && key->key() == Qt::Key_Up) {
+    } else if (watched == ui_->DBGrid_Firmy) {
+        if (ui::listKeyStartsSearch(*key, *ui_->Edit_Szukaj)) return true;
+    } else if (watched == ui_->DBEdit_Uwagi && key->key() == Qt::Key_Up) {
         commitRemark();
-        ceny_->setFocus();
+        ui_->DBGrid_Ceny->setFocus();
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -3,11 +3,6 @@
 #include <QDate>
 #include <memory>
 
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTableView;
 namespace Ui {
 class TEkr_ceny;
 }
@@ -17,9 +12,6 @@ class Table;
 namespace store {
 class MainState;
 }
-namespace ui {
-class DbGrid;
-} // namespace ui
 
 namespace prices {
 
@@ -82,18 +74,9 @@ private:
     QDate date_;
     bool suppressSearch_ = false;
     std::unique_ptr<PriceSheet> sheet_;
-    std::unique_ptr<engine::Table> firmy_;
+    std::unique_ptr<engine::Table> companies_;
     std::unique_ptr<Ui::TEkr_ceny> ui_;
     PriceLinesModel* model_ = nullptr;
-
-    QLabel* obiekt_ = nullptr;
-    QTableView* ceny_ = nullptr;
-    QLineEdit* uwagi_ = nullptr;
-    QLineEdit* szukaj_ = nullptr;
-    ui::DbGrid* firmyGrid_ = nullptr;
-    QCheckBox* domyslna_ = nullptr;
-    QLineEdit* data_ = nullptr;
-    QPushButton *dodaj_ = nullptr, *usun_ = nullptr, *wyczysc_ = nullptr;
 };
 
 // Opens the purchase prices of CurrentItemNr, for a user with the price right only: prices are

@@ -41,23 +41,23 @@ RelationDialog::RelationDialog(Relation relation, store::MainState& state, QWidg
       itemName_(state.CurrentItemName),
       list_(std::make_unique<RelationList>(relation, state.CurrentCatalogueFolder, state.TempFolder,
                                            state.CurrentItemNr)),
-      towar_(std::make_unique<engine::Table>()), ui_(std::make_unique<Ui::RelationDialog>()) {
+      items_(std::make_unique<engine::Table>()), ui_(std::make_unique<Ui::RelationDialog>()) {
     buildForm();
     setWindowTitle(designOf(relation).caption);
 
-    towar_->setDatabaseName(st_.CurrentCatalogueFolder);
-    towar_->setTableName(QStringLiteral("Towar"));
-    towar_->setIndexName(QLatin1String(kOrders[0]));
+    items_->setDatabaseName(st_.CurrentCatalogueFolder);
+    items_->setTableName(QStringLiteral("Towar"));
+    items_->setIndexName(QLatin1String(kOrders[0]));
     // The item itself is never offered: nothing consists of, goes into or replaces itself.
-    towar_->setFilter(QStringLiteral("tow_nr<>%1").arg(list_->itemNr()));
-    towar_->setFiltered(true);
-    towary_->setDataSet(towar_.get());
+    items_->setFilter(QStringLiteral("tow_nr<>%1").arg(list_->itemNr()));
+    items_->setFiltered(true);
+    ui_->DBGrid_Towary->setDataSet(items_.get());
     updateButtons();
 }
 
 RelationDialog::~RelationDialog() {
     // The grid lets go of the table object before it goes.
-    towary_->setDataSet(nullptr);
+    ui_->DBGrid_Towary->setDataSet(nullptr);
 }
 
 void RelationDialog::buildForm() {
@@ -65,15 +65,7 @@ void RelationDialog::buildForm() {
     ui_->setupUi(this);
     ui_->Label_ObiektTytul->setText(d.itemLabel);
     ui_->Label_Lista->setText(d.listLabel);
-    obiekt_ = ui_->Label_Obiekt;
-    obiekt_->setText(itemName_);
-    lista_ = ui_->DBGrid_Pozycje;
-    towary_ = ui_->DBGrid_Towary;
-    szukaj_ = ui_->Edit_Szukaj_Towar;
-    wyswietlaj_ = ui_->Wyswietlaj_wg;
-    dodaj_ = ui_->BB_Dodaj;
-    usun_ = ui_->BB_Usun;
-    wyczysc_ = ui_->BB_Wyczysc;
+    ui_->Label_Obiekt->setText(itemName_);
     setupWorkingList();
     setupItemList();
     connectControls();
@@ -85,26 +77,28 @@ void RelationDialog::setupWorkingList() {
     rows_ = new RelationRows(
         *list_, [this](int row, const QString& typed) { return storeValue(row, typed); }, this);
     rows_->setTitles({cfg.headerName1, cfg.headerSymbol, cfg.headerProducerCode, d.valueTitle});
-    lista_->setModel(rows_);
-    lista_->setItemDelegateForColumn(
+    ui_->DBGrid_Pozycje->setModel(rows_);
+    ui_->DBGrid_Pozycje->setItemDelegateForColumn(
         RelationRows::kValueColumn,
-        new RelationValueDelegate(list_->relation() == Relation::Substitutes, lista_));
-    lista_->setSelectionMode(QAbstractItemView::SingleSelection);
-    lista_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
-                            QAbstractItemView::SelectedClicked | QAbstractItemView::DoubleClicked);
-    lista_->setTabKeyNavigation(false);
-    lista_->verticalHeader()->hide();
-    lista_->verticalHeader()->setDefaultSectionSize(lista_->fontMetrics().height() + 6);
-    lista_->setColumnWidth(0, 280);
-    lista_->setColumnWidth(1, 130);
-    lista_->setColumnWidth(2, 130);
-    lista_->horizontalHeader()->setStretchLastSection(true);
+        new RelationValueDelegate(list_->relation() == Relation::Substitutes, ui_->DBGrid_Pozycje));
+    ui_->DBGrid_Pozycje->setSelectionMode(QAbstractItemView::SingleSelection);
+    ui_->DBGrid_Pozycje->setEditTriggers(
+        QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
+        QAbstractItemView::SelectedClicked | QAbstractItemView::DoubleClicked);
+    ui_->DBGrid_Pozycje->setTabKeyNavigation(false);
+    ui_->DBGrid_Pozycje->verticalHeader()->hide();
+    ui_->DBGrid_Pozycje->verticalHeader()->setDefaultSectionSize(
+        ui_->DBGrid_Pozycje->fontMetrics().height() + 6);
+    ui_->DBGrid_Pozycje->setColumnWidth(0, 280);
+    ui_->DBGrid_Pozycje->setColumnWidth(1, 130);
+    ui_->DBGrid_Pozycje->setColumnWidth(2, 130);
+    ui_->DBGrid_Pozycje->horizontalHeader()->setStretchLastSection(true);
     if (list_->relation() == Relation::GoesInto) {
         // Whichever column is entered, the pieces are what can be typed.
-        connect(lista_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        connect(ui_->DBGrid_Pozycje->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this](const QModelIndex& current) {
                     if (current.isValid() && current.column() != RelationRows::kValueColumn)
-                        lista_->setCurrentIndex(
+                        ui_->DBGrid_Pozycje->setCurrentIndex(
                             rows_->index(current.row(), RelationRows::kValueColumn));
                 });
     }
@@ -113,11 +107,11 @@ void RelationDialog::setupWorkingList() {
 // The other items, searchable in four orders.
 void RelationDialog::setupItemList() {
     const store::DisplayConfig& cfg = st_.Display;
-    wyswietlaj_->addItems(
+    ui_->Wyswietlaj_wg->addItems(
         {cfg.headerName1, cfg.headerName2, cfg.headerSymbol, cfg.headerProducerCode});
-    towary_->addColumn(QStringLiteral("Tow_Nazwa"), cfg.headerName1, 280);
-    towary_->addColumn(QStringLiteral("Tow_Symbol"), cfg.headerSymbol, 130);
-    towary_->addColumn(QStringLiteral("Tow_Kod_Prod"), cfg.headerProducerCode, 130);
+    ui_->DBGrid_Towary->addColumn(QStringLiteral("Tow_Nazwa"), cfg.headerName1, 280);
+    ui_->DBGrid_Towary->addColumn(QStringLiteral("Tow_Symbol"), cfg.headerSymbol, 130);
+    ui_->DBGrid_Towary->addColumn(QStringLiteral("Tow_Kod_Prod"), cfg.headerProducerCode, 130);
 }
 
 void RelationDialog::connectControls() {
@@ -129,29 +123,29 @@ void RelationDialog::connectControls() {
             ui::guardedSlot(this, &RelationDialog::BB_ZapiszClick));
     connect(ui_->BB_Nowy, &QPushButton::clicked, this,
             ui::guardedSlot(this, &RelationDialog::BB_NowyClick));
-    connect(dodaj_, &QPushButton::clicked, this,
+    connect(ui_->BB_Dodaj, &QPushButton::clicked, this,
             ui::guardedSlot(this, &RelationDialog::BB_DodajClick));
-    connect(usun_, &QPushButton::clicked, this,
+    connect(ui_->BB_Usun, &QPushButton::clicked, this,
             ui::guardedSlot(this, &RelationDialog::BB_UsunClick));
-    connect(wyczysc_, &QPushButton::clicked, this,
+    connect(ui_->BB_Wyczysc, &QPushButton::clicked, this,
             ui::guardedSlot(this, &RelationDialog::BB_WyczyscClick));
-    connect(szukaj_, &QLineEdit::textChanged, this,
+    connect(ui_->Edit_Szukaj_Towar, &QLineEdit::textChanged, this,
             ui::guardedSlot(this, &RelationDialog::Edit_Szukaj_TowarChange));
-    connect(szukaj_, &QLineEdit::returnPressed, this,
+    connect(ui_->Edit_Szukaj_Towar, &QLineEdit::returnPressed, this,
             ui::guardedSlot(this, &RelationDialog::BB_DodajClick));
-    connect(wyswietlaj_, &QComboBox::currentIndexChanged, this,
+    connect(ui_->Wyswietlaj_wg, &QComboBox::currentIndexChanged, this,
             ui::guardedSlot(this, &RelationDialog::Wyswietlaj_wgChange));
-    connect(towary_, &ui::DbGrid::rowDoubleClicked, this,
+    connect(ui_->DBGrid_Towary, &ui::DbGrid::rowDoubleClicked, this,
             ui::guardedSlot(this, &RelationDialog::BB_DodajClick));
-    connect(towary_, &ui::DbGrid::enterPressed, this,
+    connect(ui_->DBGrid_Towary, &ui::DbGrid::enterPressed, this,
             ui::guardedSlot(this, &RelationDialog::BB_DodajClick));
-    szukaj_->installEventFilter(this);
-    towary_->installEventFilter(this);
-    lista_->installEventFilter(this);
+    ui_->Edit_Szukaj_Towar->installEventFilter(this);
+    ui_->DBGrid_Towary->installEventFilter(this);
+    ui_->DBGrid_Pozycje->installEventFilter(this);
 }
 
 bool RelationDialog::ready() const {
-    return list_->isOpen() && towar_->isOpen();
+    return list_->isOpen() && items_->isOpen();
 }
 
 int RelationDialog::lineCount() const {
@@ -167,7 +161,7 @@ QStringList RelationDialog::line(int row) const {
 
 void RelationDialog::selectLine(int row) {
     if (row >= 0 && row < lineCount())
-        lista_->setCurrentIndex(rows_->index(row, RelationRows::kValueColumn));
+        ui_->DBGrid_Pozycje->setCurrentIndex(rows_->index(row, RelationRows::kValueColumn));
 }
 
 bool RelationDialog::filled() const {
@@ -178,30 +172,30 @@ bool RelationDialog::filled() const {
 // the item list from the catalogue as it is now.
 void RelationDialog::opening() {
     ui::BusyCursor busy;
-    obiekt_->setText(itemName_);
+    ui_->Label_Obiekt->setText(itemName_);
     list_->open();
     rows_->reload();
     {
-        const QSignalBlocker quiet(wyswietlaj_);
-        wyswietlaj_->setCurrentIndex(0);
+        const QSignalBlocker quiet(ui_->Wyswietlaj_wg);
+        ui_->Wyswietlaj_wg->setCurrentIndex(0);
     }
-    towar_->setIndexName(QLatin1String(kOrders[0]));
-    if (towar_->isOpen())
-        towar_->refresh();
+    items_->setIndexName(QLatin1String(kOrders[0]));
+    if (items_->isOpen())
+        items_->refresh();
     else
-        towar_->open();
-    towar_->first();
+        items_->open();
+    items_->first();
     markChanged(false);
     afterListChange();
     if (lineCount() > 0) selectLine(0);
     if (list_->relation() == Relation::ConsistsOf)
-        szukaj_->setFocus();
+        ui_->Edit_Szukaj_Towar->setFocus();
     else
-        towary_->setFocus();
+        ui_->DBGrid_Towary->setFocus();
 }
 
 void RelationDialog::afterListChange() {
-    const int at = lista_->currentIndex().row();
+    const int at = ui_->DBGrid_Pozycje->currentIndex().row();
     rows_->reload();
     if (lineCount() > 0) selectLine(std::clamp(at, 0, lineCount() - 1));
     updateButtons();
@@ -209,23 +203,23 @@ void RelationDialog::afterListChange() {
 
 void RelationDialog::updateButtons() {
     const bool entries = list_->isOpen() && !list_->isEmpty();
-    const bool others = towar_->isOpen() && !towar_->isEmpty();
-    usun_->setEnabled(entries);
-    wyczysc_->setEnabled(entries);
-    dodaj_->setEnabled(others);
-    towary_->setEnabled(others);
-    if (list_->relation() == Relation::Substitutes) lista_->setEnabled(entries);
+    const bool others = items_->isOpen() && !items_->isEmpty();
+    ui_->BB_Usun->setEnabled(entries);
+    ui_->BB_Wyczysc->setEnabled(entries);
+    ui_->BB_Dodaj->setEnabled(others);
+    ui_->DBGrid_Towary->setEnabled(others);
+    if (list_->relation() == Relation::Substitutes) ui_->DBGrid_Pozycje->setEnabled(entries);
 }
 
 void RelationDialog::BB_DodajClick() {
-    if (!ready() || towar_->isEmpty()) return;
-    switch (list_->add(towar_->asInteger(kItemNr))) {
+    if (!ready() || items_->isEmpty()) return;
+    switch (list_->add(items_->asInteger(kItemNr))) {
     case RelationList::Added::Duplicate:
         ui::messages().information(list_->design().duplicate);
         return;
     case RelationList::Added::Refused:
         // Gone meanwhile: the list shows what is there now.
-        towar_->refresh();
+        items_->refresh();
         updateButtons();
         return;
     case RelationList::Added::Yes:
@@ -239,7 +233,7 @@ void RelationDialog::BB_DodajClick() {
 
 void RelationDialog::BB_UsunClick() {
     if (!ready() || list_->isEmpty()) return;
-    const int row = lista_->currentIndex().row();
+    const int row = ui_->DBGrid_Pozycje->currentIndex().row();
     if (row < 0) return;
     list_->remove(row);
     markChanged();
@@ -320,23 +314,23 @@ bool RelationDialog::save() {
 void RelationDialog::release() {
     list_->close();
     rows_->reload();
-    towar_->close();
+    items_->close();
     updateButtons();
 }
 
 void RelationDialog::Edit_Szukaj_TowarChange() {
-    if (suppressSearch_ || !towar_->isOpen() || towar_->isEmpty()) return;
-    towar_->findNearest({szukaj_->text()});
+    if (suppressSearch_ || !items_->isOpen() || items_->isEmpty()) return;
+    items_->findNearest({ui_->Edit_Szukaj_Towar->text()});
 }
 
 void RelationDialog::Wyswietlaj_wgChange(int entry) {
     if (entry < 0 || entry >= int(std::size(kOrders))) return;
-    towar_->setIndexName(QLatin1String(kOrders[entry]));
+    items_->setIndexName(QLatin1String(kOrders[entry]));
 }
 
 void RelationDialog::leaveSearchField() {
     const QScopedValueRollback quiet(suppressSearch_, true);
-    szukaj_->clear();
+    ui_->Edit_Szukaj_Towar->clear();
 }
 
 void RelationDialog::keyPressEvent(QKeyEvent* event) {
@@ -346,19 +340,20 @@ void RelationDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 bool RelationDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == szukaj_ && event->type() == QEvent::FocusOut) {
+    if (watched == ui_->Edit_Szukaj_Towar && event->type() == QEvent::FocusOut) {
         leaveSearchField();
         return false;
     }
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    if (watched == szukaj_) {
-        if (towar_->isOpen() && towary_->isEnabled() &&
-            ui::searchFieldMovesList(*key, *towary_, *towar_, [this] { leaveSearchField(); }))
+    if (watched == ui_->Edit_Szukaj_Towar) {
+        if (items_->isOpen() && ui_->DBGrid_Towary->isEnabled() &&
+            ui::searchFieldMovesList(*key, *ui_->DBGrid_Towary, *items_,
+                                     [this] { leaveSearchField(); }))
             return true;
-    } else if (watched == towary_) {
-        if (ui::listKeyStartsSearch(*key, *szukaj_)) return true;
-    } else if (watched == lista_ && list_->relation() != Relation::Substitutes) {
+    } else if (watched == ui_->DBGrid_Towary) {
+        if (ui::listKeyStartsSearch(*key, *ui_->Edit_Szukaj_Towar)) return true;
+    } else if (watched == ui_->DBGrid_Pozycje && list_->relation() != Relation::Substitutes) {
         if (!key->text().isEmpty() && key->text()[0].isPrint()) markChanged();
     }
     return QDialog::eventFilter(watched, event);

@@ -3,11 +3,6 @@
 #include "ui/workdialog.h"
 #include <memory>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTableView;
 namespace Ui {
 class RelationDialog;
 }
@@ -16,9 +11,6 @@ class Table;
 }
 namespace store {
 class MainState;
-}
-namespace ui {
-class DbGrid;
 }
 
 namespace relations {
@@ -78,17 +70,10 @@ private:
     store::MainState& st_;
     QString itemName_;
     std::unique_ptr<RelationList> list_;
-    std::unique_ptr<engine::Table> towar_;
+    std::unique_ptr<engine::Table> items_;
     std::unique_ptr<Ui::RelationDialog> ui_;
     RelationRows* rows_ = nullptr;
     bool suppressSearch_ = false;
-
-    QLabel* obiekt_ = nullptr;
-    QTableView* lista_ = nullptr;
-    ui::DbGrid* towary_ = nullptr;
-    QLineEdit* szukaj_ = nullptr;
-    QComboBox* wyswietlaj_ = nullptr;
-    QPushButton *dodaj_ = nullptr, *usun_ = nullptr, *wyczysc_ = nullptr;
 };
 
 } // namespace relations
