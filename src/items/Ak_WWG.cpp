@@ -32,6 +32,26 @@ const QString kPosition = QStringLiteral("Wlasnosc_znaczenie");
 
 } // namespace
 
+// Far right: the dialog's end.
+QVBoxLayout* TAktualizacja_WWG::buildEndColumn() {
+    auto* far = new QVBoxLayout;
+    auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"));
+    auto* zapisz = ui::dialogButton(this, "BB_Zapisz", QStringLiteral("Zapisz"));
+    auto* anuluj = ui::dialogButton(this, "BB_Anuluj", QStringLiteral("Anuluj"));
+    far->addWidget(powrot);
+    far->addWidget(zapisz);
+    far->addWidget(anuluj);
+    far->addStretch();
+
+    connect(powrot, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_PowrotClick));
+    connect(zapisz, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_ZapiszClick));
+    connect(anuluj, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TAktualizacja_WWG::BB_AnulujClick));
+    return far;
+}
+
 TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
     : ui::WorkDialog(QStringLiteral("Dane zostały zmienione. Zapamiętać!"), parent), st_(state),
       groupNr_(state.TemplateGroupNr), groupName_(state.TemplateGroupName),
@@ -47,15 +67,7 @@ TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
     auto* middle = buildMoveColumn();
     auto* right = buildTemplateColumn();
 
-    // Far right: the dialog's end.
-    auto* far = new QVBoxLayout;
-    auto* powrot = ui::dialogButton(this, "BB_Powrot", QStringLiteral("Powrót"));
-    auto* zapisz = ui::dialogButton(this, "BB_Zapisz", QStringLiteral("Zapisz"));
-    auto* anuluj = ui::dialogButton(this, "BB_Anuluj", QStringLiteral("Anuluj"));
-    far->addWidget(powrot);
-    far->addWidget(zapisz);
-    far->addWidget(anuluj);
-    far->addStretch();
+    auto* far = buildEndColumn();
 
     auto* all = new QHBoxLayout(this);
     all->addLayout(left, 3);
@@ -79,12 +91,6 @@ TAktualizacja_WWG::TAktualizacja_WWG(store::MainState& state, QWidget* parent)
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_KopiujClick));
     connect(BB_Modyfikacja, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_ModyfikacjaClick));
-    connect(powrot, &QPushButton::clicked, this,
-            ui::guardedSlot(this, &TAktualizacja_WWG::BB_PowrotClick));
-    connect(zapisz, &QPushButton::clicked, this,
-            ui::guardedSlot(this, &TAktualizacja_WWG::BB_ZapiszClick));
-    connect(anuluj, &QPushButton::clicked, this,
-            ui::guardedSlot(this, &TAktualizacja_WWG::BB_AnulujClick));
     connect(DBGrid_Cechy, &ui::DbGrid::rowDoubleClicked, this,
             ui::guardedSlot(this, &TAktualizacja_WWG::BB_DodajClick));
     connect(DBGrid_Cechy, &ui::DbGrid::enterPressed, this,

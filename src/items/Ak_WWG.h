@@ -54,6 +54,7 @@ private:
     QVBoxLayout* buildAttributeColumn();
     QVBoxLayout* buildMoveColumn();
     QVBoxLayout* buildTemplateColumn();
+    QVBoxLayout* buildEndColumn();
     void opening() override;
     void fill(int groupNr);
     void emptyWorkList();

@@ -73,6 +73,20 @@ TEkr_Aktualizacja_Wlasnosci::TEkr_Aktualizacja_Wlasnosci(store::MainState& state
         ds->setCalculated(kTypeWord, store::attributeTypeWord(ds->asString(kType)));
     });
 
+    buildEditBoxes();
+
+    // Looking at the values changes nothing, so a read-only user may do it too.
+    auto* values =
+        addOwnButton(QStringLiteral("BB_Wartosci"), QStringLiteral("Wartości ..."),
+                     QStringLiteral("Wartości bieżącej własności"),
+                     OwnButton{.needsRow = true, .editsData = false, .hideInPicking = true});
+    connect(values, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Wlasnosci::BB_WartosciClick));
+    resize(480, 440);
+}
+
+// The attribute's name and its type, chosen from the fixed list of types.
+void TEkr_Aktualizacja_Wlasnosci::buildEditBoxes() {
     name_ = addEditField(QStringLiteral("Edit_Wlasnosc"), QStringLiteral("Własność :"), kName);
     type_ = new QComboBox(editPanel());
     type_->setObjectName(QStringLiteral("Combo_Typ"));
@@ -86,15 +100,6 @@ TEkr_Aktualizacja_Wlasnosci::TEkr_Aktualizacja_Wlasnosci(store::MainState& state
         typeChanged_ = true;
         markChanged();
     });
-
-    // Looking at the values changes nothing, so a read-only user may do it too.
-    auto* values =
-        addOwnButton(QStringLiteral("BB_Wartosci"), QStringLiteral("Wartości ..."),
-                     QStringLiteral("Wartości bieżącej własności"),
-                     OwnButton{.needsRow = true, .editsData = false, .hideInPicking = true});
-    connect(values, &QPushButton::clicked, this,
-            ui::guardedSlot(this, &TEkr_Aktualizacja_Wlasnosci::BB_WartosciClick));
-    resize(480, 440);
 }
 
 void TEkr_Aktualizacja_Wlasnosci::prepareAdding() {

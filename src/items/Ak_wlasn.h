@@ -29,6 +29,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildEditBoxes();
     store::MainState& st_;
     QLineEdit* name_;
     QComboBox* type_;

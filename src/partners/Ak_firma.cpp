@@ -127,22 +127,7 @@ TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidge
     s.readOnlySeesWybierz = false;
     build(std::move(s));
 
-    // "Wyświetlaj w/g :" beside the search field: the order of the list and of the search.
-    order_ = new QComboBox(this);
-    order_->setObjectName(QStringLiteral("ComboBox_Wg"));
-    order_->addItems(
-        {QStringLiteral("Nazwa skrócona"), QStringLiteral("NIP"), QStringLiteral("Miejscowość")});
-    auto* orderLabel = new QLabel(QStringLiteral("Wyświetlaj w/g :"), this);
-    orderLabel->setBuddy(order_);
-    for (auto* row : layout()->findChildren<QBoxLayout*>()) {
-        if (row->indexOf(searchBox()) < 0) continue;
-        row->addSpacing(12);
-        row->addWidget(orderLabel);
-        row->addWidget(order_);
-        break;
-    }
-    connect(order_, &QComboBox::currentIndexChanged, this,
-            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::ComboBox_WgChange));
+    buildOrderChoice();
 
     buildPages();
     for (const Box& b : boxes_)
@@ -162,6 +147,25 @@ TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidge
     connect(contacts_.get(), &engine::DataSet::afterClose, this,
             &TEkr_Aktualizacja_Firma::updateContactButtons);
     resize(640, 620);
+}
+
+// "Wyświetlaj w/g :" beside the search field: the order of the list and of the search.
+void TEkr_Aktualizacja_Firma::buildOrderChoice() {
+    order_ = new QComboBox(this);
+    order_->setObjectName(QStringLiteral("ComboBox_Wg"));
+    order_->addItems(
+        {QStringLiteral("Nazwa skrócona"), QStringLiteral("NIP"), QStringLiteral("Miejscowość")});
+    auto* orderLabel = new QLabel(QStringLiteral("Wyświetlaj w/g :"), this);
+    orderLabel->setBuddy(order_);
+    for (auto* row : layout()->findChildren<QBoxLayout*>()) {
+        if (row->indexOf(searchBox()) < 0) continue;
+        row->addSpacing(12);
+        row->addWidget(orderLabel);
+        row->addWidget(order_);
+        break;
+    }
+    connect(order_, &QComboBox::currentIndexChanged, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::ComboBox_WgChange));
 }
 
 TEkr_Aktualizacja_Firma::~TEkr_Aktualizacja_Firma() {

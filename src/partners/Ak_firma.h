@@ -74,6 +74,7 @@ private:
         QString field;
         int page; // 0 "Adres", 1 "Dodatkowe"
     };
+    void buildOrderChoice();
     void buildPages();
     void bindBox(const QString& name, const QString& field, int page);
     void setupListButtons();

@@ -95,18 +95,7 @@ TEkr_Query::TEkr_Query(store::MainState& state, QWidget* parent) : QDialog(paren
     clear->setGeometry(kWidth - 100, lineY(1), 64, 22);
     auto* attributePick = picker(this, QStringLiteral("BB_Wlasnosc"), 1);
 
-    valueCaption_ = label(this, "Label_Wartosc", QStringLiteral("Wartość :"), 8, 2, 110);
-    valueOp_ = new QComboBox(this);
-    valueOp_->setObjectName(QStringLiteral("CB_Wartosc"));
-    valueOp_->setGeometry(124, lineY(2), 110, 22);
-    from_ = label(this, "Label_Od", QStringLiteral("od :"), 240, 2, 30);
-    value1_ = edit(this, QStringLiteral("Edit_Wartosc1"), 272, 2, kWidth - 308);
-    value1_->setValidator(new UpperCase(value1_));
-    value1Pick_ = picker(this, QStringLiteral("BB_Wartosc1"), 2);
-    to_ = label(this, "Label_Do", QStringLiteral("do :"), 240, 3, 30);
-    value2_ = edit(this, QStringLiteral("Edit_Wartosc2"), 272, 3, kWidth - 308);
-    value2_->setValidator(new UpperCase(value2_));
-    value2Pick_ = picker(this, QStringLiteral("BB_Wartosc2"), 3);
+    buildValueLines();
 
     name1_ = addRow(4, "Nazwa1", {}, itemOps, true);
     name2_ = addRow(5, "Nazwa2", {}, itemOps, true);
@@ -141,6 +130,22 @@ TEkr_Query::TEkr_Query(store::MainState& state, QWidget* parent) : QDialog(paren
     });
 
     FormActivate();
+}
+
+// The attribute's value: the comparison and one or two values ("od :", "do :").
+void TEkr_Query::buildValueLines() {
+    valueCaption_ = label(this, "Label_Wartosc", QStringLiteral("Wartość :"), 8, 2, 110);
+    valueOp_ = new QComboBox(this);
+    valueOp_->setObjectName(QStringLiteral("CB_Wartosc"));
+    valueOp_->setGeometry(124, lineY(2), 110, 22);
+    from_ = label(this, "Label_Od", QStringLiteral("od :"), 240, 2, 30);
+    value1_ = edit(this, QStringLiteral("Edit_Wartosc1"), 272, 2, kWidth - 308);
+    value1_->setValidator(new UpperCase(value1_));
+    value1Pick_ = picker(this, QStringLiteral("BB_Wartosc1"), 2);
+    to_ = label(this, "Label_Do", QStringLiteral("do :"), 240, 3, 30);
+    value2_ = edit(this, QStringLiteral("Edit_Wartosc2"), 272, 3, kWidth - 308);
+    value2_->setValidator(new UpperCase(value2_));
+    value2Pick_ = picker(this, QStringLiteral("BB_Wartosc2"), 3);
 }
 
 // The query's own buttons, under the rows.

@@ -45,6 +45,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void buildValueLines();
     void buildButtonBar();
     struct Row {
         QLabel* label;
