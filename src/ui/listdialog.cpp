@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -716,12 +717,27 @@ bool ListDialog::filterInput(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void ListDialog::keepFocusNear(QWidget* hidden, QWidget* now) {
+    if (now != search_) return;
+    for (QWidget* p = hidden->parentWidget(); p && p != this; p = p->parentWidget())
+        if (auto* pages = qobject_cast<QTabWidget*>(p); pages && pages->isVisible())
+            return pages->setFocus();
+    setFocus();
+}
+
 void ListDialog::onFocusChanged(QWidget* old, QWidget* now) {
     // Only moves inside this dialog count: a message box taking the focus leaves nothing.
     if (!now || now->window() != this) return;
     if (search_ && old == search_ && now != search_) emptySearchSilently();
     if (!editing() || !isEditControl(old) || isEditControl(now)) return;
     if (!setup_.abandonOnLeavingEdit) return;
+    if (!old->isVisible()) {
+        // The box was hidden under the focus (another page of the dialog shown), which is no
+        // leaving of the edit: what was typed stays, and the focus stays with the pages rather
+        // than going on to the search field.
+        keepFocusNear(old, now);
+        return;
+    }
     if (search_ && now == search_) {
         // Into the search field: the edit is abandoned even after changes.
         BB_AnulujClick();

@@ -228,6 +228,7 @@ private:
     bool filterInput(QObject* watched, QEvent* event);
     void backToBrowse();
     void onFocusChanged(QWidget* old, QWidget* now);
+    void keepFocusNear(QWidget* hidden, QWidget* now);
     void onSearchTextChanged(const QString& text);
     bool searchKey(int key);
     bool listKey(QKeyEvent* event);

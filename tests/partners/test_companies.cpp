@@ -388,3 +388,22 @@ TEST_F(CompaniesTest, OrderKeysAndEsc) {
 }
 
 } // namespace
+
+// Switching pages with the keyboard while a new company is typed keeps it being typed: the box
+// that had the focus is only hidden, not left.
+TEST_F(CompaniesTest, ChangingPagesByKeyboardKeepsTheTypedCompany) {
+    auto d = open();
+    click(*d, "BB_Dodaj");
+    typeText(edit(d.get(), "Edit_Skrot"), "Łącznik");
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : d.get(),
+                    Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(d->mode(), Mode::Adding);
+    EXPECT_EQ(edit(d.get(), "Edit_Skrot")->text(), "Łącznik");
+    EXPECT_FALSE(d->searchBox()->hasFocus()) << "typing must not reach the search field";
+    click(*d, "BB_Zapisz");
+    EXPECT_EQ(d->mode(), Mode::Browse);
+    EXPECT_EQ(stored("Łącznik", "Firma_Panstwo"), "Polska");
+}
