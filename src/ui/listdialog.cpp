@@ -584,25 +584,6 @@ void ListDialog::emptySearchSilently() {
     search_->clear();
 }
 
-bool ListDialog::searchKey(int key) {
-    switch (key) {
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        list_->setFocus();
-        if (table_->isOpen() && !table_->isEmpty()) table_->next();
-        emptySearchSilently();
-        return true;
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        list_->setFocus();
-        if (table_->isOpen() && !table_->isEmpty()) table_->prior();
-        emptySearchSilently();
-        return true;
-    default:
-        return false;
-    }
-}
-
 // --- Keys and focus ---------------------------------------------------------------------------
 
 bool ListDialog::isEditControl(const QWidget* w) const {
@@ -703,7 +684,8 @@ bool ListDialog::eventFilter(QObject* watched, QEvent* event) {
 bool ListDialog::filterInput(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == search_) return searchKey(key->key());
+        if (watched == search_)
+            return searchFieldMovesList(*key, *list_, *table_, [this] { emptySearchSilently(); });
         if (watched == list_) return listKey(key);
         if (auto* w = qobject_cast<QWidget*>(watched); w && editControls_.contains(w))
             return editKey(w, key->key());

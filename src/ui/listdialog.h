@@ -230,7 +230,6 @@ private:
     void onFocusChanged(QWidget* old, QWidget* now);
     void keepFocusNear(QWidget* hidden, QWidget* now);
     void onSearchTextChanged(const QString& text);
-    bool searchKey(int key);
     bool listKey(QKeyEvent* event);
     bool editKey(QWidget* control, int key);
     // Insert adds a row and Delete deletes the current one, for a user with full rights.

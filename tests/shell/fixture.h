@@ -87,6 +87,14 @@ protected:
         catalogue = main + QStringLiteral("/Dane/Glowna");
     }
 
+    // A catalogue that cannot be opened: its item table is missing.
+    QString brokenCatalogue() {
+        const QString broken = tmp.sub(QStringLiteral("Dane/Uszkodzona"));
+        store::createCatalogue(broken);
+        engine::Database::open(broken)->dropTable(QStringLiteral("Towar"));
+        return broken;
+    }
+
     // The main folder as the first-run setup leaves it, with the default catalogue created and
     // `items` in it.
     void makeMainFolder(const QStringList& items = {}, bool login = false) {

@@ -164,9 +164,7 @@ TEST_F(ShellTest, TimerShowsWhatAnotherInstallationPostedButNotUnderADialog) {
 
 TEST_F(ShellTest, EngineErrorsWhileOpeningReachTheErrorBoxAndTheProgramGoesOn) {
     makeMainFolder({QStringLiteral("Zawór")});
-    const QString broken = tmp.sub(QStringLiteral("Dane/Uszkodzona"));
-    store::createCatalogue(broken);
-    engine::Database::open(broken)->dropTable(QStringLiteral("Towar"));
+    const QString broken = brokenCatalogue();
 
     auto w = startWindow();
     ASSERT_EQ(outcome, Outcome::Running);

@@ -184,9 +184,7 @@ TEST_F(CommandsTest, SkladaSieOnTheToolbarOpensTheConsistsOfEditorOfTheCurrentIt
 
 TEST_F(CommandsTest, AFavouriteThatCannotBeOpenedIsReportedAndTheCatalogueStays) {
     makeMainFolder({QStringLiteral("Zawór")});
-    const QString broken = tmp.sub(QStringLiteral("Dane/Uszkodzona"));
-    store::createCatalogue(broken);
-    engine::Database::open(broken)->dropTable(QStringLiteral("Towar"));
+    const QString broken = brokenCatalogue();
     auto w = startWindow();
     ASSERT_EQ(outcome, Outcome::Running);
     auto& f = w->form();

@@ -181,9 +181,7 @@ TEST_F(ControllerTest, EmptyCheckAndTheRereadFollowWhatOtherInstallationsDo) {
 
 TEST_F(ControllerTest, ACatalogueThatFailsToOpenLeavesThePreviousOneOrNoneAtAll) {
     makeMainFolder({QStringLiteral("Zawór")});
-    const QString broken = tmp.sub(QStringLiteral("Dane/Uszkodzona"));
-    store::createCatalogue(broken);
-    engine::Database::open(broken)->dropTable(QStringLiteral("Towar"));
+    const QString broken = brokenCatalogue();
     ControllerRig r;
     ASSERT_EQ(r.controller.start(main), Outcome::Running);
     auto& s = r.state;
