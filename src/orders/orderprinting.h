@@ -3,7 +3,7 @@
 
 class QWidget;
 namespace store {
-struct MainState;
+class MainState;
 }
 
 namespace orders {
