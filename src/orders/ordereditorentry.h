@@ -1,5 +1,8 @@
 #pragma once
 #include <QtGlobal>
+#include <functional>
+
+class QObject;
 
 class QWidget;
 namespace store {
@@ -15,5 +18,16 @@ enum class EditorOpen { New, Existing };
 // existing one. Returns false, after telling the user why, when the order could not be opened
 // (locked by another installation, no line buffer); nothing is then left in editing.
 bool openOrderEditor(QWidget* mainWindow, store::MainState& st, qint64 orderNr, EditorOpen how);
+
+// Whether an order is open in the editor.
+bool orderEditorOpen(store::MainState& st);
+
+// `fn` runs each time the editor has closed its order (the order list shows itself again then),
+// for as long as `context` lives.
+void whenOrderEditorCloses(store::MainState& st, QObject* context, std::function<void()> fn);
+
+// The editor's closing rules for the order open in it (the program's exit runs them); false when
+// they stopped, the order then stays open. True when no order is open.
+bool closeOpenOrder(store::MainState& st);
 
 } // namespace orders

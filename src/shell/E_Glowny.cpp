@@ -223,6 +223,7 @@ void TForm_Pelk::connectCommands() {
     connectDetailEditors();
     connectDetailTabs();
     connectCatalogueCommands();
+    connectOrderCommands();
 }
 
 void TForm_Pelk::disableLaterCommands() {
@@ -546,7 +547,7 @@ void TForm_Pelk::BB_PodgladClick() {
         ui::messages().information(QStringLiteral("Brak zainstalowasnej drukarki"));
         return;
     }
-    // The order printout is shown here once it is part of the program.
+    previewOrder();
 }
 
 void TForm_Pelk::Oprogramie1Click() {
@@ -566,8 +567,9 @@ void TForm_Pelk::Aktualneinformacje1Click() {
 }
 
 void TForm_Pelk::BDefaultClick() {
-    // Order lines first, once the order editor is part of the program; then, from the attribute
-    // values grid, the item's attribute values; then, in either case, the item editor.
+    // Order lines first; then, from the attribute values grid, the item's attribute values; then,
+    // in either case, the item editor.
+    if (orderEnter()) return;
     if (QApplication::focusWidget() == ui_->DBGrid_Wlasnosci) editDetail(DetailTabs::Attributes);
     const engine::DataSet* list = ui_->DBGrid_Towary->dataSet();
     if (list && list->isOpen() && !list->isEmpty()) BB_EdycjaClick();
@@ -601,9 +603,11 @@ void TForm_Pelk::Edit_Szukaj_TowarChange() {
 }
 
 void TForm_Pelk::DBGrid_TowaryDblClick() {
-    // With the order grid shown, a double click adds the item to the open order once the order
-    // editor is part of the program.
-    if (!ui_->DBGrid_Dokument->isHidden()) return;
+    // With the order grid shown, a double click adds the item to the open order.
+    if (orderGridShown()) {
+        addOrderLine();
+        return;
+    }
     BB_EdycjaClick();
 }
 

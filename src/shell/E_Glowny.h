@@ -1,4 +1,5 @@
 #pragma once
+#include "orders/orderhost.h"
 #include "shell/maincontroller.h"
 #include "store/mainstate.h"
 #include "ui/errorbox.h"
@@ -22,7 +23,7 @@ class TEkr_Otworz_z_listy;
 // The main window: the item list over the detail notebook, the menus and the toolbar. It owns the
 // main window state (with the table objects) that every other screen is handed. Its logic lives
 // in MainController; this class places the controls and passes commands on.
-class TForm_Pelk : public QMainWindow, public MainView {
+class TForm_Pelk : public QMainWindow, public MainView, public orders::OrderHost {
     Q_OBJECT
 public:
     explicit TForm_Pelk(QWidget* parent = nullptr);
@@ -57,6 +58,12 @@ public:
     void setStartSize() override;
     void maximise() override;
     void focusItemGrid() override;
+
+    // --- OrderHost: the document tab and the order commands (E_Glowny_orders.cpp) ---
+    void orderOpened(bool open) override;
+    void orderShownOnTab(bool onTab) override;
+    void orderLinesChanged(bool anyLine) override;
+    engine::DataSet* orderItemList() override;
 
 public Q_SLOTS:
     // Operations other screens call.
@@ -156,6 +163,13 @@ private:
     void showPicture();       // DBImage: the current drawing of the drawings page
     bool notesEvent(QEvent* event);
     void connectCatalogueCommands();
+    void connectOrderCommands();
+    // The order grid of the document tab is shown (an order is open and shown on the tab).
+    bool orderGridShown() const;
+    // Enter's order branches: true when Enter went to the open order.
+    bool orderEnter();
+    void addOrderLine();  // from the current item of the item list
+    void previewOrder();  // the open order's printout to the preview
     void catalogueChosen(); // CurrentCatalogueFolder names another catalogue: open it
     void disableLaterCommands();
     bool filterEvent(QObject* watched, QEvent* event);

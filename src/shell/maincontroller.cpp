@@ -536,6 +536,7 @@ void MainController::deleteCurrentItem(const QString& question) {
 
 bool MainController::confirmExit() {
     if (!ui::messages().question(QStringLiteral("Zakończyć pracę z programem ?"))) return false;
+    if (closeOpenOrder && !closeOpenOrder()) return false;
     auto& settings = st_.TPelk;
     const bool readable = ui::guarded([&] {
         if (settings.databaseName().isEmpty()) return;

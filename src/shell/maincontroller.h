@@ -116,6 +116,8 @@ public:
     // The item editor, modal, in the mode ItemEditMode hands it, on TFTowar's current row.
     // Until it exists the item commands only hand over the mode.
     std::function<void()> runItemEditor;
+    // The open order's closing rules, run after Yes to the exit question; false stops the exit.
+    std::function<bool()> closeOpenOrder;
 
     // The item list: modes, sort, search, keys and the item commands.
     ItemList& items() { return items_; }
