@@ -49,6 +49,11 @@ QString kindSetting(int kind, const char* rest) {
            QLatin1String(rest);
 }
 
+testing::OrderPrinter& printerHook() {
+    static testing::OrderPrinter hook;
+    return hook;
+}
+
 const QString kDateRefusal = QStringLiteral(
     "Data terminu realizacji nie może wcześniejsza niż data wystawienia dokumentu !");
 
@@ -635,7 +640,10 @@ void TEkr_Zamowienie::print(PrintTarget target) {
     if (!isOrderOpen()) return;
     // What is printed is what is stored: pending changes are written first.
     if (changed_ && !readOnly_ && !writeOrder(false)) return;
-    printOrder(this, st_, dokNr_, target);
+    if (printerHook())
+        printerHook()(this, st_, dokNr_, target);
+    else
+        printOrder(this, st_, dokNr_, target);
 }
 
 void TEkr_Zamowienie::closeEvent(QCloseEvent* event) {
@@ -646,6 +654,10 @@ void TEkr_Zamowienie::closeEvent(QCloseEvent* event) {
 void TEkr_Zamowienie::reject() {
     // Esc closes through the closing rules as "Zamknij" does.
     ui::guarded([this] { closeOrder(); });
+}
+
+void testing::setOrderPrinter(OrderPrinter printer) {
+    printerHook() = std::move(printer);
 }
 
 // --- The one editor ---------------------------------------------------------------------------

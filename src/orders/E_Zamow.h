@@ -4,6 +4,7 @@
 #include "orders/orderprinting.h"
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -117,6 +118,12 @@ private:
     bool readOnly_ = false;
     bool loading_ = false;
 };
+
+namespace testing {
+// Stands in for printOrder while set, so a test sees what the editor hands to the printout.
+using OrderPrinter = std::function<bool(QWidget*, store::MainState&, qint64, PrintTarget)>;
+void setOrderPrinter(OrderPrinter printer);
+} // namespace testing
 
 // The main state's one order editor, made on first use.
 TEkr_Zamowienie& orderEditor(store::MainState& st, QWidget* parent = nullptr);
