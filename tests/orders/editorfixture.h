@@ -15,6 +15,7 @@ namespace editortest {
 
 using shelltest::child;
 using shelltest::click;
+using shelltest::trigger;
 
 class EditorTest : public shelltest::ShellTest {
 protected:
