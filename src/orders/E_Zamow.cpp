@@ -78,7 +78,8 @@ TEkr_Zamowienie::TEkr_Zamowienie(store::MainState& st, QWidget* parent)
 
 TEkr_Zamowienie::~TEkr_Zamowienie() {
     ui_->DBGrid_Zamowienie->setDataSet(nullptr);
-    if (heads_ && heads_->isOpen()) ui::guarded([this] {
+    if (heads_ && heads_->isOpen())
+        ui::guarded([this] {
             if (heads_->state() != engine::Table::State::Browse) heads_->cancel();
         });
     buffer_->remove();
@@ -96,13 +97,12 @@ void TEkr_Zamowienie::buildButtons() {
     QPushButton* preview = ui::dialogButton(this, "BB_Podglad", QStringLiteral("Podgląd"));
     QPushButton* printer = ui::dialogButton(this, "BB_Wydruk", QStringLiteral("Wydruk"));
     QPushButton* pdf = ui::dialogButton(this, "BB_PDF", QStringLiteral("Zapisz jako PDF..."));
-    for (auto [b, target] : {std::pair{preview, PrintTarget::Preview},
-                             std::pair{printer, PrintTarget::Printer},
-                             std::pair{pdf, PrintTarget::Pdf}}) {
+    for (auto [b, target] :
+         {std::pair{preview, PrintTarget::Preview}, std::pair{printer, PrintTarget::Printer},
+          std::pair{pdf, PrintTarget::Pdf}}) {
         l->addWidget(b);
         b->setEnabled(false);
-        connect(b, &QPushButton::clicked, this,
-                ui::guardedSlot([this, t = target] { print(t); }));
+        connect(b, &QPushButton::clicked, this, ui::guardedSlot([this, t = target] { print(t); }));
     }
     QPushButton* main = ui::dialogButton(this, "BB_Ekran_Glowny", QStringLiteral("Ekran główny"));
     l->addWidget(main);
@@ -338,9 +338,9 @@ TEkr_Zamowienie::Party TEkr_Zamowienie::shownParty(bool addressee) const {
 
 void TEkr_Zamowienie::applyRights() {
     const bool edit = !readOnly_;
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             ui_->BB_Firma1, ui_->BB_Firma2, ui_->BB_Data_Wyst, ui_->BB_Data_Realiz,
-             findChild<QPushButton*>(S("BB_Zapisz"))})
+    for (QWidget* w : std::initializer_list<QWidget*>{ui_->BB_Firma1, ui_->BB_Firma2,
+                                                      ui_->BB_Data_Wyst, ui_->BB_Data_Realiz,
+                                                      findChild<QPushButton*>(S("BB_Zapisz"))})
         w->setEnabled(edit);
     ui_->BB_Kontakt1->setEnabled(edit && !ui_->Label_Firma1_Nazwa->text().isEmpty());
     ui_->BB_Kontakt2->setEnabled(edit && !ui_->Label_Firma2_Nazwa->text().isEmpty());
@@ -416,9 +416,8 @@ void TEkr_Zamowienie::BB_Firma2Click() {
 
 void TEkr_Zamowienie::BB_Kontakt1Click() {
     if (readOnly_ || addresseeNr_ == 0) return;
-    const auto picked = partners::pickContact(st_, this, int(addresseeNr_),
-                                              ui_->Label_Firma1_Nazwa->text(),
-                                              st_.DefaultCatalogueFolder);
+    const auto picked = partners::pickContact(
+        st_, this, int(addresseeNr_), ui_->Label_Firma1_Nazwa->text(), st_.DefaultCatalogueFolder);
     if (!picked || *picked == 0) return;
     setChanged();
     const QString text = contactText(*picked);
@@ -429,9 +428,8 @@ void TEkr_Zamowienie::BB_Kontakt1Click() {
 
 void TEkr_Zamowienie::BB_Kontakt2Click() {
     if (readOnly_ || recipientNr_ == 0) return;
-    const auto picked = partners::pickContact(st_, this, int(recipientNr_),
-                                              ui_->Label_Firma2_Nazwa->text(),
-                                              st_.DefaultCatalogueFolder);
+    const auto picked = partners::pickContact(
+        st_, this, int(recipientNr_), ui_->Label_Firma2_Nazwa->text(), st_.DefaultCatalogueFolder);
     if (!picked || *picked == 0) return;
     setChanged();
     ui_->Label_Firma2_Kontakt->setText(contactText(*picked));
@@ -528,8 +526,7 @@ void TEkr_Zamowienie::editLine(bool testEmpty) {
 
 void TEkr_Zamowienie::deleteLine() {
     if (!isOrderOpen() || readOnly_) return;
-    if (ui::messages().question(
-            QStringLiteral("Chcesz usunąć zaznaczoną pozycję z zamówienia ?")))
+    if (ui::messages().question(QStringLiteral("Chcesz usunąć zaznaczoną pozycję z zamówienia ?")))
         buffer_->deleteCurrent();
     setChanged();
     buffersChanged();

@@ -1,6 +1,6 @@
 #pragma once
-#include "orders/ordereditorentry.h"
 #include "orders/orderdocs.h"
+#include "orders/ordereditorentry.h"
 #include "orders/orderprinting.h"
 #include <QDialog>
 #include <QPointer>

@@ -94,9 +94,8 @@ bool TEkr_Aktualizacja_Zamowienie::BB_ZapiszClick() {
 
 void TEkr_Aktualizacja_Zamowienie::BB_PowrotClick() {
     // A refused save keeps the dialog open: the typed values are not thrown away.
-    if (changed_ &&
-        ui::messages().question(
-            QStringLiteral("Dane zostały zmienione. Czy zapisać wprowadzone zmiany !"))) {
+    if (changed_ && ui::messages().question(QStringLiteral(
+                        "Dane zostały zmienione. Czy zapisać wprowadzone zmiany !"))) {
         BB_ZapiszClick();
         return;
     }

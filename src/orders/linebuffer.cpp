@@ -82,7 +82,8 @@ void LineBuffer::appendItem(const engine::DataSet& item, const QString& folder, 
         t.setValue(S("Dok_Sciezka"), folder);
         t.setValue(S("Dok_Tow_nr"), itemValue(item, S("Tow_Nr")));
         t.setValue(S("Dok_Tow_Grupa_nr"), itemValue(item, S("Tow_Grupa_Nr")));
-        t.setValue(S("Dok_Tow_Nazwa"), itemValue(item, useName2 ? S("Tow_Nazwa2") : S("Tow_Nazwa")));
+        t.setValue(S("Dok_Tow_Nazwa"),
+                   itemValue(item, useName2 ? S("Tow_Nazwa2") : S("Tow_Nazwa")));
         t.setValue(S("Dok_Tow_Kod_Prod"), itemValue(item, S("Tow_Kod_Prod")));
         t.setValue(S("Dok_Tow_Nr_Producent"), itemValue(item, S("Tow_Nr_Producent")));
         t.setValue(S("Dok_Tow_SRP"), itemValue(item, S("Tow_SRP")));

@@ -44,7 +44,8 @@ TEkr_Zam_Dane::TEkr_Zam_Dane(store::MainState& st, engine::DataSet* items, LineB
     ui_->layoutButtons->addWidget(cancel);
     ui_->CB_jm->addItems(unitChoices());
     ui_->CB_jm->lineEdit()->setMaxLength(15);
-    if (items_ && items_->isOpen() && !items_->isEmpty() && items_->hasField(QStringLiteral("Tow_jm")))
+    if (items_ && items_->isOpen() && !items_->isEmpty() &&
+        items_->hasField(QStringLiteral("Tow_jm")))
         itemUnit_ = items_->asString(QStringLiteral("Tow_jm"));
     ui_->CB_jm->setEditText(itemUnit_);
     ui_->Edit_Ilosc->installEventFilter(this);
@@ -75,7 +76,8 @@ void TEkr_Zam_Dane::BB_OKClick() {
         ui::messages().information(QStringLiteral("Wprowadzana ilość nie jest poprawna !"));
         return;
     }
-    const bool name2 = st_.TPelk.isOpen() && st_.TPelk.asBoolean(QStringLiteral("Pelk_Nazwa2_na_wydr"));
+    const bool name2 =
+        st_.TPelk.isOpen() && st_.TPelk.asBoolean(QStringLiteral("Pelk_Nazwa2_na_wydr"));
     buffer_.appendItem(*items_, st_.CurrentCatalogueFolder, name2, *quantity,
                        ui_->CB_jm->currentText());
     accept();

@@ -17,10 +17,9 @@ namespace {
 constexpr int kDocumentPage = 8;
 
 // The commands that act on an open order, enabled while one is open.
-const char* const kOpenOrderCommands[] = {"BB_Dok_Do_Zakladki", "Caydokument1",
-                                          "Pokanazakadce1",     "SpeedButton_Dok_Dodaj",
-                                          "SpeedButton_Dok_Usun", "SpeedButton_Dok_Edycja",
-                                          "Zapisz1",            "Zamknij1"};
+const char* const kOpenOrderCommands[] = {
+    "BB_Dok_Do_Zakladki",   "Caydokument1",           "Pokanazakadce1", "SpeedButton_Dok_Dodaj",
+    "SpeedButton_Dok_Usun", "SpeedButton_Dok_Edycja", "Zapisz1",        "Zamknij1"};
 
 } // namespace
 
@@ -48,8 +47,7 @@ void TForm_Pelk::connectOrderCommands() {
     editorCommand(ui_->BB_Dok_Do_Zakladki, clicked, [](TEkr_Zamowienie& e) { e.showOnTab(); });
     editorCommand(ui_->Zapisz1, triggered, [](TEkr_Zamowienie& e) { e.BB_ZapiszClick(); });
     editorCommand(ui_->Zamknij1, triggered, [](TEkr_Zamowienie& e) { e.closeOrder(); });
-    editorCommand(ui_->Caydokument1, triggered,
-                  [](TEkr_Zamowienie& e) { e.showWholeDocument(); });
+    editorCommand(ui_->Caydokument1, triggered, [](TEkr_Zamowienie& e) { e.showWholeDocument(); });
     editorCommand(ui_->Pokanazakadce1, triggered, [](TEkr_Zamowienie& e) { e.showOnTab(); });
     connect(ui_->DBGrid_Dokument, &ui::DbGrid::rowDoubleClicked, this, guard([this] {
                 if (auto* e = orders::existingOrderEditor(state_); e && e->isOrderOpen())
@@ -99,21 +97,20 @@ void TForm_Pelk::orderOpened(bool open) {
                        static_cast<QWidget*>(ui_->SpeedButton_Dok_Edycja)})
         b->setVisible(open && !e->readOnly());
     if (open && e->readOnly()) {
-        for (const char* name : {"SpeedButton_Dok_Dodaj", "SpeedButton_Dok_Usun",
-                                 "SpeedButton_Dok_Edycja", "Zapisz1"})
+        for (const char* name :
+             {"SpeedButton_Dok_Dodaj", "SpeedButton_Dok_Usun", "SpeedButton_Dok_Edycja", "Zapisz1"})
             setCommandEnabled(QLatin1String(name), false);
     }
-    for (QWidget* b : {static_cast<QWidget*>(ui_->BB_Dok_Dodaj),
-                       static_cast<QWidget*>(ui_->BB_Dok_Wstaw),
-                       static_cast<QWidget*>(ui_->BB_Dok_Edycja),
-                       static_cast<QWidget*>(ui_->BB_Dok_Usun)})
+    for (QWidget* b :
+         {static_cast<QWidget*>(ui_->BB_Dok_Dodaj), static_cast<QWidget*>(ui_->BB_Dok_Wstaw),
+          static_cast<QWidget*>(ui_->BB_Dok_Edycja), static_cast<QWidget*>(ui_->BB_Dok_Usun)})
         b->setEnabled(open && !e->readOnly());
     ui_->DBGrid_Dokument->setDataSet(open ? &e->buffer().table() : nullptr);
     if (ui_->DBGrid_Dokument->gridModel()->columnCount() == 0) {
         ui_->DBGrid_Dokument->addColumn(QStringLiteral("Dok_Tow_Nazwa"),
                                         QStringLiteral("Nazwa pozycji"), 220);
-        ui_->DBGrid_Dokument->addColumn(QStringLiteral("Dok_Tow_Symbol"),
-                                        QStringLiteral("Symbol"), 110);
+        ui_->DBGrid_Dokument->addColumn(QStringLiteral("Dok_Tow_Symbol"), QStringLiteral("Symbol"),
+                                        110);
         ui_->DBGrid_Dokument->addColumn(QStringLiteral("Dok_Tow_Kod_Prod"),
                                         QStringLiteral("Kod prod."), 110);
         ui_->DBGrid_Dokument->addColumn(QStringLiteral("Dok_Tow_jm"), QStringLiteral("j.m."), 50);
@@ -121,8 +118,8 @@ void TForm_Pelk::orderOpened(bool open) {
                                         60);
     }
     const int page = ui_->TNotebook->indexOf(ui_->Zakladka_Dokument);
-    ui_->TNotebook->setTabText(page, open ? QStringLiteral("Zamówienie")
-                                          : QStringLiteral("Dokument"));
+    ui_->TNotebook->setTabText(page,
+                               open ? QStringLiteral("Zamówienie") : QStringLiteral("Dokument"));
     if (!open) {
         orderShownOnTab(false);
         ui_->BB_Dok_Do_Zakladki->hide();

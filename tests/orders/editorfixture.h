@@ -3,8 +3,8 @@
 // orders created as the order list creates them, and the editor's dialogs played by the runner.
 #include "orders/E_Zamow.h"
 #include "orders/linebuffer.h"
-#include "orders/ordereditorentry.h"
 #include "orders/orderdocs.h"
+#include "orders/ordereditorentry.h"
 #include "shell/fixture.h"
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -37,9 +37,8 @@ protected:
     store::MainState& st() { return w->state(); }
 
     int addCompany(const QString& name, const QString& city) {
-        const int cityNr = testsupport::addRow(catalogue, "Miasta",
-                                               {{QStringLiteral("Miasto_Nazwa"), city}},
-                                               "Miasto_Nr");
+        const int cityNr = testsupport::addRow(
+            catalogue, "Miasta", {{QStringLiteral("Miasto_Nazwa"), city}}, "Miasto_Nr");
         return testsupport::addRow(catalogue, "Firmy",
                                    {{QStringLiteral("Firma_Skrot"), name},
                                     {QStringLiteral("Firma_Ulica"), QStringLiteral("Długa 1")},
@@ -50,8 +49,8 @@ protected:
 
     // An order of `kind` created as the list's "Dodaj" creates it, opened in the editor.
     qint64 newOrder(int kind = orders::kToSupplier) {
-        const orders::CreatedOrder made = orders::createOrder(
-            st(), kind, orders::CompletedAtCreation::No, platform::today());
+        const orders::CreatedOrder made =
+            orders::createOrder(st(), kind, orders::CompletedAtCreation::No, platform::today());
         EXPECT_TRUE(orders::openOrderEditor(w.get(), st(), made.dokNr, orders::EditorOpen::New));
         return made.dokNr;
     }

@@ -129,10 +129,9 @@ TEST_F(DocumentTabTest, LastLineDeletedDisablesTheLineCommands) {
     messages.answerYes();
     click(*w, "BB_Dok_Usun");
     EXPECT_TRUE(editor()->buffer().isEmpty());
-    for (QWidget* b : {static_cast<QWidget*>(f().BB_Dok_Edycja),
-                       static_cast<QWidget*>(f().BB_Dok_Usun),
-                       static_cast<QWidget*>(f().BB_Dok_Wydruk),
-                       static_cast<QWidget*>(f().BB_Podglad)})
+    for (QWidget* b :
+         {static_cast<QWidget*>(f().BB_Dok_Edycja), static_cast<QWidget*>(f().BB_Dok_Usun),
+          static_cast<QWidget*>(f().BB_Dok_Wydruk), static_cast<QWidget*>(f().BB_Podglad)})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     EXPECT_FALSE(child<QPushButton>(ed(), "BB_Wydruk")->isEnabled());
 }

@@ -43,9 +43,7 @@ protected:
     bool tmpHolds(const QString& table) {
         return engine::Database::open(st().TempFolder)->hasTable(table);
     }
-    bool commandEnabled(const char* name) {
-        return w->isCommandEnabled(QLatin1String(name));
-    }
+    bool commandEnabled(const char* name) { return w->isCommandEnabled(QLatin1String(name)); }
 };
 
 TEST_F(EditorCloseTest, UnchangedEmptyOrderAsksToBeDeleted) {
@@ -217,8 +215,8 @@ TEST_F(EditorCloseTest, ViewOnlyUserChangesNothing) {
     const qint64 dokNr = savedOrder();
     st().RightsLevel = 1;
     ASSERT_TRUE(openExisting(dokNr));
-    for (const char* name : {"BB_Zapisz", "BB_Firma1", "BB_Firma2", "BB_Kontakt1",
-                             "BB_Kontakt2", "BB_Data_Wyst", "BB_Data_Realiz"})
+    for (const char* name : {"BB_Zapisz", "BB_Firma1", "BB_Firma2", "BB_Kontakt1", "BB_Kontakt2",
+                             "BB_Data_Wyst", "BB_Data_Realiz"})
         EXPECT_FALSE(child<QPushButton>(ed(), name)->isEnabled()) << name;
     EXPECT_TRUE(child<QPushButton>(ed(), "BB_Podglad")->isEnabled()) << "printing stays";
     EXPECT_TRUE(child<QLineEdit>(ed(), "Edit_Naglowek1")->isReadOnly());
