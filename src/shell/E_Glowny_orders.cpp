@@ -24,6 +24,12 @@ const char* const kOpenOrderCommands[] = {
 } // namespace
 
 void TForm_Pelk::connectOrderCommands() {
+    auto* grid = ui_->DBGrid_Dokument;
+    grid->addColumn(QStringLiteral("Dok_Tow_Nazwa"), QStringLiteral("Nazwa pozycji"), 220);
+    grid->addColumn(QStringLiteral("Dok_Tow_Symbol"), QStringLiteral("Symbol"), 110);
+    grid->addColumn(QStringLiteral("Dok_Tow_Kod_Prod"), QStringLiteral("Kod prod."), 110);
+    grid->addColumn(QStringLiteral("Dok_Tow_jm"), QStringLiteral("j.m."), 50);
+    grid->addColumn(QStringLiteral("Dok_Tow_ilosc"), QStringLiteral("Ilość"), 60);
     using orders::TEkr_Zamowienie;
     auto editorCommand = [this](auto* sender, auto signal, auto fn) {
         connect(sender, signal, this, guard([this, fn] {
@@ -44,6 +50,8 @@ void TForm_Pelk::connectOrderCommands() {
     editorCommand(ui_->SpeedButton_Dok_Usun, clicked, [](TEkr_Zamowienie& e) { e.deleteLine(); });
     editorCommand(ui_->BB_Dok_Wydruk, clicked,
                   [](TEkr_Zamowienie& e) { e.print(orders::PrintTarget::Printer); });
+    // The tab's company button picks the order's addressee without going back to the editor.
+    editorCommand(ui_->BB_Dok_Ludzik, clicked, [](TEkr_Zamowienie& e) { e.BB_Firma1Click(); });
     editorCommand(ui_->BB_Dok_Do_Zakladki, clicked, [](TEkr_Zamowienie& e) { e.showOnTab(); });
     editorCommand(ui_->Zapisz1, triggered, [](TEkr_Zamowienie& e) { e.BB_ZapiszClick(); });
     editorCommand(ui_->Zamknij1, triggered, [](TEkr_Zamowienie& e) { e.closeOrder(); });
@@ -103,20 +111,16 @@ void TForm_Pelk::orderOpened(bool open) {
     }
     for (QWidget* b :
          {static_cast<QWidget*>(ui_->BB_Dok_Dodaj), static_cast<QWidget*>(ui_->BB_Dok_Wstaw),
-          static_cast<QWidget*>(ui_->BB_Dok_Edycja), static_cast<QWidget*>(ui_->BB_Dok_Usun)})
+          static_cast<QWidget*>(ui_->BB_Dok_Edycja), static_cast<QWidget*>(ui_->BB_Dok_Usun),
+          static_cast<QWidget*>(ui_->BB_Dok_Ludzik)})
         b->setEnabled(open && !e->readOnly());
     ui_->DBGrid_Dokument->setDataSet(open ? &e->buffer().table() : nullptr);
-    if (ui_->DBGrid_Dokument->gridModel()->columnCount() == 0) {
-        ui_->DBGrid_Dokument->addColumn(QStringLiteral("Dok_Tow_Nazwa"),
-                                        QStringLiteral("Nazwa pozycji"), 220);
-        ui_->DBGrid_Dokument->addColumn(QStringLiteral("Dok_Tow_Symbol"), QStringLiteral("Symbol"),
-                                        110);
-        ui_->DBGrid_Dokument->addColumn(QStringLiteral("Dok_Tow_Kod_Prod"),
-                                        QStringLiteral("Kod prod."), 110);
-        ui_->DBGrid_Dokument->addColumn(QStringLiteral("Dok_Tow_jm"), QStringLiteral("j.m."), 50);
-        ui_->DBGrid_Dokument->addColumn(QStringLiteral("Dok_Tow_ilosc"), QStringLiteral("Ilość"),
-                                        60);
-    }
+    // The columns carry the catalogue's own names of Pole 3 and Pole 4, as in the editor.
+    const QString symbol = state_.Display.headerSymbol, code = state_.Display.headerProducerCode;
+    ui_->DBGrid_Dokument->setColumnTitle(QStringLiteral("Dok_Tow_Symbol"),
+                                         symbol.isEmpty() ? QStringLiteral("Symbol") : symbol);
+    ui_->DBGrid_Dokument->setColumnTitle(QStringLiteral("Dok_Tow_Kod_Prod"),
+                                         code.isEmpty() ? QStringLiteral("Kod prod.") : code);
     const int page = ui_->TNotebook->indexOf(ui_->Zakladka_Dokument);
     ui_->TNotebook->setTabText(page,
                                open ? QStringLiteral("Zamówienie") : QStringLiteral("Dokument"));

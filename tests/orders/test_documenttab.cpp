@@ -78,7 +78,12 @@ TEST_F(DocumentTabTest, ItemListAddsLinesWhileTheGridShows) {
     EXPECT_TRUE(f().BB_Dok_Edycja->isEnabled());
     EXPECT_TRUE(f().BB_Podglad->isEnabled());
     EXPECT_EQ(f().DBGrid_Dokument->gridModel()->rowCount(), 2);
-    EXPECT_EQ(f().DBGrid_Dokument->columnWidth(0), f().DBGrid_Dokument->width() - 375);
+    auto* grid = f().DBGrid_Dokument;
+    EXPECT_EQ(grid->gridModel()->headerData(0, Qt::Horizontal).toString(),
+              QStringLiteral("Nazwa pozycji"));
+    EXPECT_EQ(shelltest::gridNames(grid),
+              (QStringList{QStringLiteral("Wkręt 4x40"), QStringLiteral("Wkręt 4x40")}));
+    EXPECT_EQ(grid->columnWidth(0), grid->width() - 375);
 
     // Delete does not reach the item list while the order grid shows.
     f().DBGrid_Towary->setFocus();
