@@ -47,13 +47,13 @@ private:
     std::vector<std::optional<LineItem>> cache_;
 };
 
-// The issue date of order `number` (1 = oldest) of `perKind`: the newest quarter in the current
+// The issue date of order `number` (1 = oldest) of `perKind`: the newer half in the current
 // year up to `day`, the others over the year and a half before it.
 QDate issueDate(int number, int perKind, const QDate& day, Rng& r) {
     const double age = double(perKind - number) / perKind; // 0 newest .. <1 oldest
     const int thisYear = day.dayOfYear() - 1;              // days back to 1 January
-    if (age < 0.25) return day.addDays(-qint64(age / 0.25 * thisYear));
-    return day.addDays(-thisYear - 1 - qint64((age - 0.25) / 0.75 * 540) - r.range(0, 2));
+    if (age < 0.5) return day.addDays(-qint64(age / 0.5 * thisYear));
+    return day.addDays(-thisYear - 1 - qint64((age - 0.5) / 0.5 * 540) - r.range(0, 2));
 }
 
 double quantity(const QString& unit, Rng& r) {
@@ -66,7 +66,7 @@ double quantity(const QString& unit, Rng& r) {
 
 void makeOrders(Context& c) {
     const int perKind =
-        c.options.orders > 0 ? c.options.orders : std::clamp(c.options.items / 400, 8, 300);
+        c.options.orders > 0 ? c.options.orders : std::clamp(c.options.items / 100, 20, 300);
     const int maxLines = c.options.orders > 0 ? 20 : 12;
     const QDate day = c.options.day.isValid() ? c.options.day : QDate::currentDate();
     LineItems items(c);
@@ -128,7 +128,7 @@ void makeOrders(Context& c) {
             heads.add({kind,
                        issued,
                        addressee,
-                       issued.daysTo(day) > 14 && r.chance(0.6),
+                       issued.daysTo(day) > 30 && r.chance(0.5),
                        none,
                        QStringLiteral("%1/%2").arg(number).arg(issued.year()),
                        c.companies[std::size_t(addressee - 1)].shortName,
