@@ -4,11 +4,15 @@
 #include "orders/Otw_Zam.h"
 #include "partners/Ak_firma.h"
 #include "shell/fixture.h"
+#include "shell/helpwindow.h"
 #include "ui/dbgrid.h"
+#include "ui/help.h"
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextBrowser>
 
 using namespace shelltest;
 using orders::TEkr_Otworz_Zamowienie;
@@ -276,6 +280,20 @@ TEST_F(OrderListTest, TheLinesGridTakesTheCataloguesFieldCaptions) {
     auto* model = child<ui::DbGrid>(list, "DBGrid_Pozycje")->model();
     EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Indeks"));
     EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Nr katalogowy"));
+}
+
+TEST_F(OrderListTest, HelpOpensAtTheListsSection) {
+    w = startWindow();
+    TEkr_Otworz_Zamowienie& list = openList();
+    const int context = ui::helpContext(child<QWidget>(list, "DBGrid_Zamowienia"));
+    shell::THelpWindow help;
+    bool found = false;
+    const QTextDocument* doc = help.browser()->document();
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            found = found ||
+                    it.fragment().charFormat().anchorNames().contains(QString::number(context));
+    EXPECT_TRUE(found) << context;
 }
 
 } // namespace
