@@ -282,6 +282,27 @@ TEST_F(OrderListTest, TheLinesGridTakesTheCataloguesFieldCaptions) {
     EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Nr katalogowy"));
 }
 
+TEST_F(OrderListTest, TheOrderListCommandRunsAListOfItsOwnModally) {
+    order(1, 4, QDate(2024, 3, 1));
+    w = startWindow();
+    bool seen = false;
+    runner.on<TEkr_Otworz_Zamowienie>([&](TEkr_Otworz_Zamowienie& list) {
+        seen = true;
+        EXPECT_NE(&list, orders::mainOrderList());
+        EXPECT_EQ(shown(list), QStringList{QStringLiteral("4")});
+        auto* search = child<QLineEdit>(list, "Edit_Szukaj");
+        search->setFocus();
+        search->setText(QStringLiteral("4"));
+        QTest::keyClick(search, Qt::Key_Down);
+        EXPECT_TRUE(search->text().isEmpty()) << "leaving for the grid empties the field";
+        click(list, "BB_Powrot");
+        EXPECT_FALSE(list.isVisible());
+    });
+    trigger(*w, "Otwrz1");
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(orders::mainOrderList()->isVisible());
+}
+
 TEST_F(OrderListTest, HelpOpensAtTheListsSection) {
     w = startWindow();
     TEkr_Otworz_Zamowienie& list = openList();
