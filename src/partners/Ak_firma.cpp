@@ -1,6 +1,7 @@
 #include "partners/Ak_firma.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "orders/Otw_Zam.h"
 #include "partners/Ak_Panstwo.h"
 #include "partners/Ak_miast.h"
 #include "partners/Ak_tel.h"
@@ -137,6 +138,16 @@ TEkr_Aktualizacja_Firma::TEkr_Aktualizacja_Firma(store::MainState& state, QWidge
                               OwnButton{true, false, true});
     connect(copy, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_SchowekClick));
+    auto* fromClient =
+        addOwnButton(QStringLiteral("BB_Od_Klienta"), QStringLiteral("Od klienta"),
+                     QStringLiteral("Zamówienia od klienta"), OwnButton{true, false, true});
+    connect(fromClient, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_Od_KlientaClick));
+    auto* toSupplier =
+        addOwnButton(QStringLiteral("BB_Do_Dostawcy"), QStringLiteral("Do dostawcy"),
+                     QStringLiteral("Zamówienia do dostawcy"), OwnButton{true, false, true});
+    connect(toSupplier, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TEkr_Aktualizacja_Firma::BB_Do_DostawcyClick));
 
     connect(contacts_.get(), &engine::DataSet::afterScroll, this,
             &TEkr_Aktualizacja_Firma::updateContactButtons);
@@ -590,6 +601,27 @@ std::optional<PickedCompany> pickCompany(store::MainState& state, QWidget* paren
     state.CompanyFolder.clear();
     if (state.PickedCompanyNr == 0) return std::nullopt;
     return PickedCompany{state.PickedCompanyNr, state.PickedCompanyName, state.PickedCompanyBlock};
+}
+
+// The orders of the current company, in the main window's order list: it opens on the kind's
+// orders sorted by addressee at the company's name, and this dialog makes way for it.
+void TEkr_Aktualizacja_Firma::showCompanyOrders(int kindIndex) {
+    if (listEmpty()) return;
+    st_.OrderListPreset = store::OrderListPresetState{
+        true, kindIndex, 0, table().asString(QStringLiteral("Firma_Skrot"))};
+    if (!orders::showOrderListPreset(st_)) {
+        st_.OrderListPreset.set = false;
+        return;
+    }
+    BB_PowrotClick();
+}
+
+void TEkr_Aktualizacja_Firma::BB_Od_KlientaClick() {
+    showCompanyOrders(0);
+}
+
+void TEkr_Aktualizacja_Firma::BB_Do_DostawcyClick() {
+    showCompanyOrders(1);
 }
 
 } // namespace partners

@@ -52,6 +52,9 @@ public Q_SLOTS:
     void BB_PanstwoClick();   // "..." beside "Państwo :": the countries list
     void BB_MiastoClick();    // "..." beside "Miejscowość :": the cities list
     void ComboBox_WgChange(); // "Wyświetlaj w/g :"
+    // The company's client or supplier orders, in the main window's order list.
+    void BB_Od_KlientaClick();
+    void BB_Do_DostawcyClick();
     void BB_EnterClick() override;
     void BB_EscClick() override;
 
@@ -75,6 +78,7 @@ private:
         int page; // 0 "Adres", 1 "Dodatkowe"
     };
     void buildOrderChoice();
+    void showCompanyOrders(int kindIndex);
     void buildPages();
     void bindBox(const QString& name, const QString& field, int page);
     void setupListButtons();

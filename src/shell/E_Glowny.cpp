@@ -26,8 +26,7 @@ const QString kMakerAddress = QStringLiteral("https://www.example.pl/pelk/");
 namespace {
 
 // Commands whose screens are not part of the program yet: present, and disabled until they are.
-const char* const kLaterCommands[] = {"odklienta1", "dodostawcy1", "Otwrz1", "Oferty1",
-                                      "Konfiguracja2"};
+const char* const kLaterCommands[] = {"Oferty1", "Konfiguracja2"};
 
 // Controls that start hidden: the order toolbar and the document tab's grid wait for an open
 // order, the offers page's pane for a text moved there, the default button is never seen.
@@ -220,6 +219,7 @@ void TForm_Pelk::connectCommands() {
     connect(ui_->Edit_Szukaj_Towar, &QLineEdit::textChanged, this,
             guard([this] { Edit_Szukaj_TowarChange(); }));
     connectScreens();
+    connectOrderList();
     connectDetailEditors();
     connectDetailTabs();
     connectCatalogueCommands();

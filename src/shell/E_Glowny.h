@@ -15,6 +15,10 @@ class QAbstractButton;
 class QAction;
 class QPrinter;
 
+namespace orders {
+class TEkr_Otworz_Zamowienie;
+}
+
 namespace shell {
 
 class ProgramHelpWindow;
@@ -155,6 +159,8 @@ private:
     // The login and the first-run wizard.
     void connectStartScreens();
     void connectScreens(); // the commands that open another screen
+    // The order list and the menu entries that show it.
+    void connectOrderList();
     void connectDetailEditors();
     // A detail page's editor for the current item, as the page's double-click opens it; false
     // when it did not open (empty catalogue, rights).
@@ -190,6 +196,8 @@ private:
     class QMenu* popupMenu_ = nullptr; // PopupMenu1: the insert commands of the offers page
     // The open-from-list dialog: made on first use, kept while the window lives.
     TEkr_Otworz_z_listy* fromList_ = nullptr;
+    // The order list: made with the window, shown and hidden for the whole run.
+    orders::TEkr_Otworz_Zamowienie* orderList_ = nullptr;
 };
 
 // The maker's web page, opened by "Aktualne informacje".

@@ -51,6 +51,15 @@ struct DisplayConfig {
          panelVisible = false;
 };
 
+// The order list opened from the companies dialog: on the kind choice (0 client orders, 1
+// supplier orders), the sort choice and the search text, applied once by the list.
+struct OrderListPresetState {
+    bool set = false;
+    int kindIndex = 0;
+    int sortIndex = 0;
+    QString searchText;
+};
+
 // The words a caller puts into a dialog's picking-mode variable (GroupPickMode, CompanyPickMode,
 // ...) for as long as the dialog runs. The dialogs only ask whether a word is set; the words are
 // the ones the program has always used.
@@ -122,7 +131,7 @@ public:
     int OrderKind = 0;
     QString OrderKindText, OrderEditMode;
     bool OrderOpen = false;
-    QString OrderListPreset;
+    OrderListPresetState OrderListPreset;
 
     // --- Table objects of the main folder ---
     engine::Table TPelk, TUsers, TBazy, Tskojarz, TOferty;

@@ -83,12 +83,15 @@ TEST_F(OrderDocs, NextNumberFillsGapsFromTheStartOrFollowsTheHighest) {
     EXPECT_EQ(nextOrderNumber(*db, kFromClient, gaps(1)), 5);
     EXPECT_EQ(nextOrderNumber(*db, kFromClient, gaps(100)), 100);
     EXPECT_EQ(nextOrderNumber(*db, kFromClient, gaps(3)), 5) << "3 and 4 taken";
+    for (int n : {2, 2, 7})
+        order(kToSupplier, n);
+    EXPECT_EQ(nextOrderNumber(*db, kToSupplier, gaps(2)), 3) << "a number given twice";
+    EXPECT_EQ(nextOrderNumber(*db, kToSupplier, gaps(1)), 1);
 
     order(kFromClient, 9);
     EXPECT_EQ(nextOrderNumber(*db, kFromClient, gaps(1, false)), 10);
     // Numbers are per kind: the supplier orders do not see the client ones.
-    EXPECT_EQ(nextOrderNumber(*db, kToSupplier, gaps(1, false)), 1);
-    EXPECT_EQ(nextOrderNumber(*db, kToSupplier, gaps(1)), 1);
+    EXPECT_EQ(nextOrderNumber(*db, kToSupplier, gaps(1, false)), 8);
     order(kToSupplier, 5);
     EXPECT_TRUE(numberIsFree(*db, kToSupplier, 4));
     EXPECT_FALSE(numberIsFree(*db, kToSupplier, 5));

@@ -13,13 +13,16 @@
 namespace {
 
 const char* const kUsage =
-    "Użycie: pelk-sample FOLDER_GŁÓWNY [--items N] [--seed S] [--replace]\n"
+    "Użycie: pelk-sample FOLDER_GŁÓWNY [--items N] [--seed S] [--orders N] [--replace]\n"
     "\n"
     "Tworzy folder główny programu (logowanie wyłączone) z katalogiem domyślnym Dane/Glowna\n"
     "wypełnionym przykładowymi danymi we wszystkich tabelach.\n"
     "\n"
     "  --items N   liczba towarów (domyślnie 2000)\n"
-    "  --seed S    ziarno losowania; to samo ziarno daje te same dane (domyślnie 1)\n"
+    "  --seed S    ziarno losowania; to samo ziarno daje tego samego dnia te same dane\n"
+    "              (domyślnie 1)\n"
+    "  --orders N  liczba zamówień każdego rodzaju, po 1 do 20 pozycji (domyślnie zależna\n"
+    "              od liczby towarów)\n"
     "  --replace   zastępuje istniejący folder główny i katalog\n";
 
 void print(FILE* to, const QString& text) {
@@ -60,6 +63,12 @@ int main(int argc, char** argv) {
         }
         if (a == QLatin1String("--replace")) {
             replace = true;
+        } else if (a == QLatin1String("--orders")) {
+            bool ok = false;
+            options.orders = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
+            if (!ok || options.orders < 1)
+                return usageError(
+                    QStringLiteral("Liczba zamówień musi być dodatnią liczbą całkowitą."));
         } else if (a == QLatin1String("--items") || a == QLatin1String("--seed")) {
             if (i + 1 >= args.size())
                 return usageError(QStringLiteral("Brak wartości po %1.").arg(a));

@@ -3,6 +3,8 @@
 #include "sample.h"
 #include <QDateTime>
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace sample {
 
@@ -18,6 +20,42 @@ const Context::Contact* someContact(const Context& c, int companyNr, Rng& r) {
                             : &contacts[std::size_t(r.range(0, int(contacts.size()) - 1))];
 }
 
+// What a line copies from its item. Drafts are made once per item: a benchmark sample writes
+// millions of lines over the same items.
+struct LineItem {
+    QString name, symbol, code, unit;
+};
+
+class LineItems {
+public:
+    explicit LineItems(const Context& c)
+        : c_(c), cache_(c.options.items <= kMaxCached ? c.options.items : 0) {}
+    LineItem get(int nr) {
+        if (cache_.empty()) return make(nr);
+        auto& slot = cache_[std::size_t(nr - 1)];
+        if (!slot) slot = make(nr);
+        return *slot;
+    }
+
+private:
+    static constexpr int kMaxCached = 200000;
+    LineItem make(int nr) const {
+        const ItemDraft d = makeItem(c_, nr);
+        return LineItem{d.name, d.symbol, d.code, d.unit};
+    }
+    const Context& c_;
+    std::vector<std::optional<LineItem>> cache_;
+};
+
+// The issue date of order `number` (1 = oldest) of `perKind`: the newer half in the current
+// year up to `day`, the others over the year and a half before it.
+QDate issueDate(int number, int perKind, const QDate& day, Rng& r) {
+    const double age = double(perKind - number) / perKind; // 0 newest .. <1 oldest
+    const int thisYear = day.dayOfYear() - 1;              // days back to 1 January
+    if (age < 0.5) return day.addDays(-qint64(age / 0.5 * thisYear));
+    return day.addDays(-thisYear - 1 - qint64((age - 0.5) / 0.5 * 540) - r.range(0, 2));
+}
+
 double quantity(const QString& unit, Rng& r) {
     if (unit == QLatin1String("m")) return r.range(1, 60) * 5.0;
     if (unit == QLatin1String("kg")) return r.range(1, 40) / 2.0;
@@ -27,7 +65,11 @@ double quantity(const QString& unit, Rng& r) {
 } // namespace
 
 void makeOrders(Context& c) {
-    const int perKind = std::clamp(c.options.items / 400, 8, 300);
+    const int perKind =
+        c.options.orders > 0 ? c.options.orders : std::clamp(c.options.items / 100, 20, 300);
+    const int maxLines = c.options.orders > 0 ? 20 : 12;
+    const QDate day = c.options.day.isValid() ? c.options.day : QDate::currentDate();
+    LineItems items(c);
     RowWriter& heads = c.session->writer(
         QStringLiteral("Dok_Head"),
         {"Dok_Typ",           "Dok_Data_Wyst",      "Dok_Firma_Nr",         "Dok_Zaplacono",
@@ -49,8 +91,7 @@ void makeOrders(Context& c) {
         Rng r = c.rng(kOrders, std::uint64_t(k));
         const int kind = k % 2 + 1;
         const int number = k / 2 + 1;
-        const QDate issued =
-            Context::today().addDays(-(perKind - number) * 540 / perKind - r.range(0, 2));
+        const QDate issued = issueDate(number, perKind, day, r);
         const bool client = kind == 1;
         const int addressee = client ? r.pick(c.customers) : r.pick(c.suppliers);
         const Context::Contact* contact = someContact(c, addressee, r);
@@ -87,7 +128,7 @@ void makeOrders(Context& c) {
             heads.add({kind,
                        issued,
                        addressee,
-                       issued.daysTo(Context::today()) > 60 && r.chance(0.8),
+                       issued.daysTo(day) > 30 && r.chance(0.5),
                        none,
                        QStringLiteral("%1/%2").arg(number).arg(issued.year()),
                        c.companies[std::size_t(addressee - 1)].shortName,
@@ -107,7 +148,7 @@ void makeOrders(Context& c) {
                        foot3,
                        number});
 
-        for (int line = r.range(1, 12); line > 0; --line) {
+        for (int line = r.range(1, maxLines); line > 0; --line) {
             if (r.chance(0.03)) {
                 lines.add({dok, none,
                            u8(r.pick({"Usługa transportowa", "Opakowanie zwrotne - paleta",
@@ -116,7 +157,7 @@ void makeOrders(Context& c) {
                 continue;
             }
             const int item = r.range(1, n);
-            const ItemDraft d = makeItem(c, item);
+            const LineItem d = items.get(item);
             const QString remark =
                 r.chance(0.15)
                     ? u8(r.pick({"pilne", "dostawa częściowa", "wg rysunku", "z atestem"}))

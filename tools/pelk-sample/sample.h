@@ -19,6 +19,10 @@ class BulkSession;
 struct Options {
     int items = 2000;
     std::uint64_t seed = 1;
+    int orders = 0; // orders of each kind; 0: as many as suit the number of items
+    // The day the sample is made: the orders are dated back from it, so that the order list's
+    // default view (this year's orders) shows some on a fresh demo. Invalid: today.
+    QDate day;
 };
 
 // Everything the table families hand on to each other: numbers of rows written earlier and
