@@ -163,7 +163,9 @@ bool TEkr_Zamowienie::openOrder(qint64 dokNr, EditorOpen how) {
             ui::messages().information(QStringLiteral("Zamówienie nie istnieje."));
             return;
         }
-        // The buffer first: without it nothing of the order is loaded or locked.
+        // The buffer first: without it nothing of the order is loaded or locked. Made anew in
+        // the TMP folder of the moment.
+        buffer_ = std::make_unique<LineBuffer>(st_.TempFolder);
         buffer_->create();
         try {
             // The lock: another installation editing the order stops the opening here.

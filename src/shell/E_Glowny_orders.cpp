@@ -2,6 +2,7 @@
 // lines, its buttons, the order toolbar and the order menu items.
 #include "engine/table.h"
 #include "orders/E_Zamow.h"
+#include "orders/Otw_Zam.h"
 #include "orders/linebuffer.h"
 #include "orders/ordereditorentry.h"
 #include "platform/printers.h"
@@ -9,12 +10,16 @@
 #include "ui/messages.h"
 #include "ui_E_Glowny.h"
 #include <QApplication>
+#include <QScopedValueRollback>
 
 namespace shell {
 
 namespace {
 
 constexpr int kDocumentPage = 8;
+
+// The open order is being closed by the program's exit.
+bool closingForExit = false;
 
 // The commands that act on an open order, enabled while one is open.
 const char* const kOpenOrderCommands[] = {
@@ -61,7 +66,17 @@ void TForm_Pelk::connectOrderCommands() {
                 if (auto* e = orders::existingOrderEditor(state_); e && e->isOrderOpen())
                     e->editLine(true);
             }));
-    controller_->closeOpenOrder = [this] { return orders::closeOpenOrder(state_); };
+    // The editor belongs to this window: centred on it, closed with it.
+    orders::orderEditor(state_, this);
+    controller_->closeOpenOrder = [this] {
+        const QScopedValueRollback exiting(closingForExit, true);
+        return orders::closeOpenOrder(state_);
+    };
+    // The order list comes back when the order is closed, unless the program is ending.
+    orders::whenOrderEditorCloses(state_, this, [this] {
+        if (closingForExit) return;
+        if (auto* list = orders::mainOrderList()) list->showKind(list->kindIndex());
+    });
     for (const char* name : kOpenOrderCommands)
         setCommandEnabled(QLatin1String(name), false);
 }

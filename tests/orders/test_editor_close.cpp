@@ -174,8 +174,6 @@ TEST_F(EditorCloseTest, BufferThatCannotBeMadeStopsTheOpening) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     st().TempFolder = blocker.fileName() + QStringLiteral("/TMP");
-    orders::existingOrderEditor(st())->deleteLater();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     messages.clear();
     EXPECT_FALSE(openExisting(dokNr));
     EXPECT_EQ(errorTexts().size(), 1);
