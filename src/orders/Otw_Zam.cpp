@@ -357,6 +357,8 @@ void TEkr_Otworz_Zamowienie::updateButtons() {
 }
 
 void TEkr_Otworz_Zamowienie::leaveForEditor() {
+    // The main window's list steps aside too when the menu's modal list opened the order.
+    if (mainList() && mainList() != this) mainList()->hide();
     if (isModal())
         accept();
     else

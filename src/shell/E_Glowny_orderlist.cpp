@@ -14,8 +14,12 @@ void TForm_Pelk::connectOrderList() {
             guard([this] { orderList_->showKind(1); }));
     // "Spis zamówień..." runs a list of its own, modally.
     connect(ui_->Otwrz1, &QAction::triggered, this, guard([this] {
-                orders::TEkr_Otworz_Zamowienie list(state_, this, this);
-                ui::modalRunner().run(list);
+                {
+                    orders::TEkr_Otworz_Zamowienie list(state_, this, this);
+                    ui::modalRunner().run(list);
+                }
+                // The tables are shared: the list still shown gets its own filter back.
+                if (orderList_->isVisible()) orderList_->showKind(orderList_->kindIndex());
             }));
 }
 

@@ -301,6 +301,16 @@ TEST_F(OrderListTest, TheOrderListCommandRunsAListOfItsOwnModally) {
     trigger(*w, "Otwrz1");
     EXPECT_TRUE(seen);
     EXPECT_FALSE(orders::mainOrderList()->isVisible());
+
+    // The main window's list, shown meanwhile on supplier orders, gets its filter back.
+    TEkr_Otworz_Zamowienie& main = openList("dodostawcy1");
+    runner.on<TEkr_Otworz_Zamowienie>([](TEkr_Otworz_Zamowienie& list) {
+        EXPECT_TRUE(list.filterText().startsWith(QStringLiteral("Dok_Typ=1 ")));
+    });
+    trigger(*w, "Otwrz1");
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(heads().filter().startsWith(QStringLiteral("Dok_Typ=2 ")))
+        << heads().filter().toStdString();
 }
 
 TEST_F(OrderListTest, HelpOpensAtTheListsSection) {

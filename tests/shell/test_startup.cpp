@@ -105,7 +105,7 @@ TEST_F(ShellTest, CommandsOfThisWindow) {
     auto& f = w->form();
 
     // Screens that are not part of the program yet are offered but cannot be opened.
-    for (const char* name : {"Konfiguracja2", "Otwrz1"})
+    for (const char* name : {"Konfiguracja2"})
         EXPECT_FALSE(w->isCommandEnabled(QLatin1String(name))) << name;
     // The dictionaries open from the menu and from the toolbar.
     runner.on(QStringLiteral("TEkr_Aktualizacja_Grupa"));
