@@ -1,6 +1,7 @@
 // The main window's document tab while an order is open: its grid and buttons, the order menu
 // items and toolbar, the item list's double-click, and the Enter and Delete keys.
 #include "editorfixture.h"
+#include "orders/Otw_Zam.h"
 #include "ui_E_Glowny.h"
 #include <QMenu>
 #include <QTabWidget>
@@ -139,6 +140,26 @@ TEST_F(DocumentTabTest, LastLineDeletedDisablesTheLineCommands) {
           static_cast<QWidget*>(f().BB_Dok_Wydruk), static_cast<QWidget*>(f().BB_Podglad)})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     EXPECT_FALSE(child<QPushButton>(ed(), "BB_Wydruk")->isEnabled());
+}
+
+TEST_F(DocumentTabTest, OrderListComesBackWhenTheOrderCloses) {
+    trigger(*w, "dodostawcy1");
+    QWidget* list = orders::mainOrderList();
+    ASSERT_TRUE(list && list->isVisible());
+    click(*list, "BB_Dodaj");
+    ASSERT_TRUE(editor()->isOrderOpen());
+    EXPECT_FALSE(list->isVisible()) << "the list waits while the order is open";
+    EXPECT_EQ(editor()->windowTitle(), QStringLiteral("Zamówienie do dostawcy"));
+    messages.answerYes();
+    click(ed(), "BB_Zamknij");
+    EXPECT_TRUE(list->isVisible());
+
+    // Not when the program ends.
+    click(*list, "BB_Dodaj");
+    ASSERT_TRUE(editor()->isOrderOpen());
+    messages.answerYes().answerYes(); // the exit, then the empty order's deletion
+    EXPECT_TRUE(w->close());
+    EXPECT_FALSE(list->isVisible());
 }
 
 } // namespace
