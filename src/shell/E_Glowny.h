@@ -174,8 +174,8 @@ private:
     bool orderGridShown() const;
     // Enter's order branches: true when Enter went to the open order.
     bool orderEnter();
-    void addOrderLine();  // from the current item of the item list
-    void previewOrder();  // the open order's printout to the preview
+    void addOrderLine();    // from the current item of the item list
+    void previewOrder();    // the open order's printout to the preview
     void catalogueChosen(); // CurrentCatalogueFolder names another catalogue: open it
     void disableLaterCommands();
     bool filterEvent(QObject* watched, QEvent* event);
