@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace documents {
 
@@ -45,10 +46,16 @@ void drawText(QPainter& p, const Scale& s, const Element& e) {
     // Printed texts are measured at the printer's resolution, never snapped to screen pixels, so
     // that preview and paper break lines alike.
     font.setHintingPreference(QFont::PreferNoHinting);
+    // The condensed faces of the family, so that the captions and names the forms were drawn
+    // for fit their boxes.
+    font.setStretch(QFont::Condensed);
     p.setFont(font);
     const QRectF box = s(e.box);
     p.save();
-    p.setClipRect(box, Qt::IntersectClip);
+    // Cut at the box's sides; below it only the descenders of its line may show.
+    const double fontHeight = e.style.points / 72.0 * p.device()->logicalDpiY() * 1.17;
+    p.setClipRect(QRectF(box.x(), box.y(), box.width(), std::max(box.height(), fontHeight)),
+                  Qt::IntersectClip);
     p.drawText(box, alignmentFlags(e.align) | Qt::TextSingleLine, e.text);
     p.restore();
 }

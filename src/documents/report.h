@@ -11,8 +11,8 @@
 // out needs no display and no paint device; drawing is a separate step (painter.h).
 namespace documents {
 
-// The family every printout uses: installed on a plain Debian desktop and embedded in PDF files,
-// with the Polish letters.
+// The family every printout uses (its condensed faces): installed on a plain Debian desktop and
+// embedded in PDF files, with the Polish letters.
 QString reportFontFamily();
 
 struct TextStyle {

@@ -71,8 +71,8 @@ void columnHeadings(Band& b, double y, const QHash<QString, QString>& cap) {
     b.text(lbl("QRLabel_j_m"), 127, y, 10.8, cap[lbl("QRLabel_j_m")], k8Bold, Align::Centre, h);
     b.text(lbl("QRLabel_Ilosc"), 138, y, 12.5, cap[lbl("QRLabel_Ilosc")], k8Bold, Align::Right, h);
     b.text(lbl("QRLabel_Uwagi"), 152.9, y, 20.2, cap[lbl("QRLabel_Uwagi")], k8Bold, Align::Left, h);
-    b.text(lbl("QRLabel_Str"), 173.6, y - 0.8, 8.2, cap[lbl("QRLabel_Str")], k10, Align::Left, 4.9);
-    b.pageNumber(lbl("Numer_Strony"), 182, y - 0.8, 8, k10);
+    b.text(lbl("QRLabel_Str"), 173.6, y - 0.6, 8.2, cap[lbl("QRLabel_Str")], k10, Align::Left, 4.8);
+    b.pageNumber(lbl("Numer_Strony"), 182, y - 0.6, 8, k10);
 }
 
 // One order line. The symbol and producer-code fields print nothing when their setting leaves
