@@ -223,6 +223,7 @@ void TForm_Pelk::connectCommands() {
     connectDetailEditors();
     connectDetailTabs();
     connectCatalogueCommands();
+    connectPrintCommands();
 }
 
 void TForm_Pelk::disableLaterCommands() {

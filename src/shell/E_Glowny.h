@@ -80,6 +80,10 @@ public Q_SLOTS:
     void Odwie1Click();
     void Drukuj1Click();
     void BB_PodgladClick();
+    // The item list's printout (E_Glowny_print.cpp): printer, preview, PDF file.
+    void Drukuj2Click();
+    void SpeedButton2Click();
+    void ZapiszPDF1Click();
     void Oprogramie1Click();
     void Tematy1Click();
     void Aktualneinformacje1Click();
@@ -156,6 +160,9 @@ private:
     void showPicture();       // DBImage: the current drawing of the drawings page
     bool notesEvent(QEvent* event);
     void connectCatalogueCommands();
+    enum class ListOutput { Printer, Preview, Pdf };
+    void connectPrintCommands();
+    void printItemList(ListOutput output);
     void catalogueChosen(); // CurrentCatalogueFolder names another catalogue: open it
     void disableLaterCommands();
     bool filterEvent(QObject* watched, QEvent* event);
