@@ -82,7 +82,8 @@ Band detailBand(const PrintLine& l, const OrderPrintData& order, const QString& 
     Band b;
     b.height = 5.3;
     const double y = 0.4, h = 4.6;
-    b.text(lbl("Dane_Tow_Nazwa"), 2.1, y, 63.3, l.name, k10Bold, Align::Left, h);
+    // The name stops short of the symbol column, so that a cut name does not run into it.
+    b.text(lbl("Dane_Tow_Nazwa"), 2.1, y, 62.8, l.name, k10Bold, Align::Left, h);
     b.text(symbolName, 65.9, y, 30.2, order.showSymbol ? l.symbol : QString(), k10Bold, Align::Left,
            h);
     b.text(codeName, 96.6, y, 27.8, order.showProducerCode ? l.producerCode : QString(), k10Bold,
