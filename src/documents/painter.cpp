@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -56,7 +57,9 @@ void drawText(QPainter& p, const Scale& s, const Element& e) {
     const double fontHeight = e.style.points / 72.0 * p.device()->logicalDpiY() * 1.17;
     p.setClipRect(QRectF(box.x(), box.y(), box.width(), std::max(box.height(), fontHeight)),
                   Qt::IntersectClip);
-    p.drawText(box, alignmentFlags(e.align) | Qt::TextSingleLine, e.text);
+    // A text wider than its box keeps its beginning, whatever its alignment.
+    const bool tooWide = QFontMetricsF(font, p.device()).horizontalAdvance(e.text) > box.width();
+    p.drawText(box, alignmentFlags(tooWide ? Align::Left : e.align) | Qt::TextSingleLine, e.text);
     p.restore();
 }
 

@@ -118,8 +118,16 @@ TEST_F(ReportTest, ATextIsCutAtTheEdgeOfItsBoxAndPicturesKeepTheirProportions) {
     const QImage image = render(page);
     EXPECT_TRUE(anyInk(image, QRect(200, 200, 200, 80)));
     EXPECT_FALSE(anyInk(image, QRect(402, 190, 600, 120))) << "drawn past the box's right edge";
+    // A right-aligned text too wide for its box keeps its beginning and is cut on the right.
     EXPECT_TRUE(anyInk(image, QRect(200, 400, 200, 80)));
     EXPECT_FALSE(anyInk(image, QRect(0, 390, 198, 120))) << "drawn past the box's left edge";
+    EXPECT_FALSE(anyInk(image, QRect(402, 390, 600, 120))) << "drawn past the box's right edge";
+    Page narrow;
+    right.text = QStringLiteral("W");
+    narrow.elements.append(right);
+    const QImage one = render(narrow);
+    EXPECT_FALSE(anyInk(one, QRect(200, 400, 100, 80))) << "a short text lost its alignment";
+    EXPECT_TRUE(anyInk(one, QRect(330, 400, 70, 80)));
 
     // 200 x 100 into 40 x 40 mm: 40 x 20 mm at the box's top, nothing stretched below.
     EXPECT_EQ(image.pixel(1380, 1190), qRgb(255, 0, 0));
