@@ -224,6 +224,7 @@ void TForm_Pelk::connectCommands() {
     connectDetailTabs();
     connectCatalogueCommands();
     connectOrderCommands();
+    connectPrintCommands();
 }
 
 void TForm_Pelk::disableLaterCommands() {

@@ -91,6 +91,10 @@ public Q_SLOTS:
     void Odwie1Click();
     void Drukuj1Click();
     void BB_PodgladClick();
+    // The item list's printout (E_Glowny_print.cpp): printer, preview, PDF file.
+    void Drukuj2Click();
+    void SpeedButton2Click();
+    void ZapiszPDF1Click();
     void Oprogramie1Click();
     void Tematy1Click();
     void Aktualneinformacje1Click();
@@ -176,6 +180,9 @@ private:
     bool orderEnter();
     void addOrderLine();    // from the current item of the item list
     void previewOrder();    // the open order's printout to the preview
+    enum class ListOutput { Printer, Preview, Pdf };
+    void connectPrintCommands();
+    void printItemList(ListOutput output);
     void catalogueChosen(); // CurrentCatalogueFolder names another catalogue: open it
     void disableLaterCommands();
     bool filterEvent(QObject* watched, QEvent* event);

@@ -65,7 +65,7 @@ const QStringList& MainController::rowCommands() {
                                    QStringLiteral("Drukuj2"),      QStringLiteral("Klonuj1"),
                                    QStringLiteral("Edycja2"),      QStringLiteral("Usu1"),
                                    QStringLiteral("SpeedButton9"), QStringLiteral("SpeedButton2"),
-                                   QStringLiteral("Modyfikuj3")};
+                                   QStringLiteral("Modyfikuj3"),   QStringLiteral("ZapiszPDF1")};
     return names;
 }
 

@@ -1,0 +1,21 @@
+#pragma once
+#include "documents/tablereport.h"
+
+#include <QDate>
+
+namespace ui {
+class DbGrid;
+}
+
+namespace shell {
+
+// The item list's printout: the grid's visible columns under their captions (widths as shown),
+// its rows in their current order with the filter or query in force, under a heading naming the
+// catalogue and the date. Rows are read a page at a time when the page is drawn.
+documents::TableReport itemListReport(ui::DbGrid& grid, const QString& catalogueName,
+                                      const QDate& date);
+
+// Lists longer than this many pages are printed only after the user agreed to the page count.
+constexpr int kAskAboveListPages = 50;
+
+} // namespace shell
