@@ -39,6 +39,8 @@ bool readPlainText(const QByteArray& data, QString& text) {
         text.remove(0, 1);
     }
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    // Other control characters are no text a document shows (nor one the writer would keep).
+    text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\n' && c != u'\t'; });
     return true;
 }
 

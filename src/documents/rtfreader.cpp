@@ -1030,6 +1030,11 @@ void Reader::finishParagraph(bool last) {
         openLists_.clear();
     } else {
         const auto key = std::make_tuple(para.listOverride, para.level, int(style));
+        // Levels of one list stay one list around their nested items; another list ends it.
+        std::erase_if(openLists_, [&](const auto& open) {
+            return std::get<0>(open.first) != para.listOverride ||
+                   (para.listOverride == 0 && std::get<2>(open.first) != int(style));
+        });
         auto list = openLists_.find(key);
         if (list != openLists_.end()) {
             list->second->add(cursor_.block());
