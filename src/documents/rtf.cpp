@@ -47,6 +47,10 @@ bool readPlainText(const QByteArray& data, QString& text) {
 } // namespace
 
 bool readRtf(const QByteArray& data, QTextDocument& doc, QString* error) {
+    // What was read is where the document's history starts: no undoing back into an empty page,
+    // and nothing modified yet.
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
     doc.clear();
     QString note;
     bool read = true;
@@ -61,6 +65,8 @@ bool readRtf(const QByteArray& data, QTextDocument& doc, QString* error) {
         else
             note = QStringLiteral("Plik nie jest dokumentem RTF ani plikiem tekstowym.");
     }
+    doc.setUndoRedoEnabled(undo);
+    doc.setModified(false);
     if (error) *error = note;
     return read;
 }

@@ -196,7 +196,7 @@ void Writer::listLabel(QByteArray& out, const QTextBlock& block, QTextList* list
         out += "\\pnlvlblt";
         break;
     }
-    out += bullet ? "\\pnf0\\pnindent360{\\pntxtb\\'95}}" : "\\pnindent360{\\pntxta .}}";
+    out += bullet ? "\\pnf0\\pnindent360{\\pntxtb\\'95}}" : "\\pnstart1\\pnindent360{\\pntxta .}}";
     const int indent = std::max(list->format().indent(), 1);
     if (indent > 1) appendWord(out, "\\ilvl", std::min(indent - 1, 8));
     appendWord(out, "\\li", indent * 360);
@@ -249,7 +249,9 @@ void Writer::paragraph(QByteArray& out, const QTextBlock& block) {
     if (list) {
         listLabel(out, block, list);
     } else {
-        if (int li = twips(format.leftMargin())) appendWord(out, "\\li", li);
+        // The indent steps of the editor's indent buttons are a margin to other programs.
+        const qreal indent = format.indent() * doc_.indentWidth();
+        if (int li = twips(format.leftMargin() + indent)) appendWord(out, "\\li", li);
         if (int fi = twips(format.textIndent())) appendWord(out, "\\fi", fi);
     }
     if (int ri = twips(format.rightMargin())) appendWord(out, "\\ri", ri);

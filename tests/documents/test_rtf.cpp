@@ -107,6 +107,10 @@ void buildRichDocument(QTextDocument& doc) {
     letters.setStyle(QTextListFormat::ListLowerAlpha);
     c.insertList(letters);
     c.insertText(QStringLiteral("a-pozycja"), body);
+    QTextListFormat roman;
+    roman.setStyle(QTextListFormat::ListUpperRoman);
+    c.insertList(roman);
+    c.insertText(QStringLiteral("rzymska"), body);
 
     c.insertBlock(QTextBlockFormat(), body);
     c.currentList() ? c.currentList()->remove(c.block()) : void();
@@ -142,6 +146,33 @@ TEST_F(Rtf, WrittenDocumentReadsBackTheSame) {
     EXPECT_TRUE(rtf.contains("\\pngblip"));
     for (const char byte : rtf)
         ASSERT_LT(uchar(byte), 0x80) << "RTF is seven-bit text";
+}
+
+TEST_F(Rtf, IndentStepsAreWrittenAsAMargin) {
+    QTextDocument original;
+    QTextCursor c(&original);
+    QTextBlockFormat stepped;
+    stepped.setIndent(2);
+    stepped.setLeftMargin(10);
+    c.setBlockFormat(stepped);
+    c.insertText(QStringLiteral("wcięty"));
+    QTextDocument read;
+    ASSERT_TRUE(readRtf(writeRtf(original), read));
+    EXPECT_EQ(read.begin().blockFormat().leftMargin(), 10 + 2 * original.indentWidth());
+}
+
+TEST_F(Rtf, AReadDocumentStartsUnmodifiedWithNothingToUndo) {
+    QTextDocument doc;
+    doc.setPlainText(QStringLiteral("poprzedni"));
+    QTextCursor(&doc).insertText(QStringLiteral("zmiana "));
+    ASSERT_TRUE(doc.isModified());
+    ASSERT_TRUE(readRtf("{\\rtf1 nowy\\par}", doc));
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("nowy"));
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.isUndoAvailable());
+    EXPECT_TRUE(doc.isUndoRedoEnabled());
+    QTextCursor(&doc).insertText(QStringLiteral("x"));
+    EXPECT_TRUE(doc.isUndoAvailable()); // the editor's own changes are undone as before
 }
 
 TEST_F(Rtf, EmptyDocumentsAndEmptyParagraphsKeepTheirShape) {
