@@ -15,6 +15,8 @@ public:
     static int forCharset(int charset);
 
     int number() const { return number_; }
+    // Double-byte pages: a character may take two bytes, given as two \'xx escapes.
+    bool multiByte() const { return !singleByte_; }
     // Appends the text of `bytes` to `out`.
     void decode(const char* bytes, qsizetype size, QString& out) const;
 

@@ -130,6 +130,7 @@ private:
     void symbol(char symbol);
     void text(const char* bytes, qsizetype size);
     void textByte(char byte);
+    void flushBytes();
     void appendChar(char16_t c);
     void fontTableText(const char* bytes, qsizetype size);
     void colorTableText(const char* bytes, qsizetype size);
@@ -148,6 +149,8 @@ private:
     int skipDepth_ = 0; // groups being passed over beyond the depth limit
     bool tooDeep_ = false;
     int pendingSkip_ = 0; // characters after \uN standing in for it
+    QByteArray bytes_;    // text in a double-byte code page, not decoded yet
+    const CodePage* pageOfBytes_ = nullptr;
 
     int ansiCodePage_ = 1250;
     int defaultFont_ = 0;
@@ -201,6 +204,7 @@ QString Reader::read(QByteArrayView data) {
                 continue;
             }
         }
+        if (token.type != Token::Text && token.type != Token::HexByte) flushBytes();
         switch (token.type) {
         case Token::GroupStart:
             pendingSkip_ = 0;
@@ -236,6 +240,7 @@ QString Reader::read(QByteArrayView data) {
             break;
         }
     }
+    flushBytes();
     finishParagraph(true);
 
     QStringList notes;
@@ -628,8 +633,26 @@ void Reader::text(const char* bytes, qsizetype size) {
     default:
         return;
     }
+    const CodePage* page = codePage();
+    if (page->multiByte()) {
+        // Kept until the run of bytes ends, so that a character split over two escapes is whole.
+        if (pageOfBytes_ != page) flushBytes();
+        pageOfBytes_ = page;
+        bytes_.append(bytes, size);
+        return;
+    }
+    flushBytes();
     QString decoded;
-    codePage()->decode(bytes, size, decoded);
+    page->decode(bytes, size, decoded);
+    for (const QChar c : std::as_const(decoded))
+        appendChar(c.unicode());
+}
+
+void Reader::flushBytes() {
+    if (bytes_.isEmpty()) return;
+    QString decoded;
+    pageOfBytes_->decode(bytes_.constData(), bytes_.size(), decoded);
+    bytes_.clear();
     for (const QChar c : std::as_const(decoded))
         appendChar(c.unicode());
 }

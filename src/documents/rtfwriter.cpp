@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QTextBlock>
@@ -116,7 +117,9 @@ private:
     QString defaultFamily_;
     qreal defaultSize_ = 12;
     QStringList fonts_;
-    std::vector<QRgb> colors_;
+    QHash<QString, int> fontIndexes_;
+    std::vector<QRgb> colors_; // colour table entries from 1 on
+    QHash<QRgb, int> colorIndexes_;
 };
 
 QString Writer::family(const QTextCharFormat& format) const {
@@ -131,18 +134,18 @@ qreal Writer::pointSize(const QTextCharFormat& format) const {
 }
 
 int Writer::fontIndex(const QString& family) {
-    const qsizetype found = fonts_.indexOf(family);
-    if (found >= 0) return int(found);
+    const auto found = fontIndexes_.constFind(family);
+    if (found != fontIndexes_.constEnd()) return *found;
     fonts_.append(family);
-    return int(fonts_.size() - 1);
+    return *fontIndexes_.insert(family, int(fonts_.size() - 1));
 }
 
 int Writer::colorIndex(const QColor& color) {
     const QRgb rgb = color.rgb();
-    for (size_t i = 0; i < colors_.size(); ++i)
-        if (colors_[i] == rgb) return int(i) + 1;
+    const auto found = colorIndexes_.constFind(rgb);
+    if (found != colorIndexes_.constEnd()) return *found;
     colors_.push_back(rgb);
-    return int(colors_.size());
+    return *colorIndexes_.insert(rgb, int(colors_.size()));
 }
 
 void Writer::collect(const QTextCharFormat& format) {

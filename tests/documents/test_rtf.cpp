@@ -203,6 +203,9 @@ TEST_F(Rtf, CodePagesOfOtherPrograms) {
     EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg1250 \xb3\xb9ka\\par}"), QStringLiteral("łąka"));
     // Other single-byte pages through the system's converters.
     EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg1251 \\'c6\\'f3\\'ea\\par}"), QStringLiteral("Жук"));
+    // A double-byte page, its characters split over two escapes each.
+    EXPECT_EQ(textOf("{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\'7b{\\b \\'8c\\'ea}\\par}"),
+              QStringLiteral("日本語"));
 }
 
 TEST_F(Rtf, UnicodeCharactersSkipTheirStandIns) {
