@@ -367,6 +367,28 @@ TEST_F(Rtf, FilesOfADesktopWordProcessorOpenWithTheirFormats) {
     EXPECT_TRUE(block(QStringLiteral("Z poważaniem, Łukasz Żółkiewski")).blockFormat().alignment() &
                 Qt::AlignRight);
 
+    // Hand-written the way the Windows rich edit control (WordPad, the old offer editor) writes,
+    // with the null byte it leaves after the last brace.
+    ASSERT_TRUE(readRtf(file("richedit_oferta.rtf"), doc, &note));
+    EXPECT_EQ(note, QString());
+    EXPECT_TRUE(block(QStringLiteral("Oferta nr 12/2026")).blockFormat().alignment() &
+                Qt::AlignHCenter);
+    EXPECT_EQ(formatOf(QStringLiteral("Oferta nr")).fontPointSize(), 16);
+    EXPECT_EQ(formatOf(QStringLiteral("Oferta nr")).fontFamilies().toStringList(),
+              QStringList{QStringLiteral("Arial CE")});
+    EXPECT_EQ(formatOf(QStringLiteral("zawory")).fontWeight(), QFont::Bold);
+    EXPECT_TRUE(formatOf(QStringLiteral("kołnierze")).fontItalic());
+    EXPECT_TRUE(formatOf(QStringLiteral("uszczelki")).fontUnderline());
+    EXPECT_EQ(formatOf(QStringLiteral("Łódź")).foreground().color(), QColor(0, 0, 255));
+    EXPECT_EQ(block(QStringLiteral("Zamawiający")).text(),
+              QStringLiteral("Zamawiający: Łódź, ul. Świętego Stanisława"));
+    const QTextList* items = block(QStringLiteral("pierwsza pozycja")).textList();
+    ASSERT_NE(items, nullptr);
+    EXPECT_EQ(items->count(), 2);
+    EXPECT_EQ(items->format().style(), QTextListFormat::ListDisc);
+    EXPECT_EQ(block(QStringLiteral("Z poważaniem")).textList(), nullptr);
+    EXPECT_TRUE(block(QStringLiteral("Z poważaniem")).blockFormat().alignment() & Qt::AlignRight);
+
     ASSERT_TRUE(readRtf(file("libreoffice_obrazek.rtf"), doc, &note));
     EXPECT_EQ(note, QString());
     EXPECT_TRUE(describe(doc).contains(QStringLiteral("[image 8x6 of 8x6 #000080]")))
