@@ -133,6 +133,7 @@ private:
     void flushBytes();
     void appendChar(char16_t c);
     void fontTableText(const char* bytes, qsizetype size);
+    void endFontEntry();
     void colorTableText(const char* bytes, qsizetype size);
     void pictureText(const char* bytes, qsizetype size);
     const CodePage* codePage();
@@ -156,7 +157,7 @@ private:
     int defaultFont_ = 0;
     std::map<int, Font> fonts_;
     int fontEntry_ = 0;
-    QByteArray fontName_;
+    QString fontName_; // the name of the font table entry being read
     std::vector<QColor> colors_;
     int red_ = -1, green_ = -1, blue_ = -1;
     const CodePage* codePageCache_ = nullptr;
@@ -262,7 +263,7 @@ void Reader::openGroup() {
 
 void Reader::closeGroup() {
     const Group closed = top();
-    if (closed.dest == Dest::FontTable && !fontName_.isEmpty()) fontTableText(";", 1);
+    if (closed.dest == Dest::FontTable && !fontName_.isEmpty()) endFontEntry();
     stack_.pop_back();
     if (!closed.owner) return;
     switch (closed.dest) {
@@ -380,6 +381,16 @@ void Reader::word(const Token& token) {
     CharState& chars = group.chars;
     ParaState& para = group.para;
 
+    // Unicode and the bytes standing in for it are the same in every destination.
+    if (w == W_uc) {
+        group.unicodeSkip = std::clamp(param, 0, 16);
+        return;
+    }
+    if (w == W_u) {
+        appendChar(char16_t(param < 0 ? param + 65536 : param));
+        pendingSkip_ = group.unicodeSkip;
+        return;
+    }
     switch (group.dest) {
     case Dest::FontTable:
         if (w == W_f) {
@@ -529,13 +540,6 @@ void Reader::word(const Token& token) {
     case W_ilvl:
         para.level = std::clamp(param, 0, 8);
         break;
-    case W_uc:
-        group.unicodeSkip = std::clamp(param, 0, 16);
-        break;
-    case W_u:
-        appendChar(char16_t(param < 0 ? param + 65536 : param));
-        pendingSkip_ = group.unicodeSkip;
-        break;
     case W_par:
     case W_row:
         if (group.dest == Dest::Text) finishParagraph(false);
@@ -666,6 +670,10 @@ void Reader::textByte(char byte) {
 void Reader::appendChar(char16_t c) {
     const Group& group = top();
     if (c < 0x20 && c != u'\t') return;
+    if (group.dest == Dest::FontTable) {
+        if (fontName_.size() < 1024) fontName_ += QChar(c);
+        return;
+    }
     if (group.dest == Dest::ListText) {
         listLabel_ += QChar(c);
         return;
@@ -681,17 +689,21 @@ void Reader::appendChar(char16_t c) {
 }
 
 void Reader::fontTableText(const char* bytes, qsizetype size) {
+    // Decoded a byte at a time: a font name in a double-byte page is not worth a buffer.
+    const CodePage* page = codePage();
     for (qsizetype i = 0; i < size; ++i) {
-        if (bytes[i] != ';') {
-            if (fontName_.size() < 256) fontName_ += bytes[i];
-            continue;
-        }
-        QString name;
-        codePage()->decode(fontName_.constData(), fontName_.size(), name);
-        fonts_[fontEntry_].name = name.trimmed();
-        formatCached_ = false;
-        fontName_.clear();
+        if (bytes[i] == ';')
+            endFontEntry();
+        else if (fontName_.size() < 1024)
+            page->decode(bytes + i, 1, fontName_);
     }
+}
+
+void Reader::endFontEntry() {
+    fontName_.removeIf([](QChar c) { return c.unicode() < 0x20; });
+    fonts_[fontEntry_].name = fontName_.trimmed().left(256);
+    formatCached_ = false;
+    fontName_.clear();
 }
 
 void Reader::colorTableText(const char* bytes, qsizetype size) {

@@ -42,7 +42,9 @@ inline QString describeImage(const QTextDocument& doc, const QTextImageFormat& f
         .arg(image.isNull() ? QStringLiteral("none") : image.pixelColor(0, 0).name());
 }
 
-inline QString describe(const QTextDocument& doc) {
+// Without `itemNumbers` two lists of one style in a row look like one list: RTF as the writer
+// writes it cannot tell them apart.
+inline QString describe(const QTextDocument& doc, bool itemNumbers = true) {
     QStringList lines;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         const QTextBlockFormat b = block.blockFormat();
@@ -59,17 +61,29 @@ inline QString describe(const QTextDocument& doc) {
             line += QStringLiteral(" list=%1/%2 #%3")
                         .arg(int(list->format().style()))
                         .arg(list->format().indent())
-                        .arg(list->itemNumber(block));
+                        .arg(itemNumbers ? list->itemNumber(block) : 0);
         if (block.length() <= 1)
             line += QStringLiteral(" empty{") + describeChars(doc, block.charFormat()) + u'}';
+        // Runs that show the same are one run, however the document split them.
+        QString runText, runFormat;
+        const auto endRun = [&] {
+            if (!runFormat.isEmpty()) line += QStringLiteral(" '%1'{%2}").arg(runText, runFormat);
+            runText.clear();
+            runFormat.clear();
+        };
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().isImageFormat())
+            if (fragment.charFormat().isImageFormat()) {
+                endRun();
                 line += u' ' + describeImage(doc, fragment.charFormat().toImageFormat());
-            else
-                line += QStringLiteral(" '%1'{%2}")
-                            .arg(fragment.text(), describeChars(doc, fragment.charFormat()));
+                continue;
+            }
+            const QString format = describeChars(doc, fragment.charFormat());
+            if (format != runFormat) endRun();
+            runFormat = format;
+            runText += fragment.text();
         }
+        endRun();
         lines << line;
     }
     return lines.join(u'\n');
