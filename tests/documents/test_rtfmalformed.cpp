@@ -175,6 +175,7 @@ QByteArray mutate(QByteArray data, std::mt19937& random) {
 TEST_F(RtfMalformed, MutatedFilesNeverBreakTheReaderOrTheWriter) {
     const std::vector<QByteArray> corpus = {
         richSample(), file("libreoffice_oferta.rtf"), file("libreoffice_obrazek.rtf"),
+        file("richedit_oferta.rtf"),
         "{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0\\fcharset238 Arial;}}{\\pntext\\'b7\\tab}"
         "{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}\\uc1\\u322?\\'b3 {\\field{\\*\\fldinst x}"
         "{\\fldrslt y}}\\par}"};
