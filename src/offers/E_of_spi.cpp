@@ -102,8 +102,8 @@ void TEkr_Oferty_Spis::BB_OdClick() {
     const auto date = ui::pickDate(st_);
     if (!date) return;
     if (*date > to_) {
-        ui::messages().information(QStringLiteral(
-            "Data początku okresu nie może być poźniejsza niż data końca okresu !"));
+        ui::messages().information(
+            QStringLiteral("Data początku okresu nie może być poźniejsza niż data końca okresu !"));
         return;
     }
     from_ = *date;
@@ -198,13 +198,12 @@ void TEkr_Oferty_Spis::fillCompanyBlock() {
     if (companies.isEmpty()) return;
     companies.findNearest({company});
     if (companies.eof() || companies.isEmpty()) return;
-    st_.PickedCompanyBlock = {
-        companies.asString(QStringLiteral("Firma_Nazwa1")),
-        companies.asString(QStringLiteral("Firma_Nazwa2")),
-        companies.asString(QStringLiteral("Firma_Nazwa3")),
-        companies.asString(QStringLiteral("Firma_Ulica")),
-        companies.asString(QStringLiteral("Firma_Kod_Poczt")) + u' ' +
-            companies.asString(QStringLiteral("Firma_Miejscowosc"))};
+    st_.PickedCompanyBlock = {companies.asString(QStringLiteral("Firma_Nazwa1")),
+                              companies.asString(QStringLiteral("Firma_Nazwa2")),
+                              companies.asString(QStringLiteral("Firma_Nazwa3")),
+                              companies.asString(QStringLiteral("Firma_Ulica")),
+                              companies.asString(QStringLiteral("Firma_Kod_Poczt")) + u' ' +
+                                  companies.asString(QStringLiteral("Firma_Miejscowosc"))};
 }
 
 } // namespace offers

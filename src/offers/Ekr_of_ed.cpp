@@ -88,8 +88,7 @@ void TEkr_Oferty_Edycja::BB_ZapiszClick() {
 void TEkr_Oferty_Edycja::BB_DokumentClick() {
     const bool wasNew = newOffer_;
     saveRow();
-    if (!wasNew)
-        editor_.openOffer(st_.TOferty.asInteger(kNr), st_.TOferty.asString(kDescription));
+    if (!wasNew) editor_.openOffer(st_.TOferty.asInteger(kNr), st_.TOferty.asString(kDescription));
     done(kDocument);
 }
 

@@ -69,12 +69,10 @@ void TMainForm::buildSpeedBar() {
     ui_->FileOpenItem->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     ui_->FileSaveItem->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     const std::pair<QAction*, const char*> shortNames[] = {
-        {ui_->FilePrintItem, "Drukuj"}, {ui_->EditCutItem, "Wytnij"},
-        {ui_->EditCopyItem, "Kopiuj"},  {ui_->EditPasteItem, "Wklej"},
-        {ui_->FormatBold, "B"},         {ui_->FormatItalic, "I"},
-        {ui_->FormatUnderline, "U"},    {ui_->AlignLeft, "⯇"},
-        {ui_->AlignCenter, "≡"},        {ui_->AlignRight, "⯈"},
-        {ui_->FormatBullets, "•"}};
+        {ui_->FilePrintItem, "Drukuj"}, {ui_->EditCutItem, "Wytnij"}, {ui_->EditCopyItem, "Kopiuj"},
+        {ui_->EditPasteItem, "Wklej"},  {ui_->FormatBold, "B"},       {ui_->FormatItalic, "I"},
+        {ui_->FormatUnderline, "U"},    {ui_->AlignLeft, "⯇"},      {ui_->AlignCenter, "≡"},
+        {ui_->AlignRight, "⯈"},       {ui_->FormatBullets, "•"}};
     for (const auto& [action, text] : shortNames)
         action->setIconText(QString::fromUtf8(text));
     bar->addAction(ui_->FileOpenItem);
@@ -137,9 +135,8 @@ void TMainForm::connectCommands() {
             applyFormat(f);
         });
     };
-    style(ui_->FormatBold, [](QTextCharFormat& f, bool d) {
-        f.setFontWeight(d ? QFont::Bold : QFont::Normal);
-    });
+    style(ui_->FormatBold,
+          [](QTextCharFormat& f, bool d) { f.setFontWeight(d ? QFont::Bold : QFont::Normal); });
     style(ui_->FormatItalic, [](QTextCharFormat& f, bool d) { f.setFontItalic(d); });
     style(ui_->FormatUnderline, [](QTextCharFormat& f, bool d) { f.setFontUnderline(d); });
     const std::pair<QAction*, Qt::Alignment> aligns[] = {{ui_->AlignLeft, Qt::AlignLeft},
@@ -166,8 +163,6 @@ void TMainForm::connectCommands() {
     });
     connect(edit, &QTextEdit::cursorPositionChanged, this, &TMainForm::syncToolbar);
     connect(edit, &QTextEdit::currentCharFormatChanged, this, &TMainForm::syncToolbar);
-    connect(edit->document(), &QTextDocument::modificationChanged, this,
-            [this](bool) { setWindowModified(isTextModified()); });
 }
 
 void TMainForm::initialise() {
@@ -184,10 +179,10 @@ void TMainForm::setCaption() {
 void TMainForm::setTextReadOnly(bool readOnly) {
     const bool locked = readOnly || !st_.fullRights();
     ui_->RichEdit1->setReadOnly(locked);
-    for (QAction* a : {ui_->FileSaveItem, ui_->FileSaveAsItem, ui_->EditCutItem,
-                       ui_->EditPasteItem, ui_->EditUndoItem, ui_->miEditFont, ui_->FormatBold,
-                       ui_->FormatItalic, ui_->FormatUnderline, ui_->AlignLeft, ui_->AlignCenter,
-                       ui_->AlignRight, ui_->FormatBullets})
+    for (QAction* a : {ui_->FileSaveItem, ui_->FileSaveAsItem, ui_->EditCutItem, ui_->EditPasteItem,
+                       ui_->EditUndoItem, ui_->miEditFont, ui_->FormatBold, ui_->FormatItalic,
+                       ui_->FormatUnderline, ui_->AlignLeft, ui_->AlignCenter, ui_->AlignRight,
+                       ui_->FormatBullets})
         a->setEnabled(!locked);
     fontName_->setEnabled(!locked);
     fontSize_->setEnabled(!locked);
@@ -363,8 +358,8 @@ bool TMainForm::FileSaveItemClick() {
 }
 
 bool TMainForm::FileSaveAsItemClick() {
-    const QString path = ui::fileDialogs().saveFileName(
-        QStringLiteral("Zapisz jako"), offersFolder(st_.MainFolder), kRtfFilter);
+    const QString path = ui::fileDialogs().saveFileName(QStringLiteral("Zapisz jako"),
+                                                        offersFolder(st_.MainFolder), kRtfFilter);
     if (path.isEmpty()) return false;
     if (QFileInfo::exists(path)) {
         ui::Message m;
@@ -440,8 +435,6 @@ MovedText TMainForm::takeText() {
 
 void TMainForm::putText(MovedText text) {
     adoptText(ui_->RichEdit1, std::move(text.document), text.modified);
-    connect(ui_->RichEdit1->document(), &QTextDocument::modificationChanged, this,
-            [this](bool) { setWindowModified(isTextModified()); });
     fileName_ = text.fileName;
     setCaption();
     syncToolbar();

@@ -18,8 +18,7 @@ bool fail(QString* error, const QString& text) {
 
 } // namespace
 
-bool writeOfferPdf(const QString& mainFolder, int offerNr, const QString& outFile,
-                   QString* error) {
+bool writeOfferPdf(const QString& mainFolder, int offerNr, const QString& outFile, QString* error) {
     QString description;
     try {
         engine::Table offersTable(QDir(mainFolder).filePath(store::kOffersFolder),
@@ -34,8 +33,7 @@ bool writeOfferPdf(const QString& mainFolder, int offerNr, const QString& outFil
     const QString path = offerFilePath(mainFolder, offerNr);
     QTextDocument doc;
     QString why;
-    if (!QFileInfo(path).isFile())
-        return fail(error, QStringLiteral("Brak pliku %1").arg(path));
+    if (!QFileInfo(path).isFile()) return fail(error, QStringLiteral("Brak pliku %1").arg(path));
     // A document that cannot be read whole is still written as far as it was read.
     if (!loadDocument(path, doc, &why) && !stampOf(path).exists)
         return fail(error, QStringLiteral("Nie można otworzyć pliku %1 (%2)").arg(path, why));

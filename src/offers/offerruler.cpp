@@ -83,7 +83,8 @@ bool OfferRuler::eventFilter(QObject* watched, QEvent* event) {
         return true;
     case QEvent::MouseMove:
         if (dragged_ == m) {
-            const int x = mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint()).x();
+            const int x =
+                mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint()).x();
             m->move(std::clamp(x - halfWidth(), 0, std::max(0, width() - m->width())), m->y());
         }
         return true;

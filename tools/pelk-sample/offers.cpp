@@ -28,7 +28,8 @@ QByteArray rtfText(const QString& text) {
         } else {
             const QByteArray b = cp1250.encode(QString(ch));
             if (b.size() == 1 && b[0] != '?')
-                out += QByteArray("\\'") + QByteArray::number(uchar(b[0]), 16).rightJustified(2, '0');
+                out +=
+                    QByteArray("\\'") + QByteArray::number(uchar(b[0]), 16).rightJustified(2, '0');
             else
                 out += "\\u" + QByteArray::number(int(u)) + '?';
         }
@@ -66,21 +67,27 @@ struct SampleOffer {
     const char* lines[3];
 };
 const SampleOffer kOffers[] = {
-    {"STALMET", "Śruby i nakrętki – dostawa kwartalna", "Oferta na elementy złączne",
+    {"STALMET",
+     "Śruby i nakrętki – dostawa kwartalna",
+     "Oferta na elementy złączne",
      {"Śruby M8×40 ocynkowane, klasa 8.8", "Nakrętki M8 samokontrujące",
       "Podkładki sprężyste, pakowane po 100 szt."}},
-    {"HYDROTECH", "Armatura do instalacji wodnej", "Oferta na zawory i złączki",
+    {"HYDROTECH",
+     "Armatura do instalacji wodnej",
+     "Oferta na zawory i złączki",
      {"Zawory kulowe ½″ mosiężne", "Złączki zaciskowe 16 mm", "Uszczelki EPDM – zestaw"}},
-    {"NARZĘDZIA-POL", "Narzędzia ręczne dla warsztatu", "Oferta na narzędzia",
+    {"NARZĘDZIA-POL",
+     "Narzędzia ręczne dla warsztatu",
+     "Oferta na narzędzia",
      {"Klucze płaskie 8–22 mm, komplet", "Wkrętaki izolowane 1000 V", "Szczypce uniwersalne"}},
 };
 
 } // namespace
 
 void makeOffers(const QString& mainFolder, const QDate& today) {
-    writeFile(QDir(mainFolder).filePath(store::kHeaderFile),
-              document(heading(kOwner) +
-                       paragraph(QStringLiteral("ul. Przemysłowa 12, 61-001 Poznań"))));
+    writeFile(
+        QDir(mainFolder).filePath(store::kHeaderFile),
+        document(heading(kOwner) + paragraph(QStringLiteral("ul. Przemysłowa 12, 61-001 Poznań"))));
     writeFile(QDir(mainFolder).filePath(store::kFooterFile),
               document(paragraph(QStringLiteral("Z poważaniem")) + paragraph(kOwner)));
     const QString folder = QDir(mainFolder).filePath(store::kOffersFolder);
