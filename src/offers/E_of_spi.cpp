@@ -10,7 +10,6 @@
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
 #include "ui_E_of_spi.h"
-#include <QKeyEvent>
 
 namespace offers {
 
@@ -178,15 +177,12 @@ void TEkr_Oferty_Spis::BB_OtworzClick() {
 
 void TEkr_Oferty_Spis::BB_PowrotClick() {
     reject();
-    if (returned) returned();
 }
 
-void TEkr_Oferty_Spis::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        ui::guarded([this] { BB_PowrotClick(); });
-        return;
-    }
-    QDialog::keyPressEvent(event);
+void TEkr_Oferty_Spis::reject() {
+    // Esc and the window's close button leave as "Powrót" does.
+    QDialog::reject();
+    if (returned) ui::guarded([this] { returned(); });
 }
 
 void TEkr_Oferty_Spis::fillCompanyBlock() {

@@ -41,9 +41,7 @@ public Q_SLOTS:
     void BB_UsunClick();
     void BB_OtworzClick();
     void BB_PowrotClick();
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;
 
 private:
     void applyFilter();

@@ -450,6 +450,14 @@ void adoptText(QTextEdit* edit, std::unique_ptr<QTextDocument> document, bool mo
     edit->document()->setModified(modified);
 }
 
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+    // The editor in front: the list it came from goes, and typing goes into the text.
+    if (activated) activated();
+    ui_->RichEdit1->setFocus();
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
     bool ok = false;
     ui::guarded([&] { ok = saveQuestion(); });

@@ -68,6 +68,7 @@ public:
     std::function<void()> moveToPane;
     std::function<bool()> beforeReplace;
     std::function<void()> closed;
+    std::function<void()> activated;
 
 public Q_SLOTS:
     void FileNewItemClick();
@@ -81,6 +82,7 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildSpeedBar();

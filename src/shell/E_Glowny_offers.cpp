@@ -27,6 +27,9 @@ offers::TMainForm& TForm_Pelk::offerEditor() {
         offerEditor_->setObjectName(QStringLiteral("TMainForm"));
         offerEditor_->moveToPane = [this] { moveTextToPane(); };
         offerEditor_->beforeReplace = [this] { return paneMayBeReplaced(); };
+        offerEditor_->activated = [this] {
+            if (offerList_ && offerList_->isVisible() && !offerList_->isModal()) offerList_->hide();
+        };
         offerEditor_->closed = [this] {
             ui_->Oferty1->setEnabled(true);
             offerList().prepare();
@@ -65,9 +68,7 @@ void TForm_Pelk::Oferty1Click() {
     ui_->Oferty1->setEnabled(false);
     offers::TEkr_Oferty_Spis& list = offerList();
     list.prepare();
-    if (ui::modalRunner().run(list) == QDialog::Rejected && !list.isVisible() &&
-        !(offerEditor_ && offerEditor_->isVisible()))
-        ui_->Oferty1->setEnabled(true); // closed by its window button
+    ui::modalRunner().run(list);
 }
 
 void TForm_Pelk::moveTextToPane() {
