@@ -71,8 +71,8 @@ void TMainForm::buildSpeedBar() {
     const std::pair<QAction*, const char*> shortNames[] = {
         {ui_->FilePrintItem, "Drukuj"}, {ui_->EditCutItem, "Wytnij"}, {ui_->EditCopyItem, "Kopiuj"},
         {ui_->EditPasteItem, "Wklej"},  {ui_->FormatBold, "B"},       {ui_->FormatItalic, "I"},
-        {ui_->FormatUnderline, "U"},    {ui_->AlignLeft, "⯇"},      {ui_->AlignCenter, "≡"},
-        {ui_->AlignRight, "⯈"},       {ui_->FormatBullets, "•"}};
+        {ui_->FormatUnderline, "U"},    {ui_->AlignLeft, "Lewo"},     {ui_->AlignCenter, "Środek"},
+        {ui_->AlignRight, "Prawo"},     {ui_->FormatBullets, "•"}};
     for (const auto& [action, text] : shortNames)
         action->setIconText(QString::fromUtf8(text));
     bar->addAction(ui_->FileOpenItem);
