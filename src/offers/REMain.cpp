@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFontDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSpinBox>
@@ -442,11 +443,13 @@ void TMainForm::putText(MovedText text) {
 
 void adoptText(QTextEdit* edit, std::unique_ptr<QTextDocument> document, bool modified) {
     // The document itself changes hands, with its pictures and list formats.
-    QTextDocument* old = edit->document();
+    // The edit's first document belongs to the edit's own text control, which deletes it when
+    // another takes its place; the ones given here belong to the edit.
+    QPointer<QTextDocument> old = edit->document();
     if (!document) document = std::make_unique<QTextDocument>();
     document->setParent(edit);
     edit->setDocument(document.release());
-    if (old->parent() == edit) old->deleteLater();
+    if (old && old->parent() == edit) delete old.data();
     edit->document()->setModified(modified);
 }
 

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QTextEdit>
+#include <QTextList>
 
 namespace {
 
@@ -336,6 +337,111 @@ TEST_F(OffersTest, OfferPdfIsWrittenOnlyForAnExistingOffer) {
     EXPECT_FALSE(offers::writeOfferPdf(main, nr, missing, &error));
     EXPECT_FALSE(QFile::exists(missing));
     EXPECT_FALSE(offers::writeOfferPdf(main, nr, QStringLiteral("/nie/ma/folderu/x.pdf"), &error));
+}
+
+TEST_F(OffersTest, OpenAndSaveAsAskBeforeTheyLoseOrReplaceText) {
+    const int nr = addOffer(QDate(2024, 2, 2), QStringLiteral("ALFA"), QStringLiteral("luty"));
+    writeText(offerFile(nr), "stary tekst");
+    const QString other = QDir(tmp.path()).filePath(QStringLiteral("inny.rtf"));
+    writeText(other, "inny");
+    auto w = startWindow();
+    openOffer(*w, nr);
+    offers::TMainForm& editor = w->offerEditor();
+    typeInto(editor, QStringLiteral(" zmieniony"));
+
+    // Cancel goes on without saving.
+    messages.answer(ui::Button::Cancel);
+    files.answers << other;
+    trigger(editor, "FileOpenItem");
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Zapisać zmiany do pliku %1?").arg(offerFile(nr)));
+    EXPECT_EQ(readBytes(offerFile(nr)), "stary tekst");
+    EXPECT_EQ(editor.textArea()->toPlainText(), u"inny");
+
+    // An existing file is replaced only on Yes.
+    typeInto(editor, QStringLiteral(" plus"));
+    messages.answerNo();
+    files.answers << other;
+    trigger(editor, "FileSaveAsItem");
+    EXPECT_EQ(messages.last().text, QStringLiteral("Zastąpić istniejący plik %1").arg(other));
+    EXPECT_EQ(readBytes(other), "inny");
+    EXPECT_TRUE(editor.isTextModified());
+    messages.answerYes();
+    files.answers << other;
+    trigger(editor, "FileSaveAsItem");
+    EXPECT_EQ(fileText(other), u"inny plus");
+    EXPECT_EQ(editor.windowTitle(), u"inny.rtf - luty");
+    EXPECT_FALSE(editor.isTextModified());
+    editor.hide();
+}
+
+TEST_F(OffersTest, TheToolbarFollowsTheSelectionWithoutChangingTheText) {
+    auto w = startWindow();
+    offers::TMainForm& editor = w->offerEditor();
+    QTextEdit* text = editor.textArea();
+    QTextCursor c(text->document());
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.insertText(QStringLiteral("Nagłówek"), bold);
+    c.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    c.createList(QTextListFormat::ListDisc);
+    c.insertText(QStringLiteral("punkt"));
+    text->document()->setModified(false);
+    auto* boldButton = child<QAction>(editor, "FormatBold");
+    auto* bullets = child<QAction>(editor, "FormatBullets");
+
+    text->moveCursor(QTextCursor::Start);
+    text->moveCursor(QTextCursor::Right);
+    EXPECT_TRUE(boldButton->isChecked());
+    EXPECT_FALSE(bullets->isChecked());
+    text->moveCursor(QTextCursor::End);
+    EXPECT_FALSE(boldButton->isChecked());
+    EXPECT_TRUE(bullets->isChecked());
+    EXPECT_FALSE(text->document()->isModified()) << "following the caret changed the text";
+    EXPECT_EQ(text->document()->toPlainText(), u"Nagłówek\npunkt");
+
+    // The user's press does change it.
+    bullets->trigger();
+    EXPECT_EQ(text->textCursor().currentList(), nullptr);
+    EXPECT_TRUE(text->document()->isModified());
+}
+
+TEST_F(OffersTest, DocumentOnANewOfferOpensTheEditorOnItsNewFile) {
+    auto w = startWindow();
+    runner.on(QStringLiteral("TEkr_Oferty_Edycja"), [&](QDialog& d) {
+        child<QLineEdit>(d, "Edit_Opis")->setText(QStringLiteral("Od razu pisana"));
+        click(d, "BB_Dokument");
+    });
+    inList(*w, [&](QDialog& d) { click(d, "BB_Dodaj"); });
+    offers::TMainForm& editor = w->offerEditor();
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_FALSE(w->offerList().isVisible());
+    EXPECT_FALSE(w->form().Oferty1->isEnabled());
+    EXPECT_EQ(editor.offerNr(), 1);
+    EXPECT_TRUE(QFile::exists(offerFile(1)));
+    EXPECT_EQ(editor.windowTitle(), u"1.rtf - Od razu pisana");
+    editor.hide();
+}
+
+TEST_F(OffersTest, AnotherOfferAsksForThePanesChangedText) {
+    const int first = addOffer(QDate(2024, 2, 2), QStringLiteral("A"), QStringLiteral("pierwsza"));
+    const int second = addOffer(QDate(2024, 2, 3), QStringLiteral("B"), QStringLiteral("druga"));
+    writeText(offerFile(first), "jeden");
+    writeText(offerFile(second), "dwa");
+    auto w = startWindow();
+    openOffer(*w, first);
+    offers::TMainForm& editor = w->offerEditor();
+    typeInto(editor, QStringLiteral(" zmiana"));
+    click(editor, "BitBtn1");
+    w->offerList().prepare();
+    messages.answer(ui::Button::Ok);
+    ASSERT_TRUE(editor.openOffer(second, QStringLiteral("druga")));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Zapisać zmiany do pliku %1?").arg(offerFile(first)));
+    EXPECT_EQ(fileText(offerFile(first)), u"jeden zmiana") << "saved into the offer it belongs to";
+    EXPECT_EQ(fileText(offerFile(second)), u"dwa");
+    EXPECT_TRUE(w->form().RichEdit1->toPlainText().isEmpty());
+    EXPECT_EQ(editor.textArea()->toPlainText(), u"dwa");
 }
 
 } // namespace
