@@ -54,10 +54,12 @@ void OfferRuler::follow() {
     const double firstPt = f.textIndent() * kPointsPerPixel;
     const double leftPt = f.leftMargin() * kPointsPerPixel;
     const double rightPt = f.rightMargin() * kPointsPerPixel;
+    // The inverse of what releasing a marker sets, so that a marker pressed and released where
+    // it stands leaves the paragraph as it was.
     const int h = halfWidth();
-    first_->move(int(firstPt * kPixelsPerPoint + 2) - h + 6, first_->y());
-    left_->move(int((firstPt + leftPt) * kPixelsPerPoint + 2) - h + 6, left_->y());
-    right_->move(int(width() - (rightPt + 6) * kPixelsPerPoint - 6) - h, right_->y());
+    first_->move(qRound(firstPt * kPixelsPerPoint + 6 - h), first_->y());
+    left_->move(qRound((firstPt + leftPt) * kPixelsPerPoint + 6 - h), left_->y());
+    right_->move(qRound(width() + h - 2 - (rightPt + 12) * kPixelsPerPoint), right_->y());
 }
 
 void OfferRuler::paintEvent(QPaintEvent*) {

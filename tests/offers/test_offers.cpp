@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QTextEdit>
 #include <QTextList>
 
@@ -442,6 +443,63 @@ TEST_F(OffersTest, AnotherOfferAsksForThePanesChangedText) {
     EXPECT_EQ(fileText(offerFile(second)), u"dwa");
     EXPECT_TRUE(w->form().RichEdit1->toPlainText().isEmpty());
     EXPECT_EQ(editor.textArea()->toPlainText(), u"dwa");
+}
+
+// Dragging a ruler marker by `dx` pixels, as the mouse does.
+void drag(QWidget* marker, int dx) {
+    const QPoint at = marker->rect().center();
+    auto send = [&](QEvent::Type type, QPoint local, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, local, marker->mapToGlobal(local), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+        QApplication::sendEvent(marker, &e);
+    };
+    send(QEvent::MouseButtonPress, at, Qt::LeftButton);
+    send(QEvent::MouseMove, at + QPoint(dx, 0), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, at + QPoint(dx, 0), {});
+}
+
+TEST_F(OffersTest, RulerMarkersSetTheParagraphsIndents) {
+    auto w = startWindow();
+    offers::TMainForm& editor = w->offerEditor();
+    editor.show();
+    QTextEdit* text = editor.textArea();
+    text->setPlainText(QStringLiteral("akapit"));
+    QTextBlockFormat f;
+    f.setTextIndent(24);
+    f.setLeftMargin(12);
+    text->textCursor().setBlockFormat(f);
+    text->moveCursor(QTextCursor::End);
+    auto* first = child<QWidget>(editor, "FirstInd");
+    auto* left = child<QWidget>(editor, "LeftInd");
+    auto* right = child<QWidget>(editor, "RightInd");
+
+    // Pressed and released where they stand, the markers change nothing.
+    for (QWidget* m : {first, left, right})
+        drag(m, 0);
+    EXPECT_DOUBLE_EQ(text->textCursor().blockFormat().textIndent(), 24);
+    EXPECT_DOUBLE_EQ(text->textCursor().blockFormat().leftMargin(), 12);
+    EXPECT_DOUBLE_EQ(text->textCursor().blockFormat().rightMargin(), 0);
+
+    drag(left, 40);
+    EXPECT_DOUBLE_EQ(text->textCursor().blockFormat().leftMargin(), 52);
+    EXPECT_DOUBLE_EQ(text->textCursor().blockFormat().textIndent(), 24);
+    drag(right, -20);
+    EXPECT_DOUBLE_EQ(text->textCursor().blockFormat().rightMargin(), 20);
+    EXPECT_TRUE(text->document()->isModified());
+    editor.hide();
+}
+
+TEST_F(OffersTest, TheEditorWritesItsTextAsPdf) {
+    auto w = startWindow();
+    offers::TMainForm& editor = w->offerEditor();
+    editor.textArea()->setPlainText(QStringLiteral("Oferta w PDF"));
+    const QString out = QDir(tmp.path()).filePath(QStringLiteral("oferta.pdf"));
+    files.answers << out;
+    trigger(editor, "FileSavePdfItem");
+    EXPECT_TRUE(readBytes(out).startsWith("%PDF"));
+    files.answers << QStringLiteral("/nie/ma/takiego/folderu/x.pdf");
+    trigger(editor, "FileSavePdfItem");
+    EXPECT_EQ(errorTexts().size(), 1);
 }
 
 } // namespace
