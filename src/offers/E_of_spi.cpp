@@ -137,7 +137,16 @@ void TEkr_Oferty_Spis::Edit_SzukajChange() {
     st_.TOferty.findNearest({ui_->Edit_Szukaj->text()});
 }
 
+bool TEkr_Oferty_Spis::resumePending() {
+    // The dialog's "Powrót" leaves its row being inserted or edited: whatever the user does next
+    // in the list first finishes that row, in the dialog it was left in.
+    if (!st_.TOferty.isOpen() || st_.TOferty.state() == engine::Table::State::Browse) return false;
+    runDialog(pendingNew_);
+    return true;
+}
+
 void TEkr_Oferty_Spis::runDialog(bool newOffer) {
+    pendingNew_ = newOffer;
     TEkr_Oferty_Edycja dialog(st_, editor_, newOffer, this);
     if (ui::modalRunner().run(dialog) == TEkr_Oferty_Edycja::kDocument) {
         if (!newOffer) fillCompanyBlock();
@@ -147,6 +156,7 @@ void TEkr_Oferty_Spis::runDialog(bool newOffer) {
 }
 
 void TEkr_Oferty_Spis::BB_DodajClick() {
+    if (resumePending()) return;
     auto& t = st_.TOferty;
     t.insert();
     t.setValue(QStringLiteral("Oferty_Data"), platform::today());
@@ -154,12 +164,14 @@ void TEkr_Oferty_Spis::BB_DodajClick() {
 }
 
 void TEkr_Oferty_Spis::BB_PoprawClick() {
+    if (resumePending()) return;
     if (st_.TOferty.isEmpty()) return;
     st_.TOferty.edit();
     runDialog(false);
 }
 
 void TEkr_Oferty_Spis::BB_UsunClick() {
+    if (resumePending()) return;
     if (st_.TOferty.isEmpty()) return;
     // Only the row goes: the offer's document stays in the offers' folder.
     if (ui::messages().question(QStringLiteral("Chcesz usunąć zaznaczoną ofertę ?")))
@@ -167,6 +179,7 @@ void TEkr_Oferty_Spis::BB_UsunClick() {
 }
 
 void TEkr_Oferty_Spis::BB_OtworzClick() {
+    if (resumePending()) return;
     auto& t = st_.TOferty;
     if (t.isEmpty()) return;
     if (!editor_.openOffer(t.asInteger(kNr), t.asString(kDescription))) return;

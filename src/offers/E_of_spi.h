@@ -47,12 +47,14 @@ private:
     void applyFilter();
     void showPeriod();
     void runDialog(bool newOffer);
+    bool resumePending();
     void fillCompanyBlock();
 
     store::MainState& st_;
     TMainForm& editor_;
     std::unique_ptr<Ui::TEkr_Oferty_Spis> ui_;
     QDate from_, to_;
+    bool pendingNew_ = false; // the row left in the offer dialog is a new offer
 };
 
 } // namespace offers

@@ -1,4 +1,5 @@
 #include "offers/Ekr_of_ed.h"
+#include "engine/table.h"
 #include "offers/REMain.h"
 #include "partners/Ak_firma.h"
 #include "store/mainstate.h"
@@ -37,6 +38,12 @@ TEkr_Oferty_Edycja::TEkr_Oferty_Edycja(store::MainState& state, TMainForm& edito
             ui::guardedSlot(this, &TEkr_Oferty_Edycja::BB_AnulujClick));
     // "Powrót" leaves the row as it is, still being inserted or edited.
     connect(ui_->BB_Powrot, &QPushButton::clicked, this, &QDialog::reject);
+    // The description edits the row as it is typed, so that a row left by "Powrót" keeps it.
+    connect(ui_->Edit_Opis, &QLineEdit::textEdited, this,
+            ui::guardedSlot([this](const QString& text) {
+                if (st_.TOferty.state() != engine::Table::State::Browse)
+                    st_.TOferty.setValue(kDescription, text);
+            }));
     showRow();
 }
 

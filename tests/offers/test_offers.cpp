@@ -502,4 +502,27 @@ TEST_F(OffersTest, TheEditorWritesItsTextAsPdf) {
     EXPECT_EQ(errorTexts().size(), 1);
 }
 
+TEST_F(OffersTest, ARowLeftInTheDialogIsFinishedBeforeAnythingElse) {
+    auto w = startWindow();
+    runner.on(QStringLiteral("TEkr_Oferty_Edycja"), [&](QDialog& d) {
+        testsupport::typeText(child<QLineEdit>(d, "Edit_Opis"), QStringLiteral("odłożona"));
+        click(d, "BB_Powrot");
+    });
+    runner.on(QStringLiteral("TEkr_Oferty_Edycja"), [&](QDialog& d) {
+        EXPECT_EQ(child<QLineEdit>(d, "Edit_Opis")->text(), u"odłożona");
+        click(d, "BB_Zapisz");
+    });
+    inList(*w, [&](QDialog& d) {
+        click(d, "BB_Dodaj");
+        EXPECT_EQ(w->state().TOferty.state(), engine::Table::State::Insert);
+        click(d, "BB_Dodaj"); // opens the dialog on the row left there, not a second row
+        click(d, "BB_Powrot");
+    });
+    EXPECT_TRUE(errorTexts().isEmpty());
+    engine::Table t(offersFolder, QStringLiteral("Oferty"));
+    t.open();
+    ASSERT_EQ(t.recordCount(), 1);
+    EXPECT_TRUE(QFile::exists(offerFile(t.asInteger(QStringLiteral("Oferty_Nr")))));
+}
+
 } // namespace
