@@ -6,6 +6,7 @@
 #include "support/application.h"
 #include "support/tempfolder.h"
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTextBlock>
@@ -49,6 +50,31 @@ TEST(SampleOffers, OpenWithTheirFormatting) {
         ASSERT_TRUE(offers::loadDocument(QDir(main).filePath(file), doc, nullptr));
         EXPECT_TRUE(doc.toPlainText().contains(u"„Łożysko”")) << file.toStdString();
     }
+
+    // The command-line tool writes an offer's document without a display; a missing offer
+    // leaves no file and exit 1.
+    offersTable.first();
+    const QString nr = QString::number(offersTable.asInteger(QStringLiteral("Oferty_Nr")));
+    const QString pdf = QDir(tmp.path()).filePath(QStringLiteral("oferta.pdf"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("DISPLAY"));
+    QProcess tool;
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral(PELK_PDF_PATH),
+               {main, QStringLiteral("offer"), nr, QStringLiteral("--out"), pdf});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    QFile written(pdf);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.read(5).startsWith("%PDF-"));
+    written.close();
+    QFile::remove(pdf);
+    tool.start(QStringLiteral(PELK_PDF_PATH),
+               {main, QStringLiteral("offer"), QStringLiteral("9999"), QStringLiteral("--out"), pdf});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 // pelk-pdf: writes the program's printouts as PDF files, for scripts. Needs no display.
 //
 //   pelk-pdf MAINDIR order NUMBER --kind 1|2 --out FILE.pdf [--lang PL|ANG]
+//   pelk-pdf MAINDIR offer NR --out FILE.pdf
 //
 // Exit codes: 0 the file is written; 1 the document could not be written (no file is left);
 // 2 the arguments were wrong.
 #include "documents/painter.h"
 #include "engine/error.h"
+#include "offers/offerpdf.h"
 #include "orders/orderlayout.h"
 #include "orders/orderprintdata.h"
 
@@ -82,6 +84,17 @@ int orderCommand(const Arguments& args) {
     return kWritten;
 }
 
+// The document of offer NR (Oferty_Nr); a damaged document is written as far as it can be read.
+int offerCommand(const Arguments& args) {
+    bool ok = false;
+    const int nr = args.positional.at(0).toInt(&ok);
+    const QString out = args.options.value(QStringLiteral("out"));
+    if (!ok || out.isEmpty()) return kUsage;
+    QString error;
+    if (!offers::writeOfferPdf(args.mainFolder, nr, out, &error)) return failed(error);
+    return kWritten;
+}
+
 // One entry per printout the tool writes.
 const QList<Command>& commands() {
     static const QList<Command> list{
@@ -90,6 +103,7 @@ const QList<Command>& commands() {
          {QStringLiteral("kind"), QStringLiteral("out"), QStringLiteral("lang")},
          1,
          orderCommand},
+        {"offer", "offer NR --out FILE.pdf", {QStringLiteral("out")}, 1, offerCommand},
     };
     return list;
 }
