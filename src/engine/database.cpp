@@ -69,6 +69,12 @@ const char* const kInternalTables =
 
 } // namespace
 
+EngineError missingFolder(const QString& folder) {
+    return EngineError(
+        EngineError::Kind::NoDatabase,
+        QStringLiteral("Folder %1 nie istnieje.").arg(QDir::toNativeSeparators(folder)));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Statement
 
@@ -249,14 +255,18 @@ Database::~Database() {
 
 void Database::openFile(Mode mode) {
     const QString path = QDir(folder_).filePath(fileName());
+    if (!QDir(folder_).exists()) throw missingFolder(folder_);
     if (mode == Mode::MustExist && !QFileInfo(path).isFile())
         throw EngineError(EngineError::Kind::NoDatabase,
                           QStringLiteral("Folder %1 nie zawiera bazy danych.")
                               .arg(QDir::toNativeSeparators(folder_)));
-    if (mode == Mode::Create && !QDir(folder_).exists())
+    // An empty file is what a copy or a disk that broke off half-way leaves; SQLite would take
+    // it for a database without tables, and every table would seem to be missing.
+    if (mode == Mode::MustExist && QFileInfo(path).size() == 0)
         throw EngineError(
-            EngineError::Kind::NoDatabase,
-            QStringLiteral("Folder %1 nie istnieje.").arg(QDir::toNativeSeparators(folder_)));
+            EngineError::Kind::Io,
+            QStringLiteral("Baza danych w folderze %1 jest uszkodzona (pusty plik %2).")
+                .arg(QDir::toNativeSeparators(folder_), fileName()));
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == Mode::Create) flags |= SQLITE_OPEN_CREATE;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
@@ -269,6 +279,9 @@ void Database::openFile(Mode mode) {
                               .arg(QDir::toNativeSeparators(folder_), msg));
     }
     configure();
+    // Reading the schema reads the file's header: a file that is no database fails here, with
+    // the message that says so, rather than as a missing table later.
+    exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
     if (mode == Mode::Create) {
         transaction([&] { ensureInternalTables(); });
     }

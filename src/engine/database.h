@@ -13,6 +13,10 @@ struct sqlite3_stmt;
 namespace engine {
 
 class Database;
+class EngineError;
+
+// "Folder ... nie istnieje." as every opening of a missing folder says it.
+EngineError missingFolder(const QString& folder);
 
 // A prepared statement borrowed from a database's cache; given back (reset) when it goes out of
 // scope. Values are bound and read in their stored form (values.h).
