@@ -84,3 +84,26 @@ TEST_F(PelkdbChecks, MissingFoldersAndBrokenDatabasesAreSaidAsSuch) {
     EXPECT_EQ(empty.code, 0);
     EXPECT_TRUE(empty.out.isEmpty() && empty.err.isEmpty());
 }
+
+TEST_F(PelkdbChecks, OverLongTextsRefuseTheLoadUnlessTruncationIsAsked) {
+    ASSERT_EQ(run(folder, {"create", "Lista", "Nr:autoinc,Nazwa:alpha:50,Opis:memo"}).code, 0);
+    const QByteArray fits(50, 'a');
+    const QByteArray tooLong = QByteArray(50, 'b') + "\xc5\x81"; // 51 characters, the last "Ł"
+    const QString csv =
+        file(QStringLiteral("lista.csv"),
+             "Nazwa;Opis\n" + fits + ";ok\n" + tooLong + ";" + QByteArray(100000, 'm') + "\n");
+    const Result refused = run(folder, {"load", "Lista", csv.toUtf8().constData()});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("wiersz 3: wartość pola Nazwa ma 51 znaków, a "
+                                                    "pole mieści 50")))
+        << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("Nic nie zostało wczytane.")));
+    EXPECT_EQ(run(folder, {"dump", "Lista"}).out, QStringLiteral("Nr;Nazwa;Opis\n"));
+
+    // Asked for, the cut is the engine's: 50 characters; memo fields are never cut.
+    ASSERT_EQ(run(folder, {"load", "Lista", csv.toUtf8().constData(), "--truncate"}).code, 0);
+    const QStringList rows = run(folder, {"dump", "Lista"}).out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[2].section(u';', 1, 1), QString(50, u'b'));
+    EXPECT_EQ(rows[2].section(u';', 2, 2).size(), 100000);
+}

@@ -33,10 +33,13 @@ EngineError loadError(const QString& file, qint64 line, const QString& cause, K 
 } // namespace
 
 int loadCommand(const Context& c) {
-    Arguments a(c.args, {});
+    Arguments a(c.args, {{QStringLiteral("--truncate"), false, false}});
     a.expectPositional(2, 2, {QStringLiteral("TABELA"), QStringLiteral("PLIK")});
     const QString tableName = a.positional()[0];
     const QString path = a.positional()[1];
+    // The engine cuts an over-long text to its field, as the screens rely on; data from outside
+    // is refused instead, unless the cut is asked for.
+    const bool truncate = a.has(QStringLiteral("--truncate"));
 
     auto db = openExisting(c.folder, tableName);
     QFile file(path);
@@ -84,6 +87,18 @@ int loadCommand(const Context& c) {
                                                  "z liczbą kolumn nagłówka (%2)")
                                       .arg(record.size())
                                       .arg(columns.size()));
+            if (!truncate)
+                for (qsizetype i = 0; i < columns.size(); ++i) {
+                    const FieldDef* f = def.field(columns[i]);
+                    if (f->type == FieldType::Alpha && record[i].size() > f->size)
+                        throw EngineError(
+                            K::BadValue,
+                            QStringLiteral("wartość pola %1 ma %2 znaków, a pole mieści %3 "
+                                           "(opcja --truncate skraca takie wartości)")
+                                .arg(f->name)
+                                .arg(record[i].size())
+                                .arg(f->size));
+                }
             table.append();
             // Empty values stay empty, an empty autoinc field is numbered by the post.
             for (qsizetype i = 0; i < columns.size(); ++i)
