@@ -10,6 +10,7 @@
 #include <QSysInfo>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace engine {
@@ -614,6 +615,14 @@ void validate(const TableDef& def) {
     if (def.name.isEmpty() || def.name.startsWith(QLatin1String("_pelk_"), Qt::CaseInsensitive) ||
         def.name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
         bad(QStringLiteral("niedozwolona nazwa"));
+    // Quoting makes any name safe, but a name with quotes, blanks or semicolons is never meant
+    // and breaks the texts (filters, local SQL, listings) that name tables and indexes.
+    const auto plainName = [](const QString& n) {
+        return std::all_of(n.cbegin(), n.cend(),
+                           [](QChar c) { return c.isLetterOrNumber() || c == u'_'; });
+    };
+    if (!plainName(def.name))
+        bad(QStringLiteral("nazwa może zawierać tylko litery, cyfry i znak \"_\""));
     if (def.fields.isEmpty()) bad(QStringLiteral("brak pól"));
     int autoincs = 0;
     for (int i = 0; i < def.fields.size(); ++i) {
@@ -633,6 +642,9 @@ void validate(const TableDef& def) {
         const auto& ix = def.indexes[i];
         if (ix.primary) ++primaries;
         if (ix.name.trimmed().isEmpty()) bad(QStringLiteral("indeks bez nazwy"));
+        if (!plainName(ix.name))
+            bad(QStringLiteral("nazwa indeksu %1 może zawierać tylko litery, cyfry i znak \"_\"")
+                    .arg(ix.name));
         for (int j = 0; j < i; ++j)
             if (def.indexes[j].name.compare(ix.name, Qt::CaseInsensitive) == 0)
                 bad(QStringLiteral("indeks %1 występuje dwa razy").arg(ix.name));

@@ -107,3 +107,23 @@ TEST_F(PelkdbChecks, OverLongTextsRefuseTheLoadUnlessTruncationIsAsked) {
     EXPECT_EQ(rows[2].section(u';', 1, 1), QString(50, u'b'));
     EXPECT_EQ(rows[2].section(u';', 2, 2).size(), 100000);
 }
+
+TEST_F(PelkdbChecks, TableAndIndexNamesAreLettersDigitsAndUnderscores) {
+    for (const char* name : {"Lista\";DROP TABLE x;--", "Lista;x", "Lis ta", "Li'sta"}) {
+        const Result r = run(folder, {"create", name, "Nr:autoinc"});
+        EXPECT_EQ(r.code, 1) << name;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("tylko litery, cyfry i znak \"_\"")))
+            << r.err.toStdString();
+    }
+    const Result index =
+        run(folder, {"create", "Lista", "Nr:autoinc,Nazwa:alpha:9", "--index", "Po\"nazwie=Nazwa"});
+    EXPECT_EQ(index.code, 1);
+    EXPECT_TRUE(index.err.contains(QStringLiteral("nazwa indeksu Po\"nazwie")));
+    // Nothing was made by the refused definitions; Polish letters and digits are names.
+    EXPECT_TRUE(run(folder, {"tables"}).out.isEmpty());
+    EXPECT_EQ(run(folder, {"create", "Żurawie_2", "Nr:autoinc,Nazwa:alpha:9", "--index",
+                           "Wg_nazwy_1=Nazwa"})
+                  .code,
+              0);
+    EXPECT_EQ(run(folder, {"tables"}).out, QStringLiteral("Żurawie_2\n"));
+}
