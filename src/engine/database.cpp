@@ -12,6 +12,10 @@
 #include <QTimer>
 #include <algorithm>
 #include <sqlite3.h>
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#endif
 
 namespace engine {
 
@@ -51,6 +55,36 @@ QString sqlColumnType(FieldType t) {
 
 qint64 now() {
     return QDateTime::currentSecsSinceEpoch();
+}
+
+// Whether a process of this machine still runs. Unknown means alive: the lease rule then
+// decides, as it does for holders on other machines.
+bool processRuns(qint64 pid) {
+#ifdef Q_OS_UNIX
+    if (pid <= 0) return true;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+#else
+    Q_UNUSED(pid);
+    return true;
+#endif
+}
+
+// pl_alive(host, pid, expires, now): whether an owner's locks still hold. A holder on this
+// machine whose process is gone (killed, crashed) loses them at once instead of after the
+// lease; one on another machine keeps them while its lease runs.
+void ownerAliveFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const qint64 expires = sqlite3_value_int64(argv[2]);
+    const qint64 at = sqlite3_value_int64(argv[3]);
+    bool alive = expires > at;
+    if (alive && sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+        static const QByteArray localHost = QSysInfo::machineHostName().toUtf8();
+        const QByteArray host(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
+                              sqlite3_value_bytes(argv[0]));
+        const qint64 pid = sqlite3_value_int64(argv[1]);
+        if (host == localHost && pid != QCoreApplication::applicationPid())
+            alive = processRuns(pid);
+    }
+    sqlite3_result_int(ctx, alive ? 1 : 0);
 }
 
 const char* const kInternalTables =
@@ -294,6 +328,8 @@ void Database::configure() {
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(db_, 10000);
     registerSqlFunctions(db_);
+    sqlite3_create_function_v2(db_, "pl_alive", 4, SQLITE_UTF8, nullptr, ownerAliveFunction,
+                               nullptr, nullptr, nullptr);
     // Rollback journal and full sync: every acknowledged post survives a crash, also on a
     // network share where WAL's shared memory cannot be used.
     exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -757,7 +793,7 @@ void Database::emptyTable(const QString& name) {
         ensureInternalTables();
         Statement st = prepare(QStringLiteral(
             "SELECT o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
-            "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3 LIMIT 1"));
+            "WHERE l.tbl=?1 AND l.owner<>?2 AND pl_alive(o.host, o.pid, o.expires, ?3) LIMIT 1"));
         st.bindAll({def.name.toLower(), ownerId_, now()});
         if (st.step())
             throw EngineError(
@@ -877,9 +913,10 @@ bool Database::ownerAlive(const QString& owner) {
     if (owner == ownerId_) return true;
     loadSchemaIfStale();
     if (!internalTables_) return false;
-    Statement st = prepare(QStringLiteral("SELECT expires FROM _pelk_owners WHERE owner=?1"));
-    st.bind(1, owner);
-    return st.step() && st.columnInt(0) > now();
+    Statement st = prepare(
+        QStringLiteral("SELECT pl_alive(host, pid, expires, ?2) FROM _pelk_owners WHERE owner=?1"));
+    st.bindAll({owner, now()});
+    return st.step() && st.columnInt(0) != 0;
 }
 
 std::optional<QString> Database::recordLockedBy(const QString& table, qint64 rowid) {
@@ -887,7 +924,7 @@ std::optional<QString> Database::recordLockedBy(const QString& table, qint64 row
     if (!internalTables_) return std::nullopt;
     Statement st = prepare(QStringLiteral(
         "SELECT l.owner, o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
-        "WHERE l.tbl=?1 AND l.rid=?2 AND l.owner<>?3 AND o.expires>?4"));
+        "WHERE l.tbl=?1 AND l.rid=?2 AND l.owner<>?3 AND pl_alive(o.host, o.pid, o.expires, ?4)"));
     st.bindAll({key(table), rowid, ownerId_, now()});
     if (!st.step()) return std::nullopt;
     QString u = st.column(1).toString();
@@ -935,7 +972,7 @@ std::optional<QString> Database::tableLockedBy(const QString& table) {
     {
         Statement any = prepare(QStringLiteral(
             "SELECT 1 FROM _pelk_tablelocks l JOIN _pelk_owners o ON o.owner=l.owner "
-            "WHERE l.owner<>?1 AND o.expires>?2 LIMIT 1"));
+            "WHERE l.owner<>?1 AND pl_alive(o.host, o.pid, o.expires, ?2) LIMIT 1"));
         any.bindAll({ownerId_, now()});
         if (!any.step()) {
             noTableLocksStamp_ = stamp;
@@ -944,7 +981,7 @@ std::optional<QString> Database::tableLockedBy(const QString& table) {
     }
     Statement st = prepare(QStringLiteral(
         "SELECT o.user FROM _pelk_tablelocks l JOIN _pelk_owners o ON o.owner=l.owner "
-        "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3"));
+        "WHERE l.tbl=?1 AND l.owner<>?2 AND pl_alive(o.host, o.pid, o.expires, ?3)"));
     st.bindAll({key(table), ownerId_, now()});
     if (!st.step()) return std::nullopt;
     QString u = st.column(0).toString();
@@ -961,7 +998,7 @@ void Database::lockTable(const QString& table) {
                 bareTableName(table));
         Statement st = prepare(QStringLiteral(
             "SELECT o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
-            "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3 LIMIT 1"));
+            "WHERE l.tbl=?1 AND l.owner<>?2 AND pl_alive(o.host, o.pid, o.expires, ?3) LIMIT 1"));
         st.bindAll({key(table), ownerId_, now()});
         if (st.step())
             throw EngineError(EngineError::Kind::Locked,
