@@ -127,3 +127,41 @@ TEST_F(PelkdbChecks, TableAndIndexNamesAreLettersDigitsAndUnderscores) {
               0);
     EXPECT_EQ(run(folder, {"tables"}).out, QStringLiteral("Żurawie_2\n"));
 }
+
+TEST_F(PelkdbChecks, CheckFindsPlantedFaultsOfTheFileAndOfTheBookkeeping) {
+    ASSERT_EQ(
+        run(folder, {"create", "Lista", "Nr:autoinc,Nazwa:alpha:20", "--index", "Wg_nazwy=Nazwa"})
+            .code,
+        0);
+    ASSERT_EQ(run(folder,
+                  {"load", "Lista",
+                   file(QStringLiteral("l.csv"), "Nazwa\nlama\nŁata\nmama\n").toUtf8().constData()})
+                  .code,
+              0);
+    const Result sound = run(folder, {"check"});
+    EXPECT_EQ(sound.code, 0) << sound.out.toStdString() << sound.err.toStdString();
+    EXPECT_TRUE(sound.out.contains(QStringLiteral("jest w porządku")));
+
+    {
+        // Planted behind the engine's back: a counter below the highest key, a lock whose
+        // holder's lease ran out, a lock of nobody, and an index out of step with its table.
+        auto db = Database::open(folder);
+        db->exec(QStringLiteral("UPDATE _pelk_seq SET seq = 1"));
+        db->exec(QStringLiteral("INSERT INTO _pelk_owners VALUES('x1', 'Zenon', 'inny', 1, 5)"));
+        db->exec(QStringLiteral("INSERT INTO _pelk_locks VALUES('lista', 2, 'x1')"));
+        db->exec(QStringLiteral("INSERT INTO _pelk_tablelocks VALUES('lista', 'nikt')"));
+        db->exec(QStringLiteral("PRAGMA writable_schema=ON"));
+        db->exec(QStringLiteral("UPDATE sqlite_master SET sql = replace(sql, 'COLLATE PL', "
+                                "'COLLATE NOCASE') WHERE type='index' AND name LIKE 'Lista$%'"));
+    }
+    const Result found = run(folder, {"check"});
+    EXPECT_EQ(found.code, 1);
+    EXPECT_TRUE(found.out.contains(
+        QStringLiteral("Tabela Lista: licznik pola Nr (1) jest mniejszy niż najwyższa wartość "
+                       "pola (3).")))
+        << found.out.toStdString();
+    EXPECT_TRUE(found.out.contains(QStringLiteral("blokada nieczynnego użytkownika Zenon")));
+    EXPECT_TRUE(found.out.contains(QStringLiteral("blokada nieczynnego użytkownika ? (nikt)")));
+    EXPECT_TRUE(found.out.contains(QStringLiteral("Lista$Wg_nazwy"))) << found.out.toStdString();
+    EXPECT_FALSE(found.out.contains(QStringLiteral("w porządku")));
+}

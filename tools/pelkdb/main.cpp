@@ -34,6 +34,7 @@ const Command kCommands[] = {
     {"empty", emptyCommand},
     {"set", setCommand},
     {"create-catalogue", createCatalogueCommand},
+    {"check", checkCommand},
 };
 
 const char* const kUsage =
@@ -62,6 +63,8 @@ const char* const kUsage =
     "  set TABELA --filter WYRAŻENIE POLE=WARTOŚĆ...\n"
     "                                  zmienia pola wierszy spełniających warunek\n"
     "  create-catalogue                tworzy w folderze pełny komplet tabel katalogu\n"
+    "  check                           sprawdza spójność bazy danych folderu (kod 1, gdy\n"
+    "                                  coś znaleziono)\n"
     "\n"
     "Kod wyjścia: 0 – powodzenie, 1 – błąd bazy lub danych, 2 – błędne wywołanie.\n";
 
