@@ -129,7 +129,9 @@ TEST_F(WizardTest, FirstStartOnAnEmptyFolderWalksThePagesAndMakesEverything) {
     EXPECT_EQ(rows(cat, QStringLiteral("Towar")), 0);
 
     // The main folder.
-    EXPECT_EQ(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString(), cat);
+    // Inside the main folder, kept relative to it: a copied main folder uses its own.
+    EXPECT_EQ(QDir::fromNativeSeparators(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString()),
+              QStringLiteral("Dane/Glowna"));
     EXPECT_TRUE(setting(QStringLiteral("Pelk_Haslo_OK")).toBool());
     EXPECT_EQ(setting(QStringLiteral("Pelk_Przegladarka")).toString(), QStringLiteral("xdg-open"));
     EXPECT_EQ(fileBytes(main + QStringLiteral("/Lista.txt")), (location + "\r\n").toUtf8());
@@ -277,7 +279,8 @@ TEST_F(WizardTest, GoingBackFromPage3AndForwardProposesTheDefaultLocationAgain) 
     runner.on(QStringLiteral("TEkr_Haslo"),
               [&](QDialog& d) { loginAs(d, QStringLiteral("Szef"), QStringLiteral("Haslo1")); });
     ASSERT_EQ(w.start(main), Outcome::Running);
-    EXPECT_EQ(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString(), defaultCatalogue());
+    EXPECT_EQ(QDir::fromNativeSeparators(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString()),
+              QStringLiteral("Dane/Glowna"));
     EXPECT_EQ(rows(defaultCatalogue(), QStringLiteral("Waluta")), 1);
     EXPECT_EQ(s.CurrentCatalogueFolder, defaultCatalogue());
 }
