@@ -4,14 +4,22 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QSysInfo>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <sqlite3.h>
+#ifdef Q_OS_LINUX
+#include <sys/vfs.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <csignal>
@@ -101,6 +109,66 @@ const char* const kInternalTables =
     "CREATE TABLE IF NOT EXISTS _pelk_locks(tbl TEXT NOT NULL, rid INTEGER NOT NULL,"
     " owner TEXT NOT NULL, PRIMARY KEY(tbl, rid));"
     "CREATE TABLE IF NOT EXISTS _pelk_tablelocks(tbl TEXT PRIMARY KEY, owner TEXT NOT NULL);";
+
+// Network file systems, where SQLite's write-ahead log (shared memory of one machine) is unsafe.
+bool onNetworkFileSystem(const QString& folder) {
+#ifdef Q_OS_LINUX
+    struct statfs fs {};
+    if (::statfs(QFile::encodeName(folder).constData(), &fs) != 0) return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x6969UL:     // NFS
+    case 0x517BUL:     // SMB
+    case 0xFF534D42UL: // CIFS
+    case 0xFE534D42UL: // SMB2
+    case 0x01021997UL: // 9P
+    case 0x73757245UL: // Coda
+    case 0x5346414FUL: // AFS
+    case 0x00C36400UL: // Ceph
+        return true;
+    default:
+        return false;
+    }
+#elif defined(Q_OS_WIN)
+    const QString root = QDir(folder).absolutePath().left(3);
+    return folder.startsWith(QLatin1String("//")) || folder.startsWith(QLatin1String("\\\\")) ||
+           GetDriveTypeW(reinterpret_cast<const wchar_t*>(root.utf16())) == DRIVE_REMOTE;
+#else
+    Q_UNUSED(folder);
+    return false;
+#endif
+}
+
+QString journalCommand(const QString& folder, const QString& mode) {
+    return QStringLiteral("pelkdb \"%1\" journal %2").arg(QDir::toNativeSeparators(folder), mode);
+}
+
+// A connection outside the engine's registry, only to switch the journal of the file.
+void switchJournal(const QString& folder, const char* mode) {
+    const QString path = QDir(folder).filePath(Database::fileName());
+    if (!QFileInfo(path).isFile())
+        throw EngineError(EngineError::Kind::NoDatabase,
+                          QStringLiteral("Folder %1 nie zawiera bazy danych.")
+                              .arg(QDir::toNativeSeparators(folder)));
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    QString got;
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 10000);
+        sqlite3_stmt* st = nullptr;
+        const QByteArray sql = QByteArray("PRAGMA journal_mode=") + mode;
+        rc = sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
+        if (rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            got = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+    }
+    sqlite3_close_v2(db);
+    if (got.compare(QLatin1String(mode), Qt::CaseInsensitive) != 0)
+        throw EngineError(EngineError::Kind::Locked,
+                          QStringLiteral("Nie można zmienić dziennika bazy danych w folderze %1: "
+                                         "baza jest używana. Zamknij program na wszystkich "
+                                         "komputerach i spróbuj ponownie.")
+                              .arg(QDir::toNativeSeparators(folder)));
+}
 
 } // namespace
 
@@ -227,6 +295,61 @@ bool Database::exists(const QString& folder) {
     return QFileInfo(QDir(folder).filePath(fileName())).isFile();
 }
 
+QString Database::journalMarkName() {
+    return QStringLiteral("tabele.komputer");
+}
+
+QString Database::thisMachine() {
+    return QSysInfo::machineHostName();
+}
+
+QString Database::journalHost(const QString& folder) {
+    QFile f(QDir(folder).filePath(journalMarkName()));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QString host = QString::fromUtf8(f.readLine()).trimmed();
+    // A mark that names nobody still marks the folder: it must not silently mean "shared".
+    return host.isEmpty() ? QStringLiteral("?") : host;
+}
+
+void Database::markForThisMachine(const QString& folder) {
+    const QString canonical = QDir(folder).absolutePath();
+    if (!QDir(canonical).exists()) throw missingFolder(canonical);
+    if (auto it = registry().find(canonical); it != registry().end() && !it->expired())
+        throw EngineError(EngineError::Kind::State,
+                          QStringLiteral("Folder %1 jest otwarty w tym programie.")
+                              .arg(QDir::toNativeSeparators(canonical)));
+    if (onNetworkFileSystem(canonical))
+        throw EngineError(EngineError::Kind::Io,
+                          QStringLiteral("Folder %1 leży w sieci: dziennik zapisu z wyprzedzeniem "
+                                         "działa tylko na dysku komputera, na którym pracują "
+                                         "wszystkie korzystające z niego programy.")
+                              .arg(QDir::toNativeSeparators(canonical)));
+    // The mark first: whoever opens the folder from now on already finds it.
+    QSaveFile mark(QDir(canonical).filePath(journalMarkName()));
+    if (!mark.open(QIODevice::WriteOnly) || mark.write((thisMachine() + u'\n').toUtf8()) < 0 ||
+        !mark.commit())
+        throw EngineError(EngineError::Kind::Io,
+                          QStringLiteral("Nie można zapisać oznaczenia folderu %1.")
+                              .arg(QDir::toNativeSeparators(canonical)));
+    try {
+        switchJournal(canonical, "wal");
+    } catch (...) {
+        QFile::remove(QDir(canonical).filePath(journalMarkName()));
+        throw;
+    }
+}
+
+void Database::unmark(const QString& folder) {
+    const QString canonical = QDir(folder).absolutePath();
+    if (!QDir(canonical).exists()) throw missingFolder(canonical);
+    if (auto it = registry().find(canonical); it != registry().end() && !it->expired())
+        throw EngineError(EngineError::Kind::State,
+                          QStringLiteral("Folder %1 jest otwarty w tym programie.")
+                              .arg(QDir::toNativeSeparators(canonical)));
+    if (Database::exists(canonical)) switchJournal(canonical, "delete");
+    QFile::remove(QDir(canonical).filePath(journalMarkName()));
+}
+
 void Database::setUserName(const QString& name) {
     g_userName = name;
 }
@@ -297,6 +420,25 @@ void Database::openFile(Mode mode) {
                               .arg(QDir::toNativeSeparators(folder_)));
     // An empty file is what a copy or a disk that broke off half-way leaves; SQLite would take
     // it for a database without tables, and every table would seem to be missing.
+    if (const QString host = journalHost(folder_); !host.isEmpty()) {
+        if (host != thisMachine())
+            throw EngineError(
+                EngineError::Kind::Io,
+                QStringLiteral("Folder %1 jest oznaczony do pracy tylko na komputerze %2, a ten "
+                               "komputer to %3. Aby korzystać z niego z kilku komputerów, wykonaj "
+                               "na komputerze %2 polecenie: %4")
+                    .arg(QDir::toNativeSeparators(folder_), host, thisMachine(),
+                         journalCommand(folder_, QStringLiteral("delete"))));
+        if (onNetworkFileSystem(folder_))
+            throw EngineError(
+                EngineError::Kind::Io,
+                QStringLiteral("Folder %1 jest oznaczony do pracy tylko na komputerze %2 i nie "
+                               "może być używany przez sieć. Aby korzystać z niego z kilku "
+                               "komputerów, wykonaj na komputerze %2 polecenie: %3")
+                    .arg(QDir::toNativeSeparators(folder_), host,
+                         journalCommand(folder_, QStringLiteral("delete"))));
+        wal_ = true;
+    }
     if (mode == Mode::MustExist && QFileInfo(path).size() == 0)
         throw EngineError(
             EngineError::Kind::Io,
@@ -332,7 +474,9 @@ void Database::configure() {
                                nullptr, nullptr, nullptr);
     // Rollback journal and full sync: every acknowledged post survives a crash, also on a
     // network share where WAL's shared memory cannot be used.
-    exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    // In the write-ahead log a full sync at each checkpoint and commit keeps the same promise.
+    exec(wal_ ? QStringLiteral("PRAGMA journal_mode=WAL")
+              : QStringLiteral("PRAGMA journal_mode=DELETE"));
     exec(QStringLiteral("PRAGMA synchronous=FULL"));
     exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
     exec(QStringLiteral("PRAGMA cache_size=-65536"));
@@ -370,6 +514,8 @@ void Database::fail(int rc, const QString& what, const QString& table) {
             K::Io,
             QStringLiteral("Brak miejsca na dysku dla bazy danych w folderze %1.").arg(where),
             table);
+    case SQLITE_INTERRUPT:
+        throw EngineError(K::State, QStringLiteral("Zapytanie zostało przerwane."), table);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
         throw EngineError(
@@ -384,6 +530,29 @@ void Database::fail(int rc, const QString& what, const QString& table) {
             QStringLiteral("Błąd bazy danych w folderze %1: %2 (%3).").arg(where, detail, what),
             table);
     }
+}
+
+void Database::setCancelCheck(std::function<bool()> check) {
+    cancelCheck_ = std::move(check);
+    if (!cancelCheck_) {
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+        return;
+    }
+    // Some thousand steps of the virtual machine: a few checks per millisecond of work.
+    sqlite3_progress_handler(
+        db_, 4000,
+        [](void* self) -> int {
+            try {
+                return static_cast<Database*>(self)->cancelCheck_() ? 1 : 0;
+            } catch (...) {
+                return 1; // nothing may unwind through SQLite
+            }
+        },
+        this);
+}
+
+void Database::interrupt() {
+    sqlite3_interrupt(db_);
 }
 
 Statement Database::prepare(const QString& sql) {

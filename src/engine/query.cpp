@@ -60,6 +60,10 @@ void Query::open() {
     dropped_ = 0;
     done_ = false;
     open_ = true;
+    // Read to the end at once: a statement left half-read between user actions holds a read
+    // lock, which with the rollback journal keeps every other installation from writing.
+    // Forward-only queries are read by a loop that runs to the end by itself.
+    if (!unidirectional_) fetchTo(SIZE_MAX);
     first();
     Q_EMIT afterOpen();
 }

@@ -45,3 +45,36 @@ TEST(Faults, OpeningATableSaysWhenTheFolderIsGoneOrItsDatabaseBroken) {
     EXPECT_TRUE(openingError(dir.sub(QStringLiteral("Pusty")), QStringLiteral("Grupa"))
                     .startsWith(u"Tabela Grupa nie istnieje"));
 }
+
+TEST(Faults, AFolderMarkedForOneMachineIsRefusedFromAnotherNamingTheCommand) {
+    TempFolder dir;
+    const QString folder = dir.sub(QStringLiteral("Dane"));
+    Database::open(folder, Database::Mode::Create);
+    Database::markForThisMachine(folder);
+    EXPECT_EQ(Database::journalHost(folder), Database::thisMachine());
+    {
+        auto db = Database::open(folder);
+        Statement st = db->prepare(QStringLiteral("PRAGMA journal_mode"));
+        ASSERT_TRUE(st.step());
+        EXPECT_EQ(st.column(0).toString(), u"wal");
+        // Switching while this process has the folder open is refused, not half done.
+        EXPECT_THROW(Database::unmark(folder), EngineError);
+    }
+
+    // The same folder reached from a second machine (its mark names another host).
+    QFile mark(QDir(folder).filePath(Database::journalMarkName()));
+    ASSERT_TRUE(mark.open(QIODevice::WriteOnly));
+    mark.write("magazyn-2\n");
+    mark.close();
+    const QString refused = openingError(folder, QStringLiteral("Towar"));
+    EXPECT_TRUE(refused.contains(u"tylko na komputerze magazyn-2")) << refused.toStdString();
+    EXPECT_TRUE(refused.contains(u"journal delete")) << refused.toStdString();
+
+    // Unmarked, it is shared again: the rollback journal, open from anywhere.
+    Database::unmark(folder);
+    EXPECT_TRUE(Database::journalHost(folder).isEmpty());
+    auto db = Database::open(folder);
+    Statement st = db->prepare(QStringLiteral("PRAGMA journal_mode"));
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.column(0).toString(), u"delete");
+}

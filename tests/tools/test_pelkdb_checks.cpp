@@ -1,11 +1,13 @@
 // pelkdb against folders and data that are not as they should be: a missing folder, a broken
 // database, over-long values, odd names, a planted fault for the check command.
 #include "engine/database.h"
+#include "engine/table.h"
 #include "support/tempfolder.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace engine;
@@ -164,4 +166,65 @@ TEST_F(PelkdbChecks, CheckFindsPlantedFaultsOfTheFileAndOfTheBookkeeping) {
     EXPECT_TRUE(found.out.contains(QStringLiteral("blokada nieczynnego użytkownika ? (nikt)")));
     EXPECT_TRUE(found.out.contains(QStringLiteral("Lista$Wg_nazwy"))) << found.out.toStdString();
     EXPECT_FALSE(found.out.contains(QStringLiteral("w porządku")));
+}
+
+namespace {
+
+// A table big enough that a triple join over it runs far longer than any test.
+void makeLongReadTable(const QString& folder) {
+    auto db = Database::open(folder, Database::Mode::Create);
+    db->createTable(TableDef{QStringLiteral("Lista"),
+                             {{QStringLiteral("Nr"), FieldType::AutoInc},
+                              {QStringLiteral("Nazwa"), FieldType::Alpha, 20}},
+                             {{QStringLiteral("PrimaryIndex"), {QStringLiteral("Nr")}, true}}});
+    db->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE "
+                            "i<3000) INSERT INTO Lista(Nr, Nazwa) SELECT i, 'w' || i FROM n"));
+}
+
+const char* const kLongRead =
+    "SELECT a.Nr FROM Lista a, Lista b, Lista c WHERE Upper(a.Nazwa) > Upper(b.Nazwa) AND "
+    "Upper(b.Nazwa) > Upper(c.Nazwa) AND Upper(c.Nazwa) > Upper(a.Nazwa)";
+
+// Another installation's post: open, edit, post.
+void post(const QString& folder, const QString& name) {
+    Table t(folder, QStringLiteral("Lista"));
+    t.open();
+    t.first();
+    t.edit();
+    t.setValue(QStringLiteral("Nazwa"), name);
+    t.post();
+}
+
+} // namespace
+
+TEST_F(PelkdbChecks, OnAMarkedFolderAPostGoesThroughWhileAnotherProcessReadsForLong) {
+    makeLongReadTable(folder);
+    ASSERT_EQ(run(folder, {"journal"}).out, QStringLiteral("delete\n"));
+    const Result marked = run(folder, {"journal", "wal"});
+    ASSERT_EQ(marked.code, 0) << marked.err.toStdString();
+    EXPECT_EQ(marked.out, QStringLiteral("wal %1\n").arg(Database::thisMachine()));
+
+    QProcess reader;
+    reader.start(QStringLiteral(PELKDB_PATH),
+                 {folder, QStringLiteral("sql"), QString::fromUtf8(kLongRead),
+                  QStringLiteral("--timeout"), QStringLiteral("60")});
+    ASSERT_TRUE(reader.waitForStarted());
+    QThread::msleep(1000); // the reader is well into its join
+    // With the rollback journal this post waited for the reader and failed as busy.
+    EXPECT_NO_THROW(post(folder, QStringLiteral("w trakcie")));
+    EXPECT_EQ(reader.state(), QProcess::Running) << "the read ended before the post";
+    reader.kill();
+    reader.waitForFinished();
+}
+
+TEST_F(PelkdbChecks, ALongQueryStopsAtItsTimeoutAndFreesTheFolder) {
+    makeLongReadTable(folder); // unmarked: the rollback journal
+    const Result r = pelkdb({folder, QStringLiteral("sql"), QString::fromUtf8(kLongRead),
+                             QStringLiteral("--timeout"), QStringLiteral("0,5")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Zapytanie przerwane po 0,5 s (opcja --timeout).\n"));
+    EXPECT_NO_THROW(post(folder, QStringLiteral("po przerwaniu")));
+    EXPECT_EQ(run(folder, {"sql", "SELECT Nazwa FROM Lista WHERE Nr=1", "--timeout", "30"}).out,
+              QStringLiteral("Nazwa\npo przerwaniu\n"));
+    EXPECT_EQ(run(folder, {"sql", "SELECT 1", "--timeout", "nigdy"}).code, 2);
 }

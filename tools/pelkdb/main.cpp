@@ -35,6 +35,7 @@ const Command kCommands[] = {
     {"set", setCommand},
     {"create-catalogue", createCatalogueCommand},
     {"check", checkCommand},
+    {"journal", journalCommand},
 };
 
 const char* const kUsage =
@@ -57,7 +58,8 @@ const char* const kUsage =
     "                                  wypisuje wiersze tabeli\n"
     "  nearest TABELA --order P1[;P2] WARTOŚĆ [WARTOŚĆ2]\n"
     "                                  wiersz o najbliższym kluczu równym lub większym\n"
-    "  sql TEKST                       wykonuje zapytanie SQL i wypisuje wynik\n"
+    "  sql TEKST [--timeout S]         wykonuje zapytanie SQL i wypisuje wynik; z --timeout\n"
+    "                                  przerywa je po S sekundach\n"
     "  drop TABELA                     usuwa tabelę\n"
     "  empty TABELA                    usuwa wszystkie wiersze tabeli\n"
     "  set TABELA --filter WYRAŻENIE POLE=WARTOŚĆ...\n"
@@ -65,6 +67,10 @@ const char* const kUsage =
     "  create-catalogue                tworzy w folderze pełny komplet tabel katalogu\n"
     "  check                           sprawdza spójność bazy danych folderu (kod 1, gdy\n"
     "                                  coś znaleziono)\n"
+    "  journal [wal|delete]            dziennik bazy: wal oznacza folder do pracy tylko na\n"
+    "                                  tym komputerze (czytanie nie wstrzymuje zapisu),\n"
+    "                                  delete zdejmuje oznaczenie (folder do pracy w sieci);\n"
+    "                                  bez argumentu pokazuje bieżący\n"
     "\n"
     "Kod wyjścia: 0 – powodzenie, 1 – błąd bazy lub danych, 2 – błędne wywołanie.\n";
 
