@@ -143,7 +143,8 @@ TEST_F(WizardTest, FirstStartOnAnEmptyFolderWalksThePagesAndMakesEverything) {
     ASSERT_EQ(users.recordCount(), 1);
     EXPECT_EQ(users.asString(QStringLiteral("User_Nazwa")), QStringLiteral("Szef"));
     EXPECT_TRUE(store::isPasswordHash(users.asString(QStringLiteral("User_Haslo"))));
-    EXPECT_EQ(users.asString(QStringLiteral("User_Baza_Sciezka")), location);
+    EXPECT_EQ(QDir(main).absoluteFilePath(users.asString(QStringLiteral("User_Baza_Sciezka"))),
+              location);
 
     // The window after the login: the administrator in the empty default catalogue.
     auto& s = w->state();
@@ -246,7 +247,9 @@ TEST_F(WizardTest, AnExistingCatalogueChosenWithWybierzIsUsedAsItIsWithoutTheOwn
     EXPECT_EQ(rows(existing, QStringLiteral("Waluta")), 0);
     EXPECT_EQ(rows(existing, QStringLiteral("Firmy")), 0);
     EXPECT_FALSE(QDir(main).exists(QStringLiteral("Dane/Glowna")));
-    EXPECT_EQ(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString(), existing);
+    EXPECT_EQ(
+        QDir(main).absoluteFilePath(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString()),
+        existing);
     EXPECT_EQ(setting(QStringLiteral("Pelk_Firma_Nr")).toInt(), 1);
     EXPECT_EQ(setting(QStringLiteral("Pelk_Waluta_Nr")).toInt(), 1);
     EXPECT_FALSE(setting(QStringLiteral("Pelk_Haslo_OK")).toBool());
