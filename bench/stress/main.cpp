@@ -67,10 +67,11 @@ QString makeFolder(const QTemporaryDir& tmp, bool marked, int rows = 1) {
         auto db = Database::open(folder, Database::Mode::Create);
         db->createTable(counterTable());
         if (rows > 0)
-            db->exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
-                                "WHERE i<%1) INSERT INTO Licznik(Nr, Wartosc, Nazwa) SELECT i, 0, "
-                                "'wiersz ' || i FROM n")
-                     .arg(rows));
+            db->exec(
+                QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
+                               "WHERE i<%1) INSERT INTO Licznik(Nr, Wartosc, Nazwa) SELECT i, 0, "
+                               "'wiersz ' || i FROM n")
+                    .arg(rows));
         db->noteAutoInc(QStringLiteral("Licznik"), QStringLiteral("Nr"), rows);
     }
     if (marked) Database::markForThisMachine(folder);
@@ -116,9 +117,8 @@ int childAppend(const QString& folder, int count) {
     for (int i = 0; count <= 0 || i < count; ++i) {
         try {
             t.append();
-            t.setValue(QStringLiteral("Nazwa"), QStringLiteral("p%1 %2")
-                                                     .arg(QCoreApplication::applicationPid())
-                                                     .arg(i));
+            t.setValue(QStringLiteral("Nazwa"),
+                       QStringLiteral("p%1 %2").arg(QCoreApplication::applicationPid()).arg(i));
             t.post();
             say(QStringLiteral("acked %1").arg(t.asInteger(QStringLiteral("Nr"))));
         } catch (const EngineError& e) {
@@ -169,8 +169,8 @@ bool runCounter(int procs, int seconds, bool marked) {
     const QString folder = makeFolder(tmp, marked);
     std::vector<std::unique_ptr<QProcess>> kids;
     for (int i = 0; i < procs; ++i)
-        kids.emplace_back(child({QStringLiteral("child-counter"), folder,
-                                 QString::number(seconds)}));
+        kids.emplace_back(
+            child({QStringLiteral("child-counter"), folder, QString::number(seconds)}));
     qint64 acked = 0;
     for (auto& k : kids) {
         k->waitForFinished(seconds * 1000 + 60000);
@@ -219,8 +219,8 @@ bool runAppends(int procs, int count) {
             if (!st.step()) ++missing;
         }
     }
-    const qint64 ackedTwice = qint64(acked.size()) -
-                              qint64(std::set<qint64>(acked.begin(), acked.end()).size());
+    const qint64 ackedTwice =
+        qint64(acked.size()) - qint64(std::set<qint64>(acked.begin(), acked.end()).size());
     say(QStringLiteral("dopisywanie (%1 procesów po %2): potwierdzonych %3, w bazie %4, "
                        "duplikatów %5, brakujących %6")
             .arg(procs)
@@ -287,8 +287,8 @@ bool runKills(int kills) {
 bool runLongRead(double seconds, bool marked) {
     QTemporaryDir tmp;
     const QString folder = makeFolder(tmp, marked, 3000);
-    std::unique_ptr<QProcess> reader(child({QStringLiteral("child-longread"), folder,
-                                            QString::number(seconds)}));
+    std::unique_ptr<QProcess> reader(
+        child({QStringLiteral("child-longread"), folder, QString::number(seconds)}));
     reader->waitForReadyRead(10000);
     QThread::msleep(300); // into the join
     Table t(folder, QStringLiteral("Licznik"));
@@ -351,11 +351,11 @@ QString randomText(QRandomGenerator& rng, const QStringList& pieces, int maxPiec
 QString condition(QRandomGenerator& rng, int depth, bool sql) {
     static const QStringList columns = {QStringLiteral("Tow_nr"), QStringLiteral("Tow_Nazwa"),
                                         QStringLiteral("Tow_SRP"), QStringLiteral("Tow_Data")};
-    static const QStringList ops = {QStringLiteral("="), QStringLiteral("<>"),
-                                    QStringLiteral(">="), QStringLiteral("<")};
-    static const QStringList values = {QStringLiteral("12"), QStringLiteral("'ŚRUBA*'"),
+    static const QStringList ops = {QStringLiteral("="), QStringLiteral("<>"), QStringLiteral(">="),
+                                    QStringLiteral("<")};
+    static const QStringList values = {QStringLiteral("12"),     QStringLiteral("'ŚRUBA*'"),
                                        QStringLiteral("'a''b'"), QStringLiteral("01-02-2024"),
-                                       QStringLiteral("-3.5"), QStringLiteral("\"x%\"")};
+                                       QStringLiteral("-3.5"),   QStringLiteral("\"x%\"")};
     const int r = int(rng.bounded(depth > 6 ? 2 : 7));
     const QString col = columns[int(rng.bounded(int(columns.size())))];
     const QString val = values[int(rng.bounded(int(values.size())))];
@@ -363,7 +363,8 @@ QString condition(QRandomGenerator& rng, int depth, bool sql) {
     case 0:
         return col + ops[int(rng.bounded(int(ops.size())))] + val;
     case 1:
-        return sql ? QStringLiteral("Upper(%1) LIKE %2").arg(col, val) : col + QStringLiteral("=") + val;
+        return sql ? QStringLiteral("Upper(%1) LIKE %2").arg(col, val)
+                   : col + QStringLiteral("=") + val;
     case 2:
         return u'(' + condition(rng, depth + 1, sql) + u')';
     case 3:
@@ -412,26 +413,27 @@ std::vector<Target> fuzzTargets() {
                                  {QStringLiteral("Tow_Data"), FieldType::Date},
                                  {QStringLiteral("Tow_Jest"), FieldType::Logical}}};
     static const QStringList filterPieces = {
-        QStringLiteral("tow_nr"), QStringLiteral("Tow_Nazwa"), QStringLiteral("tow_srp"),
-        QStringLiteral("Tow_Data"), QStringLiteral("Tow_Jest"), QStringLiteral("="),
-        QStringLiteral("<>"), QStringLiteral(">="), QStringLiteral("<"), QStringLiteral("and"),
-        QStringLiteral("or"), QStringLiteral("not"), QStringLiteral("("), QStringLiteral(")"),
-        QStringLiteral("'ŚRUBA*'"), QStringLiteral("'a''b'"), QStringLiteral("'"),
-        QStringLiteral("12"), QStringLiteral("-3,5"), QStringLiteral("01-02-2024"),
-        QStringLiteral("\"x\""), QStringLiteral("*"), QStringLiteral("blank")};
+        QStringLiteral("tow_nr"),   QStringLiteral("Tow_Nazwa"),  QStringLiteral("tow_srp"),
+        QStringLiteral("Tow_Data"), QStringLiteral("Tow_Jest"),   QStringLiteral("="),
+        QStringLiteral("<>"),       QStringLiteral(">="),         QStringLiteral("<"),
+        QStringLiteral("and"),      QStringLiteral("or"),         QStringLiteral("not"),
+        QStringLiteral("("),        QStringLiteral(")"),          QStringLiteral("'ŚRUBA*'"),
+        QStringLiteral("'a''b'"),   QStringLiteral("'"),          QStringLiteral("12"),
+        QStringLiteral("-3,5"),     QStringLiteral("01-02-2024"), QStringLiteral("\"x\""),
+        QStringLiteral("*"),        QStringLiteral("blank")};
     static const QStringList sqlPieces = {
-        QStringLiteral("SELECT"), QStringLiteral("DISTINCT"), QStringLiteral("Towar.*"),
-        QStringLiteral("FROM"), QStringLiteral("Towar"), QStringLiteral("Towar.db"),
-        QStringLiteral("t"), QStringLiteral("WHERE"), QStringLiteral("Tow_nr"),
-        QStringLiteral("t.Tow_Nazwa"), QStringLiteral("Upper("), QStringLiteral("CAST("),
-        QStringLiteral("AS"), QStringLiteral("NUMERIC"), QStringLiteral("DATE"),
-        QStringLiteral(")"), QStringLiteral("("), QStringLiteral("LIKE"),
-        QStringLiteral("BETWEEN"), QStringLiteral("AND"), QStringLiteral("OR"),
-        QStringLiteral("NOT"), QStringLiteral("IS"), QStringLiteral("NULL"),
-        QStringLiteral("="), QStringLiteral(">="), QStringLiteral("\"%ŚRUBA%\""),
-        QStringLiteral("'x'"), QStringLiteral("7"), QStringLiteral("-1.5"), QStringLiteral(","),
-        QStringLiteral("ORDER BY"), QStringLiteral("DESC"), QStringLiteral(";"),
-        QStringLiteral("\n")};
+        QStringLiteral("SELECT"),      QStringLiteral("DISTINCT"), QStringLiteral("Towar.*"),
+        QStringLiteral("FROM"),        QStringLiteral("Towar"),    QStringLiteral("Towar.db"),
+        QStringLiteral("t"),           QStringLiteral("WHERE"),    QStringLiteral("Tow_nr"),
+        QStringLiteral("t.Tow_Nazwa"), QStringLiteral("Upper("),   QStringLiteral("CAST("),
+        QStringLiteral("AS"),          QStringLiteral("NUMERIC"),  QStringLiteral("DATE"),
+        QStringLiteral(")"),           QStringLiteral("("),        QStringLiteral("LIKE"),
+        QStringLiteral("BETWEEN"),     QStringLiteral("AND"),      QStringLiteral("OR"),
+        QStringLiteral("NOT"),         QStringLiteral("IS"),       QStringLiteral("NULL"),
+        QStringLiteral("="),           QStringLiteral(">="),       QStringLiteral("\"%ŚRUBA%\""),
+        QStringLiteral("'x'"),         QStringLiteral("7"),        QStringLiteral("-1.5"),
+        QStringLiteral(","),           QStringLiteral("ORDER BY"), QStringLiteral("DESC"),
+        QStringLiteral(";"),           QStringLiteral("\n")};
     return {
         {"filtr",
          [](QRandomGenerator& rng) {
@@ -523,7 +525,8 @@ int main(int argc, char** argv) {
             ok &= runCounter(num("--procs", 8, 4), num("--seconds", 60, 10), false);
             ok &= runCounter(num("--procs", 8, 4), num("--seconds", 60, 10), true);
         }
-        if (all || cmd == u"appends") ok &= runAppends(num("--procs", 8, 4), num("--count", 1500, 300));
+        if (all || cmd == u"appends")
+            ok &= runAppends(num("--procs", 8, 4), num("--count", 1500, 300));
         if (all || cmd == u"kills") ok &= runKills(num("--kills", 100, 20));
         if (all || cmd == u"longread") {
             ok &= runLongRead(num("--seconds", 30, 5), true);
