@@ -4,13 +4,26 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QSysInfo>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <sqlite3.h>
+#ifdef Q_OS_LINUX
+#include <sys/vfs.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#endif
 
 namespace engine {
 
@@ -52,6 +65,36 @@ qint64 now() {
     return QDateTime::currentSecsSinceEpoch();
 }
 
+// Whether a process of this machine still runs. Unknown means alive: the lease rule then
+// decides, as it does for holders on other machines.
+bool processRuns(qint64 pid) {
+#ifdef Q_OS_UNIX
+    if (pid <= 0) return true;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+#else
+    Q_UNUSED(pid);
+    return true;
+#endif
+}
+
+// pl_alive(host, pid, expires, now): whether an owner's locks still hold. A holder on this
+// machine whose process is gone (killed, crashed) loses them at once instead of after the
+// lease; one on another machine keeps them while its lease runs.
+void ownerAliveFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const qint64 expires = sqlite3_value_int64(argv[2]);
+    const qint64 at = sqlite3_value_int64(argv[3]);
+    bool alive = expires > at;
+    if (alive && sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+        static const QByteArray localHost = QSysInfo::machineHostName().toUtf8();
+        const QByteArray host(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
+                              sqlite3_value_bytes(argv[0]));
+        const qint64 pid = sqlite3_value_int64(argv[1]);
+        if (host == localHost && pid != QCoreApplication::applicationPid())
+            alive = processRuns(pid);
+    }
+    sqlite3_result_int(ctx, alive ? 1 : 0);
+}
+
 const char* const kInternalTables =
     "CREATE TABLE IF NOT EXISTS _pelk_fields(tbl TEXT NOT NULL, pos INTEGER NOT NULL,"
     " name TEXT NOT NULL, type TEXT NOT NULL, size INTEGER NOT NULL, required INTEGER NOT NULL,"
@@ -67,7 +110,73 @@ const char* const kInternalTables =
     " owner TEXT NOT NULL, PRIMARY KEY(tbl, rid));"
     "CREATE TABLE IF NOT EXISTS _pelk_tablelocks(tbl TEXT PRIMARY KEY, owner TEXT NOT NULL);";
 
+// Network file systems, where SQLite's write-ahead log (shared memory of one machine) is unsafe.
+bool onNetworkFileSystem(const QString& folder) {
+#ifdef Q_OS_LINUX
+    struct statfs fs {};
+    if (::statfs(QFile::encodeName(folder).constData(), &fs) != 0) return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x6969UL:     // NFS
+    case 0x517BUL:     // SMB
+    case 0xFF534D42UL: // CIFS
+    case 0xFE534D42UL: // SMB2
+    case 0x01021997UL: // 9P
+    case 0x73757245UL: // Coda
+    case 0x5346414FUL: // AFS
+    case 0x00C36400UL: // Ceph
+        return true;
+    default:
+        return false;
+    }
+#elif defined(Q_OS_WIN)
+    const QString root = QDir(folder).absolutePath().left(3);
+    return folder.startsWith(QLatin1String("//")) || folder.startsWith(QLatin1String("\\\\")) ||
+           GetDriveTypeW(reinterpret_cast<const wchar_t*>(root.utf16())) == DRIVE_REMOTE;
+#else
+    Q_UNUSED(folder);
+    return false;
+#endif
+}
+
+QString journalCommand(const QString& folder, const QString& mode) {
+    return QStringLiteral("pelkdb \"%1\" journal %2").arg(QDir::toNativeSeparators(folder), mode);
+}
+
+// A connection outside the engine's registry, only to switch the journal of the file.
+void switchJournal(const QString& folder, const char* mode) {
+    const QString path = QDir(folder).filePath(Database::fileName());
+    if (!QFileInfo(path).isFile())
+        throw EngineError(EngineError::Kind::NoDatabase,
+                          QStringLiteral("Folder %1 nie zawiera bazy danych.")
+                              .arg(QDir::toNativeSeparators(folder)));
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    QString got;
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 10000);
+        sqlite3_stmt* st = nullptr;
+        const QByteArray sql = QByteArray("PRAGMA journal_mode=") + mode;
+        rc = sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
+        if (rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            got = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+    }
+    sqlite3_close_v2(db);
+    if (got.compare(QLatin1String(mode), Qt::CaseInsensitive) != 0)
+        throw EngineError(EngineError::Kind::Locked,
+                          QStringLiteral("Nie można zmienić dziennika bazy danych w folderze %1: "
+                                         "baza jest używana. Zamknij program na wszystkich "
+                                         "komputerach i spróbuj ponownie.")
+                              .arg(QDir::toNativeSeparators(folder)));
+}
+
 } // namespace
+
+EngineError missingFolder(const QString& folder) {
+    return EngineError(
+        EngineError::Kind::NoDatabase,
+        QStringLiteral("Folder %1 nie istnieje.").arg(QDir::toNativeSeparators(folder)));
+}
 
 // ---------------------------------------------------------------------------------------------
 // Statement
@@ -186,6 +295,61 @@ bool Database::exists(const QString& folder) {
     return QFileInfo(QDir(folder).filePath(fileName())).isFile();
 }
 
+QString Database::journalMarkName() {
+    return QStringLiteral("tabele.komputer");
+}
+
+QString Database::thisMachine() {
+    return QSysInfo::machineHostName();
+}
+
+QString Database::journalHost(const QString& folder) {
+    QFile f(QDir(folder).filePath(journalMarkName()));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QString host = QString::fromUtf8(f.readLine()).trimmed();
+    // A mark that names nobody still marks the folder: it must not silently mean "shared".
+    return host.isEmpty() ? QStringLiteral("?") : host;
+}
+
+void Database::markForThisMachine(const QString& folder) {
+    const QString canonical = QDir(folder).absolutePath();
+    if (!QDir(canonical).exists()) throw missingFolder(canonical);
+    if (auto it = registry().find(canonical); it != registry().end() && !it->expired())
+        throw EngineError(EngineError::Kind::State,
+                          QStringLiteral("Folder %1 jest otwarty w tym programie.")
+                              .arg(QDir::toNativeSeparators(canonical)));
+    if (onNetworkFileSystem(canonical))
+        throw EngineError(EngineError::Kind::Io,
+                          QStringLiteral("Folder %1 leży w sieci: dziennik zapisu z wyprzedzeniem "
+                                         "działa tylko na dysku komputera, na którym pracują "
+                                         "wszystkie korzystające z niego programy.")
+                              .arg(QDir::toNativeSeparators(canonical)));
+    // The mark first: whoever opens the folder from now on already finds it.
+    QSaveFile mark(QDir(canonical).filePath(journalMarkName()));
+    if (!mark.open(QIODevice::WriteOnly) || mark.write((thisMachine() + u'\n').toUtf8()) < 0 ||
+        !mark.commit())
+        throw EngineError(EngineError::Kind::Io,
+                          QStringLiteral("Nie można zapisać oznaczenia folderu %1.")
+                              .arg(QDir::toNativeSeparators(canonical)));
+    try {
+        switchJournal(canonical, "wal");
+    } catch (...) {
+        QFile::remove(QDir(canonical).filePath(journalMarkName()));
+        throw;
+    }
+}
+
+void Database::unmark(const QString& folder) {
+    const QString canonical = QDir(folder).absolutePath();
+    if (!QDir(canonical).exists()) throw missingFolder(canonical);
+    if (auto it = registry().find(canonical); it != registry().end() && !it->expired())
+        throw EngineError(EngineError::Kind::State,
+                          QStringLiteral("Folder %1 jest otwarty w tym programie.")
+                              .arg(QDir::toNativeSeparators(canonical)));
+    if (Database::exists(canonical)) switchJournal(canonical, "delete");
+    QFile::remove(QDir(canonical).filePath(journalMarkName()));
+}
+
 void Database::setUserName(const QString& name) {
     g_userName = name;
 }
@@ -249,14 +413,37 @@ Database::~Database() {
 
 void Database::openFile(Mode mode) {
     const QString path = QDir(folder_).filePath(fileName());
+    if (!QDir(folder_).exists()) throw missingFolder(folder_);
     if (mode == Mode::MustExist && !QFileInfo(path).isFile())
         throw EngineError(EngineError::Kind::NoDatabase,
                           QStringLiteral("Folder %1 nie zawiera bazy danych.")
                               .arg(QDir::toNativeSeparators(folder_)));
-    if (mode == Mode::Create && !QDir(folder_).exists())
+    // An empty file is what a copy or a disk that broke off half-way leaves; SQLite would take
+    // it for a database without tables, and every table would seem to be missing.
+    if (const QString host = journalHost(folder_); !host.isEmpty()) {
+        if (host != thisMachine())
+            throw EngineError(
+                EngineError::Kind::Io,
+                QStringLiteral("Folder %1 jest oznaczony do pracy tylko na komputerze %2, a ten "
+                               "komputer to %3. Aby korzystać z niego z kilku komputerów, wykonaj "
+                               "na komputerze %2 polecenie: %4")
+                    .arg(QDir::toNativeSeparators(folder_), host, thisMachine(),
+                         journalCommand(folder_, QStringLiteral("delete"))));
+        if (onNetworkFileSystem(folder_))
+            throw EngineError(
+                EngineError::Kind::Io,
+                QStringLiteral("Folder %1 jest oznaczony do pracy tylko na komputerze %2 i nie "
+                               "może być używany przez sieć. Aby korzystać z niego z kilku "
+                               "komputerów, wykonaj na komputerze %2 polecenie: %3")
+                    .arg(QDir::toNativeSeparators(folder_), host,
+                         journalCommand(folder_, QStringLiteral("delete"))));
+        wal_ = true;
+    }
+    if (mode == Mode::MustExist && QFileInfo(path).size() == 0)
         throw EngineError(
-            EngineError::Kind::NoDatabase,
-            QStringLiteral("Folder %1 nie istnieje.").arg(QDir::toNativeSeparators(folder_)));
+            EngineError::Kind::Io,
+            QStringLiteral("Baza danych w folderze %1 jest uszkodzona (pusty plik %2).")
+                .arg(QDir::toNativeSeparators(folder_), fileName()));
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == Mode::Create) flags |= SQLITE_OPEN_CREATE;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
@@ -269,6 +456,9 @@ void Database::openFile(Mode mode) {
                               .arg(QDir::toNativeSeparators(folder_), msg));
     }
     configure();
+    // Reading the schema reads the file's header: a file that is no database fails here, with
+    // the message that says so, rather than as a missing table later.
+    exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
     if (mode == Mode::Create) {
         transaction([&] { ensureInternalTables(); });
     }
@@ -280,9 +470,13 @@ void Database::configure() {
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(db_, 10000);
     registerSqlFunctions(db_);
+    sqlite3_create_function_v2(db_, "pl_alive", 4, SQLITE_UTF8, nullptr, ownerAliveFunction,
+                               nullptr, nullptr, nullptr);
     // Rollback journal and full sync: every acknowledged post survives a crash, also on a
     // network share where WAL's shared memory cannot be used.
-    exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    // In the write-ahead log a full sync at each checkpoint and commit keeps the same promise.
+    exec(wal_ ? QStringLiteral("PRAGMA journal_mode=WAL")
+              : QStringLiteral("PRAGMA journal_mode=DELETE"));
     exec(QStringLiteral("PRAGMA synchronous=FULL"));
     exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
     exec(QStringLiteral("PRAGMA cache_size=-65536"));
@@ -320,6 +514,8 @@ void Database::fail(int rc, const QString& what, const QString& table) {
             K::Io,
             QStringLiteral("Brak miejsca na dysku dla bazy danych w folderze %1.").arg(where),
             table);
+    case SQLITE_INTERRUPT:
+        throw EngineError(K::State, QStringLiteral("Zapytanie zostało przerwane."), table);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
         throw EngineError(
@@ -334,6 +530,29 @@ void Database::fail(int rc, const QString& what, const QString& table) {
             QStringLiteral("Błąd bazy danych w folderze %1: %2 (%3).").arg(where, detail, what),
             table);
     }
+}
+
+void Database::setCancelCheck(std::function<bool()> check) {
+    cancelCheck_ = std::move(check);
+    if (!cancelCheck_) {
+        sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+        return;
+    }
+    // Some thousand steps of the virtual machine: a few checks per millisecond of work.
+    sqlite3_progress_handler(
+        db_, 4000,
+        [](void* self) -> int {
+            try {
+                return static_cast<Database*>(self)->cancelCheck_() ? 1 : 0;
+            } catch (...) {
+                return 1; // nothing may unwind through SQLite
+            }
+        },
+        this);
+}
+
+void Database::interrupt() {
+    sqlite3_interrupt(db_);
 }
 
 Statement Database::prepare(const QString& sql) {
@@ -601,6 +820,14 @@ void validate(const TableDef& def) {
     if (def.name.isEmpty() || def.name.startsWith(QLatin1String("_pelk_"), Qt::CaseInsensitive) ||
         def.name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
         bad(QStringLiteral("niedozwolona nazwa"));
+    // Quoting makes any name safe, but a name with quotes, blanks or semicolons is never meant
+    // and breaks the texts (filters, local SQL, listings) that name tables and indexes.
+    const auto plainName = [](const QString& n) {
+        return std::all_of(n.cbegin(), n.cend(),
+                           [](QChar c) { return c.isLetterOrNumber() || c == u'_'; });
+    };
+    if (!plainName(def.name))
+        bad(QStringLiteral("nazwa może zawierać tylko litery, cyfry i znak \"_\""));
     if (def.fields.isEmpty()) bad(QStringLiteral("brak pól"));
     int autoincs = 0;
     for (int i = 0; i < def.fields.size(); ++i) {
@@ -620,6 +847,9 @@ void validate(const TableDef& def) {
         const auto& ix = def.indexes[i];
         if (ix.primary) ++primaries;
         if (ix.name.trimmed().isEmpty()) bad(QStringLiteral("indeks bez nazwy"));
+        if (!plainName(ix.name))
+            bad(QStringLiteral("nazwa indeksu %1 może zawierać tylko litery, cyfry i znak \"_\"")
+                    .arg(ix.name));
         for (int j = 0; j < i; ++j)
             if (def.indexes[j].name.compare(ix.name, Qt::CaseInsensitive) == 0)
                 bad(QStringLiteral("indeks %1 występuje dwa razy").arg(ix.name));
@@ -732,7 +962,7 @@ void Database::emptyTable(const QString& name) {
         ensureInternalTables();
         Statement st = prepare(QStringLiteral(
             "SELECT o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
-            "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3 LIMIT 1"));
+            "WHERE l.tbl=?1 AND l.owner<>?2 AND pl_alive(o.host, o.pid, o.expires, ?3) LIMIT 1"));
         st.bindAll({def.name.toLower(), ownerId_, now()});
         if (st.step())
             throw EngineError(
@@ -852,9 +1082,10 @@ bool Database::ownerAlive(const QString& owner) {
     if (owner == ownerId_) return true;
     loadSchemaIfStale();
     if (!internalTables_) return false;
-    Statement st = prepare(QStringLiteral("SELECT expires FROM _pelk_owners WHERE owner=?1"));
-    st.bind(1, owner);
-    return st.step() && st.columnInt(0) > now();
+    Statement st = prepare(
+        QStringLiteral("SELECT pl_alive(host, pid, expires, ?2) FROM _pelk_owners WHERE owner=?1"));
+    st.bindAll({owner, now()});
+    return st.step() && st.columnInt(0) != 0;
 }
 
 std::optional<QString> Database::recordLockedBy(const QString& table, qint64 rowid) {
@@ -862,7 +1093,7 @@ std::optional<QString> Database::recordLockedBy(const QString& table, qint64 row
     if (!internalTables_) return std::nullopt;
     Statement st = prepare(QStringLiteral(
         "SELECT l.owner, o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
-        "WHERE l.tbl=?1 AND l.rid=?2 AND l.owner<>?3 AND o.expires>?4"));
+        "WHERE l.tbl=?1 AND l.rid=?2 AND l.owner<>?3 AND pl_alive(o.host, o.pid, o.expires, ?4)"));
     st.bindAll({key(table), rowid, ownerId_, now()});
     if (!st.step()) return std::nullopt;
     QString u = st.column(1).toString();
@@ -910,7 +1141,7 @@ std::optional<QString> Database::tableLockedBy(const QString& table) {
     {
         Statement any = prepare(QStringLiteral(
             "SELECT 1 FROM _pelk_tablelocks l JOIN _pelk_owners o ON o.owner=l.owner "
-            "WHERE l.owner<>?1 AND o.expires>?2 LIMIT 1"));
+            "WHERE l.owner<>?1 AND pl_alive(o.host, o.pid, o.expires, ?2) LIMIT 1"));
         any.bindAll({ownerId_, now()});
         if (!any.step()) {
             noTableLocksStamp_ = stamp;
@@ -919,7 +1150,7 @@ std::optional<QString> Database::tableLockedBy(const QString& table) {
     }
     Statement st = prepare(QStringLiteral(
         "SELECT o.user FROM _pelk_tablelocks l JOIN _pelk_owners o ON o.owner=l.owner "
-        "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3"));
+        "WHERE l.tbl=?1 AND l.owner<>?2 AND pl_alive(o.host, o.pid, o.expires, ?3)"));
     st.bindAll({key(table), ownerId_, now()});
     if (!st.step()) return std::nullopt;
     QString u = st.column(0).toString();
@@ -936,7 +1167,7 @@ void Database::lockTable(const QString& table) {
                 bareTableName(table));
         Statement st = prepare(QStringLiteral(
             "SELECT o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
-            "WHERE l.tbl=?1 AND l.owner<>?2 AND o.expires>?3 LIMIT 1"));
+            "WHERE l.tbl=?1 AND l.owner<>?2 AND pl_alive(o.host, o.pid, o.expires, ?3) LIMIT 1"));
         st.bindAll({key(table), ownerId_, now()});
         if (st.step())
             throw EngineError(EngineError::Kind::Locked,

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QObject>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -13,6 +14,10 @@ struct sqlite3_stmt;
 namespace engine {
 
 class Database;
+class EngineError;
+
+// "Folder ... nie istnieje." as every opening of a missing folder says it.
+EngineError missingFolder(const QString& folder);
 
 // A prepared statement borrowed from a database's cache; given back (reset) when it goes out of
 // scope. Values are bound and read in their stored form (values.h).
@@ -51,6 +56,19 @@ public:
     static QString fileName();                 // the database file in each folder
     static bool exists(const QString& folder); // the folder holds a database file
     static std::shared_ptr<Database> open(const QString& folder, Mode mode = Mode::MustExist);
+
+    // --- Journal of the folder --------------------------------------------------------------
+    // The rollback journal works everywhere, network shares included, but a long read holds
+    // off every writer. A folder marked for one machine uses the write-ahead log instead, where
+    // readers and a writer never wait for each other; it works only while every process on the
+    // file runs on that machine, so the mark names the machine, and a marked folder is refused
+    // from another one or through a network file system. The mode stays with the file: it is
+    // switched here, not per process. Not while this process has the folder open.
+    static QString journalMarkName();                  // the mark file in the folder
+    static QString journalHost(const QString& folder); // the marked machine; empty: unmarked
+    static void markForThisMachine(const QString& folder);
+    static void unmark(const QString& folder);
+    static QString thisMachine();
 
     // The user named in "locked by" messages to other installations.
     static void setUserName(const QString& name);
@@ -107,6 +125,13 @@ public:
     // Gathers the statistics the query planner uses to choose between indexes; worth doing
     // after many rows were written at once.
     void analyze(const QString& table = {});
+
+    // --- Cancelling ----------------------------------------------------------------------------
+    // Called often while a statement runs; returning true stops it with an engine error saying
+    // the query was cancelled. One check at a time; an empty function removes it. interrupt()
+    // stops the running statement at once and may be called from the check or another thread.
+    void setCancelCheck(std::function<bool()> check);
+    void interrupt();
 
     // --- Change tracking --------------------------------------------------------------------
     // Changes whenever anybody committed a change to this database: other processes (PRAGMA
@@ -188,6 +213,8 @@ private:
     quint64 noTableLocksStamp_ = ~quint64(0);
     QTimer* leaseTimer_ = nullptr;
     sqlite3_stmt* dataVersion_ = nullptr;
+    bool wal_ = false;
+    std::function<bool()> cancelCheck_;
 };
 
 } // namespace engine

@@ -575,7 +575,25 @@ private:
         return f;
     }
 
+    // Nesting this deep is no query anyone wrote; refuse it before the stack runs out. Every
+    // way into a nested condition or operand (parentheses, NOT, Upper, CAST) passes here.
+    class Nesting {
+    public:
+        explicit Nesting(Translator& t) : t_(t) {
+            if (++t_.depth_ > kMaxDepth)
+                t_.fail(QStringLiteral("zbyt głęboko zagnieżdżone nawiasy"), t_.peek().line);
+        }
+        ~Nesting() { --t_.depth_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        Translator& t_;
+    };
+    static constexpr int kMaxDepth = 200;
+
     Fragment parseNot() {
+        const Nesting nesting(*this);
         if (!isWord(peek(), u"not")) return parsePredicate();
         next();
         if (peek().kind == Tok::LParen)
@@ -677,6 +695,7 @@ private:
     }
 
     Expr parseOperand() {
+        const Nesting nesting(*this);
         const Token& t = peek();
         if (t.kind == Tok::Sign && peek(1).kind == Tok::Number) {
             next();
@@ -824,6 +843,7 @@ private:
     const TableLookup& lookup_;
     std::vector<Token> tokens_;
     size_t pos_ = 0;
+    int depth_ = 0;
     std::vector<Source> sources_;
     QList<Output> outputs_;
 };

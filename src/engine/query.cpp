@@ -60,7 +60,22 @@ void Query::open() {
     dropped_ = 0;
     done_ = false;
     open_ = true;
-    first();
+    // Read to the end at once: a statement left half-read between user actions holds a read
+    // lock, which with the rollback journal keeps every other installation from writing.
+    // Forward-only queries are read by a loop that runs to the end by itself.
+    try {
+        if (!unidirectional_) fetchTo(SIZE_MAX);
+        first();
+    } catch (...) {
+        // Cancelled or failed half-way: nothing half-read stays behind.
+        stmt_.reset();
+        rows_.release();
+        open_ = false;
+        hasRow_ = false;
+        bof_ = eof_ = true;
+        db_.reset();
+        throw;
+    }
     Q_EMIT afterOpen();
 }
 

@@ -162,7 +162,8 @@ void Table::openInternal(bool exclusive) {
     try {
         db_ = Database::open(folder_, Database::Mode::MustExist);
     } catch (const EngineError& e) {
-        if (e.kind() != K::NoDatabase) throw;
+        // A folder without a database lacks the table; a missing folder is said as such.
+        if (e.kind() != K::NoDatabase || !QDir(folder_).exists()) throw;
         throw EngineError(K::MissingTable,
                           QStringLiteral("Tabela %1 nie istnieje w folderze %2.")
                               .arg(tableName_, QDir::toNativeSeparators(folder_)),

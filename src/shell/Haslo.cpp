@@ -3,6 +3,7 @@
 #include "shell/cataloguelists.h"
 #include "shell/maincontroller.h"
 #include "shell/screencentre.h"
+#include "store/folderpaths.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "store/passwords.h"
@@ -103,7 +104,10 @@ void TEkr_Haslo::openCatalogue() {
 void TEkr_Haslo::openUsersCatalogue(const QString& stored) {
     auto& s = state_;
     s.CurrentCatalogueName = stored;
-    s.CurrentCatalogueFolder = expanded(stored);
+    // The last catalogue of a user of a copied main folder: its own copy, as for the default.
+    const store::FoundFolder found = store::foundFolder(stored, s.MainFolder);
+    s.CurrentCatalogueFolder = expanded(found.folder);
+    if (found.moved) s.CurrentCatalogueName = QDir::toNativeSeparators(s.CurrentCatalogueFolder);
     // A user made without a catalogue starts in the default one.
     if (s.CurrentCatalogueFolder.isEmpty()) {
         s.CurrentCatalogueFolder = s.DefaultCatalogueFolder;

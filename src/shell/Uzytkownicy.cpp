@@ -1,6 +1,7 @@
 #include "shell/Uzytkownicy.h"
 #include "engine/table.h"
 #include "platform/clipboard.h"
+#include "store/folderpaths.h"
 #include "store/mainstate.h"
 #include "store/passwords.h"
 #include "ui/buttons.h"
@@ -173,7 +174,8 @@ bool TEkr_Uzytkownicy::writeRow() {
     t.setValue(kAdmin, admin_->isChecked());
     t.setValue(kPrices, prices_->isChecked());
     t.setValue(kSignature, signature_.isEmpty() ? QVariant() : QVariant(signature_));
-    if (mode() == Mode::Adding) t.setValue(kCatalogue, st_.CurrentCatalogueFolder);
+    if (mode() == Mode::Adding)
+        t.setValue(kCatalogue, store::storedFolder(st_.CurrentCatalogueFolder, st_.MainFolder));
     return true;
 }
 

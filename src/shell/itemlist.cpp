@@ -1,9 +1,11 @@
 #include "shell/itemlist.h"
+#include "engine/database.h"
 #include "engine/error.h"
 #include "shell/maincontroller.h"
 #include "store/itemdelete.h"
 #include "store/mainstate.h"
 #include "ui/busycursor.h"
+#include "ui/cancellable.h"
 #include "ui/errorbox.h"
 #include "ui/messages.h"
 #include <QScopedValueRollback>
@@ -55,6 +57,7 @@ bool ItemList::queryMode() {
     auto& items = st_.TFTowar;
     auto& query = st_.QTowar;
     bool ran = true;
+    bool cancelled = false;
     {
         ui::BusyCursor busy;
         try {
@@ -65,8 +68,11 @@ bool ItemList::queryMode() {
             items.setMaster(&query, kItemNr, kItemNr);
             items.open();
             view_.showItemQuery();
-            query.open();
-            query.first();
+            // A query over a large catalogue may run long: the user can stop it ("Anuluj").
+            cancelled = !ui::runCancellable(
+                *engine::Database::open(st_.CurrentCatalogueFolder), nullptr,
+                QStringLiteral("Trwa wykonywanie zapytania..."), [&] { query.open(); });
+            if (!cancelled) query.first();
         } catch (const engine::EngineError&) {
             // A query the engine refuses is the query's text at fault: queryFailed() gives the
             // program's own message and goes back to the table, instead of the error box.
@@ -75,6 +81,11 @@ bool ItemList::queryMode() {
     }
     if (!ran) {
         queryFailed();
+        return false;
+    }
+    if (cancelled) {
+        // Stopped by the user: back to the table, with nothing to say.
+        tableMode();
         return false;
     }
     st_.Query.queryActive = true;

@@ -5,6 +5,7 @@
 #include "platform/worktables.h"
 #include "shell/cataloguelists.h"
 #include "shell/detailtabs.h"
+#include "store/folderpaths.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "ui/busycursor.h"
@@ -182,13 +183,36 @@ bool MainController::mayCreateCatalogues() const {
     return st_.fullRights();
 }
 
+// The default catalogue as the settings name it. A main folder copied elsewhere may still name
+// the original's catalogue: its own copy stands in, the setting is put right, and the user told.
+QString MainController::defaultCatalogue(const QString& main) {
+    const QString stored = st_.TPelk.asString(QStringLiteral("Pelk_Katalog_Glowny"));
+    const store::FoundFolder found = store::foundFolder(stored, main);
+    if (found.moved) {
+        ui::messages().information(
+            QStringLiteral("Katalog domyślny %1 nie istnieje.\nZostanie użyty katalog %2 z "
+                           "folderu głównego programu.")
+                .arg(QDir::toNativeSeparators(stored), QDir::toNativeSeparators(found.folder)));
+        auto& settings = st_.TPelk;
+        try {
+            settings.edit();
+            settings.setValue(QStringLiteral("Pelk_Katalog_Glowny"),
+                              store::storedFolder(found.folder, main));
+            settings.post();
+        } catch (const engine::EngineError&) {
+            // Busy or read-only: the copy still stands in, and the notice comes next time.
+            if (settings.state() != engine::Table::State::Browse) settings.cancel();
+        }
+    }
+    return expandFolder(found.folder);
+}
+
 // The program's settings in the main folder, and the folders they name.
 void MainController::readProgramSettings(const QString& main) {
     st_.TPelk.close();
     st_.TPelk.setDatabaseName(main);
     st_.TPelk.open();
-    st_.DefaultCatalogueFolder =
-        expandFolder(st_.TPelk.asString(QStringLiteral("Pelk_Katalog_Glowny")));
+    st_.DefaultCatalogueFolder = defaultCatalogue(main);
     st_.TDokumenty.setDatabaseName(st_.DefaultCatalogueFolder);
     st_.TDok_Dane.setDatabaseName(st_.DefaultCatalogueFolder);
     st_.TOferty.setDatabaseName(main + store::kOffersFolder);
@@ -583,7 +607,8 @@ void MainController::closing() {
         users.open();
         if (users.findKey({st_.CurrentUserNr})) {
             users.edit();
-            users.setValue(QStringLiteral("User_Baza_Sciezka"), st_.CurrentCatalogueFolder);
+            users.setValue(QStringLiteral("User_Baza_Sciezka"),
+                           store::storedFolder(st_.CurrentCatalogueFolder, st_.MainFolder));
             users.post();
         }
         users.close();

@@ -182,6 +182,7 @@ private:
     void catalogueFailed(const QList<engine::DataSet*>& wasOpen);
     void noCatalogue();
     void readProgramSettings(const QString& main);
+    QString defaultCatalogue(const QString& main);
     bool loginUser();
     void startDialog();
     void openAlone();

@@ -2,6 +2,7 @@
 #include "engine/database.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "store/folderpaths.h"
 #include "store/passwords.h"
 #include "store/schema_text.h"
 #include <QDir>
@@ -111,7 +112,7 @@ void writeSettingsRow(const QString& folder, const MainFolderSetup& s) {
     writeRow(folder, QStringLiteral("Pelk"),
              {{"Pelk_Firma_Nr", 1},
               {"Pelk_Waluta_Nr", 1},
-              {"Pelk_Katalog_Glowny", s.catalogueExpanded},
+              {"Pelk_Katalog_Glowny", storedFolder(s.catalogueExpanded, folder)},
               {"Pelk_Przegladarka", defaultBrowser()},
               {"Pelk_Haslo_OK", s.passwordProtection},
               {"Pelk_Kopia_Co_Ile", 2},
@@ -199,7 +200,7 @@ void createMainFolder(const QString& mainFolder, const MainFolderSetup& setup) {
         writeRow(folder, QStringLiteral("Users"),
                  {{"User_Nazwa", setup.adminName},
                   {"User_Haslo", hashPassword(setup.adminPassword)},
-                  {"User_Baza_Sciezka", setup.catalogueShown},
+                  {"User_Baza_Sciezka", storedFolder(setup.catalogueShown, folder)},
                   {"User_Uprawnienia", 2},
                   {"User_Administrator", true},
                   {"User_Ceny", true}});

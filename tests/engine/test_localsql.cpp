@@ -432,3 +432,27 @@ TEST_F(LocalSqlDb, AttributePickerResolvesUnqualifiedNames) {
     inFive.sort();
     EXPECT_EQ(inFive, (QStringList{"1|Długość|N", "2|Kolor|A"}));
 }
+
+TEST(LocalSqlText, RefusesNestingDeeperThanAnyQueryWithAMessage) {
+    auto nested = [](int depth, const QString& open, const QString& inner,
+                     const QString& close) -> QString {
+        return QStringLiteral("SELECT Tow_nr FROM Towar WHERE ") + open.repeated(depth) + inner +
+               close.repeated(depth);
+    };
+    const QString tooDeep = QStringLiteral("zbyt głęboko zagnieżdżone nawiasy");
+    // Thousands of levels once ran the stack out; every way of nesting now stops with a message.
+    EXPECT_TRUE(rejection(nested(6000, QStringLiteral("("), QStringLiteral("Tow_nr=1"),
+                                 QStringLiteral(")")))
+                    .contains(tooDeep));
+    EXPECT_TRUE(rejection(nested(6000, QStringLiteral("NOT "), QStringLiteral("Tow_nr=1"), {}))
+                    .contains(tooDeep));
+    EXPECT_TRUE(rejection(nested(6000, QStringLiteral("Upper("), QStringLiteral("Tow_Nazwa"),
+                                 QStringLiteral(")")) +
+                          QStringLiteral("='A'"))
+                    .contains(tooDeep));
+    // An unclosed run of parentheses is refused the same way, not read to its end.
+    EXPECT_TRUE(rejection(nested(100000, QStringLiteral("("), {}, {})).contains(tooDeep));
+    // Nesting people write still works.
+    EXPECT_NO_THROW(translate(
+        nested(50, QStringLiteral("("), QStringLiteral("Tow_nr=1"), QStringLiteral(")"))));
+}

@@ -234,30 +234,37 @@ TEST_F(Sharing, EditLocksTheRowForOtherInstallationsUntilPostOrCancel) {
     EXPECT_EQ(a.ask("count"), "ok 2");
 }
 
-TEST_F(Sharing, LockOfAKilledInstallationEndsWithItsLease) {
+TEST_F(Sharing, LockOfAKilledInstallationEndsAtOnceHereAndWithItsLeaseElsewhere) {
     RawDb raw(dir.path());
     Worker b;
     b.start(dir.path(), "Bartek");
     EXPECT_EQ(b.ask("find Tow_Nazwa Młotek"), "ok 1");
-    {
+    auto killedWhileEditing = [&](const std::string& user) {
         Worker c;
-        c.start(dir.path(), "Celina");
+        c.start(dir.path(), user);
         EXPECT_EQ(c.ask("find Tow_Nazwa Młotek"), "ok 1");
         EXPECT_EQ(c.ask("edit"), "ok");
         c.kill();
-    }
-    // The lock outlived its holder, and binds until the lease runs out.
+    };
+    killedWhileEditing("Celina");
+    // The lock row outlived its holder, but its process on this machine is gone: no wait.
     EXPECT_EQ(
         raw.text("SELECT count(*) FROM _pelk_locks l JOIN _pelk_owners o ON o.owner = l.owner "
                  "WHERE o.user = 'Celina'"),
         "1");
+    EXPECT_EQ(b.ask("edit"), "ok");
+    EXPECT_EQ(b.ask("cancel"), "ok");
+
+    // A holder on another machine cannot be asked about its process: its lease binds.
+    killedWhileEditing("Dorota");
+    raw.exec("UPDATE _pelk_owners SET host = 'inny-komputer' WHERE user = 'Dorota'");
     std::string answer = b.ask("edit");
     EXPECT_TRUE(startsWith(answer, "error Locked ")) << answer;
-    EXPECT_NE(answer.find("Celina"), std::string::npos) << answer;
+    EXPECT_NE(answer.find("Dorota"), std::string::npos) << answer;
 
     // Waiting out kLeaseSeconds is what a user would do; here the lease is simply moved back.
     raw.exec("UPDATE _pelk_owners SET expires = CAST(strftime('%s','now') AS INTEGER) - 1 WHERE "
-             "user = 'Celina'");
+             "user = 'Dorota'");
     EXPECT_EQ(b.ask("edit"), "ok");
     EXPECT_EQ(b.ask("set Tow_SRP 15"), "ok");
     EXPECT_EQ(b.ask("post"), "ok");

@@ -119,5 +119,8 @@ TEST_F(ShellTest, TheLoggedInUsersLastCatalogueIsRememberedAtExit) {
     engine::Table users(main, QStringLiteral("Users"));
     users.open();
     ASSERT_TRUE(users.findKey({1}));
-    EXPECT_EQ(users.asString(QStringLiteral("User_Baza_Sciezka")), second);
+    // Kept relative to the main folder it lies in.
+    EXPECT_EQ(QDir(main).absoluteFilePath(users.asString(QStringLiteral("User_Baza_Sciezka"))),
+              second);
+    EXPECT_TRUE(QDir::isRelativePath(users.asString(QStringLiteral("User_Baza_Sciezka"))));
 }

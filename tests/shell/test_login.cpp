@@ -71,7 +71,8 @@ TEST_F(LoginTest, NameAndPasswordInAnotherLetterCaseLogInWithTheUsersRightsAndFa
     EXPECT_TRUE(s.AdminRight);
     EXPECT_TRUE(s.PriceRight);
     EXPECT_EQ(s.CurrentCatalogueFolder, catalogue);
-    EXPECT_EQ(s.CurrentCatalogueName, catalogue); // as stored by the first run
+    // As stored by the first run: relative to the main folder it lies in.
+    EXPECT_EQ(QDir::fromNativeSeparators(s.CurrentCatalogueName), QStringLiteral("Dane/Glowna"));
     EXPECT_EQ(s.TempFolder, main + QStringLiteral("/TMP"));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("PELK! - ") + QDir::toNativeSeparators(catalogue));
     EXPECT_EQ(gridNames(w->form().DBGrid_Towary),

@@ -129,7 +129,9 @@ TEST_F(WizardTest, FirstStartOnAnEmptyFolderWalksThePagesAndMakesEverything) {
     EXPECT_EQ(rows(cat, QStringLiteral("Towar")), 0);
 
     // The main folder.
-    EXPECT_EQ(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString(), cat);
+    // Inside the main folder, kept relative to it: a copied main folder uses its own.
+    EXPECT_EQ(QDir::fromNativeSeparators(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString()),
+              QStringLiteral("Dane/Glowna"));
     EXPECT_TRUE(setting(QStringLiteral("Pelk_Haslo_OK")).toBool());
     EXPECT_EQ(setting(QStringLiteral("Pelk_Przegladarka")).toString(), QStringLiteral("xdg-open"));
     EXPECT_EQ(fileBytes(main + QStringLiteral("/Lista.txt")), (location + "\r\n").toUtf8());
@@ -141,7 +143,8 @@ TEST_F(WizardTest, FirstStartOnAnEmptyFolderWalksThePagesAndMakesEverything) {
     ASSERT_EQ(users.recordCount(), 1);
     EXPECT_EQ(users.asString(QStringLiteral("User_Nazwa")), QStringLiteral("Szef"));
     EXPECT_TRUE(store::isPasswordHash(users.asString(QStringLiteral("User_Haslo"))));
-    EXPECT_EQ(users.asString(QStringLiteral("User_Baza_Sciezka")), location);
+    EXPECT_EQ(QDir(main).absoluteFilePath(users.asString(QStringLiteral("User_Baza_Sciezka"))),
+              location);
 
     // The window after the login: the administrator in the empty default catalogue.
     auto& s = w->state();
@@ -244,7 +247,9 @@ TEST_F(WizardTest, AnExistingCatalogueChosenWithWybierzIsUsedAsItIsWithoutTheOwn
     EXPECT_EQ(rows(existing, QStringLiteral("Waluta")), 0);
     EXPECT_EQ(rows(existing, QStringLiteral("Firmy")), 0);
     EXPECT_FALSE(QDir(main).exists(QStringLiteral("Dane/Glowna")));
-    EXPECT_EQ(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString(), existing);
+    EXPECT_EQ(
+        QDir(main).absoluteFilePath(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString()),
+        existing);
     EXPECT_EQ(setting(QStringLiteral("Pelk_Firma_Nr")).toInt(), 1);
     EXPECT_EQ(setting(QStringLiteral("Pelk_Waluta_Nr")).toInt(), 1);
     EXPECT_FALSE(setting(QStringLiteral("Pelk_Haslo_OK")).toBool());
@@ -277,7 +282,8 @@ TEST_F(WizardTest, GoingBackFromPage3AndForwardProposesTheDefaultLocationAgain) 
     runner.on(QStringLiteral("TEkr_Haslo"),
               [&](QDialog& d) { loginAs(d, QStringLiteral("Szef"), QStringLiteral("Haslo1")); });
     ASSERT_EQ(w.start(main), Outcome::Running);
-    EXPECT_EQ(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString(), defaultCatalogue());
+    EXPECT_EQ(QDir::fromNativeSeparators(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString()),
+              QStringLiteral("Dane/Glowna"));
     EXPECT_EQ(rows(defaultCatalogue(), QStringLiteral("Waluta")), 1);
     EXPECT_EQ(s.CurrentCatalogueFolder, defaultCatalogue());
 }

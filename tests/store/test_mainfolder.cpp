@@ -81,7 +81,8 @@ TEST_F(MainFolder, SetsUpFoldersFilesTablesAndFirstRows) {
     EXPECT_EQ(p.asInteger("Pelk_Nr"), 1);
     EXPECT_EQ(p.asInteger("Pelk_Firma_Nr"), 1);
     EXPECT_EQ(p.asInteger("Pelk_Waluta_Nr"), 1);
-    EXPECT_EQ(p.asString("Pelk_Katalog_Glowny"), main + "/Dane/Główna");
+    // Inside the main folder: kept relative, so that a copy of the folder uses its own.
+    EXPECT_EQ(QDir::fromNativeSeparators(p.asString("Pelk_Katalog_Glowny")), "Dane/Główna");
     EXPECT_EQ(p.asString("Pelk_Przegladarka"), store::defaultBrowser());
     EXPECT_TRUE(p.asBoolean("Pelk_Haslo_OK"));
     EXPECT_EQ(p.asInteger("Pelk_Kopia_Co_Ile"), 2);

@@ -241,8 +241,9 @@ TEST_F(PelkdbTest, LoadReadsTheAcceptedFormsInOneTransaction) {
         QStringLiteral(
             "Tow_Nr:autoinc,Tow_Nazwa:alpha:5,Tow_Cena:number,Tow_Data:date,Tow_Czas:timestamp,"
             "Tow_Jest:logical,Tow_Uwagi:memo")});
-    // Byte-order mark, CRLF, columns in another order and letter case, Tow_Nr missing.
-    ok({folder, QStringLiteral("load"), QStringLiteral("Towar"),
+    // Byte-order mark, CRLF, columns in another order and letter case, Tow_Nr missing; the
+    // over-long name is cut as asked.
+    ok({folder, QStringLiteral("load"), QStringLiteral("Towar"), QStringLiteral("--truncate"),
         file(
             QStringLiteral("a.csv"),
             "\xef\xbb\xbfTow_Uwagi;tow_nazwa;Tow_Cena;Tow_Data;Tow_Jest;Tow_Czas\r\n"

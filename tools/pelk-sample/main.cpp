@@ -123,10 +123,18 @@ int main(int argc, char** argv) {
         const int ownerContact = sample::fillCatalogue(
             catalogue, options, [](const QString& line) { print(stdout, line + u'\n'); });
 
-        store::Settings settings(main);
-        settings.setValue(QStringLiteral("Pelk_Kontakt_Nr"), ownerContact);
-        settings.save();
+        {
+            store::Settings settings(main);
+            settings.setValue(QStringLiteral("Pelk_Kontakt_Nr"), ownerContact);
+            settings.save();
+        }
         sample::makeOffers(main, QDate::currentDate());
+        // A sample is tried on one machine: its folders use the write-ahead log, where a long
+        // read never holds up a post. "pelkdb FOLDER journal delete" shares a folder again.
+        for (const QString& folder : {main, catalogue, QDir(main).filePath(store::kOffersFolder)})
+            engine::Database::markForThisMachine(folder);
+        print(stdout, QStringLiteral("Foldery oznaczone do pracy na komputerze %1.\n")
+                          .arg(engine::Database::thisMachine()));
     } catch (const engine::EngineError& e) {
         return fail(e.message());
     }

@@ -34,6 +34,8 @@ const Command kCommands[] = {
     {"empty", emptyCommand},
     {"set", setCommand},
     {"create-catalogue", createCatalogueCommand},
+    {"check", checkCommand},
+    {"journal", journalCommand},
 };
 
 const char* const kUsage =
@@ -49,17 +51,26 @@ const char* const kUsage =
     "                                  (z rozmiarem), longint, number, date, timestamp,\n"
     "                                  logical, memo, graphic\n"
     "  schema TABELA                   pola i indeksy tabeli\n"
-    "  load TABELA PLIK                dopisuje wiersze z pliku z nagłówkiem (jedna transakcja)\n"
+    "  load TABELA PLIK [--truncate]   dopisuje wiersze z pliku z nagłówkiem (jedna transakcja);\n"
+    "                                  tekst dłuższy niż pole odrzuca wczytanie, a z --truncate\n"
+    "                                  jest skracany do rozmiaru pola\n"
     "  dump TABELA [--order P1;P2 | --index NAZWA] [--filter WYRAŻENIE]\n"
     "                                  wypisuje wiersze tabeli\n"
     "  nearest TABELA --order P1[;P2] WARTOŚĆ [WARTOŚĆ2]\n"
     "                                  wiersz o najbliższym kluczu równym lub większym\n"
-    "  sql TEKST                       wykonuje zapytanie SQL i wypisuje wynik\n"
+    "  sql TEKST [--timeout S]         wykonuje zapytanie SQL i wypisuje wynik; z --timeout\n"
+    "                                  przerywa je po S sekundach\n"
     "  drop TABELA                     usuwa tabelę\n"
     "  empty TABELA                    usuwa wszystkie wiersze tabeli\n"
     "  set TABELA --filter WYRAŻENIE POLE=WARTOŚĆ...\n"
     "                                  zmienia pola wierszy spełniających warunek\n"
     "  create-catalogue                tworzy w folderze pełny komplet tabel katalogu\n"
+    "  check                           sprawdza spójność bazy danych folderu (kod 1, gdy\n"
+    "                                  coś znaleziono)\n"
+    "  journal [wal|delete]            dziennik bazy: wal oznacza folder do pracy tylko na\n"
+    "                                  tym komputerze (czytanie nie wstrzymuje zapisu),\n"
+    "                                  delete zdejmuje oznaczenie (folder do pracy w sieci);\n"
+    "                                  bez argumentu pokazuje bieżący\n"
     "\n"
     "Kod wyjścia: 0 – powodzenie, 1 – błąd bazy lub danych, 2 – błędne wywołanie.\n";
 

@@ -5,6 +5,7 @@
 #include "engine/error.h"
 #include "engine/query.h"
 #include "engine/table.h"
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,10 +34,13 @@ EngineError loadError(const QString& file, qint64 line, const QString& cause, K 
 } // namespace
 
 int loadCommand(const Context& c) {
-    Arguments a(c.args, {});
+    Arguments a(c.args, {{QStringLiteral("--truncate"), false, false}});
     a.expectPositional(2, 2, {QStringLiteral("TABELA"), QStringLiteral("PLIK")});
     const QString tableName = a.positional()[0];
     const QString path = a.positional()[1];
+    // The engine cuts an over-long text to its field, as the screens rely on; data from outside
+    // is refused instead, unless the cut is asked for.
+    const bool truncate = a.has(QStringLiteral("--truncate"));
 
     auto db = openExisting(c.folder, tableName);
     QFile file(path);
@@ -84,6 +88,18 @@ int loadCommand(const Context& c) {
                                                  "z liczbą kolumn nagłówka (%2)")
                                       .arg(record.size())
                                       .arg(columns.size()));
+            if (!truncate)
+                for (qsizetype i = 0; i < columns.size(); ++i) {
+                    const FieldDef* f = def.field(columns[i]);
+                    if (f->type == FieldType::Alpha && record[i].size() > f->size)
+                        throw EngineError(
+                            K::BadValue,
+                            QStringLiteral("wartość pola %1 ma %2 znaków, a pole mieści %3 "
+                                           "(opcja --truncate skraca takie wartości)")
+                                .arg(f->name)
+                                .arg(record[i].size())
+                                .arg(f->size));
+                }
             table.append();
             // Empty values stay empty, an empty autoinc field is numbered by the post.
             for (qsizetype i = 0; i < columns.size(); ++i)
@@ -161,18 +177,42 @@ int nearestCommand(const Context& c) {
 }
 
 int sqlCommand(const Context& c) {
-    Arguments a(c.args, {});
+    Arguments a(c.args, {{QStringLiteral("--timeout"), true, false}});
     a.expectPositional(1, 1, {QStringLiteral("TEKST")});
     QString text = a.positional()[0];
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    double seconds = 0;
+    if (a.has(QStringLiteral("--timeout"))) {
+        bool ok = false;
+        seconds = a.value(QStringLiteral("--timeout")).replace(u',', u'.').toDouble(&ok);
+        if (!ok || seconds <= 0)
+            throw UsageError(QStringLiteral("opcja --timeout: oczekiwano liczby sekund, a jest %1")
+                                 .arg(a.value(QStringLiteral("--timeout"))));
+    }
     Query query;
     query.setDatabaseName(c.folder);
     query.setSql(text.split(u'\n'));
     query.setUnidirectional(true);
-    query.open();
-    c.out.writeRow(query.fieldNames());
-    for (query.first(); !query.eof(); query.next())
-        c.out.writeRow(rowTexts(query));
+    // A long query stops at its limit, so that a script never holds the folder for long.
+    std::shared_ptr<Database> db;
+    if (seconds > 0) {
+        db = Database::open(c.folder, Database::Mode::MustExist);
+        const QDeadlineTimer deadline(qint64(seconds * 1000));
+        db->setCancelCheck([deadline] { return deadline.hasExpired(); });
+    }
+    try {
+        query.open();
+        c.out.writeRow(query.fieldNames());
+        for (query.first(); !query.eof(); query.next())
+            c.out.writeRow(rowTexts(query));
+    } catch (const EngineError& e) {
+        if (db && e.kind() == K::State)
+            throw EngineError(K::State,
+                              QStringLiteral("Zapytanie przerwane po %1 s (opcja --timeout).")
+                                  .arg(a.value(QStringLiteral("--timeout"))));
+        throw;
+    }
+    if (db) db->setCancelCheck({});
     return 0;
 }
 

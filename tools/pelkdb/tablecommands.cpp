@@ -12,6 +12,7 @@ using namespace engine;
 namespace pelkdb {
 
 std::shared_ptr<Database> openExisting(const QString& folder, const QString& table) {
+    if (!QDir(folder).exists()) throw missingFolder(folder);
     if (!Database::exists(folder))
         throw EngineError(EngineError::Kind::MissingTable,
                           QStringLiteral("Tabela %1 nie istnieje w folderze %2.")
@@ -96,7 +97,9 @@ QStringList definedNames(const TableDef& def, const QStringList& names) {
 int tablesCommand(const Context& c) {
     Arguments a(c.args, {});
     a.expectPositional(0, 0, {});
-    if (!Database::exists(c.folder)) return 0;
+    // A folder without a database holds no tables (scripts rely on that); a missing folder or
+    // a broken database is an error.
+    if (QDir(c.folder).exists() && !Database::exists(c.folder)) return 0;
     auto db = Database::open(c.folder, Database::Mode::MustExist);
     for (const QString& t : db->tables())
         c.out.writeLine(t);
