@@ -139,6 +139,13 @@ QString defaultMainFolder(const QString& programFolder, bool programFolderIsMain
     return userDataFolder;
 }
 
+void applyWindowIcon() {
+    initIconResources();
+    QApplication::setWindowIcon(programIcon());
+    // Lets the desktop match the windows to the menu entry pelk.desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pelk"));
+}
+
 void applyConventions() {
     // Polish number forms (decimal comma) everywhere; dates are written dd-mm-yyyy by the
     // program's own date texts.
@@ -152,9 +159,7 @@ int runProgram(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("System Informacji PELK!"));
     applyConventions();
 
-    initIconResources();
-    QApplication::setWindowIcon(programIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("pelk"));
+    applyWindowIcon();
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     StartArguments args = parseArguments(app.arguments(), programFolder);

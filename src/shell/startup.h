@@ -34,6 +34,10 @@ std::optional<int> answerBeforeStart(int argc, char** argv);
 QString defaultMainFolder(const QString& programFolder, bool programFolderIsMainFolder,
                           const QString& userDataFolder);
 
+// The program's icon, set once on the application so that the main window and every dialog
+// carry it.
+void applyWindowIcon();
+
 // Dates as dd-mm-yyyy and numbers with a decimal comma, in every screen.
 void applyConventions();
 
