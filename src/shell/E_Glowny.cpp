@@ -1,6 +1,7 @@
 #include "shell/E_Glowny.h"
 #include "engine/error.h"
 #include "items/Ak_towar.h"
+#include "offers/REMain.h"
 #include "platform/launcher.h"
 #include "platform/printers.h"
 #include "shell/E_About.h"
@@ -26,7 +27,7 @@ const QString kMakerAddress = QStringLiteral("https://www.example.pl/pelk/");
 namespace {
 
 // Commands whose screens are not part of the program yet: present, and disabled until they are.
-const char* const kLaterCommands[] = {"Oferty1", "Konfiguracja2"};
+const char* const kLaterCommands[] = {"Konfiguracja2"};
 
 // Controls that start hidden: the order toolbar and the document tab's grid wait for an open
 // order, the offers page's pane for a text moved there, the default button is never seen.
@@ -103,6 +104,7 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
     registerCommands();
     connectCommands();
     connectStartScreens();
+    connectOffers();
     disableLaterCommands();
     ui_->Panel_Towary->installEventFilter(this);
     ui_->Edit_Szukaj_Towar->installEventFilter(this);
@@ -615,6 +617,12 @@ void TForm_Pelk::DBGrid_TowaryDblClick() {
 // --- Events -----------------------------------------------------------------------------------
 
 void TForm_Pelk::closeEvent(QCloseEvent* event) {
+    bool textKept = false;
+    ui::guarded([&] { textKept = paneMayBeReplaced(); });
+    if (!textKept || (offerEditor_ && !offerEditor_->saveQuestion())) {
+        event->ignore();
+        return;
+    }
     if (!controller_->confirmExit()) {
         event->ignore();
         return;

@@ -18,6 +18,10 @@ class QPrinter;
 namespace orders {
 class TEkr_Otworz_Zamowienie;
 }
+namespace offers {
+class TEkr_Oferty_Spis;
+class TMainForm;
+} // namespace offers
 
 namespace shell {
 
@@ -125,6 +129,12 @@ public Q_SLOTS:
     void Edit_Szukaj_TowarChange();
     void DBGrid_TowaryDblClick();
 
+    // Offers: the offer list, the editor, and the offers page's document pane.
+    void Oferty1Click();
+    void BB_Oferta_wroc_do_dokumentuClick();
+    offers::TMainForm& offerEditor();
+    offers::TEkr_Oferty_Spis& offerList();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -190,6 +200,10 @@ private:
     bool searchFieldEvent(QEvent* event);
     bool itemGridKey(QKeyEvent* key);
     QObject* commandObject(const QString& name) const;
+    void connectOffers();
+    void moveTextToPane();
+    void offersMenus(bool shown); // PopupMenu1 and Menu_Raporty_Oferty for the offer list
+    bool paneMayBeReplaced();     // the pane's changed text offered for saving
 
     std::unique_ptr<Ui::TForm_Pelk> ui_;
     store::MainState state_;
@@ -205,6 +219,10 @@ private:
     TEkr_Otworz_z_listy* fromList_ = nullptr;
     // The order list: made with the window, shown and hidden for the whole run.
     orders::TEkr_Otworz_Zamowienie* orderList_ = nullptr;
+    // Made on first use, kept while the window lives.
+    offers::TMainForm* offerEditor_ = nullptr;
+    offers::TEkr_Oferty_Spis* offerList_ = nullptr;
+    QString paneFileName_; // the file the text on the document pane belongs to
 };
 
 // The maker's web page, opened by "Aktualne informacje".

@@ -126,6 +126,7 @@ int main(int argc, char** argv) {
         store::Settings settings(main);
         settings.setValue(QStringLiteral("Pelk_Kontakt_Nr"), ownerContact);
         settings.save();
+        sample::makeOffers(main, QDate::currentDate());
     } catch (const engine::EngineError& e) {
         return fail(e.message());
     }

@@ -96,6 +96,9 @@ void nameDisplayColumns(Context& c); // Konfig_i headers for the sample's fields
 
 // Fills the (freshly created) catalogue in `folder`. Returns the owner's contact (Telefon_Nr)
 // for the settings record.
+// The offer list's sample offers with their documents, and the header and footer files.
+void makeOffers(const QString& mainFolder, const QDate& today);
+
 int fillCatalogue(const QString& folder, const Options& options,
                   const std::function<void(const QString&)>& report);
 
