@@ -30,7 +30,7 @@ const QStringList kQtOptionsWithValue = {
     QStringLiteral("style"),           QStringLiteral("stylesheet"),
     QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowtitle"),
     QStringLiteral("qwindowicon"),     QStringLiteral("display"),
-    QStringLiteral("session")};
+    QStringLiteral("geometry"),        QStringLiteral("session")};
 const QStringList kQtSwitches = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
                                  QStringLiteral("nograb"), QStringLiteral("dograb"),
                                  QStringLiteral("sync")};
@@ -63,16 +63,20 @@ void print(std::FILE* stream, const QString& text) {
 } // namespace
 
 QString helpText() {
-    return kUsage + QStringLiteral(
-                        "\n\nSystem Informacji PELK! - katalog wyrobów i części.\n\n"
-                        "  --main-folder FOLDER  folder główny z ustawieniami i katalogami; bez "
-                        "niego:\n"
-                        "                        folder programu, gdy już jest folderem głównym "
-                        "albo\n"
-                        "                        program nie jest zainstalowany w /usr, a inaczej\n"
-                        "                        folder danych użytkownika (~/.local/share/PELK)\n"
-                        "  --help                ten opis\n"
-                        "  --version             wersja programu");
+    const QStringList lines = {
+        kUsage,
+        QString(),
+        QStringLiteral("System Informacji PELK! - katalog wyrobów i części."),
+        QString(),
+        QStringLiteral(
+            "  --main-folder FOLDER  folder główny z ustawieniami i katalogami; bez niego:"),
+        QStringLiteral(
+            "                        folder programu, gdy już jest folderem głównym albo"),
+        QStringLiteral("                        program nie jest zainstalowany w /usr, a inaczej"),
+        QStringLiteral("                        folder danych użytkownika (~/.local/share/PELK)"),
+        QStringLiteral("  --help                ten opis"),
+        QStringLiteral("  --version             wersja programu")};
+    return lines.join(u'\n');
 }
 
 StartArguments parseArguments(const QStringList& arguments, const QString& programFolder) {
