@@ -1,4 +1,5 @@
 #include "shell/E_About.h"
+#include "pelk_version.h"
 #include "ui/help.h"
 #include "ui_E_About.h"
 
@@ -6,6 +7,7 @@ namespace shell {
 
 TEkr_About::TEkr_About(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TEkr_About>()) {
     ui_->setupUi(this);
+    ui_->Version->setText(QStringLiteral("wersja " PELK_VERSION));
     ui::setHelpContext(this, 1760);
 }
 
