@@ -15,7 +15,7 @@
 #include <QRandomGenerator>
 #include <QTimeZone>
 #include <memory>
-#include <paradox.h>
+#include "paradox/pxlib.h"
 
 using engine::EngineError;
 using K = EngineError::Kind;
@@ -65,6 +65,11 @@ QList<Target> targets(bool mainFolder) {
     return list;
 }
 
+bool looksLikePicture(const QByteArray& b) {
+    return b.startsWith("BM") || b.startsWith("\x89PNG") || b.startsWith("\xff\xd8") ||
+           b.startsWith("GIF8") || b.startsWith("II*") || b.startsWith("MM\0*");
+}
+
 QVariant toValue(const SourceField& from, const engine::FieldDef& to, const SourceValue& v,
                  TextDecoder& text) {
     using T = engine::FieldType;
@@ -72,7 +77,13 @@ QVariant toValue(const SourceField& from, const engine::FieldDef& to, const Sour
     case SourceValue::Kind::Null:
         return {};
     case SourceValue::Kind::Bytes:
-        if (to.type == T::Graphic) return v.bytes;
+        if (to.type == T::Graphic) {
+            // Paradox puts an 8-byte header before the picture of a graphic field.
+            if (from.type == pxfGraphic && v.bytes.size() > 8 && !looksLikePicture(v.bytes) &&
+                looksLikePicture(v.bytes.mid(8)))
+                return v.bytes.mid(8);
+            return v.bytes;
+        }
         if (from.type == pxfBLOb || from.type == pxfGraphic || from.type == pxfOLE)
             return {}; // binary data in a text field: nothing sensible to keep
         return text.decode(v.bytes);

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <paradox.h>
+#include "paradox/pxlib.h"
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -107,6 +107,7 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
         auto put = [&](const void* p, size_t len) { rowBytes.append(static_cast<const char*>(p), qsizetype(len)); };
         auto kind = [&](SourceValue::Kind k) { const quint8 b = quint8(k); put(&b, 1); };
         char* at = record.data();
+        pxval_t** whole = nullptr;
         for (int i = 0; i < n && ok; ++i) {
             const int len = fields[i].px_flen;
             switch (fields[i].px_ftype) {
@@ -173,26 +174,35 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
                 break;
             }
             case pxfMemoBLOb: case pxfBLOb: case pxfFmtMemoBLOb: case pxfOLE: case pxfGraphic: {
-                char* v = nullptr;
-                int mod = 0, size = 0;
-                const int got = fields[i].px_ftype == pxfGraphic
-                                    ? PX_get_data_graphic(doc, at, len, &mod, &size, &v)
-                                    : PX_get_data_blob(doc, at, len, &mod, &size, &v);
-                if (got < 0) ok = false;
-                else if (got == 0 || !v || size <= 0) kind(SourceValue::Kind::Null);
+                // The record-wise reading: pxlib's field-wise blob reading overruns its
+                // stack on the blobs its own writer makes.
+                if (!whole) whole = PX_retrieve_record(doc, r);
+                if (!whole) ok = false;
+                else if (whole[i]->isnull || whole[i]->value.str.len <= 0) kind(SourceValue::Kind::Null);
                 else {
                     kind(SourceValue::Kind::Bytes);
-                    const quint32 l = quint32(size);
+                    const quint32 l = quint32(whole[i]->value.str.len);
                     put(&l, 4);
-                    put(v, l);
+                    put(whole[i]->value.str.val, l);
                 }
-                if (v) doc->free(doc, v);
                 break;
             }
             default:
                 kind(SourceValue::Kind::Null);
             }
             at += len;
+        }
+        if (whole) {
+            for (int i = 0; i < n; ++i) {
+                if (!whole[i]) continue;
+                if (whole[i]->type != pxfShort && whole[i]->type != pxfLong && whole[i]->type != pxfDate &&
+                    whole[i]->type != pxfTime && whole[i]->type != pxfLogical && whole[i]->type != pxfAutoInc &&
+                    whole[i]->type != pxfTimestamp && whole[i]->type != pxfNumber &&
+                    whole[i]->type != pxfCurrency && !whole[i]->isnull && whole[i]->value.str.val)
+                    doc->free(doc, whole[i]->value.str.val);
+                doc->free(doc, whole[i]);
+            }
+            doc->free(doc, whole);
         }
         if (!ok) {
             w->num(kUnreadable);

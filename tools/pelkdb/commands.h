@@ -31,6 +31,7 @@ int dropCommand(const Context& c);
 int emptyCommand(const Context& c);
 int setCommand(const Context& c);
 int createCatalogueCommand(const Context& c);
+int importParadoxCommand(const Context& c);
 
 // The database of a folder that must already hold `table`; fails with the engine's "no such
 // table" message, without creating a database file, when it does not.

@@ -20,7 +20,7 @@ struct Command {
     int (*run)(const Context&);
 };
 
-// Only create, load, set and create-catalogue may make a database file in a folder; the others
+// Only create, load, set, create-catalogue and import-paradox may make a database file in a folder; the others
 // open what is there or report that it is missing.
 const Command kCommands[] = {
     {"tables", tablesCommand},
@@ -34,6 +34,7 @@ const Command kCommands[] = {
     {"empty", emptyCommand},
     {"set", setCommand},
     {"create-catalogue", createCatalogueCommand},
+    {"import-paradox", importParadoxCommand},
 };
 
 const char* const kUsage =
@@ -60,6 +61,9 @@ const char* const kUsage =
     "  set TABELA --filter WYRAŻENIE POLE=WARTOŚĆ...\n"
     "                                  zmienia pola wierszy spełniających warunek\n"
     "  create-catalogue                tworzy w folderze pełny komplet tabel katalogu\n"
+    "  import-paradox ŹRÓDŁO [--main-folder] [--dry-run] [--encoding CP] [--replace]\n"
+    "                                  wczytuje katalog (lub folder główny) z tabel Paradox\n"
+    "                                  folderu ŹRÓDŁO; --dry-run tylko pokazuje, co zapisze\n"
     "\n"
     "Kod wyjścia: 0 – powodzenie, 1 – błąd bazy lub danych, 2 – błędne wywołanie.\n";
 
