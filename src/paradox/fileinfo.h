@@ -12,8 +12,8 @@ struct FileInfo {
     int blockSize = 0; // bytes
     qint64 records = 0;
     int fields = 0;
-    int codePage = 0;     // 0 when the header has none (tables before version 4)
-    qint64 autoInc = 0;   // the table's next autoincrement value as the header keeps it
+    int codePage = 0;      // 0 when the header has none (tables before version 4)
+    qint64 autoInc = 0;    // the table's next autoincrement value as the header keeps it
     bool hasBlobs = false; // some field keeps its data in the .mb file
 };
 

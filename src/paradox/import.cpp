@@ -4,6 +4,7 @@
 #include "engine/table.h"
 #include "paradox/encoding.h"
 #include "paradox/fileinfo.h"
+#include "paradox/pxlib.h"
 #include "paradox/tablereader.h"
 #include "store/catalogue_schema.h"
 #include "store/mainfolder_schema.h"
@@ -15,7 +16,6 @@
 #include <QRandomGenerator>
 #include <QTimeZone>
 #include <memory>
-#include "paradox/pxlib.h"
 
 using engine::EngineError;
 using K = EngineError::Kind;
@@ -89,7 +89,8 @@ QVariant toValue(const SourceField& from, const engine::FieldDef& to, const Sour
         return text.decode(v.bytes);
     case SourceValue::Kind::Integer:
         if (from.type == pxfDate) return QDate::fromJulianDay(v.integer + kJulianDayOfDayZero);
-        if (from.type == pxfTime) return QTime::fromMSecsSinceStartOfDay(int(v.integer % kMsPerDay));
+        if (from.type == pxfTime)
+            return QTime::fromMSecsSinceStartOfDay(int(v.integer % kMsPerDay));
         if (to.type == T::Logical || from.type == pxfLogical) return v.integer != 0;
         return v.integer;
     case SourceValue::Kind::Real:
@@ -118,8 +119,10 @@ public:
         for (const SourceField& f : fields) {
             const engine::FieldDef* to = def_.field(f.name);
             map_ << (to ? int(to - def_.fields.constData()) : -1);
-            if (to) found << to->name;
-            else report_.skippedFields << f.name;
+            if (to)
+                found << to->name;
+            else
+                report_.skippedFields << f.name;
         }
         for (const auto& f : def_.fields)
             if (!found.contains(f.name)) report_.missingFields << f.name;
@@ -134,7 +137,8 @@ public:
                     const engine::FieldDef& to = def_.fields[map_[i]];
                     QVariant value = toValue(source_[i], to, values[i], text_);
                     if (!value.isValid()) continue;
-                    if (to.type == engine::FieldType::AutoInc) highest_ = std::max(highest_, value.toLongLong());
+                    if (to.type == engine::FieldType::AutoInc)
+                        highest_ = std::max(highest_, value.toLongLong());
                     if (isPasswordField(to) && !value.toString().isEmpty() &&
                         !store::isPasswordHash(value.toString()))
                         value = store::hashPassword(value.toString());
@@ -183,8 +187,8 @@ private:
 bool holdsData(const QString& folder, bool mainFolder) {
     if (!engine::Database::exists(folder)) return false;
     try {
-        return engine::Database::open(folder)->hasTable(
-            mainFolder ? QStringLiteral("Pelk") : QStringLiteral("Towar"));
+        return engine::Database::open(folder)->hasTable(mainFolder ? QStringLiteral("Pelk")
+                                                                   : QStringLiteral("Towar"));
     } catch (const EngineError&) {
         return true; // a database that cannot even be opened is not overwritten unasked
     }
@@ -226,7 +230,8 @@ void moveIntoPlace(const QString& temp, const QString& dest) {
         return;
     }
     const QString tag = QStringLiteral(".pelk-old-%1-").arg(QRandomGenerator::global()->generate());
-    QStringList entries = QDir(temp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList entries =
+        QDir(temp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     QStringList aside;
     for (const char* s : {"-journal", "-wal", "-shm"})
         aside << engine::Database::fileName() + QLatin1String(s);
@@ -259,22 +264,25 @@ void moveIntoPlace(const QString& temp, const QString& dest) {
     }
     for (const QString& e : std::as_const(setAside)) {
         const QString old = destDir.filePath(tag + e);
-        if (QFileInfo(old).isDir()) QDir(old).removeRecursively();
-        else QFile::remove(old);
+        if (QFileInfo(old).isDir())
+            QDir(old).removeRecursively();
+        else
+            QFile::remove(old);
     }
     QDir(temp).removeRecursively();
 }
 
 void prepare(const QString& folder, bool mainFolder) {
     if (!QDir().mkpath(folder))
-        throw EngineError(K::Io, QStringLiteral("Nie można utworzyć folderu %1.").arg(native(folder)));
+        throw EngineError(K::Io,
+                          QStringLiteral("Nie można utworzyć folderu %1.").arg(native(folder)));
     if (!mainFolder) {
         store::createCatalogue(folder);
         return;
     }
     const QDir dir(folder);
-    for (const QString& sub : {store::kTempFolder, store::kBackupFolder, store::kOffersFolder,
-                               store::kDataFolder})
+    for (const QString& sub :
+         {store::kTempFolder, store::kBackupFolder, store::kOffersFolder, store::kDataFolder})
         QDir().mkpath(dir.filePath(sub));
     auto db = engine::Database::open(folder, engine::Database::Mode::Create);
     db->transaction([&] {
@@ -285,10 +293,9 @@ void prepare(const QString& folder, bool mainFolder) {
         ->createTable(store::offersTable(), true);
 }
 
-void importTable(const ImportOptions& o, const Target& t, const QString& into,
-                 TableReport& report, const Progress& progress) {
-    const QString folder =
-        t.subfolder.isEmpty() ? o.source : QDir(o.source).filePath(t.subfolder);
+void importTable(const ImportOptions& o, const Target& t, const QString& into, TableReport& report,
+                 const Progress& progress) {
+    const QString folder = t.subfolder.isEmpty() ? o.source : QDir(o.source).filePath(t.subfolder);
     report.table = t.def.name;
     const QString path = findFile(folder, t.def.name + QStringLiteral(".db"));
     if (path.isEmpty()) {
@@ -314,7 +321,8 @@ void importTable(const ImportOptions& o, const Target& t, const QString& into,
     try {
         text = std::make_unique<TextDecoder>(encodingFor(o, *info));
     } catch (const std::invalid_argument&) {
-        throw EngineError(K::BadValue, QStringLiteral("Nieznana strona kodowa %1.").arg(o.encoding));
+        throw EngineError(K::BadValue,
+                          QStringLiteral("Nieznana strona kodowa %1.").arg(o.encoding));
     }
     report.encoding = text->name();
 
@@ -333,9 +341,9 @@ void importTable(const ImportOptions& o, const Target& t, const QString& into,
     try {
         readTable(path, mb, sink);
         if (db) {
-            const auto autoinc = std::find_if(t.def.fields.begin(), t.def.fields.end(), [](const auto& f) {
-                return f.type == engine::FieldType::AutoInc;
-            });
+            const auto autoinc =
+                std::find_if(t.def.fields.begin(), t.def.fields.end(),
+                             [](const auto& f) { return f.type == engine::FieldType::AutoInc; });
             if (autoinc != t.def.fields.end())
                 db->noteAutoInc(t.def.name, autoinc->name, std::max(sink.highest(), info->autoInc));
             db->commit();
@@ -366,7 +374,8 @@ QStringList ImportReport::lines() const {
                                : QStringLiteral("wierszy zapisanych"))
                    .arg(t.encoding);
         if (!t.skippedFields.isEmpty())
-            out << QStringLiteral("  pominięte pola: %1").arg(t.skippedFields.join(QStringLiteral(", ")));
+            out << QStringLiteral("  pominięte pola: %1")
+                       .arg(t.skippedFields.join(QStringLiteral(", ")));
         if (!t.missingFields.isEmpty())
             out << QStringLiteral("  pola puste (brak w źródle): %1")
                        .arg(t.missingFields.join(QStringLiteral(", ")));
@@ -382,24 +391,28 @@ ImportReport importParadox(const ImportOptions& o, const Progress& progress) {
     if (!QFileInfo(o.source).isDir())
         throw EngineError(K::Io, QStringLiteral("Folder %1 nie istnieje.").arg(native(o.source)));
     if (!o.encoding.isEmpty() && TextDecoder::canonical(o.encoding).isEmpty())
-        throw EngineError(K::BadValue, QStringLiteral("Nieznana strona kodowa %1.").arg(o.encoding));
+        throw EngineError(K::BadValue,
+                          QStringLiteral("Nieznana strona kodowa %1.").arg(o.encoding));
     const QList<Target> list = targets(o.mainFolder);
     bool any = false;
     for (const Target& t : list)
-        any = any || !findFile(t.subfolder.isEmpty() ? o.source : QDir(o.source).filePath(t.subfolder),
-                               t.def.name + QStringLiteral(".db"))
-                           .isEmpty();
+        any = any ||
+              !findFile(t.subfolder.isEmpty() ? o.source : QDir(o.source).filePath(t.subfolder),
+                        t.def.name + QStringLiteral(".db"))
+                   .isEmpty();
     if (!any)
         throw EngineError(K::MissingTable,
                           QStringLiteral("W folderze %1 nie ma tabel %2.")
-                              .arg(native(o.source), o.mainFolder ? QStringLiteral("folderu głównego")
-                                                                  : QStringLiteral("katalogu")));
+                              .arg(native(o.source), o.mainFolder
+                                                         ? QStringLiteral("folderu głównego")
+                                                         : QStringLiteral("katalogu")));
     const QString dest = QDir(o.destination).absolutePath();
     if (!o.dryRun && !o.replace && holdsData(dest, o.mainFolder))
-        throw EngineError(K::State, QStringLiteral("W folderze %1 jest już %2. Nic nie zostało "
-                                                   "zaimportowane.")
-                                        .arg(native(dest), o.mainFolder ? QStringLiteral("folder główny programu")
-                                                                        : QStringLiteral("katalog")));
+        throw EngineError(
+            K::State, QStringLiteral("W folderze %1 jest już %2. Nic nie zostało "
+                                     "zaimportowane.")
+                          .arg(native(dest), o.mainFolder ? QStringLiteral("folder główny programu")
+                                                          : QStringLiteral("katalog")));
 
     ImportReport report;
     report.dryRun = o.dryRun;
@@ -407,8 +420,13 @@ ImportReport importParadox(const ImportOptions& o, const Progress& progress) {
     if (!o.dryRun) {
         const QFileInfo d(dest);
         if (!QDir().mkpath(d.absolutePath()))
-            throw EngineError(K::Io, QStringLiteral("Nie można utworzyć folderu %1.").arg(native(d.absolutePath())));
-        temp = d.absolutePath() + u'/' + QStringLiteral(".%1.import-%2").arg(d.fileName()).arg(QRandomGenerator::global()->generate());
+            throw EngineError(
+                K::Io,
+                QStringLiteral("Nie można utworzyć folderu %1.").arg(native(d.absolutePath())));
+        temp = d.absolutePath() + u'/' +
+               QStringLiteral(".%1.import-%2")
+                   .arg(d.fileName())
+                   .arg(QRandomGenerator::global()->generate());
     }
     try {
         if (!temp.isEmpty()) prepare(temp, o.mainFolder);

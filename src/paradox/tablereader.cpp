@@ -1,9 +1,9 @@
 #include "paradox/tablereader.h"
+#include "paradox/pxlib.h"
 #include <QFile>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include "paradox/pxlib.h"
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,7 +20,7 @@ namespace {
 constexpr char kFields = 'F', kRow = 'R', kUnreadable = 'U', kFailed = 'X', kEnd = 'Z';
 
 // How long the parent waits for the next bytes before taking the library for stuck.
-constexpr int kStallMs = 120000;
+constexpr int kStallMs = 10000;
 
 // --- child side -------------------------------------------------------------------------------
 
@@ -78,8 +78,7 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
     PipeWriter out(fd);
     pxdoc_t* doc = PX_new3(noteError, nullptr, nullptr, nullptr, nullptr);
     if (!doc || PX_open_file(doc, dbPath.constData()) < 0) fail(out, g_lastError);
-    if (!mbPath.isEmpty() && PX_set_blob_file(doc, mbPath.constData()) < 0)
-        fail(out, g_lastError);
+    if (!mbPath.isEmpty() && PX_set_blob_file(doc, mbPath.constData()) < 0) fail(out, g_lastError);
     const int n = PX_get_num_fields(doc);
     const pxfield_t* fields = PX_get_fields(doc);
     out.num(kFields);
@@ -104,8 +103,13 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
         PipeWriter* w = &out;
         bool ok = true;
         rowBytes.clear();
-        auto put = [&](const void* p, size_t len) { rowBytes.append(static_cast<const char*>(p), qsizetype(len)); };
-        auto kind = [&](SourceValue::Kind k) { const quint8 b = quint8(k); put(&b, 1); };
+        auto put = [&](const void* p, size_t len) {
+            rowBytes.append(static_cast<const char*>(p), qsizetype(len));
+        };
+        auto kind = [&](SourceValue::Kind k) {
+            const quint8 b = quint8(k);
+            put(&b, 1);
+        };
         char* at = record.data();
         pxval_t** whole = nullptr;
         for (int i = 0; i < n && ok; ++i) {
@@ -114,8 +118,10 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
             case pxfAlpha: {
                 char* v = nullptr;
                 const int got = PX_get_data_alpha(doc, at, len, &v);
-                if (got < 0) ok = false;
-                else if (got == 0 || !v) kind(SourceValue::Kind::Null);
+                if (got < 0)
+                    ok = false;
+                else if (got == 0 || !v)
+                    kind(SourceValue::Kind::Null);
                 else {
                     kind(SourceValue::Kind::Bytes);
                     const quint32 l = quint32(std::strlen(v));
@@ -125,60 +131,99 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
                 if (v) doc->free(doc, v);
                 break;
             }
-            case pxfDate: case pxfLong: case pxfAutoInc: case pxfTime: {
+            case pxfDate:
+            case pxfLong:
+            case pxfAutoInc:
+            case pxfTime: {
                 long v = 0;
                 const int got = PX_get_data_long(doc, at, len, &v);
-                if (got < 0) ok = false;
-                else if (got == 0) kind(SourceValue::Kind::Null);
-                else { kind(SourceValue::Kind::Integer); const qint64 x = v; put(&x, 8); }
+                if (got < 0)
+                    ok = false;
+                else if (got == 0)
+                    kind(SourceValue::Kind::Null);
+                else {
+                    kind(SourceValue::Kind::Integer);
+                    const qint64 x = v;
+                    put(&x, 8);
+                }
                 break;
             }
             case pxfShort: {
                 short v = 0;
                 const int got = PX_get_data_short(doc, at, len, &v);
-                if (got < 0) ok = false;
-                else if (got == 0) kind(SourceValue::Kind::Null);
-                else { kind(SourceValue::Kind::Integer); const qint64 x = v; put(&x, 8); }
+                if (got < 0)
+                    ok = false;
+                else if (got == 0)
+                    kind(SourceValue::Kind::Null);
+                else {
+                    kind(SourceValue::Kind::Integer);
+                    const qint64 x = v;
+                    put(&x, 8);
+                }
                 break;
             }
             case pxfLogical: {
                 char v = 0;
                 const int got = PX_get_data_byte(doc, at, len, &v);
-                if (got < 0) ok = false;
-                else if (got == 0) kind(SourceValue::Kind::Null);
-                else { kind(SourceValue::Kind::Integer); const qint64 x = v ? 1 : 0; put(&x, 8); }
+                if (got < 0)
+                    ok = false;
+                else if (got == 0)
+                    kind(SourceValue::Kind::Null);
+                else {
+                    kind(SourceValue::Kind::Integer);
+                    const qint64 x = v ? 1 : 0;
+                    put(&x, 8);
+                }
                 break;
             }
-            case pxfCurrency: case pxfNumber: case pxfTimestamp: {
+            case pxfCurrency:
+            case pxfNumber:
+            case pxfTimestamp: {
                 double v = 0;
                 const int got = PX_get_data_double(doc, at, len, &v);
-                if (got < 0) ok = false;
-                else if (got == 0) kind(SourceValue::Kind::Null);
-                else { kind(SourceValue::Kind::Real); put(&v, 8); }
+                if (got < 0)
+                    ok = false;
+                else if (got == 0)
+                    kind(SourceValue::Kind::Null);
+                else {
+                    kind(SourceValue::Kind::Real);
+                    put(&v, 8);
+                }
                 break;
             }
-            case pxfBCD: case pxfBytes: {
+            case pxfBCD:
+            case pxfBytes: {
                 char* v = nullptr;
-                const int got = fields[i].px_ftype == pxfBCD
-                                    ? PX_get_data_bcd(doc, reinterpret_cast<unsigned char*>(at), len, &v)
-                                    : PX_get_data_bytes(doc, at, len, &v);
-                if (got < 0) ok = false;
-                else if (got == 0 || !v) kind(SourceValue::Kind::Null);
+                const int got =
+                    fields[i].px_ftype == pxfBCD
+                        ? PX_get_data_bcd(doc, reinterpret_cast<unsigned char*>(at), len, &v)
+                        : PX_get_data_bytes(doc, at, len, &v);
+                if (got < 0)
+                    ok = false;
+                else if (got == 0 || !v)
+                    kind(SourceValue::Kind::Null);
                 else {
                     kind(SourceValue::Kind::Bytes);
-                    const quint32 l = fields[i].px_ftype == pxfBCD ? quint32(std::strlen(v)) : quint32(len);
+                    const quint32 l =
+                        fields[i].px_ftype == pxfBCD ? quint32(std::strlen(v)) : quint32(len);
                     put(&l, 4);
                     put(v, l);
                 }
                 if (v) doc->free(doc, v);
                 break;
             }
-            case pxfMemoBLOb: case pxfBLOb: case pxfFmtMemoBLOb: case pxfOLE: case pxfGraphic: {
+            case pxfMemoBLOb:
+            case pxfBLOb:
+            case pxfFmtMemoBLOb:
+            case pxfOLE:
+            case pxfGraphic: {
                 // The record-wise reading: pxlib's field-wise blob reading overruns its
                 // stack on the blobs its own writer makes.
                 if (!whole) whole = PX_retrieve_record(doc, r);
-                if (!whole) ok = false;
-                else if (whole[i]->isnull || whole[i]->value.str.len <= 0) kind(SourceValue::Kind::Null);
+                if (!whole)
+                    ok = false;
+                else if (whole[i]->isnull || whole[i]->value.str.len <= 0)
+                    kind(SourceValue::Kind::Null);
                 else {
                     kind(SourceValue::Kind::Bytes);
                     const quint32 l = quint32(whole[i]->value.str.len);
@@ -195,8 +240,9 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
         if (whole) {
             for (int i = 0; i < n; ++i) {
                 if (!whole[i]) continue;
-                if (whole[i]->type != pxfShort && whole[i]->type != pxfLong && whole[i]->type != pxfDate &&
-                    whole[i]->type != pxfTime && whole[i]->type != pxfLogical && whole[i]->type != pxfAutoInc &&
+                if (whole[i]->type != pxfShort && whole[i]->type != pxfLong &&
+                    whole[i]->type != pxfDate && whole[i]->type != pxfTime &&
+                    whole[i]->type != pxfLogical && whole[i]->type != pxfAutoInc &&
                     whole[i]->type != pxfTimestamp && whole[i]->type != pxfNumber &&
                     whole[i]->type != pxfCurrency && !whole[i]->isnull && whole[i]->value.str.val)
                     doc->free(doc, whole[i]->value.str.val);
@@ -369,11 +415,19 @@ void readTable(const QString& dbPath, const QString& mbPath, RowSink& sink) {
             v.kind = SourceValue::Kind(kind);
             bool ok = true;
             switch (v.kind) {
-            case SourceValue::Kind::Null: break;
-            case SourceValue::Kind::Integer: ok = in.num(v.integer); break;
-            case SourceValue::Kind::Real: ok = in.num(v.real); break;
-            case SourceValue::Kind::Bytes: ok = in.bytes(v.bytes); break;
-            default: ok = false;
+            case SourceValue::Kind::Null:
+                break;
+            case SourceValue::Kind::Integer:
+                ok = in.num(v.integer);
+                break;
+            case SourceValue::Kind::Real:
+                ok = in.num(v.real);
+                break;
+            case SourceValue::Kind::Bytes:
+                ok = in.bytes(v.bytes);
+                break;
+            default:
+                ok = false;
             }
             if (!ok) throw cutShort();
         }

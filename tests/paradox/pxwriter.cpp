@@ -32,22 +32,41 @@ bool isBlob(int type) {
 
 } // namespace
 
-Column alpha(const QString& n, int l) { return {n, pxfAlpha, l}; }
-Column autoinc(const QString& n) { return {n, pxfAutoInc, 4}; }
-Column longint(const QString& n) { return {n, pxfLong, 4}; }
-Column number(const QString& n) { return {n, pxfNumber, 8}; }
-Column money(const QString& n) { return {n, pxfCurrency, 8}; }
-Column date(const QString& n) { return {n, pxfDate, 4}; }
-Column logical(const QString& n) { return {n, pxfLogical, 1}; }
-Column memo(const QString& n) { return {n, pxfMemoBLOb, 20}; }
-Column blob(const QString& n) { return {n, pxfBLOb, 20}; }
+Column alpha(const QString& n, int l) {
+    return {n, pxfAlpha, l};
+}
+Column autoinc(const QString& n) {
+    return {n, pxfAutoInc, 4};
+}
+Column longint(const QString& n) {
+    return {n, pxfLong, 4};
+}
+Column number(const QString& n) {
+    return {n, pxfNumber, 8};
+}
+Column money(const QString& n) {
+    return {n, pxfCurrency, 8};
+}
+Column date(const QString& n) {
+    return {n, pxfDate, 4};
+}
+Column logical(const QString& n) {
+    return {n, pxfLogical, 1};
+}
+Column memo(const QString& n) {
+    return {n, pxfMemoBLOb, 20};
+}
+Column blob(const QString& n) {
+    return {n, pxfBLOb, 20};
+}
 
 void write(const QString& folder, const QString& name, const Table& t) {
     const QByteArray path = QFile::encodeName(QDir(folder).filePath(name + QStringLiteral(".db")));
     pxdoc_t* doc = PX_new();
     const int n = int(t.columns.size());
     // The library keeps and frees the field list itself.
-    auto* fields = static_cast<pxfield_t*>(doc->malloc(doc, sizeof(pxfield_t) * size_t(n), "fields"));
+    auto* fields =
+        static_cast<pxfield_t*>(doc->malloc(doc, sizeof(pxfield_t) * size_t(n), "fields"));
     bool blobs = false;
     for (int i = 0; i < n; ++i) {
         fields[i].px_fname = PX_strdup(doc, t.columns[i].name.toLatin1().constData());
@@ -60,7 +79,8 @@ void write(const QString& folder, const QString& name, const Table& t) {
         throw std::runtime_error("PX_create_file");
     PX_set_value(doc, "codepage", float(t.codePage));
     if (blobs) {
-        const QByteArray mb = QFile::encodeName(QDir(folder).filePath(name + QStringLiteral(".mb")));
+        const QByteArray mb =
+            QFile::encodeName(QDir(folder).filePath(name + QStringLiteral(".mb")));
         if (PX_set_blob_file(doc, mb.constData()) < 0) throw std::runtime_error("PX_set_blob_file");
     }
     QList<QByteArray> keep;
@@ -80,15 +100,19 @@ void write(const QString& folder, const QString& name, const Table& t) {
                 case pxfLogical:
                     v->value.lval = x.toBool() ? 1 : 0;
                     break;
-                case pxfLong: case pxfAutoInc: case pxfShort:
+                case pxfLong:
+                case pxfAutoInc:
+                case pxfShort:
                     v->value.lval = long(x.toLongLong());
                     break;
-                case pxfNumber: case pxfCurrency:
+                case pxfNumber:
+                case pxfCurrency:
                     v->value.dval = x.toDouble();
                     break;
                 default: {
-                    keep << (x.typeId() == QMetaType::QByteArray ? x.toByteArray()
-                                                                  : encode(x.toString(), t.codePage));
+                    keep << (x.typeId() == QMetaType::QByteArray
+                                 ? x.toByteArray()
+                                 : encode(x.toString(), t.codePage));
                     v->value.str.val = keep.last().data();
                     v->value.str.len = int(keep.last().size());
                 }

@@ -27,9 +27,8 @@ int importParadoxCommand(const Context& c) {
         report = paradox::importParadox(o);
     } catch (const engine::EngineError& e) {
         if (e.kind() == engine::EngineError::Kind::State && !o.replace && !o.dryRun)
-            throw engine::EngineError(e.kind(),
-                                      e.message() + QStringLiteral(" Opcja --replace go zastąpi."),
-                                      e.table());
+            throw engine::EngineError(
+                e.kind(), e.message() + QStringLiteral(" Opcja --replace go zastąpi."), e.table());
         throw;
     }
     for (const QString& line : report.lines())
