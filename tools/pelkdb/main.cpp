@@ -20,8 +20,8 @@ struct Command {
     int (*run)(const Context&);
 };
 
-// Only create, load, set, create-catalogue and import-paradox may make a database file in a folder; the others
-// open what is there or report that it is missing.
+// Only create, load, set, create-catalogue and import-paradox may make a database file in a
+// folder; the others open what is there or report that it is missing.
 const Command kCommands[] = {
     {"tables", tablesCommand},
     {"create", createCommand},
