@@ -20,8 +20,8 @@ struct Command {
     int (*run)(const Context&);
 };
 
-// Only create, load, set and create-catalogue may make a database file in a folder; the others
-// open what is there or report that it is missing.
+// Only create, load, set, create-catalogue and import-paradox may make a database file in a
+// folder; the others open what is there or report that it is missing.
 const Command kCommands[] = {
     {"tables", tablesCommand},
     {"create", createCommand},
@@ -36,6 +36,7 @@ const Command kCommands[] = {
     {"create-catalogue", createCatalogueCommand},
     {"check", checkCommand},
     {"journal", journalCommand},
+    {"import-paradox", importParadoxCommand},
 };
 
 const char* const kUsage =
@@ -71,6 +72,9 @@ const char* const kUsage =
     "                                  tym komputerze (czytanie nie wstrzymuje zapisu),\n"
     "                                  delete zdejmuje oznaczenie (folder do pracy w sieci);\n"
     "                                  bez argumentu pokazuje bieżący\n"
+    "  import-paradox ŹRÓDŁO [--main-folder] [--dry-run] [--encoding CP] [--replace]\n"
+    "                                  wczytuje katalog (lub folder główny) z tabel Paradox\n"
+    "                                  folderu ŹRÓDŁO; --dry-run tylko pokazuje, co zapisze\n"
     "\n"
     "Kod wyjścia: 0 – powodzenie, 1 – błąd bazy lub danych, 2 – błędne wywołanie.\n";
 

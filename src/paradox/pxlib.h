@@ -1,0 +1,5 @@
+#pragma once
+// pxlib's header declares its functions without C linkage for C++.
+extern "C" {
+#include <paradox.h>
+}
