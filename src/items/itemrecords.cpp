@@ -68,26 +68,21 @@ QString nameByNr(const QString& folder, const QString& table, const QString& nam
 } // namespace
 
 const QStringList& vatEntries() {
-    static const QStringList entries{QStringLiteral("22"), QStringLiteral("17"),
-                                     QStringLiteral("12"), QStringLiteral("7"),
-                                     QStringLiteral("0"),  QStringLiteral("zw.")};
+    static const QStringList entries{
+        QStringLiteral("23"), QStringLiteral("8"),   QStringLiteral("5"),
+        QStringLiteral("0"),  QStringLiteral("zw."), QStringLiteral("22"),
+        QStringLiteral("17"), QStringLiteral("12"),  QStringLiteral("7")};
     return entries;
 }
 
-int vatEntryIndex(const QVariant& storedRate) {
-    if (!storedRate.isValid() || storedRate.isNull()) return -1;
-    const QString shown = engine::formatNumber(storedRate.toDouble());
-    for (int i = 0; i < vatEntries().size(); ++i)
-        if (vatEntryRate(i) && vatEntries()[i] == shown) return i;
-    return -1;
+QString vatShown(const QVariant& storedRate) {
+    if (!storedRate.isValid() || storedRate.isNull()) return {};
+    return engine::formatNumber(storedRate.toDouble());
 }
 
-std::optional<double> vatEntryRate(int index) {
-    if (index < 0 || index >= vatEntries().size()) return std::nullopt;
-    bool ok = false;
-    const double rate = vatEntries()[index].toDouble(&ok);
-    if (!ok) return std::nullopt;
-    return rate;
+std::optional<double> vatRate(const QString& shown) {
+    if (shown.trimmed().isEmpty()) return std::nullopt;
+    return engine::parseLooseNumber(shown);
 }
 
 std::optional<QVariant> numberFromText(const QString& text) {
@@ -119,7 +114,7 @@ bool ItemRecords::read(int itemNr, ItemText& out) const {
     r.producerCode = t.asString(QStringLiteral("Tow_Kod_Prod"));
     r.quantity = t.asString(QStringLiteral("Tow_Ilosc"));
     r.unit = t.asString(QStringLiteral("Tow_jm"));
-    r.vat = vatEntryIndex(t.value(QStringLiteral("Tow_VAT")));
+    r.vat = vatShown(t.value(QStringLiteral("Tow_VAT")));
     r.price = t.asString(QStringLiteral("Tow_SRP"));
     r.priceA = t.asString(QStringLiteral("Tow_Cena_A"));
     r.priceB = t.asString(QStringLiteral("Tow_Cena_B"));
@@ -155,7 +150,7 @@ int ItemRecords::write(int itemNr, const ItemText& item) const {
                    item.producer.isEmpty() ? 0 : item.producerNr);
         t.setValue(QStringLiteral("Tow_Kod_Prod"), item.producerCode);
         t.setValue(QStringLiteral("Tow_Ilosc"), numbers->quantity);
-        if (const auto rate = vatEntryRate(item.vat)) t.setValue(QStringLiteral("Tow_VAT"), *rate);
+        if (const auto rate = vatRate(item.vat)) t.setValue(QStringLiteral("Tow_VAT"), *rate);
         t.setValue(QStringLiteral("Tow_jm"), item.unit);
         t.setValue(QStringLiteral("Tow_SRP"), numbers->price);
         t.setValue(QStringLiteral("Tow_Cena_A"), numbers->priceA);
