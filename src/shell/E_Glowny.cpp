@@ -717,7 +717,10 @@ bool TForm_Pelk::handlePreviewKey(QKeyEvent* key) {
         return true;
     }
     if (key->text() == QLatin1String(".")) {
-        if (!state_.CatalogueEmpty && state_.fullRights()) Usu1Click();
+        // A stray "." must not delete at a second keystroke: here the question defaults to "Nie".
+        if (!state_.CatalogueEmpty && state_.fullRights())
+            controller_->items().deleteItem(QStringLiteral("Chcesz usunąć zaznaczoną pozycję ?"),
+                                            ui::Button::No);
         return true;
     }
     return false;

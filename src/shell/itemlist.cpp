@@ -262,12 +262,12 @@ void ItemList::rerunQuery(int recNo, qint64 itemNr) {
     controller_.showCounter();
 }
 
-void ItemList::deleteItem(const QString& question) {
+void ItemList::deleteItem(const QString& question, ui::Button defaultButton) {
     if (!st_.fullRights()) return;
     controller_.emptyCheck();
     auto& items = st_.TFTowar;
     if (st_.CatalogueEmpty || !items.isOpen() || items.isEmpty()) return;
-    if (!ui::messages().question(question)) return;
+    if (!ui::messages().question(question, defaultButton)) return;
     auto& query = st_.QTowar;
     const bool inQuery = queryActive() && query.isOpen();
     const int at = inQuery ? query.recNo() : 0;
