@@ -2,6 +2,7 @@
 #include "engine/error.h"
 #include "engine/table.h"
 #include "engine/values.h"
+#include "ui/money.h"
 
 namespace items {
 
@@ -37,7 +38,8 @@ std::optional<Numbers> numbersOf(const ItemText& item) {
                                                            {&item.priceB, &n.priceB},
                                                            {&item.priceC, &n.priceC}};
     for (const auto& [text, value] : fields) {
-        auto v = numberFromText(*text);
+        // Prices may be typed grouped ("1 200,50"); the quantity is a plain number.
+        auto v = text == &item.quantity ? numberFromText(*text) : ui::moneyFromText(*text);
         if (!v) return std::nullopt;
         *value = *v;
     }
@@ -115,10 +117,10 @@ bool ItemRecords::read(int itemNr, ItemText& out) const {
     r.quantity = t.asString(QStringLiteral("Tow_Ilosc"));
     r.unit = t.asString(QStringLiteral("Tow_jm"));
     r.vat = vatShown(t.value(QStringLiteral("Tow_VAT")));
-    r.price = t.asString(QStringLiteral("Tow_SRP"));
-    r.priceA = t.asString(QStringLiteral("Tow_Cena_A"));
-    r.priceB = t.asString(QStringLiteral("Tow_Cena_B"));
-    r.priceC = t.asString(QStringLiteral("Tow_Cena_C"));
+    r.price = ui::moneyText(t.value(QStringLiteral("Tow_SRP")));
+    r.priceA = ui::moneyText(t.value(QStringLiteral("Tow_Cena_A")));
+    r.priceB = ui::moneyText(t.value(QStringLiteral("Tow_Cena_B")));
+    r.priceC = ui::moneyText(t.value(QStringLiteral("Tow_Cena_C")));
     r.group = nameByNr(folder_, kGroups, QStringLiteral("Grupa_Nazwa"), r.groupNr);
     r.producer = nameByNr(folder_, kCompanies, QStringLiteral("Firma_Skrot"), r.producerNr);
     out = r;

@@ -150,6 +150,8 @@ void TForm_Pelk::setUpGrids() {
     ui_->DBText_Symbol_Prod->setField(QStringLiteral("Tow_Kod_Prod"));
     ui_->DBText_SRP->setDataSet(&s.TFTowar);
     ui_->DBText_SRP->setField(QStringLiteral("Tow_SRP"));
+    ui_->DBText_SRP->setMoney(true);
+    setUpMoneyColumns();
     ui_->DBMemo_Uwagi->setDataSet(&s.TFTowar);
     ui_->DBMemo_Uwagi->setField(QStringLiteral("Tow_Uwagi"));
 }

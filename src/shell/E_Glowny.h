@@ -156,6 +156,7 @@ private:
     void command(QAbstractButton* button, void (TForm_Pelk::*slot)());
 
     void setUpGrids();
+    void setUpMoneyColumns();
     // A menu item and its toolbar button are one QAction; every command is found by either name.
     void shareToolbarCommands();
     void registerCommands();

@@ -242,6 +242,25 @@ TEST_F(ItemEditorTest, VatRatesOfTodayOldOnesAndUnlistedOnesAreShownAndKept) {
     EXPECT_EQ(messages.count(), 0);
 }
 
+TEST_F(ItemEditorTest, PricesShowTwoDecimalsAndAreTypedGroupedOrWithAPoint) {
+    const int nr = addFullItem();
+    auto dlg = openEditor("Edycja", nr);
+    EXPECT_EQ(edit(dlg.get(), "Edit_Cena")->text(), QStringLiteral("10,25"));
+    EXPECT_EQ(edit(dlg.get(), "Edit_Cena_B")->text(), QStringLiteral("9,00"));
+    EXPECT_EQ(edit(dlg.get(), "Edit_Ilosc")->text(), QStringLiteral("12,5"));
+    retype(edit(dlg.get(), "Edit_Cena"), QStringLiteral("1 200,50"));
+    retype(edit(dlg.get(), "Edit_Cena_A"), QStringLiteral("1200.50"));
+    edit(dlg.get(), "Edit_Cena_B")->clear();
+    button(dlg.get(), "BB_Zapisz")->click();
+    EXPECT_EQ(messages.count(), 0);
+    EXPECT_EQ(item(nr)->asFloat(QStringLiteral("Tow_SRP")), 1200.5);
+    EXPECT_EQ(item(nr)->asFloat(QStringLiteral("Tow_Cena_A")), 1200.5);
+    EXPECT_TRUE(item(nr)->isNull(QStringLiteral("Tow_Cena_B")));
+    dlg = openEditor("Edycja", nr);
+    EXPECT_EQ(edit(dlg.get(), "Edit_Cena")->text(), QString::fromUtf8("1\u202F200,50"));
+    EXPECT_EQ(edit(dlg.get(), "Edit_Cena_B")->text(), QString());
+}
+
 TEST_F(ItemEditorTest, EmptiedProducerStoresZero) {
     const int nr = addFullItem();
     auto dlg = openEditor("Edycja", nr);
