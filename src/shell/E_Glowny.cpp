@@ -227,6 +227,7 @@ void TForm_Pelk::connectCommands() {
     connectCatalogueCommands();
     connectOrderCommands();
     connectPrintCommands();
+    connectListCommands();
 }
 
 void TForm_Pelk::disableLaterCommands() {
@@ -331,8 +332,11 @@ void TForm_Pelk::showDetailTab(int index) {
 }
 
 void TForm_Pelk::selectSortChoice(int index) {
-    QSignalBlocker block(ui_->Wyswietlaj_wg);
-    ui_->Wyswietlaj_wg->setCurrentIndex(index);
+    {
+        QSignalBlocker block(ui_->Wyswietlaj_wg);
+        ui_->Wyswietlaj_wg->setCurrentIndex(index);
+    }
+    showSortArrow();
 }
 
 int TForm_Pelk::sortChoice() const {

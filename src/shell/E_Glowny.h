@@ -183,6 +183,10 @@ private:
     void previewOrder();    // the open order's printout to the preview
     enum class ListOutput { Printer, Preview, Pdf };
     void connectPrintCommands();
+    // Sortable headers, export and copy of the item list (E_Glowny_export.cpp).
+    void connectListCommands();
+    void sortHeaderClicked(int column);
+    void showSortArrow();
     void printItemList(ListOutput output);
     void catalogueChosen(); // CurrentCatalogueFolder names another catalogue: open it
     void disableLaterCommands();

@@ -78,6 +78,11 @@ bool ItemList::queryMode() {
         return false;
     }
     st_.Query.queryActive = true;
+    // The box names the order the query's rows are in, and the search looks in that field.
+    const QStringList lines = query.sql();
+    for (int i = 0; i < kSortChoices && !lines.isEmpty(); ++i)
+        if (lines.last().trimmed().compare(sortChoice(i)->orderLine, Qt::CaseInsensitive) == 0)
+            view_.selectSortChoice(i);
     view_.setStatusText(QStringLiteral("ustawiono zapytanie"));
     controller_.showCounter();
     return true;
