@@ -679,6 +679,10 @@ bool TForm_Pelk::searchFieldEvent(QEvent* event) {
 }
 
 bool TForm_Pelk::itemGridKey(QKeyEvent* key) {
+    if (key->matches(QKeySequence::Copy)) {
+        copyItemRows();
+        return true;
+    }
     // Ctrl or Alt alone make a shortcut; both together are how some systems report AltGr, with
     // which Polish letters are typed.
     const auto mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);

@@ -95,6 +95,9 @@ public Q_SLOTS:
     void Drukuj2Click();
     void SpeedButton2Click();
     void ZapiszPDF1Click();
+    // The item list as a CSV file, and its selected rows to the clipboard (E_Glowny_export.cpp).
+    void EksportujListe1Click();
+    void copyItemRows();
     void Oprogramie1Click();
     void Tematy1Click();
     void Aktualneinformacje1Click();
