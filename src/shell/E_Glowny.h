@@ -182,8 +182,8 @@ private:
     bool orderGridShown() const;
     // Enter's order branches: true when Enter went to the open order.
     bool orderEnter();
-    void addOrderLine(); // from the current item of the item list
-    void previewOrder(); // the open order's printout to the preview
+    void addOrderLine();    // from the current item of the item list
+    void previewOrder();    // the open order's printout to the preview
     enum class ListOutput { Printer, Preview, Pdf };
     void connectPrintCommands();
     // Sortable headers, export and copy of the item list (E_Glowny_export.cpp).
