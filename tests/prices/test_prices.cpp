@@ -317,6 +317,10 @@ TEST_F(PricesTest, APriceThatIsNoNumberIsRefusedAndTheLineKeepsItsValue) {
         EXPECT_TRUE(type(d, 0, PriceLinesModel::PriceSrp, QStringLiteral("12.5")));
         EXPECT_TRUE(type(d, 0, PriceLinesModel::PriceA, QString()));
         EXPECT_EQ(shown(d), QStringList{"Alfa||||12,50|PLN"});
+        // Grouped thousands are typed as they are shown.
+        EXPECT_TRUE(type(d, 0, PriceLinesModel::PriceB, QStringLiteral("1 200,50")));
+        EXPECT_EQ(shown(d), QStringList{QString::fromUtf8("Alfa||1\u202F200,50||12,50|PLN")});
+        EXPECT_TRUE(type(d, 0, PriceLinesModel::PriceB, QString()));
         click(d, "BB_Zapisz");
     });
     EXPECT_EQ(stored(lamp), QStringList{QString("%1    12,5 %2 17-05-2024 ").arg(alfa).arg(zloty)});
