@@ -305,7 +305,9 @@ void TEkr_Aktualizacja_Towar::showItem(const ItemText& item) {
     Edit_Kod_Prod->setText(item.producerCode);
     Edit_Ilosc->setText(item.quantity);
     Combo_jm->setText(item.unit);
-    Combo_VAT->setCurrentIndex(item.vat);
+    // A rate of long ago that the list does not hold is shown as it is, so a save keeps it.
+    if (!item.vat.isEmpty() && Combo_VAT->findText(item.vat) < 0) Combo_VAT->addItem(item.vat);
+    Combo_VAT->setCurrentIndex(item.vat.isEmpty() ? -1 : Combo_VAT->findText(item.vat));
     Edit_Cena->setText(item.price);
     Edit_Cena_A->setText(item.priceA);
     Edit_Cena_B->setText(item.priceB);
@@ -326,7 +328,7 @@ ItemText TEkr_Aktualizacja_Towar::typedItem() const {
     item.producerCode = Edit_Kod_Prod->text();
     item.quantity = Edit_Ilosc->text();
     item.unit = Combo_jm->text();
-    item.vat = Combo_VAT->currentIndex();
+    item.vat = Combo_VAT->currentText();
     item.price = Edit_Cena->text();
     item.priceA = Edit_Cena_A->text();
     item.priceB = Edit_Cena_B->text();

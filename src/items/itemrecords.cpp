@@ -2,6 +2,7 @@
 #include "engine/error.h"
 #include "engine/table.h"
 #include "engine/values.h"
+#include "ui/money.h"
 
 namespace items {
 
@@ -37,7 +38,8 @@ std::optional<Numbers> numbersOf(const ItemText& item) {
                                                            {&item.priceB, &n.priceB},
                                                            {&item.priceC, &n.priceC}};
     for (const auto& [text, value] : fields) {
-        auto v = numberFromText(*text);
+        // Prices may be typed grouped ("1 200,50"); the quantity is a plain number.
+        auto v = text == &item.quantity ? numberFromText(*text) : ui::moneyFromText(*text);
         if (!v) return std::nullopt;
         *value = *v;
     }
@@ -68,26 +70,21 @@ QString nameByNr(const QString& folder, const QString& table, const QString& nam
 } // namespace
 
 const QStringList& vatEntries() {
-    static const QStringList entries{QStringLiteral("22"), QStringLiteral("17"),
-                                     QStringLiteral("12"), QStringLiteral("7"),
-                                     QStringLiteral("0"),  QStringLiteral("zw.")};
+    static const QStringList entries{
+        QStringLiteral("23"), QStringLiteral("8"),   QStringLiteral("5"),
+        QStringLiteral("0"),  QStringLiteral("zw."), QStringLiteral("22"),
+        QStringLiteral("17"), QStringLiteral("12"),  QStringLiteral("7")};
     return entries;
 }
 
-int vatEntryIndex(const QVariant& storedRate) {
-    if (!storedRate.isValid() || storedRate.isNull()) return -1;
-    const QString shown = engine::formatNumber(storedRate.toDouble());
-    for (int i = 0; i < vatEntries().size(); ++i)
-        if (vatEntryRate(i) && vatEntries()[i] == shown) return i;
-    return -1;
+QString vatShown(const QVariant& storedRate) {
+    if (!storedRate.isValid() || storedRate.isNull()) return {};
+    return engine::formatNumber(storedRate.toDouble());
 }
 
-std::optional<double> vatEntryRate(int index) {
-    if (index < 0 || index >= vatEntries().size()) return std::nullopt;
-    bool ok = false;
-    const double rate = vatEntries()[index].toDouble(&ok);
-    if (!ok) return std::nullopt;
-    return rate;
+std::optional<double> vatRate(const QString& shown) {
+    if (shown.trimmed().isEmpty()) return std::nullopt;
+    return engine::parseLooseNumber(shown);
 }
 
 std::optional<QVariant> numberFromText(const QString& text) {
@@ -119,11 +116,11 @@ bool ItemRecords::read(int itemNr, ItemText& out) const {
     r.producerCode = t.asString(QStringLiteral("Tow_Kod_Prod"));
     r.quantity = t.asString(QStringLiteral("Tow_Ilosc"));
     r.unit = t.asString(QStringLiteral("Tow_jm"));
-    r.vat = vatEntryIndex(t.value(QStringLiteral("Tow_VAT")));
-    r.price = t.asString(QStringLiteral("Tow_SRP"));
-    r.priceA = t.asString(QStringLiteral("Tow_Cena_A"));
-    r.priceB = t.asString(QStringLiteral("Tow_Cena_B"));
-    r.priceC = t.asString(QStringLiteral("Tow_Cena_C"));
+    r.vat = vatShown(t.value(QStringLiteral("Tow_VAT")));
+    r.price = ui::moneyText(t.value(QStringLiteral("Tow_SRP")));
+    r.priceA = ui::moneyText(t.value(QStringLiteral("Tow_Cena_A")));
+    r.priceB = ui::moneyText(t.value(QStringLiteral("Tow_Cena_B")));
+    r.priceC = ui::moneyText(t.value(QStringLiteral("Tow_Cena_C")));
     r.group = nameByNr(folder_, kGroups, QStringLiteral("Grupa_Nazwa"), r.groupNr);
     r.producer = nameByNr(folder_, kCompanies, QStringLiteral("Firma_Skrot"), r.producerNr);
     out = r;
@@ -155,7 +152,7 @@ int ItemRecords::write(int itemNr, const ItemText& item) const {
                    item.producer.isEmpty() ? 0 : item.producerNr);
         t.setValue(QStringLiteral("Tow_Kod_Prod"), item.producerCode);
         t.setValue(QStringLiteral("Tow_Ilosc"), numbers->quantity);
-        if (const auto rate = vatEntryRate(item.vat)) t.setValue(QStringLiteral("Tow_VAT"), *rate);
+        if (const auto rate = vatRate(item.vat)) t.setValue(QStringLiteral("Tow_VAT"), *rate);
         t.setValue(QStringLiteral("Tow_jm"), item.unit);
         t.setValue(QStringLiteral("Tow_SRP"), numbers->price);
         t.setValue(QStringLiteral("Tow_Cena_A"), numbers->priceA);

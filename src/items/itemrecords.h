@@ -6,13 +6,14 @@
 
 namespace items {
 
-// The VAT list of the item editor, in its order. The first five entries store the number they
-// show; "zw." has no stored value.
+// The VAT list of the item editor, in its order: today's rates first, then the old ones that
+// stored catalogues still hold. Every entry but "zw." stores the number it shows.
 const QStringList& vatEntries();
-// The entry showing a stored rate; -1 for an empty rate or one not in the list.
-int vatEntryIndex(const QVariant& storedRate);
-// The rate an entry stores; none for "zw." and for no entry (the column is then not written).
-std::optional<double> vatEntryRate(int index);
+// A stored rate as the editor shows it ("23", "7,5"); empty for an empty rate. A rate that is
+// not in the list is shown as it is, so that saving the item keeps it.
+QString vatShown(const QVariant& storedRate);
+// The rate a shown entry stores; none for "zw." and for no entry (the column is then not written).
+std::optional<double> vatRate(const QString& shown);
 
 // A number field's text in its stored form: an empty text is an empty value, "1,5" and "1.5"
 // are 1.5. None when the text is no number.
@@ -27,7 +28,7 @@ struct ItemText {
     int producerNr = 0; // 0: none
     QString producerCode;
     QString quantity, unit;
-    int vat = -1; // index in vatEntries(), -1 none chosen
+    QString vat; // as shown (see vatShown); empty when none is chosen
     QString price, priceA, priceB, priceC;
 };
 

@@ -15,6 +15,7 @@
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/modalrunner.h"
+#include "ui/money.h"
 #include "ui/searchkeys.h"
 #include "ui_Akt_ceny.h"
 #include <QCheckBox>
@@ -250,21 +251,16 @@ bool TEkr_ceny::storeCell(int line, int column, const QVariant& value) {
         if (column == PriceLinesModel::CurrencyName) {
             changed = sheet_->setCurrency(line, value.toInt(), date_);
         } else if (column >= PriceLinesModel::PriceA && column <= PriceLinesModel::PriceSrp) {
-            const QString text = value.toString().trimmed();
-            QVariant number;
-            if (!text.isEmpty()) {
-                const auto parsed = engine::parseLooseNumber(text);
-                if (!parsed) {
-                    ui::messages().information(kNotNumber);
-                    stored = false;
-                    return;
-                }
-                number = *parsed;
+            const auto number = ui::moneyFromText(value.toString());
+            if (!number) {
+                ui::messages().information(kNotNumber);
+                stored = false;
+                return;
             }
             static const PriceField fields[] = {PriceField::Price1, PriceField::Price2,
                                                 PriceField::Price3, PriceField::Srp};
             changed =
-                sheet_->setPrice(line, fields[column - PriceLinesModel::PriceA], number, date_);
+                sheet_->setPrice(line, fields[column - PriceLinesModel::PriceA], *number, date_);
         } else {
             stored = false;
             return;

@@ -1,6 +1,7 @@
 #include "prices/pricelinesmodel.h"
 #include "engine/dataset.h"
 #include "prices/pricesheet.h"
+#include "ui/money.h"
 #include <QComboBox>
 
 namespace prices {
@@ -64,8 +65,7 @@ QVariant PriceLinesModel::data(const QModelIndex& index, int role) const {
     case CurrencyName:
         return currencyName(l.currencyNr);
     default:
-        return engine::displayText(engine::FieldType::Number,
-                                   l.price(priceOfColumn(index.column())));
+        return ui::moneyText(l.price(priceOfColumn(index.column())));
     }
 }
 

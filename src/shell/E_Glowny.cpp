@@ -152,6 +152,8 @@ void TForm_Pelk::setUpGrids() {
     ui_->DBText_Symbol_Prod->setField(QStringLiteral("Tow_Kod_Prod"));
     ui_->DBText_SRP->setDataSet(&s.TFTowar);
     ui_->DBText_SRP->setField(QStringLiteral("Tow_SRP"));
+    ui_->DBText_SRP->setMoney(true);
+    setUpMoneyColumns();
     ui_->DBMemo_Uwagi->setDataSet(&s.TFTowar);
     ui_->DBMemo_Uwagi->setField(QStringLiteral("Tow_Uwagi"));
 }
@@ -227,6 +229,7 @@ void TForm_Pelk::connectCommands() {
     connectCatalogueCommands();
     connectOrderCommands();
     connectPrintCommands();
+    connectListCommands();
 }
 
 void TForm_Pelk::disableLaterCommands() {
@@ -331,8 +334,11 @@ void TForm_Pelk::showDetailTab(int index) {
 }
 
 void TForm_Pelk::selectSortChoice(int index) {
-    QSignalBlocker block(ui_->Wyswietlaj_wg);
-    ui_->Wyswietlaj_wg->setCurrentIndex(index);
+    {
+        QSignalBlocker block(ui_->Wyswietlaj_wg);
+        ui_->Wyswietlaj_wg->setCurrentIndex(index);
+    }
+    showSortArrow();
 }
 
 int TForm_Pelk::sortChoice() const {
@@ -681,6 +687,10 @@ bool TForm_Pelk::searchFieldEvent(QEvent* event) {
 }
 
 bool TForm_Pelk::itemGridKey(QKeyEvent* key) {
+    if (key->matches(QKeySequence::Copy)) {
+        copyItemRows();
+        return true;
+    }
     // Ctrl or Alt alone make a shortcut; both together are how some systems report AltGr, with
     // which Polish letters are typed.
     const auto mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
@@ -725,7 +735,10 @@ bool TForm_Pelk::handlePreviewKey(QKeyEvent* key) {
         return true;
     }
     if (key->text() == QLatin1String(".")) {
-        if (!state_.CatalogueEmpty && state_.fullRights()) Usu1Click();
+        // A stray "." must not delete at a second keystroke: here the question defaults to "Nie".
+        if (!state_.CatalogueEmpty && state_.fullRights())
+            controller_->items().deleteItem(QStringLiteral("Chcesz usunąć zaznaczoną pozycję ?"),
+                                            ui::Button::No);
         return true;
     }
     return false;

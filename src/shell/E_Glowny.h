@@ -99,6 +99,9 @@ public Q_SLOTS:
     void Drukuj2Click();
     void SpeedButton2Click();
     void ZapiszPDF1Click();
+    // The item list as a CSV file, and its selected rows to the clipboard (E_Glowny_export.cpp).
+    void EksportujListe1Click();
+    void copyItemRows();
     void Oprogramie1Click();
     void Tematy1Click();
     void Aktualneinformacje1Click();
@@ -166,6 +169,7 @@ private:
     void command(QAbstractButton* button, void (TForm_Pelk::*slot)());
 
     void setUpGrids();
+    void setUpMoneyColumns();
     // A menu item and its toolbar button are one QAction; every command is found by either name.
     void shareToolbarCommands();
     void registerCommands();
@@ -192,6 +196,10 @@ private:
     void previewOrder();    // the open order's printout to the preview
     enum class ListOutput { Printer, Preview, Pdf };
     void connectPrintCommands();
+    // Sortable headers, export and copy of the item list (E_Glowny_export.cpp).
+    void connectListCommands();
+    void sortHeaderClicked(int column);
+    void showSortArrow();
     void printItemList(ListOutput output);
     void catalogueChosen(); // CurrentCatalogueFolder names another catalogue: open it
     void disableLaterCommands();

@@ -82,6 +82,10 @@ void TForm_Pelk::connectDetailTabs() {
 
     ui_->DBGrid_Rysunek->addColumn(QStringLiteral("Grafika_Opis"), QStringLiteral("Opis"), 250);
     addColumns(ui_->DBGrid_Cena, kPriceColumns);
+    ui_->DBGrid_Cena->setMoneyFields(
+        {QStringLiteral("Cena_1"), QStringLiteral("Cena_2"), QStringLiteral("Cena_3"),
+         QStringLiteral("Cena_SRP"), QStringLiteral("Obl_Cena_1"), QStringLiteral("Obl_Cena_2"),
+         QStringLiteral("Obl_Cena_3"), QStringLiteral("Obl_Cena_SRP")});
     ui_->DBText_Cena_Uwagi->setField(QStringLiteral("Cena_Uwaga"));
     addColumns(ui_->DBGrid_Wypozycz, kLoanColumns);
     ui_->DBGrid_Wypozycz->setDataSet(&s.TWypozycz);

@@ -277,9 +277,12 @@ void DetailTabs::endNotes(const QString& text) {
 void DetailTabs::computePrices(engine::DataSet* prices) {
     // No rate, no price in the home currency: a row whose currency was deleted shows 0.
     const double rate = prices->asFloat(QStringLiteral("Pomoc_Waluta_kurs"));
+    // A price not given has no counterpart either (not a price of 0).
     for (const auto& [price, computed] : kComputedPrices)
         prices->setCalculated(QLatin1String(computed),
-                              prices->asFloat(QLatin1String(price)) * rate);
+                              prices->isNull(QLatin1String(price))
+                                  ? QVariant()
+                                  : QVariant(prices->asFloat(QLatin1String(price)) * rate));
 }
 
 } // namespace shell

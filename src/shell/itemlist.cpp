@@ -89,6 +89,11 @@ bool ItemList::queryMode() {
         return false;
     }
     st_.Query.queryActive = true;
+    // The box names the order the query's rows are in, and the search looks in that field.
+    const QStringList lines = query.sql();
+    for (int i = 0; i < kSortChoices && !lines.isEmpty(); ++i)
+        if (lines.last().trimmed().compare(sortChoice(i)->orderLine, Qt::CaseInsensitive) == 0)
+            view_.selectSortChoice(i);
     view_.setStatusText(QStringLiteral("ustawiono zapytanie"));
     controller_.showCounter();
     return true;
@@ -273,12 +278,12 @@ void ItemList::rerunQuery(int recNo, qint64 itemNr) {
     controller_.showCounter();
 }
 
-void ItemList::deleteItem(const QString& question) {
+void ItemList::deleteItem(const QString& question, ui::Button defaultButton) {
     if (!st_.fullRights()) return;
     controller_.emptyCheck();
     auto& items = st_.TFTowar;
     if (st_.CatalogueEmpty || !items.isOpen() || items.isEmpty()) return;
-    if (!ui::messages().question(question)) return;
+    if (!ui::messages().question(question, defaultButton)) return;
     auto& query = st_.QTowar;
     const bool inQuery = queryActive() && query.isOpen();
     const int at = inQuery ? query.recNo() : 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include "ui/messages.h"
 #include <QString>
 
 namespace store {
@@ -53,7 +54,7 @@ public:
     void newItem();
     void changeItem();
     void cloneItem();
-    void deleteItem(const QString& question);
+    void deleteItem(const QString& question, ui::Button defaultButton = ui::Button::Yes);
     // Odwie1Click: the item table and the query read again.
     void refresh();
 

@@ -8,13 +8,12 @@
 
 namespace shell {
 
-documents::TableReport itemListReport(ui::DbGrid& grid, const QString& catalogueName,
-                                      const QDate& date) {
+ItemListSource itemListSource(ui::DbGrid& grid) {
     struct Column {
         int field; // in the data set
         engine::FieldType type;
     };
-    QList<documents::TableColumn> columns;
+    ItemListSource source;
     QList<Column> fields;
     engine::DataSet* ds = grid.dataSet();
     const ui::DbGridModel* model = grid.gridModel();
@@ -26,27 +25,35 @@ documents::TableReport itemListReport(ui::DbGrid& grid, const QString& catalogue
             const bool number = type == engine::FieldType::Number ||
                                 type == engine::FieldType::LongInt ||
                                 type == engine::FieldType::AutoInc;
-            columns.append({model->headerData(c, Qt::Horizontal).toString().trimmed(),
-                            double(grid.columnWidth(c)),
-                            number ? documents::Align::Right : documents::Align::Left});
+            source.columns.append({model->headerData(c, Qt::Horizontal).toString().trimmed(),
+                                   double(grid.columnWidth(c)),
+                                   number ? documents::Align::Right : documents::Align::Left});
             fields.append({index, type});
         }
     }
-    const int rows = ds && ds->isOpen() ? ds->recordCount() : 0;
-    QPointer<engine::DataSet> source(ds);
-    auto read = [source, fields](int first, int count) {
+    source.rows = ds && ds->isOpen() ? ds->recordCount() : 0;
+    QPointer<engine::DataSet> from(ds);
+    source.read = [from, fields](int first, int count) {
         QList<QStringList> out;
-        if (!source) return out;
-        for (const auto& row : source->rowsAt(first + 1, count)) {
+        if (!from) return out;
+        for (const auto& row : from->rowsAt(first + 1, count)) {
             QStringList texts;
+            texts.reserve(fields.size());
             for (const Column& c : fields)
                 texts << engine::displayText(c.type, row.values.value(c.field));
             out.append(texts);
         }
         return out;
     };
+    return source;
+}
+
+documents::TableReport itemListReport(ui::DbGrid& grid, const QString& catalogueName,
+                                      const QDate& date) {
+    ItemListSource source = itemListSource(grid);
     return documents::TableReport(QStringLiteral("Lista obiektów - %1").arg(catalogueName),
-                                  date.toString(QStringLiteral("dd-MM-yyyy")), columns, rows, read);
+                                  date.toString(QStringLiteral("dd-MM-yyyy")), source.columns,
+                                  source.rows, std::move(source.read));
 }
 
 } // namespace shell

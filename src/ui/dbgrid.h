@@ -26,6 +26,7 @@ public:
     bool setColumnTitle(const QString& field, const QString& title);
     bool setColumnVisible(const QString& field, bool visible);
     void setFieldWidth(const QString& field, int width);
+    void setMoneyFields(const QStringList& fields) { model_->setMoneyFields(fields); }
     int fieldWidth(const QString& field) const; // the shown width; 0 when the field is not shown
 
     // Loads the rows the viewport shows; done before every paint.

@@ -2,6 +2,7 @@
 #include "engine/error.h"
 #include "engine/table.h"
 #include "ui/errorbox.h"
+#include "ui/money.h"
 #include <algorithm>
 
 namespace ui {
@@ -89,8 +90,17 @@ void DbGridModel::resolveColumns() {
         Column& c = columns_[size_t(i)];
         c.fieldIndex = haveFields ? ds_->fieldIndex(c.field) : -1;
         c.type = c.fieldIndex >= 0 ? ds_->fields()[c.fieldIndex].type : FieldType::Alpha;
+        c.money = c.type == FieldType::Number && money_.contains(key(c.field));
         if (c.visible) shown_.push_back(i);
     }
+}
+
+void DbGridModel::setMoneyFields(const QStringList& fields) {
+    changeColumns([&] {
+        money_.clear();
+        for (const QString& f : fields)
+            money_.insert(key(f));
+    });
 }
 
 void DbGridModel::addColumn(const QString& field, const QString& title) {
@@ -337,6 +347,7 @@ QVariant DbGridModel::data(const QModelIndex& index, int role) const {
         return QString();
     }
     if (c.fieldIndex < 0 || c.fieldIndex >= r->values.size()) return QString();
+    if (c.money) return moneyText(r->values[c.fieldIndex]);
     QString text = engine::displayText(c.type, r->values[c.fieldIndex]);
     if (c.type == FieldType::Memo) {
         text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));

@@ -44,6 +44,8 @@ public:
     void clearColumns();
     bool setColumnTitle(const QString& field, const QString& title); // false: no such column
     bool setColumnVisible(const QString& field, bool visible);
+    // Number fields shown as money (see moneyText): two decimals, grouped thousands.
+    void setMoneyFields(const QStringList& fields);
     int columnOfField(const QString& field) const; // among the shown columns; -1 when not shown
     QString fieldOfColumn(int column) const;
 
@@ -81,6 +83,7 @@ private:
         bool visible = true;
         int fieldIndex = -1; // in the data set; -1 when it has no such field
         engine::FieldType type = engine::FieldType::Alpha;
+        bool money = false;
     };
     struct Window {
         int first = 0; // first row
@@ -108,6 +111,7 @@ private:
     bool ownColumns_ = false;
     QHash<QString, QString> titles_; // by lower-case field: titles given for fields not yet shown
     QSet<QString> hidden_;           // by lower-case field: likewise, fields to hide
+    QSet<QString> money_;            // by lower-case field
     std::vector<int> shown_;         // visible columns, as indexes into columns_
 
     bool open_ = false;

@@ -14,6 +14,7 @@ public:
     engine::DataSet* dataSet() const { return link_->dataSet(); }
     void setField(const QString& field) { link_->setField(field); }
     QString field() const { return link_->field(); }
+    void setMoney(bool money) { link_->setMoney(money); }
 
 private:
     FieldLink* link_;

@@ -1,6 +1,7 @@
 #include "ui/fieldlink.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "ui/money.h"
 
 namespace ui {
 
@@ -28,10 +29,15 @@ void FieldLink::setField(const QString& field) {
     update();
 }
 
+void FieldLink::setMoney(bool money) {
+    money_ = money;
+    update();
+}
+
 QString FieldLink::text() const {
     if (!ds_ || !ds_->isOpen() || ds_->isEmpty() || !ds_->hasField(field_)) return {};
     try {
-        return ds_->asString(field_);
+        return money_ ? moneyText(ds_->value(field_)) : ds_->asString(field_);
     } catch (const engine::EngineError& e) {
         // A lookup that could not be read: the widget stays empty rather than stop the move.
         qWarning("%s", e.what());

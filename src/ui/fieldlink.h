@@ -22,6 +22,7 @@ public:
     engine::DataSet* dataSet() const { return ds_; }
     void setField(const QString& field);
     QString field() const { return field_; }
+    void setMoney(bool money); // a number field shown as money (see moneyText)
 
     QString text() const;
     void update(); // shows text() now
@@ -30,6 +31,7 @@ private:
     Show show_;
     QPointer<engine::DataSet> ds_;
     QString field_;
+    bool money_ = false;
     QList<QMetaObject::Connection> connections_;
 };
 

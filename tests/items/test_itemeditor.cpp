@@ -187,32 +187,78 @@ TEST_F(ItemEditorTest, CloneCopiesTheThirteenFieldsAndNothingElse) {
     EXPECT_EQ(st.TFTowar.asInteger(QStringLiteral("Tow_nr")), clone);
 }
 
-TEST_F(ItemEditorTest, VatOutsideTheListOrExemptKeepsTheStoredRate) {
-    const int nr = addFullItem(QStringLiteral("Łożysko"), 23);
-    const int other = addFullItem(QStringLiteral("Zawór"), 22);
+TEST_F(ItemEditorTest, VatRatesOfTodayOldOnesAndUnlistedOnesAreShownAndKept) {
+    const int nr = addFullItem(QStringLiteral("Łożysko"), 22);
+    const int other = addFullItem(QStringLiteral("Zawór"), 23);
+    const int odd = addFullItem(QStringLiteral("Uszczelka"), 19.5);
     auto dlg = openEditor("Edycja", nr);
     auto* vat = dlg->findChild<QComboBox*>(QStringLiteral("Combo_VAT"));
-    EXPECT_EQ(vat->currentIndex(), -1);
+    QStringList shown;
+    for (int i = 0; i < vat->count(); ++i)
+        shown << vat->itemText(i);
+    EXPECT_EQ(shown, QStringList({"23", "8", "5", "0", "zw.", "22", "17", "12", "7"}));
+    EXPECT_EQ(vat->currentText(), QStringLiteral("22"));
     // The list moves on meanwhile: the editor keeps to the item it opened on.
     st.TFTowar.gotoRowId(other);
     retype(edit(dlg.get(), "Edit_Nazwa2"), QStringLiteral("nowa"));
     button(dlg.get(), "BB_Zapisz")->click();
-    EXPECT_EQ(item(nr)->asFloat(QStringLiteral("Tow_VAT")), 23);
+    EXPECT_EQ(item(nr)->asFloat(QStringLiteral("Tow_VAT")), 22);
     EXPECT_EQ(item(nr)->asString(QStringLiteral("Tow_Nazwa2")), QStringLiteral("nowa"));
     EXPECT_EQ(item(other)->asString(QStringLiteral("Tow_Nazwa2")), QStringLiteral("6204"));
-    EXPECT_EQ(itemCount(), 2);
+
+    // A clone of an item at today's rate keeps it.
+    dlg = openEditor("Klonuj", other);
+    EXPECT_EQ(dlg->findChild<QComboBox*>(QStringLiteral("Combo_VAT"))->currentText(),
+              QStringLiteral("23"));
+    button(dlg.get(), "BB_Zapisz")->click();
+    EXPECT_EQ(item(lastItemNr())->asFloat(QStringLiteral("Tow_VAT")), 23);
+
+    // A rate the list does not hold is shown as it is and kept by a change and by a clone.
+    dlg = openEditor("Edycja", odd);
+    vat = dlg->findChild<QComboBox*>(QStringLiteral("Combo_VAT"));
+    EXPECT_EQ(vat->currentText(), QStringLiteral("19,5"));
+    EXPECT_EQ(vat->count(), 10);
+    retype(edit(dlg.get(), "Edit_Nazwa2"), QStringLiteral("inna"));
+    button(dlg.get(), "BB_Zapisz")->click();
+    EXPECT_EQ(item(odd)->asFloat(QStringLiteral("Tow_VAT")), 19.5);
+    dlg = openEditor("Klonuj", odd);
+    button(dlg.get(), "BB_Zapisz")->click();
+    const int clone = lastItemNr();
+    EXPECT_NE(clone, odd);
+    EXPECT_EQ(item(clone)->asFloat(QStringLiteral("Tow_VAT")), 19.5);
+    EXPECT_EQ(itemCount(), 5);
 
     // "zw." has no stored value; a listed rate is stored as its number.
     dlg = openEditor("Edycja", nr);
     vat = dlg->findChild<QComboBox*>(QStringLiteral("Combo_VAT"));
-    vat->setCurrentIndex(5);
+    vat->setCurrentIndex(vat->findText(QStringLiteral("zw.")));
     button(dlg.get(), "BB_Zapisz")->click();
-    EXPECT_EQ(item(nr)->asFloat(QStringLiteral("Tow_VAT")), 23);
+    EXPECT_EQ(item(nr)->asFloat(QStringLiteral("Tow_VAT")), 22);
     dlg = openEditor("Edycja", nr);
-    dlg->findChild<QComboBox*>(QStringLiteral("Combo_VAT"))->setCurrentIndex(3);
+    vat = dlg->findChild<QComboBox*>(QStringLiteral("Combo_VAT"));
+    vat->setCurrentIndex(vat->findText(QStringLiteral("8")));
     button(dlg.get(), "BB_Zapisz")->click();
-    EXPECT_EQ(item(nr)->asFloat(QStringLiteral("Tow_VAT")), 7);
+    EXPECT_EQ(item(nr)->asFloat(QStringLiteral("Tow_VAT")), 8);
     EXPECT_EQ(messages.count(), 0);
+}
+
+TEST_F(ItemEditorTest, PricesShowTwoDecimalsAndAreTypedGroupedOrWithAPoint) {
+    const int nr = addFullItem();
+    auto dlg = openEditor("Edycja", nr);
+    EXPECT_EQ(edit(dlg.get(), "Edit_Cena")->text(), QStringLiteral("10,25"));
+    EXPECT_EQ(edit(dlg.get(), "Edit_Cena_B")->text(), QStringLiteral("9,00"));
+    EXPECT_EQ(edit(dlg.get(), "Edit_Ilosc")->text(), QStringLiteral("12,5"));
+    retype(edit(dlg.get(), "Edit_Cena"), QStringLiteral("1 200,50"));
+    retype(edit(dlg.get(), "Edit_Cena_A"), QStringLiteral("1200.50"));
+    edit(dlg.get(), "Edit_Cena_B")->clear();
+    button(dlg.get(), "BB_Zapisz")->click();
+    EXPECT_EQ(messages.count(), 0);
+    EXPECT_EQ(item(nr)->asFloat(QStringLiteral("Tow_SRP")), 1200.5);
+    EXPECT_EQ(item(nr)->asFloat(QStringLiteral("Tow_Cena_A")), 1200.5);
+    EXPECT_TRUE(item(nr)->isNull(QStringLiteral("Tow_Cena_B")));
+    dlg = openEditor("Edycja", nr);
+    EXPECT_EQ(edit(dlg.get(), "Edit_Cena")->text(), QString::fromUtf8("1\u202F200,50"));
+    EXPECT_EQ(edit(dlg.get(), "Edit_Cena_B")->text(), QString());
 }
 
 TEST_F(ItemEditorTest, EmptiedProducerStoresZero) {

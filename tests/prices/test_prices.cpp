@@ -173,7 +173,7 @@ TEST_F(PricesTest, OpeningAndClosingWithoutChangesLeavesCenaUntouchedAndAsksNoth
             EXPECT_EQ(d.windowTitle(), QStringLiteral("Obiekt / Ceny"));
             EXPECT_EQ(child<QLabel>(d, "Label_Obiekt")->text(), QStringLiteral("Lampa"));
             EXPECT_EQ(child<QLineEdit>(d, "Edit_Data")->text(), QStringLiteral("17-05-2024"));
-            EXPECT_EQ(shown(d), (QStringList{"Alfa|7|||14|PLN", "Beta|2,5|||5|EUR"}));
+            EXPECT_EQ(shown(d), (QStringList{"Alfa|7,00|||14,00|PLN", "Beta|2,50|||5,00|EUR"}));
             EXPECT_FALSE(d.changed());
             if (QLatin1String(way) == QLatin1String("Esc"))
                 d.reject();
@@ -196,7 +196,7 @@ TEST_F(PricesTest, AddingASupplierTwiceGivesOneRow) {
         click(d, "BB_Dodaj");
         pickCompany(d, "Beta");
         click(d, "BB_Dodaj"); // Beta had a line already
-        EXPECT_EQ(shown(d), (QStringList{"Beta|2,5|||5|EUR", "Gamma|||||PLN"}));
+        EXPECT_EQ(shown(d), (QStringList{"Beta|2,50|||5,00|EUR", "Gamma|||||PLN"}));
         EXPECT_EQ(d.currentLine(), 1) << "the grid stands on the new line";
         EXPECT_TRUE(d.changed());
         click(d, "BB_Zapisz");
@@ -214,7 +214,7 @@ TEST_F(PricesTest, UsunRemovesTheCurrentLineAndWyczyscWithZapiszEveryPrice) {
     run([&](TEkr_ceny& d) {
         child<QTableView>(d, "DBGrid_Ceny")->setCurrentIndex(grid(d)->index(1, 1));
         click(d, "BB_Usun");
-        EXPECT_EQ(shown(d), QStringList{"Alfa|7|||14|PLN"});
+        EXPECT_EQ(shown(d), QStringList{"Alfa|7,00|||14,00|PLN"});
         click(d, "BB_Zapisz");
     });
     ASSERT_EQ(stored(lamp).size(), 1);
@@ -316,7 +316,11 @@ TEST_F(PricesTest, APriceThatIsNoNumberIsRefusedAndTheLineKeepsItsValue) {
                      Qt::ItemIsEditable);
         EXPECT_TRUE(type(d, 0, PriceLinesModel::PriceSrp, QStringLiteral("12.5")));
         EXPECT_TRUE(type(d, 0, PriceLinesModel::PriceA, QString()));
-        EXPECT_EQ(shown(d), QStringList{"Alfa||||12,5|PLN"});
+        EXPECT_EQ(shown(d), QStringList{"Alfa||||12,50|PLN"});
+        // Grouped thousands are typed as they are shown.
+        EXPECT_TRUE(type(d, 0, PriceLinesModel::PriceB, QStringLiteral("1 200,50")));
+        EXPECT_EQ(shown(d), QStringList{QString::fromUtf8("Alfa||1\u202F200,50||12,50|PLN")});
+        EXPECT_TRUE(type(d, 0, PriceLinesModel::PriceB, QString()));
         click(d, "BB_Zapisz");
     });
     EXPECT_EQ(stored(lamp), QStringList{QString("%1    12,5 %2 17-05-2024 ").arg(alfa).arg(zloty)});

@@ -117,6 +117,8 @@ TEST_F(ShellTest, EmptyCatalogueHidesTheRowCommandsUntilTheFirstItem) {
     QTest::keyClick(grid, Qt::Key_Period, Qt::NoModifier);
     ASSERT_EQ(messages.count(), 1);
     EXPECT_EQ(messages.last().text, QStringLiteral("Chcesz usunąć zaznaczoną pozycję ?"));
+    // A "." typed by mistake and then Enter keeps the item; the Delete key's box offers "Tak".
+    EXPECT_EQ(messages.last().defaultButton, ui::Button::No);
     EXPECT_EQ(s.TFTowar.recordCount(), 0);
     EXPECT_TRUE(s.CatalogueEmpty);
     EXPECT_TRUE(enabledOf(*w, rowCommands).isEmpty());

@@ -239,9 +239,19 @@ TEST_F(DetailTabsTest, PricesPageComputesTheHomeCurrencyPrices) {
     EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Pomoc_Waluta_kurs")), 4.0);
     EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Obl_Cena_1")), 10.0) << "2,5 at a rate of 4";
     EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Obl_Cena_2")), 12.0);
-    EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Obl_Cena_3")), 0.0) << "no price C";
+    EXPECT_TRUE(s.TCeny.isNull(QStringLiteral("Obl_Cena_3"))) << "no price C, none converted";
     EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Obl_Cena_SRP")), 20.0);
     EXPECT_EQ(f.DBText_Cena_Uwagi->text(), "od 10 szt.");
+    // Prices and converted prices are shown as money; a price not given stays empty.
+    auto* prices = f.DBGrid_Cena->gridModel();
+    prices->ensureRows(0, 1);
+    auto shown = [&](const char* field) {
+        return prices->index(0, prices->columnOfField(QLatin1String(field))).data().toString();
+    };
+    EXPECT_EQ(shown("Cena_1"), "2,50");
+    EXPECT_EQ(shown("Obl_Cena_1"), "10,00");
+    EXPECT_EQ(shown("Obl_Cena_3"), "");
+    EXPECT_EQ(shown("Cena_3"), "");
     s.TCeny.next();
     EXPECT_TRUE(s.TCeny.isNull(QStringLiteral("Pomoc_Waluta_kurs")));
     EXPECT_DOUBLE_EQ(s.TCeny.asFloat(QStringLiteral("Obl_Cena_1")), 0.0)

@@ -270,6 +270,16 @@ TEST_F(ItemListTest, CommandsInQueryModeRunTheQueryAgainOnTheSameItem) {
     EXPECT_EQ(messages.last().text, "Chcesz usunąć zaznaczoną pozycję ?");
     EXPECT_EQ(name(s.QTowar), "Łopata");
     EXPECT_EQ(f.Label_Licznik->text(), "5");
+    // The Delete key asks with "Tak" as the default (the typed "." defaults to "Nie").
+    messages.answerNo();
+    f.DBGrid_Towary->setFocus();
+    QTest::keyClick(f.DBGrid_Towary, Qt::Key_Delete);
+    EXPECT_EQ(messages.last().text, "Chcesz usunąć zaznaczoną pozycję ?");
+    EXPECT_EQ(messages.last().defaultButton, ui::Button::Yes);
+    messages.answerNo();
+    QTest::keyClick(f.DBGrid_Towary, Qt::Key_Period, Qt::NoModifier);
+    EXPECT_EQ(messages.last().defaultButton, ui::Button::No);
+    EXPECT_EQ(f.Label_Licznik->text(), "5");
 
     // Without an editor the commands only hand over their mode.
     w->controller().runItemEditor = nullptr;
