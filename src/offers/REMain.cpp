@@ -247,7 +247,9 @@ bool TMainForm::loadInto(const QString& path) {
     return true;
 }
 
-bool TMainForm::openOffer(int offerNr, const QString& description) {
+// The editor set on an offer's own file with an empty text, after the questions that guard the
+// text it held; false when one of them stopped it.
+bool TMainForm::startOffer(int offerNr, const QString& description) {
     if (beforeReplace && !beforeReplace()) return false;
     if (!saveQuestion()) return false;
     fileMode_ = false;
@@ -256,6 +258,11 @@ bool TMainForm::openOffer(int offerNr, const QString& description) {
     fileName_ = offerFilePath(st_.MainFolder, offerNr);
     ui_->RichEdit1->clear();
     initialise();
+    return true;
+}
+
+bool TMainForm::openOffer(int offerNr, const QString& description) {
+    if (!startOffer(offerNr, description)) return false;
     // A missing file (a new offer left before its first save) opens empty; saving creates it.
     loadInto(fileName_);
     stamp_ = stampOf(fileName_);
@@ -267,14 +274,7 @@ bool TMainForm::openOffer(int offerNr, const QString& description) {
 }
 
 bool TMainForm::createOfferFile(int offerNr, const QString& description) {
-    if (beforeReplace && !beforeReplace()) return false;
-    if (!saveQuestion()) return false;
-    fileMode_ = false;
-    offerNr_ = offerNr;
-    description_ = description;
-    fileName_ = offerFilePath(st_.MainFolder, offerNr);
-    ui_->RichEdit1->clear();
-    initialise();
+    if (!startOffer(offerNr, description)) return false;
     stamp_ = stampOf(fileName_);
     if (!FileSaveItemClick()) return false;
     return openOffer(offerNr, description);

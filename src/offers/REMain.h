@@ -94,6 +94,7 @@ private:
     void applyFormat(const QTextCharFormat& format);
     void setAlignment(Qt::Alignment alignment);
     void setBullets(bool on);
+    bool startOffer(int offerNr, const QString& description);
     bool loadInto(const QString& path); // false (reported) when the file cannot be read
     QString targetPath() const;
 

@@ -110,6 +110,17 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
             const quint8 b = quint8(k);
             put(&b, 1);
         };
+        // pxlib's getters answer below 0 for a fault, 0 for an empty field.
+        auto integer = [&](int got, qint64 x) {
+            if (got < 0)
+                ok = false;
+            else if (got == 0)
+                kind(SourceValue::Kind::Null);
+            else {
+                kind(SourceValue::Kind::Integer);
+                put(&x, 8);
+            }
+        };
         char* at = record.data();
         pxval_t** whole = nullptr;
         for (int i = 0; i < n && ok; ++i) {
@@ -137,43 +148,19 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
             case pxfTime: {
                 long v = 0;
                 const int got = PX_get_data_long(doc, at, len, &v);
-                if (got < 0)
-                    ok = false;
-                else if (got == 0)
-                    kind(SourceValue::Kind::Null);
-                else {
-                    kind(SourceValue::Kind::Integer);
-                    const qint64 x = v;
-                    put(&x, 8);
-                }
+                integer(got, v);
                 break;
             }
             case pxfShort: {
                 short v = 0;
                 const int got = PX_get_data_short(doc, at, len, &v);
-                if (got < 0)
-                    ok = false;
-                else if (got == 0)
-                    kind(SourceValue::Kind::Null);
-                else {
-                    kind(SourceValue::Kind::Integer);
-                    const qint64 x = v;
-                    put(&x, 8);
-                }
+                integer(got, v);
                 break;
             }
             case pxfLogical: {
                 char v = 0;
                 const int got = PX_get_data_byte(doc, at, len, &v);
-                if (got < 0)
-                    ok = false;
-                else if (got == 0)
-                    kind(SourceValue::Kind::Null);
-                else {
-                    kind(SourceValue::Kind::Integer);
-                    const qint64 x = v ? 1 : 0;
-                    put(&x, 8);
-                }
+                integer(got, v ? 1 : 0);
                 break;
             }
             case pxfCurrency:
