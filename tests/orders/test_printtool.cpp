@@ -100,4 +100,5 @@ TEST_F(PrintToolTest, BadArgumentsShowTheUsage) {
         EXPECT_TRUE(r.err.contains(QStringLiteral("pelk-pdf MAINDIR order NUMBER")));
     }
     EXPECT_FALSE(QFile::exists(out()));
+    EXPECT_EQ(run({QStringLiteral("--help")}).exitCode, 0); // asked for, the usage is no failure
 }

@@ -108,11 +108,13 @@ const QList<Command>& commands() {
     return list;
 }
 
-int usage() {
-    say(QStringLiteral("Użycie:"));
+// Asked for, the usage goes to standard output and is no failure; after a mistake it is one.
+int usage(bool asked = false) {
+    FILE* out = asked ? stdout : stderr;
+    std::fprintf(out, "%s\n", QStringLiteral("Użycie:").toLocal8Bit().constData());
     for (const Command& c : commands())
-        say(QStringLiteral("  pelk-pdf MAINDIR ") + QString::fromUtf8(c.usage));
-    return kUsage;
+        std::fprintf(out, "  pelk-pdf MAINDIR %s\n", c.usage);
+    return asked ? 0 : kUsage;
 }
 
 std::optional<Arguments> parse(const Command& command, const QStringList& words) {
@@ -145,6 +147,8 @@ int main(int argc, char** argv) {
     });
     QGuiApplication app(argc, argv);
     const QStringList words = app.arguments().mid(1);
+    if (words.contains(QStringLiteral("--help")) || words.contains(QStringLiteral("-h")))
+        return usage(true);
     if (words.size() < 2) return usage();
     const Command* command = nullptr;
     for (const Command& c : commands())
