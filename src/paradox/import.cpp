@@ -160,6 +160,11 @@ public:
         tick();
     }
 
+    void unreadableField(qint64 recordNumber, const QString& field, const QString& why) override {
+        report_.unreadableFields
+            << QStringLiteral("%1 w wierszu %2: %3").arg(field).arg(recordNumber + 1).arg(why);
+    }
+
     qint64 highest() const { return highest_; }
 
 private:
@@ -381,6 +386,8 @@ QStringList ImportReport::lines() const {
                        .arg(t.missingFields.join(QStringLiteral(", ")));
         for (const QString& r : t.unreadableRows)
             out << QStringLiteral("  nieodczytany %1").arg(r);
+        for (const QString& f : t.unreadableFields)
+            out << QStringLiteral("  nieodczytane pole %1").arg(f);
     }
     for (const QString& f : copiedFiles)
         out << QStringLiteral("Skopiowano plik %1").arg(f);

@@ -17,13 +17,14 @@ struct ImportOptions {
 
 // What became of one table of the layout.
 struct TableReport {
-    QString table;              // the layout's name, "Towar"
-    QString file;               // the source file read, empty when the source lacks the table
-    QString encoding;           // the code page its text was read in
-    qint64 rows = 0;            // rows read (and, unless a dry run, written)
-    QStringList skippedFields;  // fields of the source the layout does not have
-    QStringList missingFields;  // fields of the layout the source lacks (left empty)
-    QStringList unreadableRows; // "wiersz N: why"
+    QString table;                // the layout's name, "Towar"
+    QString file;                 // the source file read, empty when the source lacks the table
+    QString encoding;             // the code page its text was read in
+    qint64 rows = 0;              // rows read (and, unless a dry run, written)
+    QStringList skippedFields;    // fields of the source the layout does not have
+    QStringList missingFields;    // fields of the layout the source lacks (left empty)
+    QStringList unreadableRows;   // "wiersz N: why"
+    QStringList unreadableFields; // "Pole w wierszu N: why", left empty in a row kept
 };
 
 struct ImportReport {
