@@ -344,6 +344,8 @@ void importTable(const ImportOptions& o, const Target& t, const QString& into, T
     }
     TableImport sink(report, t.def, table.get(), *text, progress, info->records);
     try {
+        // Each table starts with a step, so that a cancel is seen between small tables too.
+        if (progress && !progress(t.def.name, 0, info->records)) throw Cancelled{};
         readTable(path, mb, sink);
         if (db) {
             const auto autoinc =
@@ -394,6 +396,15 @@ QStringList ImportReport::lines() const {
     return out;
 }
 
+bool holdsTables(const QString& source, bool mainFolder) {
+    for (const Target& t : targets(mainFolder))
+        if (!findFile(t.subfolder.isEmpty() ? source : QDir(source).filePath(t.subfolder),
+                      t.def.name + QStringLiteral(".db"))
+                 .isEmpty())
+            return true;
+    return false;
+}
+
 ImportReport importParadox(const ImportOptions& o, const Progress& progress) {
     if (!QFileInfo(o.source).isDir())
         throw EngineError(K::Io, QStringLiteral("Folder %1 nie istnieje.").arg(native(o.source)));
@@ -401,13 +412,7 @@ ImportReport importParadox(const ImportOptions& o, const Progress& progress) {
         throw EngineError(K::BadValue,
                           QStringLiteral("Nieznana strona kodowa %1.").arg(o.encoding));
     const QList<Target> list = targets(o.mainFolder);
-    bool any = false;
-    for (const Target& t : list)
-        any = any ||
-              !findFile(t.subfolder.isEmpty() ? o.source : QDir(o.source).filePath(t.subfolder),
-                        t.def.name + QStringLiteral(".db"))
-                   .isEmpty();
-    if (!any)
+    if (!holdsTables(o.source, o.mainFolder))
         throw EngineError(K::MissingTable,
                           QStringLiteral("W folderze %1 nie ma tabel %2.")
                               .arg(native(o.source), o.mainFolder
