@@ -157,6 +157,13 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
             case pxfLong:
             case pxfAutoInc:
             case pxfTime: {
+                // An empty field is four zero bytes. pxlib tests for that with a read of a
+                // whole C long, which on 64-bit systems takes in the next field's bytes too and
+                // makes an empty field before a filled one the smallest number.
+                if (len == 4 && std::memcmp(at, "\0\0\0\0", 4) == 0) {
+                    kind(SourceValue::Kind::Null);
+                    break;
+                }
                 long v = 0;
                 const int got = PX_get_data_long(doc, at, len, &v);
                 integer(got, v);

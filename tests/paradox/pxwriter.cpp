@@ -1,6 +1,7 @@
 #include "pxwriter.h"
 #include "paradox/pxlib.h"
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <algorithm>
@@ -229,6 +230,12 @@ void write(const QString& folder, const QString& name, const Table& t) {
                 case pxfCurrency:
                     v->value.dval = x.toDouble();
                     break;
+                case pxfTimestamp: {
+                    const QDateTime at = x.toDateTime();
+                    v->value.dval = double((at.date().toJulianDay() - 1721425) * 86400000LL +
+                                           at.time().msecsSinceStartOfDay());
+                    break;
+                }
                 default: {
                     keep << (x.typeId() == QMetaType::QByteArray
                                  ? x.toByteArray()

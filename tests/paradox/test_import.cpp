@@ -88,7 +88,11 @@ void writeCatalogue(const QString& folder) {
     wyp.columns = {
         autoinc(QStringLiteral("Wypozycz_Nr")), longint(QStringLiteral("Wypozycz_Towar_Nr")),
         date(QStringLiteral("Wypozycz_Pobrano")), logical(QStringLiteral("Wypozycz_Oddano"))};
-    wyp.rows = {{1, 5, QDate(2003, 2, 28), true}, {2, 900, QDate(1999, 12, 31), false}};
+    // Empty numbers and dates before filled fields.
+    wyp.rows = {{1, 5, QDate(2003, 2, 28), true},
+                {2, 900, QDate(1999, 12, 31), false},
+                {3, QVariant(), QDate(2010, 1, 4), false},
+                {4, 17, QVariant(), true}};
     write(folder, QStringLiteral("Wypozycz"), wyp);
 }
 
@@ -169,8 +173,13 @@ TEST(ParadoxImport, KeepsRowsNumbersTextAndCountersOfACatalogue) {
     EXPECT_EQ(groups[1][1].toString(), QStringLiteral("Zawory ŻÓŁTE"));
 
     const auto lent = rows(dest, QStringLiteral("Wypozycz"),
-                           {QStringLiteral("Wypozycz_Pobrano"), QStringLiteral("Wypozycz_Oddano")});
-    ASSERT_EQ(lent.size(), 2);
+                           {QStringLiteral("Wypozycz_Pobrano"), QStringLiteral("Wypozycz_Oddano"),
+                            QStringLiteral("Wypozycz_Towar_Nr")});
+    ASSERT_EQ(lent.size(), 4);
+    EXPECT_TRUE(lent[2][2].isNull()) << lent[2][2].toLongLong();
+    EXPECT_EQ(lent[2][0].toDate(), QDate(2010, 1, 4));
+    EXPECT_TRUE(lent[3][0].isNull()) << lent[3][0].toString().toStdString();
+    EXPECT_EQ(lent[3][2].toInt(), 17);
     EXPECT_EQ(lent[0][0].toDate(), QDate(2003, 2, 28));
     EXPECT_TRUE(lent[0][1].toBool());
     EXPECT_EQ(lent[1][0].toDate(), QDate(1999, 12, 31));
