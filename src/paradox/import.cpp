@@ -365,6 +365,14 @@ void importTable(const ImportOptions& o, const Target& t, const QString& into, T
     }
 }
 
+// Which Polish form a count takes: 0 for one ("1 wiersz"), 1 for those ending in 2-4 but not
+// 12-14 ("3 wiersze"), 2 for the rest ("5 wierszy", "12 wierszy", "0 wierszy").
+int pluralForm(qint64 n) {
+    if (n == 1) return 0;
+    const qint64 last = n % 10, lastTwo = n % 100;
+    return last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? 1 : 2;
+}
+
 } // namespace
 
 QStringList ImportReport::lines() const {
@@ -374,12 +382,16 @@ QStringList ImportReport::lines() const {
             out << QStringLiteral("%1: brak w źródle, utworzona pusta").arg(t.table);
             continue;
         }
-        out << QStringLiteral("%1: %2 %3 (%4)")
+        const int form = pluralForm(t.rows);
+        static const QString rowWords[] = {QStringLiteral("wiersz"), QStringLiteral("wiersze"),
+                                           QStringLiteral("wierszy")};
+        static const QString writtenWords[] = {
+            QStringLiteral("zapisany"), QStringLiteral("zapisane"), QStringLiteral("zapisanych")};
+        out << QStringLiteral("%1: %2 %3 %4 (%5)")
                    .arg(t.table)
                    .arg(t.rows)
-                   .arg(dryRun ? QStringLiteral("wierszy do zapisania")
-                               : QStringLiteral("wierszy zapisanych"))
-                   .arg(t.encoding);
+                   .arg(rowWords[form],
+                        dryRun ? QStringLiteral("do zapisania") : writtenWords[form], t.encoding);
         if (!t.skippedFields.isEmpty())
             out << QStringLiteral("  pominięte pola: %1")
                        .arg(t.skippedFields.join(QStringLiteral(", ")));

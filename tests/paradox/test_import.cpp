@@ -195,6 +195,7 @@ TEST(ParadoxImport, KeepsRowsNumbersTextAndCountersOfACatalogue) {
     EXPECT_EQ(towar->skippedFields, QStringList{QStringLiteral("Stare_Pole")});
     EXPECT_TRUE(towar->missingFields.contains(QStringLiteral("Tow_Symbol")));
     EXPECT_EQ(reportOf(report, QStringLiteral("Grupa"))->encoding, QStringLiteral("CP852"));
+    EXPECT_TRUE(report.lines().contains(QStringLiteral("Wypozycz: 4 wiersze zapisane (CP1250)")));
     EXPECT_TRUE(reportOf(report, QStringLiteral("Firmy"))->file.isEmpty());
     EXPECT_FALSE(siblingsLeft(tmp.path()));
 }
@@ -278,7 +279,7 @@ TEST(ParadoxImport, DryRunRefusalAndReplace) {
 
     const auto dry = run(src, dest, true);
     EXPECT_FALSE(QFileInfo::exists(dest));
-    EXPECT_TRUE(dry.lines().contains(QStringLiteral("Towar: 3 wierszy do zapisania (CP1250)")))
+    EXPECT_TRUE(dry.lines().contains(QStringLiteral("Towar: 3 wiersze do zapisania (CP1250)")))
         << dry.lines().join(u'\n').toStdString();
     EXPECT_TRUE(dry.lines().contains(QStringLiteral("  pominięte pola: Stare_Pole")));
 
@@ -554,7 +555,7 @@ TEST(ParadoxImport, PelkdbCommand) {
     EXPECT_EQ(
         pelkdb({dest, QStringLiteral("import-paradox"), src, QStringLiteral("--dry-run")}, &out),
         0);
-    EXPECT_TRUE(out.contains(QStringLiteral("Towar: 3 wierszy do zapisania"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Towar: 3 wiersze do zapisania"))) << out.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dest));
     EXPECT_EQ(pelkdb({dest, QStringLiteral("import-paradox"), src}, &out), 0) << out.toStdString();
     EXPECT_EQ(pelkdb({dest, QStringLiteral("import-paradox"), src}, &out), 1);
@@ -563,5 +564,39 @@ TEST(ParadoxImport, PelkdbCommand) {
               0);
     EXPECT_EQ(pelkdb({dest, QStringLiteral("import-paradox"), src, QStringLiteral("--encoding")}),
               2);
+}
+#endif
+
+#if defined(PELK_SAMPLE_PATH) && defined(EXPORT_PATH)
+// The sample catalogue of every table written as Paradox tables by pxlib's writer comes back
+// through the import value for value, pictures and empty fields included.
+TEST(ParadoxImport, SampleCatalogueComesBackTheSame) {
+    TempFolder tmp;
+    const QString main = tmp.path() + QStringLiteral("/main"),
+                  px = tmp.path() + QStringLiteral("/px"),
+                  dest = tmp.path() + QStringLiteral("/kat");
+    auto runTool = [](const QString& program, const QStringList& args) {
+        QProcess p;
+        p.start(program, args);
+        p.waitForFinished(120000);
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    };
+    runTool(QStringLiteral(PELK_SAMPLE_PATH),
+            {main, QStringLiteral("--items"), QStringLiteral("150")});
+    const QString sample = main + QStringLiteral("/Dane/Glowna");
+    runTool(QStringLiteral(EXPORT_PATH), {sample, px});
+    const auto report = run(px, dest);
+    for (const auto& def : store::catalogueTables()) {
+        QStringList fields;
+        for (const auto& f : def.fields)
+            fields << f.name;
+        const auto from = rows(sample, def.name, fields), to = rows(dest, def.name, fields);
+        ASSERT_EQ(from.size(), to.size()) << def.name.toStdString();
+        for (qsizetype r = 0; r < from.size(); ++r)
+            for (qsizetype i = 0; i < fields.size(); ++i)
+                EXPECT_EQ(from[r][i], to[r][i])
+                    << def.name.toStdString() << " row " << r << " " << fields[i].toStdString();
+        EXPECT_TRUE(reportOf(report, def.name)->unreadableFields.isEmpty());
+    }
 }
 #endif

@@ -94,9 +94,9 @@ TEST_F(ParadoxImportTest, ImportsIntoANewCatalogueShowsTheReportListsAndOpensIt)
 
     const QString made = main + QStringLiteral("/Dane/Z Paradoksu");
     EXPECT_TRUE(errorTexts().isEmpty()) << errorTexts().join(u'|').toStdString();
-    EXPECT_TRUE(reportText.contains(QStringLiteral("Towar: 2 wierszy zapisanych (CP1250)")))
+    EXPECT_TRUE(reportText.contains(QStringLiteral("Towar: 2 wiersze zapisane (CP1250)")))
         << reportText.toStdString();
-    EXPECT_TRUE(reportText.contains(QStringLiteral("Grupa: 1 wierszy zapisanych (CP852)")));
+    EXPECT_TRUE(reportText.contains(QStringLiteral("Grupa: 1 wiersz zapisany (CP852)")));
     EXPECT_EQ(shell::catalogueTableNames(made).size(), store::catalogueTables().size());
     EXPECT_TRUE(shell::readCatalogueList(main).contains(QDir::toNativeSeparators(made)));
     auto& s = w->state();
