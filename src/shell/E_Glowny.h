@@ -116,7 +116,7 @@ public Q_SLOTS:
     void SpeedButton4Click();
     void Dodajdoulubionych1Click();
     void Porzdkuj1Click();
-    // A catalogue kept as Paradox tables, imported into a new catalogue folder (E_Glowny_import.cpp).
+    // A catalogue kept as Paradox tables imported into a new folder (E_Glowny_import.cpp).
     void Importujkatalog1Click();
     void Oglne1Click();
     void Kreatortest1Click();
