@@ -158,8 +158,11 @@ std::optional<FileInfo> checkTableFile(const QString& path, QString& problem) {
 }
 
 bool checkBlobFile(const QString& path, QString& problem) {
-    const qint64 size = QFile(path).size();
-    if (size < 4096 || size % 4096 != 0) {
+    QFile file(path);
+    const qint64 size = file.size();
+    char type = 1;
+    if (size < 4096 || size % 4096 != 0 || !file.open(QIODevice::ReadOnly) ||
+        !file.getChar(&type) || type != 0) {
         problem = QStringLiteral("plik %1 nie jest całym plikiem notatek i obrazów")
                       .arg(path.section(u'/', -1));
         return false;

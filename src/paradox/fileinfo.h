@@ -22,7 +22,7 @@ struct FileInfo {
 // Returns the header, or puts the reason in `problem` (a Polish phrase) and returns nothing.
 std::optional<FileInfo> checkTableFile(const QString& path, QString& problem);
 
-// A memo and picture file: a whole number of 4 KB blocks, at least one.
+// A memo and picture file: a whole number of 4 KB blocks, the first its header.
 bool checkBlobFile(const QString& path, QString& problem);
 
 } // namespace paradox

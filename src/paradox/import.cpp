@@ -160,6 +160,11 @@ public:
         tick();
     }
 
+    void unreadableField(qint64 recordNumber, const QString& field, const QString& why) override {
+        report_.unreadableFields
+            << QStringLiteral("%1 w wierszu %2: %3").arg(field).arg(recordNumber + 1).arg(why);
+    }
+
     qint64 highest() const { return highest_; }
 
 private:
@@ -339,6 +344,8 @@ void importTable(const ImportOptions& o, const Target& t, const QString& into, T
     }
     TableImport sink(report, t.def, table.get(), *text, progress, info->records);
     try {
+        // Each table starts with a step, so that a cancel is seen between small tables too.
+        if (progress && !progress(t.def.name, 0, info->records)) throw Cancelled{};
         readTable(path, mb, sink);
         if (db) {
             const auto autoinc =
@@ -358,6 +365,14 @@ void importTable(const ImportOptions& o, const Target& t, const QString& into, T
     }
 }
 
+// Which Polish form a count takes: 0 for one ("1 wiersz"), 1 for those ending in 2-4 but not
+// 12-14 ("3 wiersze"), 2 for the rest ("5 wierszy", "12 wierszy", "0 wierszy").
+int pluralForm(qint64 n) {
+    if (n == 1) return 0;
+    const qint64 last = n % 10, lastTwo = n % 100;
+    return last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? 1 : 2;
+}
+
 } // namespace
 
 QStringList ImportReport::lines() const {
@@ -367,12 +382,16 @@ QStringList ImportReport::lines() const {
             out << QStringLiteral("%1: brak w źródle, utworzona pusta").arg(t.table);
             continue;
         }
-        out << QStringLiteral("%1: %2 %3 (%4)")
+        const int form = pluralForm(t.rows);
+        static const QString rowWords[] = {QStringLiteral("wiersz"), QStringLiteral("wiersze"),
+                                           QStringLiteral("wierszy")};
+        static const QString writtenWords[] = {
+            QStringLiteral("zapisany"), QStringLiteral("zapisane"), QStringLiteral("zapisanych")};
+        out << QStringLiteral("%1: %2 %3 %4 (%5)")
                    .arg(t.table)
                    .arg(t.rows)
-                   .arg(dryRun ? QStringLiteral("wierszy do zapisania")
-                               : QStringLiteral("wierszy zapisanych"))
-                   .arg(t.encoding);
+                   .arg(rowWords[form],
+                        dryRun ? QStringLiteral("do zapisania") : writtenWords[form], t.encoding);
         if (!t.skippedFields.isEmpty())
             out << QStringLiteral("  pominięte pola: %1")
                        .arg(t.skippedFields.join(QStringLiteral(", ")));
@@ -381,10 +400,21 @@ QStringList ImportReport::lines() const {
                        .arg(t.missingFields.join(QStringLiteral(", ")));
         for (const QString& r : t.unreadableRows)
             out << QStringLiteral("  nieodczytany %1").arg(r);
+        for (const QString& f : t.unreadableFields)
+            out << QStringLiteral("  nieodczytane pole %1").arg(f);
     }
     for (const QString& f : copiedFiles)
         out << QStringLiteral("Skopiowano plik %1").arg(f);
     return out;
+}
+
+bool holdsTables(const QString& source, bool mainFolder) {
+    for (const Target& t : targets(mainFolder))
+        if (!findFile(t.subfolder.isEmpty() ? source : QDir(source).filePath(t.subfolder),
+                      t.def.name + QStringLiteral(".db"))
+                 .isEmpty())
+            return true;
+    return false;
 }
 
 ImportReport importParadox(const ImportOptions& o, const Progress& progress) {
@@ -394,13 +424,7 @@ ImportReport importParadox(const ImportOptions& o, const Progress& progress) {
         throw EngineError(K::BadValue,
                           QStringLiteral("Nieznana strona kodowa %1.").arg(o.encoding));
     const QList<Target> list = targets(o.mainFolder);
-    bool any = false;
-    for (const Target& t : list)
-        any = any ||
-              !findFile(t.subfolder.isEmpty() ? o.source : QDir(o.source).filePath(t.subfolder),
-                        t.def.name + QStringLiteral(".db"))
-                   .isEmpty();
-    if (!any)
+    if (!holdsTables(o.source, o.mainFolder))
         throw EngineError(K::MissingTable,
                           QStringLiteral("W folderze %1 nie ma tabel %2.")
                               .arg(native(o.source), o.mainFolder

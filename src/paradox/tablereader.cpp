@@ -1,4 +1,5 @@
 #include "paradox/tablereader.h"
+#include "paradox/blobfile.h"
 #include "paradox/pxlib.h"
 #include <QFile>
 #include <cerrno>
@@ -14,10 +15,12 @@ BrokenTable::BrokenTable(const QString& why) : std::runtime_error(why.toStdStrin
 
 namespace {
 
-// The child's messages on the pipe: 'F' fields, 'R' a row, 'U' an unreadable row, 'X' the table
-// could not be opened, 'Z' the end. Integers are little-endian as the machine writes them; both
+// The child's messages on the pipe: 'F' fields, 'R' a row, 'U' an unreadable row, 'V' a field
+// of the row that follows could not be read and stays empty, 'X' the table could not be opened,
+// 'Z' the end. Integers are little-endian as the machine writes them; both
 // ends are the same program.
-constexpr char kFields = 'F', kRow = 'R', kUnreadable = 'U', kFailed = 'X', kEnd = 'Z';
+constexpr char kFields = 'F', kRow = 'R', kUnreadable = 'U', kBadField = 'V', kFailed = 'X',
+               kEnd = 'Z';
 
 // How long the parent waits for the next bytes before taking the library for stuck.
 constexpr int kStallMs = 10000;
@@ -78,7 +81,10 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
     PipeWriter out(fd);
     pxdoc_t* doc = PX_new3(noteError, nullptr, nullptr, nullptr, nullptr);
     if (!doc || PX_open_file(doc, dbPath.constData()) < 0) fail(out, g_lastError);
-    if (!mbPath.isEmpty() && PX_set_blob_file(doc, mbPath.constData()) < 0) fail(out, g_lastError);
+    // The .mb file is read by our own reader: pxlib's gives up on the files its own writer makes.
+    BlobFile blobs;
+    QString blobProblem = QStringLiteral("brak pliku .mb z notatkami i obrazami");
+    if (!mbPath.isEmpty()) blobs.open(QFile::decodeName(mbPath), blobProblem);
     const int n = PX_get_num_fields(doc);
     const pxfield_t* fields = PX_get_fields(doc);
     out.num(kFields);
@@ -103,6 +109,11 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
         PipeWriter* w = &out;
         bool ok = true;
         rowBytes.clear();
+        struct BadField {
+            quint16 field;
+            QByteArray why;
+        };
+        QList<BadField> badFields;
         auto put = [&](const void* p, size_t len) {
             rowBytes.append(static_cast<const char*>(p), qsizetype(len));
         };
@@ -146,6 +157,13 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
             case pxfLong:
             case pxfAutoInc:
             case pxfTime: {
+                // An empty field is four zero bytes. pxlib tests for that with a read of a
+                // whole C long, which on 64-bit systems takes in the next field's bytes too and
+                // makes an empty field before a filled one the smallest number.
+                if (len == 4 && std::memcmp(at, "\0\0\0\0", 4) == 0) {
+                    kind(SourceValue::Kind::Null);
+                    break;
+                }
                 long v = 0;
                 const int got = PX_get_data_long(doc, at, len, &v);
                 integer(got, v);
@@ -204,18 +222,38 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
             case pxfFmtMemoBLOb:
             case pxfOLE:
             case pxfGraphic: {
-                // The record-wise reading: pxlib's field-wise blob reading overruns its
-                // stack on the blobs its own writer makes.
-                if (!whole) whole = PX_retrieve_record(doc, r);
-                if (!whole)
-                    ok = false;
-                else if (whole[i]->isnull || whole[i]->value.str.len <= 0)
+                const BlobPointer ptr =
+                    len >= kBlobPointerSize ? blobPointer(at, len) : BlobPointer{};
+                if (ptr.length == 0) {
                     kind(SourceValue::Kind::Null);
-                else {
-                    kind(SourceValue::Kind::Bytes);
-                    const quint32 l = quint32(whole[i]->value.str.len);
-                    put(&l, 4);
-                    put(whole[i]->value.str.val, l);
+                } else if (ptr.length <= quint32(len - kBlobPointerSize)) {
+                    // Whole in the record's leader. The record-wise reading: pxlib's field-wise
+                    // blob reading overruns its stack on the blobs its own writer makes.
+                    if (!whole) whole = PX_retrieve_record(doc, r);
+                    if (!whole)
+                        ok = false;
+                    else if (whole[i]->isnull || whole[i]->value.str.len <= 0)
+                        kind(SourceValue::Kind::Null);
+                    else {
+                        kind(SourceValue::Kind::Bytes);
+                        const quint32 l = quint32(whole[i]->value.str.len);
+                        put(&l, 4);
+                        put(whole[i]->value.str.val, l);
+                    }
+                } else {
+                    // In the .mb file: a blob that cannot be read leaves the field empty and is
+                    // reported; the rest of the row is kept.
+                    QByteArray data;
+                    QString why = blobProblem;
+                    if (blobs.isOpen() && blobs.read(ptr, data, why)) {
+                        kind(SourceValue::Kind::Bytes);
+                        const quint32 l = quint32(data.size());
+                        put(&l, 4);
+                        put(data.constData(), l);
+                    } else {
+                        kind(SourceValue::Kind::Null);
+                        badFields << BadField{quint16(i), why.toUtf8()};
+                    }
                 }
                 break;
             }
@@ -242,6 +280,12 @@ void childRead(const QByteArray& dbPath, const QByteArray& mbPath, int fd) {
             w->num(qint64(r));
             w->bytes(g_lastError, quint32(std::strlen(g_lastError)));
             continue;
+        }
+        for (const BadField& b : badFields) {
+            w->num(kBadField);
+            w->num(qint64(r));
+            w->num(b.field);
+            w->bytes(b.why.constData(), quint32(b.why.size()));
         }
         w->num(kRow);
         w->num(qint64(r));
@@ -390,6 +434,12 @@ void readTable(const QString& dbPath, const QString& mbPath, RowSink& sink) {
         }
         qint64 recno = 0;
         if (!in.num(recno)) throw cutShort();
+        if (tag == kBadField) {
+            quint16 field = 0;
+            if (!in.num(field) || !in.bytes(text) || field >= fields.size()) throw cutShort();
+            sink.unreadableField(recno, fields[field].name, QString::fromUtf8(text));
+            continue;
+        }
         if (tag == kUnreadable) {
             if (!in.bytes(text)) throw cutShort();
             sink.unreadableRow(recno, QString::fromLocal8Bit(text));

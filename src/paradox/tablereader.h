@@ -31,6 +31,9 @@ public:
     virtual void row(qint64 recordNumber, const QList<SourceValue>& values) = 0;
     // A row that could not be read; `why` is the library's own message.
     virtual void unreadableRow(qint64 recordNumber, const QString& why) = 0;
+    // A field of the next row that could not be read (a damaged .mb file); the row comes with
+    // the field empty.
+    virtual void unreadableField(qint64 recordNumber, const QString& field, const QString& why) = 0;
 };
 
 // A table the library could not read to the end (it failed to open it, stopped, or crashed).

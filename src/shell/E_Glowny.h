@@ -116,6 +116,8 @@ public Q_SLOTS:
     void SpeedButton4Click();
     void Dodajdoulubionych1Click();
     void Porzdkuj1Click();
+    // A catalogue kept as Paradox tables imported into a new folder (E_Glowny_import.cpp).
+    void Importujkatalog1Click();
     void Oglne1Click();
     void Kreatortest1Click();
     void Notatki1Click();
@@ -187,6 +189,7 @@ private:
     void showPicture();       // DBImage: the current drawing of the drawings page
     bool notesEvent(QEvent* event);
     void connectCatalogueCommands();
+    void connectImportCommand();
     void connectOrderCommands();
     // The order grid of the document tab is shown (an order is open and shown on the tab).
     bool orderGridShown() const;

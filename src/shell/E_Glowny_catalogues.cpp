@@ -17,6 +17,7 @@ void TForm_Pelk::connectCatalogueCommands() {
     command(ui_->SpeedButton4, &TForm_Pelk::SpeedButton4Click);
     command(ui_->Dodajdoulubionych1, &TForm_Pelk::Dodajdoulubionych1Click);
     command(ui_->Porzdkuj1, &TForm_Pelk::Porzdkuj1Click);
+    connectImportCommand();
 }
 
 void TForm_Pelk::BazaClick() {

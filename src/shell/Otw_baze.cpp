@@ -20,6 +20,7 @@ namespace {
 const QString kOpen = QStringLiteral("Otwórz");
 const QString kNew = QStringLiteral("Nowy");
 const QString kOpenNew = QStringLiteral("Otwórz_Nowy");
+const QString kImport = QStringLiteral("Importuj");
 const QString kCancelled = QStringLiteral("Anuluj");
 constexpr int kShortTree = 200; // the tree's height when the name field is shown
 
@@ -112,6 +113,17 @@ void TOtworz_Baze::applyMode() {
         ui_->Edit->show();
         ui_->BB_Nowy->setDefault(true);
         ui_->Edit->setFocus();
+    } else if (mode == kImport) {
+        // As for a new catalogue; the import fills the folder made.
+        ui_->BB_Nowy->setEnabled(state_.fullRights());
+        ui_->BB_Otworz->hide();
+        ui_->BB_Wybierz->hide();
+        setWindowTitle(QStringLiteral("Importuj katalog"));
+        shortTree();
+        ui_->Label3->show();
+        ui_->Edit->show();
+        ui_->BB_Nowy->setDefault(true);
+        ui_->Edit->setFocus();
     } else if (mode == kOpenNew) {
         ui_->BB_Nowy->setEnabled(true);
         ui_->BB_Otworz->hide();
@@ -183,8 +195,8 @@ void TOtworz_Baze::BB_NowyClick() {
     }
     const QString folder = parent.filePath(name);
     const QString folderText = QDir::toNativeSeparators(folder);
-    if (state_.FolderPickMode == kOpenNew) {
-        // The wizard makes the catalogue itself when it finishes.
+    if (state_.FolderPickMode == kOpenNew || state_.FolderPickMode == kImport) {
+        // The wizard makes the catalogue itself when it finishes; the import fills the folder.
         state_.CreateInPickedFolder = true;
         state_.PickedFolder = folderText;
         accept();

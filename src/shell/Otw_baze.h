@@ -33,6 +33,9 @@ namespace shell {
 //   CreateInPickedFolder = true, or BB_Wybierz, enabled only on a folder that holds a
 //   catalogue, leaves PickedFolder = the folder shown, CreateInPickedFolder = false and
 //   DefaultSupplierNr = 0. Nothing else in the state changes.
+// - "Importuj" (the folder of a catalogue to import): BB_Nowy, for a user with full rights,
+//   makes the named folder (nothing in it) as "Nowy" would and leaves PickedFolder = that folder;
+//   the caller imports into it.
 // - any other word: the designed buttons, each with its usual effect.
 // The picker ends Accepted when something was chosen. Cancelled (BB_Anuluj, Esc, the close
 // button) it ends Rejected with FolderPickMode = "Anuluj" and PickedFolder empty. Folder results

@@ -287,7 +287,10 @@ void MainController::applyRights() {
         view_.setCommandEnabled(QStringLiteral("Administrator1"), false);
         view_.setCommandEnabled(QStringLiteral("Kreatortest1"), false);
     }
-    if (!mayCreateCatalogues()) view_.setCommandEnabled(QStringLiteral("Nowabaza1"), false);
+    if (!mayCreateCatalogues()) {
+        view_.setCommandEnabled(QStringLiteral("Nowabaza1"), false);
+        view_.setCommandEnabled(QStringLiteral("Importujkatalog1"), false);
+    }
     if (st_.RightsLevel == 1)
         for (const QString& name : editCommands())
             view_.setCommandEnabled(name, false);

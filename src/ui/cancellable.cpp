@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QTimerEvent>
+#include <algorithm>
 #include <vector>
 
 namespace ui {
@@ -82,6 +83,42 @@ bool runCancellable(engine::Database& db, QWidget* parent, const QString& label,
     } reset{db};
     try {
         work();
+    } catch (const engine::EngineError&) {
+        if (cancelled) return false;
+        throw;
+    }
+    return !cancelled;
+}
+
+bool runWithProgress(QWidget* parent, const QString& label,
+                     const std::function<void(const StepReport&)>& work) {
+    std::unique_ptr<QProgressDialog> dialog;
+    bool cancelled = false;
+    const StepReport step = [&](const QString& text, qint64 done, qint64 total) {
+        if (!dialog) {
+            dialog =
+                std::make_unique<QProgressDialog>(label, QStringLiteral("Anuluj"), 0, 0, parent);
+            dialog->setObjectName(QStringLiteral("PostepPracy"));
+            dialog->setWindowTitle(QStringLiteral("PELK"));
+            dialog->setWindowModality(Qt::ApplicationModal);
+            dialog->setMinimumDuration(0);
+            dialog->setAutoReset(false);
+            dialog->setAutoClose(false);
+            QObject::connect(dialog.get(), &QProgressDialog::canceled, [&] { cancelled = true; });
+            dialog->show();
+        }
+        if (!cancelled) {
+            dialog->setLabelText(text.isEmpty() ? label : label + u'\n' + text);
+            const int scale = total > 0 ? 1000 : 0;
+            dialog->setMaximum(scale);
+            dialog->setValue(total > 0 ? int(std::min<qint64>(done, total) * scale / total) : 0);
+        }
+        const TimerHold hold(dialog.get());
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return !cancelled;
+    };
+    try {
+        work(step);
     } catch (const engine::EngineError&) {
         if (cancelled) return false;
         throw;

@@ -21,7 +21,8 @@ struct Table {
     qint64 headerAutoInc = 0; // written into the header when not 0
 };
 
-// Writes `name`.db (and `name`.mb when a column keeps blobs) in `folder`.
+// Writes `name`.db (and `name`.mb when a column keeps blobs) in `folder`. Blobs longer than the
+// field's leader go to the .mb file, written here in Paradox's layout.
 void write(const QString& folder, const QString& name, const Table& table);
 
 // Column shorthands.
@@ -33,7 +34,7 @@ Column money(const QString& name);
 Column date(const QString& name);
 Column logical(const QString& name);
 Column memo(const QString& name);
-// A binary blob: pxlib's writer makes graphic fields that its own reader cannot read back.
 Column blob(const QString& name);
+Column graphic(const QString& name);
 
 } // namespace pxtest
