@@ -68,11 +68,18 @@ void TForm_Pelk::setUpLayout() {
             [this] { itemWidthsByProgram_ = true; });
     connect(grid->gridModel(), &QAbstractItemModel::modelReset, layout_,
             [this] { itemWidthsByProgram_ = false; });
+    // Every shown column as it is on screen, not only the one dragged: where the columns fill the
+    // grid, their widths are taken as proportions, and the others' must stay as seen.
     connect(grid->horizontalHeader(), &QHeaderView::sectionResized, layout_,
-            [this, grid](int column, int, int width) {
+            [this, grid](int, int, int width) {
                 if (itemWidthsByProgram_ || width <= 0) return;
-                const QString field = grid->gridModel()->fieldOfColumn(column);
-                if (!field.isEmpty()) layout_->itemWidths.insert(field.toLower(), width);
+                const QHeaderView* header = grid->horizontalHeader();
+                for (int c = 0; c < header->count(); ++c) {
+                    const QString field = grid->gridModel()->fieldOfColumn(c);
+                    const int w = header->sectionSize(c);
+                    if (!field.isEmpty() && w > 0 && !header->isSectionHidden(c))
+                        layout_->itemWidths.insert(field.toLower(), w);
+                }
             });
 }
 

@@ -169,6 +169,32 @@ TEST_F(LayoutTest, EachCatalogueKeepsItsColumnsSortCurrentItemAndPage) {
     EXPECT_TRUE(errorTexts().isEmpty()) << errorTexts().join(u'\n').toStdString();
 }
 
+TEST_F(LayoutTest, ColumnsThatFillTheGridKeepTheProportionsTheUserGaveThem) {
+    engine::Table k(catalogue, QStringLiteral("Konfig_i"));
+    k.open();
+    k.edit();
+    k.setValue(QStringLiteral("Konfig_i_Dopasowany"), true);
+    k.post();
+    k.close();
+    auto w = run();
+    auto* grid = w->form().DBGrid_Towary;
+    auto proportion = [&] {
+        return double(nameWidth(*w)) / grid->fieldWidth(QStringLiteral("Tow_Symbol"));
+    };
+    const double designed = proportion();
+    dragNameColumn(*w, nameWidth(*w) / 2);
+    const double given = proportion();
+    ASSERT_LT(given, designed * 0.6);
+    // Laid out again, the columns fill the grid in the proportions the user left.
+    w->showDetailTab(2);
+    EXPECT_NEAR(proportion(), given, 0.05);
+    leave(w);
+
+    w = run();
+    grid = w->form().DBGrid_Towary;
+    EXPECT_NEAR(proportion(), given, 0.05);
+}
+
 TEST_F(LayoutTest, EachUserFindsTheirOwnLayout) {
     auto w = run(1);
     chooseSort(*w, 3);
