@@ -58,6 +58,7 @@ public:
     QString catalogue;              // the catalogue the item list's layout belongs to
     bool catalogueShown = false;    // a catalogue's layout is on screen
     QHash<QString, int> itemWidths; // by lower-case field, as the user left them
+    bool gridResetting = false;     // the item grid reads its rows anew
 };
 
 void TForm_Pelk::setUpLayout() {
@@ -65,14 +66,14 @@ void TForm_Pelk::setUpLayout() {
     auto* grid = ui_->DBGrid_Towary;
     // The grid puts its widths back itself when its rows are read anew; that is not the user.
     connect(grid->gridModel(), &QAbstractItemModel::modelAboutToBeReset, layout_,
-            [this] { itemWidthsByProgram_ = true; });
+            [this] { layout_->gridResetting = true; });
     connect(grid->gridModel(), &QAbstractItemModel::modelReset, layout_,
-            [this] { itemWidthsByProgram_ = false; });
+            [this] { layout_->gridResetting = false; });
     // Every shown column as it is on screen, not only the one dragged: where the columns fill the
     // grid, their widths are taken as proportions, and the others' must stay as seen.
     connect(grid->horizontalHeader(), &QHeaderView::sectionResized, layout_,
             [this, grid](int, int, int width) {
-                if (itemWidthsByProgram_ || width <= 0) return;
+                if (itemWidthsByProgram_ || layout_->gridResetting || width <= 0) return;
                 const QHeaderView* header = grid->horizontalHeader();
                 for (int c = 0; c < header->count(); ++c) {
                     const QString field = grid->gridModel()->fieldOfColumn(c);

@@ -2,6 +2,7 @@
 // catalogue, the dialogs; per user, kept in the main folder.
 #include "shell/fixture.h"
 #include "shell/itemlist.h"
+#include "store/folderpaths.h"
 #include "store/layoutstore.h"
 #include <QAction>
 #include <QDialog>
@@ -200,6 +201,14 @@ TEST_F(LayoutTest, EachUserFindsTheirOwnLayout) {
     chooseSort(*w, 3);
     w->showDetailTab(2);
     leave(w);
+    {
+        // Only what the user set is kept: columns nobody dragged stay as the display
+        // configuration has them.
+        store::LayoutStore kept(main, 1);
+        kept.load();
+        EXPECT_EQ(kept.value(store::storedFolder(catalogue, main), "items/sort"), "3");
+        EXPECT_FALSE(kept.contains(store::storedFolder(catalogue, main), "items/widths"));
+    }
 
     w = run(2);
     EXPECT_EQ(w->sortChoice(), 0);
