@@ -100,6 +100,7 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
                        ui_->Wstawzamienniki1, ui_->Wstawnotatki1, ui_->Wstawcenyzakupu1})
         popupMenu_->addAction(a);
     setUpGrids();
+    setUpLayout();
     shareToolbarCommands();
     registerCommands();
     connectCommands();
@@ -238,7 +239,9 @@ void TForm_Pelk::disableLaterCommands() {
 }
 
 MainController::StartOutcome TForm_Pelk::start(const QString& mainFolder) {
-    return controller_->start(mainFolder);
+    const MainController::StartOutcome outcome = controller_->start(mainFolder);
+    if (outcome == MainController::StartOutcome::Running) restoreLayout();
+    return outcome;
 }
 
 // --- MainView ---------------------------------------------------------------------------------
@@ -390,8 +393,10 @@ void TForm_Pelk::focusItemGrid() {
 // --- Operations -------------------------------------------------------------------------------
 
 void TForm_Pelk::OTWIERANIE_NOWYCH_BAZ() {
+    rememberCatalogueLayout();
     controller_->openCatalogue();
     BB_Odswiez_GridyClick(); // the new catalogue's columns
+    restoreCatalogueLayout();
 }
 void TForm_Pelk::Czy_Baza_Pusta() {
     controller_->emptyCheck();
@@ -633,6 +638,7 @@ void TForm_Pelk::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    saveLayout();
     controller_->closing();
     help_->close();
     event->accept();

@@ -215,6 +215,16 @@ private:
     void moveTextToPane();
     void offersMenus(bool shown); // PopupMenu1 and Menu_Raporty_Oferty for the offer list
     bool paneMayBeReplaced();     // the pane's changed text offered for saving
+    // The remembered layout (E_Glowny_layout.cpp): the window and the dialogs at start, and the
+    // item list's columns, order, current item and detail page with each catalogue. Written at
+    // exit; a failure to write never keeps the window open.
+    void setUpLayout();
+    void restoreLayout();
+    void restoreCatalogueLayout();
+    void rememberCatalogueLayout(); // of the catalogue on screen, before another one opens
+    void saveLayout();
+    // A shown column's width in the item grid: the user's own where there is one.
+    int rememberedItemWidth(const QString& field, int nominal) const;
 
     std::unique_ptr<Ui::TForm_Pelk> ui_;
     store::MainState state_;
@@ -234,6 +244,10 @@ private:
     offers::TMainForm* offerEditor_ = nullptr;
     offers::TEkr_Oferty_Spis* offerList_ = nullptr;
     QString paneFileName_; // the file the text on the document pane belongs to
+    class WindowLayout;
+    WindowLayout* layout_ = nullptr; // a child of the window
+    // The program, not the user, is setting the item grid's column widths.
+    bool itemWidthsByProgram_ = false;
 };
 
 // The maker's web page, opened by "Aktualne informacje".

@@ -9,6 +9,7 @@
 #include "ui_E_Glowny.h"
 #include <QFocusEvent>
 #include <QPixmap>
+#include <QScopedValueRollback>
 
 namespace shell {
 
@@ -176,8 +177,15 @@ void TForm_Pelk::BB_Odswiez_GridyClick() {
     } catch (const engine::EngineError&) {
         return; // reported when the configuration was read; resizing must not repeat it
     }
-    applyWidths(ui_->DBGrid_Towary, kItemFields,
-                fittedWidths(itemGridSizes(items), items.fit, ui_->DBGrid_Towary->width() - 35));
+    std::vector<ColumnSize> itemSizes = itemGridSizes(items);
+    for (std::size_t i = 0; i < itemSizes.size(); ++i)
+        itemSizes[i].nominal =
+            rememberedItemWidth(QLatin1String(kItemFields[i]), itemSizes[i].nominal);
+    {
+        const QScopedValueRollback byProgram(itemWidthsByProgram_, true);
+        applyWidths(ui_->DBGrid_Towary, kItemFields,
+                    fittedWidths(itemSizes, items.fit, ui_->DBGrid_Towary->width() - 35));
+    }
     applyWidths(
         ui_->DBGrid_Wchodzi, kGoesIntoFields,
         fittedWidths(relationGridSizes(goesInto), goesInto.fit, ui_->DBGrid_Wchodzi->width()));

@@ -375,7 +375,8 @@ TEST_F(ItemListTest, DisplayConfigurationSwitchesWithTheCatalogue) {
     w->show();
     auto& s = w->state();
     auto& f = w->form();
-    auto expectShown = [&](const QStringList& titles, const QString& producer) {
+    auto expectShown = [&](const QStringList& titles, const QString& producer, int sort = 0,
+                           int page = 0) {
         EXPECT_EQ(f.Label_Nazwa1->text(), titles[0]);
         EXPECT_EQ(f.LabelNazwa2->text(), titles[1]);
         EXPECT_EQ(f.Label_Symbol_Prod->text(), titles[3]);
@@ -384,7 +385,7 @@ TEST_F(ItemListTest, DisplayConfigurationSwitchesWithTheCatalogue) {
         for (int i = 0; i < f.Wyswietlaj_wg->count(); ++i)
             entries << f.Wyswietlaj_wg->itemText(i);
         EXPECT_EQ(entries, titles);
-        EXPECT_EQ(f.Wyswietlaj_wg->currentIndex(), 0);
+        EXPECT_EQ(f.Wyswietlaj_wg->currentIndex(), sort);
         for (ui::DbGrid* g :
              {f.DBGrid_Towary, f.DBGrid_Wchodzi, f.DBGrid_Sklada, f.DBGrid_Zamienniki}) {
             QStringList headers;
@@ -394,7 +395,7 @@ TEST_F(ItemListTest, DisplayConfigurationSwitchesWithTheCatalogue) {
         }
         EXPECT_EQ(s.Display.headerName1, titles[0]);
         EXPECT_EQ(s.Display.headerProducer, producer);
-        EXPECT_EQ(f.TNotebook->currentIndex(), 0);
+        EXPECT_EQ(f.TNotebook->currentIndex(), page);
     };
     auto open = [&](const QString& folder) {
         s.CurrentCatalogueFolder = folder;
@@ -413,7 +414,8 @@ TEST_F(ItemListTest, DisplayConfigurationSwitchesWithTheCatalogue) {
     EXPECT_EQ(f.Panel_Biezaca_Baza->height(), 27);
     EXPECT_EQ(gridNames(f.DBGrid_Towary), list("Pompa"));
     open(catalogue);
-    expectShown(list("Pole 1|Pole 2|Pole 3|Pole 4"), QStringLiteral("Firma"));
+    // Back with the order and the page it was left with.
+    expectShown(list("Pole 1|Pole 2|Pole 3|Pole 4"), QStringLiteral("Firma"), 3, 4);
     EXPECT_EQ(f.Panel_Zakladki->height(), 170);
     EXPECT_TRUE(f.Panel_Biezaca_Baza->isHidden());
 
