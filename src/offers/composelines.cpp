@@ -21,7 +21,7 @@ const QString kTowNr = QStringLiteral("Tow_nr");
 struct ItemColumn {
     const char* field;
     int width;
-    bool ColumnSwitches::* on;
+    bool ColumnSwitches::*on;
 };
 const ItemColumn kItemColumns[] = {
     {"Tow_Nazwa", kNameColumn, &ColumnSwitches::name1},
@@ -153,15 +153,15 @@ QStringList attributeLines(const QString& folder, int itemNr) {
 }
 
 QStringList goesIntoLines(const QString& folder, int itemNr, const ColumnSwitches& on) {
-    return relationLines(folder, itemNr, on,
-                         {"Wchodzi do :", "Sklada", "Sklada_Nr_Czesci", "Sklada_Tow_Nr",
-                          "Sklada_il_szt"});
+    return relationLines(
+        folder, itemNr, on,
+        {"Wchodzi do :", "Sklada", "Sklada_Nr_Czesci", "Sklada_Tow_Nr", "Sklada_il_szt"});
 }
 
 QStringList consistsOfLines(const QString& folder, int itemNr, const ColumnSwitches& on) {
-    return relationLines(folder, itemNr, on,
-                         {"Składa się z :", "Sklada", "Sklada_Tow_Nr", "Sklada_Nr_Czesci",
-                          "Sklada_il_szt"});
+    return relationLines(
+        folder, itemNr, on,
+        {"Składa się z :", "Sklada", "Sklada_Tow_Nr", "Sklada_Nr_Czesci", "Sklada_il_szt"});
 }
 
 QStringList substituteLines(const QString& folder, int itemNr, const ColumnSwitches& on) {

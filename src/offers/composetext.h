@@ -7,6 +7,21 @@ class QTextDocument;
 
 namespace offers {
 
+// The insert commands, the same in the offer editor's "Wstaw" menu and on the main window.
+enum class InsertCommand {
+    Header,
+    Footer,
+    Company,
+    CurrentItem,
+    ListedItems,
+    Attributes,
+    GoesInto,
+    ConsistsOf,
+    Substitutes,
+    Notes,
+    PurchasePrices,
+};
+
 // Appends each line as a paragraph of its own at the end of `doc`, in the document's default
 // paragraph and character format whatever the text before it looks like, as one undo step. An
 // empty document takes the first line into its empty paragraph.

@@ -21,7 +21,10 @@ class TEkr_Otworz_Zamowienie;
 namespace offers {
 class TEkr_Oferty_Spis;
 class TMainForm;
+enum class InsertCommand;
 } // namespace offers
+class QTextDocument;
+class QTextEdit;
 
 namespace shell {
 
@@ -212,6 +215,12 @@ private:
     void moveTextToPane();
     void offersMenus(bool shown); // PopupMenu1 and Menu_Raporty_Oferty for the offer list
     bool paneMayBeReplaced();     // the pane's changed text offered for saving
+    // The insert commands (E_Glowny_compose.cpp), into the offer editor's text while the editor
+    // is shown, else into the document pane.
+    void connectCompose();
+    QTextEdit* composeTarget() const;
+    void insertIntoDocument(offers::InsertCommand command);
+    void insertListedItems(QTextDocument& doc);
 
     std::unique_ptr<Ui::TForm_Pelk> ui_;
     store::MainState state_;
