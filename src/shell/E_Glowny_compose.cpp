@@ -28,22 +28,25 @@ constexpr int kAskAboveRows = 10000;
 
 void TForm_Pelk::connectCompose() {
     auto& f = *ui_;
-    const std::pair<InsertCommand, std::initializer_list<QAction*>> commands[] = {
-        {InsertCommand::Header, {f.Wstawnagwek1, f.wstawnagwek2}},
-        {InsertCommand::Footer, {f.Wstawstopk1, f.wstawstopk2}},
-        {InsertCommand::Company, {f.Wstawfirm1, f.wstawfirm2}},
-        {InsertCommand::CurrentItem, {f.Wstawobiekt1, f.biecy2}},
-        {InsertCommand::ListedItems, {f.wszystkiewidoczne2}},
-        {InsertCommand::Attributes, {f.Wstawdanezbiecejzakadki1, f.wstawwasnoci1}},
-        {InsertCommand::GoesInto, {f.Wstawwchodzido1, f.wstawwchodzido2}},
-        {InsertCommand::ConsistsOf, {f.Wstawskadasi1, f.Wstawskadasi2}},
-        {InsertCommand::Substitutes, {f.Wstawzamienniki1, f.wstawzamienniki2}},
-        {InsertCommand::Notes, {f.Wstawnotatki1, f.Wstawnotatki2}},
-        {InsertCommand::PurchasePrices, {f.Wstawcenyzakupu1, f.wstawcenyzakupukonkurencji1}}};
-    for (const auto& [command, actions] : commands)
-        for (QAction* a : actions)
-            connect(a, &QAction::triggered, this,
-                    guard([this, c = command] { insertIntoDocument(c); }));
+    // The pop-up's item and the main menu's item of each command (the pop-up has no "all listed
+    // items").
+    const std::tuple<InsertCommand, QAction*, QAction*> commands[] = {
+        {InsertCommand::Header, f.Wstawnagwek1, f.wstawnagwek2},
+        {InsertCommand::Footer, f.Wstawstopk1, f.wstawstopk2},
+        {InsertCommand::Company, f.Wstawfirm1, f.wstawfirm2},
+        {InsertCommand::CurrentItem, f.Wstawobiekt1, f.biecy2},
+        {InsertCommand::ListedItems, nullptr, f.wszystkiewidoczne2},
+        {InsertCommand::Attributes, f.Wstawdanezbiecejzakadki1, f.wstawwasnoci1},
+        {InsertCommand::GoesInto, f.Wstawwchodzido1, f.wstawwchodzido2},
+        {InsertCommand::ConsistsOf, f.Wstawskadasi1, f.Wstawskadasi2},
+        {InsertCommand::Substitutes, f.Wstawzamienniki1, f.wstawzamienniki2},
+        {InsertCommand::Notes, f.Wstawnotatki1, f.Wstawnotatki2},
+        {InsertCommand::PurchasePrices, f.Wstawcenyzakupu1, f.wstawcenyzakupukonkurencji1}};
+    for (const auto& [command, popup, menu] : commands)
+        for (QAction* a : {popup, menu})
+            if (a)
+                connect(a, &QAction::triggered, this,
+                        guard([this, c = command] { insertIntoDocument(c); }));
     // The pop-up's items say what they insert: the current item, and its attributes whatever
     // page the notebook shows.
     f.Wstawobiekt1->setText(QStringLiteral("Wstaw bieżący obiekt"));
