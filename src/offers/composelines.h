@@ -80,6 +80,6 @@ ItemListSource itemListSource(const engine::DataSet& list);
 // Every listed item's line, first to last, handed on in batches; `take` returning false stops
 // the walk.
 void listedItemLines(const ItemListSource& source, const ColumnSwitches& on,
-                     const std::function<bool(const QStringList&)>& take, int batch = 256);
+                     const std::function<bool(const QStringList&)>& take, int batch = 2048);
 
 } // namespace offers

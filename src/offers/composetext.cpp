@@ -13,17 +13,15 @@ void appendLines(QTextDocument& doc, const QStringList& lines) {
     c.movePosition(QTextCursor::End);
     const QTextBlockFormat block;
     const QTextCharFormat chars;
-    bool first = doc.isEmpty();
+    const bool first = doc.isEmpty();
     if (first) {
         c.setBlockFormat(block);
         c.setBlockCharFormat(chars);
         c.setCharFormat(chars);
     }
-    for (const QString& line : lines) {
-        if (!first) c.insertBlock(block, chars);
-        first = false;
-        c.insertText(line, chars);
-    }
+    if (!first) c.insertBlock(block, chars);
+    // One insertion: the paragraphs it makes take the default format of the one it starts in.
+    c.insertText(lines.join(QChar::ParagraphSeparator), chars);
     c.endEditBlock();
 }
 
