@@ -28,7 +28,17 @@ void appendLines(QTextDocument& doc, const QStringList& lines) {
 bool insertDocumentFile(QTextCursor& cursor, const QString& path, QString* error) {
     QTextDocument part;
     if (!loadDocument(path, part, error)) return false;
+    // The header or footer is made of whole paragraphs: standing inside a line it starts on the
+    // next one, and the rest of the line moves below it.
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    if (!cursor.atBlockStart()) cursor.insertBlock();
+    if (!cursor.atBlockEnd()) {
+        cursor.insertBlock();
+        cursor.movePosition(QTextCursor::PreviousBlock);
+    }
     cursor.insertFragment(QTextDocumentFragment(&part));
+    cursor.endEditBlock();
     return true;
 }
 

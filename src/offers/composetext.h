@@ -28,8 +28,9 @@ enum class InsertCommand {
 void appendLines(QTextDocument& doc, const QStringList& lines);
 
 // Inserts the document in the file at `path` (rich text or plain text) at `cursor`, with its
-// formatting, replacing the selection. False with the reason when the file cannot be read;
-// nothing is inserted then.
+// formatting, replacing the selection, as paragraphs of its own: inside a line it begins a new
+// paragraph and the rest of the line follows it in another. False with the reason when the file
+// cannot be read; nothing is inserted then.
 bool insertDocumentFile(QTextCursor& cursor, const QString& path, QString* error);
 
 } // namespace offers

@@ -280,12 +280,21 @@ TEST(ComposeText, ADocumentFileIsInsertedAtTheCursorWithItsFormatting) {
     c.setPosition(6);
     QString why;
     ASSERT_TRUE(insertDocumentFile(c, path, &why)) << why.toStdString();
-    EXPECT_TRUE(doc.toPlainText().startsWith(u"przed FIRMA nagłówek"_qs))
-        << doc.toPlainText().toStdString();
-    EXPECT_TRUE(doc.toPlainText().endsWith(u"po"_qs));
+    // Inside a line the header makes paragraphs of its own.
+    EXPECT_EQ(doc.toPlainText(), u"przed \nFIRMA nagłówek\npo"_qs);
     QTextCursor bold(&doc);
-    bold.setPosition(8);
+    bold.setPosition(9);
     EXPECT_EQ(bold.charFormat().fontWeight(), QFont::Bold);
+    bold.setPosition(16);
+    EXPECT_NE(bold.charFormat().fontWeight(), QFont::Bold);
+
+    // On an empty line it takes that line.
+    QTextDocument lines;
+    lines.setPlainText(u"a\n\nb"_qs);
+    QTextCursor empty(&lines);
+    empty.setPosition(2);
+    ASSERT_TRUE(insertDocumentFile(empty, path, &why));
+    EXPECT_EQ(lines.toPlainText(), u"a\nFIRMA nagłówek\nb"_qs);
 
     const QString before = doc.toPlainText();
     EXPECT_FALSE(insertDocumentFile(c, tmp.path() + u"/brak.rtf"_qs, &why));
