@@ -3,6 +3,7 @@
 #include "engine/query.h"
 #include "engine/table.h"
 #include <QRegularExpression>
+#include <cmath>
 
 namespace offers {
 
@@ -183,16 +184,18 @@ QStringList purchasePriceLines(const QString& folder, int itemNr, bool priceRigh
     prices.open();
     prices.setRange({itemNr});
     // The prices in the home currency, as the prices page shows them: no rate gives 0, a price
-    // not given stays empty.
+    // not given stays empty. A converted price is an amount in złoty, so it is rounded to the
+    // grosz; the rate's own decimals would otherwise run on for six places.
     const char* const columns[] = {"Cena_1", "Cena_2", "Cena_3", "Cena_SRP"};
     for (prices.first(); !prices.eof(); prices.next()) {
         const double rate = prices.asFloat(QStringLiteral("Pomoc_Waluta_kurs"));
         QString line = textCell(prices.asString(QStringLiteral("Pomoc_Firma_Nazwa")), kLabelColumn);
         for (const char* c : columns) {
             const QString field = QLatin1String(c);
-            const QString value = prices.isNull(field)
-                                      ? QString()
-                                      : engine::formatNumber(prices.asFloat(field) * rate);
+            const QString value =
+                prices.isNull(field)
+                    ? QString()
+                    : engine::formatNumber(std::round(prices.asFloat(field) * rate * 100) / 100);
             line += amountCell(value, kPriceSuffix);
         }
         line += amountCell(prices.asString(QStringLiteral("Cena_Data")), QString());

@@ -203,6 +203,14 @@ TEST_F(ComposeCatalogue, PurchasePricesAreInTheHomeCurrencyAndNeedTheRight) {
                                                     sp(7) + u"11,25 zł"_qs + sp(13) + u"zł"_qs +
                                                     sp(8) + u"13,5 zł"_qs + u"  05-03-2024"_qs}));
     EXPECT_EQ(purchasePriceLines(folder, item, false), QStringList{u"Ceny zakupu :"_qs});
+
+    // A converted price is rounded to the grosz: 10.08 at 4.4533 is 44.889792.
+    const int dollar = addRow(folder, "Waluta", {{u"Waluta_Kurs"_qs, 4.4533}}, "Waluta_Nr");
+    addRow(folder, "Cena",
+           {{u"Cena_Tow_Nr"_qs, item}, {u"Cena_Waluta_Nr"_qs, dollar}, {u"Cena_1"_qs, 10.08}});
+    EXPECT_TRUE(purchasePriceLines(folder, item, true)
+                    .value(2)
+                    .startsWith(sp(31) + sp(7) + u"44,89 zł"_qs));
     EXPECT_EQ(purchasePriceLines(folder, bare, true), QStringList{u"Ceny zakupu :"_qs});
 }
 
