@@ -60,6 +60,8 @@ QTextEdit* TForm_Pelk::composeTarget() const {
 
 void TForm_Pelk::insertIntoDocument(offers::InsertCommand command) {
     QTextEdit* target = composeTarget();
+    // A text opened for reading only takes nothing.
+    if (target->isReadOnly()) return;
     QTextDocument& doc = *target->document();
     auto& s = state_;
     const QString folder = s.CurrentCatalogueFolder;

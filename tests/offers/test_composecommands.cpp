@@ -99,6 +99,21 @@ TEST_F(ComposeCommandsTest, LinesGoToTheEditorWhileShownElseToTheDocumentPane) {
     EXPECT_TRUE(editor.textArea()->toPlainText().isEmpty());
 }
 
+TEST_F(ComposeCommandsTest, AnOfferOpenForReadingOnlyTakesNothing) {
+    auto w = startWindow();
+    w->state().RightsLevel = 1;
+    const int nr = addOffer({});
+    writeFile(offers::offerFilePath(main, nr), "tylko do odczytu");
+    offers::TMainForm& editor = openOffer(*w, nr);
+    ASSERT_TRUE(editor.textArea()->isReadOnly());
+    trigger(*w, "biecy2");
+    trigger(*w, "Wstawnagwek1");
+    child<QAction>(editor, "biecy1")->trigger();
+    EXPECT_EQ(editor.textArea()->toPlainText(), u"tylko do odczytu");
+    EXPECT_TRUE(pane(*w)->toPlainText().isEmpty());
+    editor.hide();
+}
+
 TEST_F(ComposeCommandsTest, HeaderKeepsItsFormattingAndTheClipboardItsContent) {
     writeFile(QDir(main).filePath(store::kHeaderFile),
               "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}{\\b ALFA-TECH} Sp. z o.o.\\par}");
