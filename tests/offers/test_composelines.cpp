@@ -1,5 +1,6 @@
 // The insert commands' lines below the widgets: the filling rule, the column switches of the
 // display configuration, each list read from a catalogue, and the lines written into a document.
+#include "engine/query.h"
 #include "engine/table.h"
 #include "offers/composelines.h"
 #include "offers/composetext.h"
@@ -194,6 +195,9 @@ TEST_F(ComposeCatalogue, DetailListsReadTheItemsRowsUnderTheirTitles) {
     EXPECT_EQ(consistsOfLines(folder, item, on).value(1),
               u"K-2"_qs + sp(23) + sp(8) + u"0,75 zł"_qs);
     EXPECT_EQ(goesIntoLines(folder, bare, on), QStringList{u"Wchodzi do :"_qs});
+    // Every column switched off: a row is still a line, an empty one.
+    EXPECT_EQ(goesIntoLines(folder, item, ColumnSwitches{}),
+              (QStringList{u"Wchodzi do :"_qs, QString()}));
 }
 
 TEST_F(ComposeCatalogue, PurchasePricesAreInTheHomeCurrencyAndNeedTheRight) {
@@ -246,6 +250,25 @@ TEST_F(ComposeCatalogue, ListedItemsFollowTheListsOrderAndFilter) {
         },
         3);
     EXPECT_EQ(lines.size(), 3);
+}
+
+TEST_F(ComposeCatalogue, ListedItemsOfAQueryFollowItsText) {
+    engine::Query q;
+    q.setDatabaseName(folder);
+    q.setSql({u"SELECT DISTINCT Towar.*"_qs, u"FROM Towar"_qs, u"WHERE Towar.Tow_SRP > 10"_qs,
+              u"ORDER BY Towar.Tow_Symbol"_qs});
+    q.open();
+    q.last(); // the list on screen may stand anywhere
+    ColumnSwitches on;
+    on.name1 = true;
+    QStringList lines;
+    listedItemLines(itemListSource(q), on, [&](const QStringList& part) {
+        lines << part;
+        return true;
+    });
+    EXPECT_EQ(lines, (QStringList{textCell(u"Instalacja"_qs, kNameColumn),
+                                  textCell(u"Zawór grzybkowy"_qs, kNameColumn),
+                                  textCell(u"Zawór kulowy"_qs, kNameColumn)}));
 }
 
 TEST(ComposeText, LinesAreParagraphsAtTheEndInTheDefaultFormat) {
