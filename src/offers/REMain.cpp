@@ -42,11 +42,9 @@ TMainForm::TMainForm(store::MainState& state, QWidget* parent)
     for (QAction* a : {ui_->FormatBold, ui_->FormatItalic, ui_->FormatUnderline, ui_->AlignLeft,
                        ui_->AlignCenter, ui_->AlignRight, ui_->FormatBullets})
         a->setCheckable(true);
-    // The insert commands come with the composing of documents; "obiekt1" stays without one.
-    for (QAction* a : ui_->Wstaw1->actions())
-        a->setEnabled(a == ui_->obiekt1);
     buildSpeedBar();
     connectCommands();
+    connectInsertCommands();
     initialise();
     setTextReadOnly(!st_.fullRights());
     resize(800, 600);
@@ -164,6 +162,34 @@ void TMainForm::connectCommands() {
     });
     connect(edit, &QTextEdit::cursorPositionChanged, this, &TMainForm::syncToolbar);
     connect(edit, &QTextEdit::currentCharFormatChanged, this, &TMainForm::syncToolbar);
+}
+
+void TMainForm::connectInsertCommands() {
+    // "obiekt1" has never had a command of its own.
+    const std::pair<QAction*, InsertCommand> commands[] = {
+        {ui_->nagwek1, InsertCommand::Header},
+        {ui_->stopk1, InsertCommand::Footer},
+        {ui_->firm1, InsertCommand::Company},
+        {ui_->biecy1, InsertCommand::CurrentItem},
+        {ui_->wszystkiewidoczne1, InsertCommand::ListedItems},
+        {ui_->danezbiecejzakadki1, InsertCommand::Attributes},
+        {ui_->wchodzido1, InsertCommand::GoesInto},
+        {ui_->skadasi1, InsertCommand::ConsistsOf},
+        {ui_->zamienniki1, InsertCommand::Substitutes},
+        {ui_->notatki1, InsertCommand::Notes},
+        {ui_->cenyzakupu1, InsertCommand::PurchasePrices}};
+    for (const auto& [action, command] : commands)
+        connect(action, &QAction::triggered, this, ui::guardedSlot([this, c = command] {
+                    // The header and footer files edited here take no catalogue data, and a
+                    // text that may not be changed takes none either.
+                    if (fileMode_ || ui_->RichEdit1->isReadOnly() || !insertRequested) return;
+                    insertRequested(c);
+                }));
+    connect(ui_->Wstaw1, &QMenu::aboutToShow, this, [this] {
+        const bool writable = !fileMode_ && !ui_->RichEdit1->isReadOnly() && insertRequested;
+        for (QAction* a : ui_->Wstaw1->actions())
+            if (a != ui_->obiekt1 && !a->isSeparator()) a->setEnabled(writable);
+    });
 }
 
 void TMainForm::initialise() {

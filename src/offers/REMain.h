@@ -1,4 +1,5 @@
 #pragma once
+#include "offers/composetext.h"
 #include "offers/offerfiles.h"
 #include <QMainWindow>
 #include <functional>
@@ -69,6 +70,8 @@ public:
     std::function<bool()> beforeReplace;
     std::function<void()> closed;
     std::function<void()> activated;
+    // The "Wstaw" commands, carried out by the main window, which holds the catalogue.
+    std::function<void(InsertCommand)> insertRequested;
 
 public Q_SLOTS:
     void FileNewItemClick();
@@ -87,6 +90,7 @@ protected:
 private:
     void buildSpeedBar();
     void connectCommands();
+    void connectInsertCommands();
     void initialise(); // before every load
     void setCaption();
     void setTextReadOnly(bool readOnly);

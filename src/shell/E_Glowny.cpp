@@ -106,6 +106,7 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
     connectCommands();
     connectStartScreens();
     connectOffers();
+    connectCompose();
     disableLaterCommands();
     ui_->Panel_Towary->installEventFilter(this);
     ui_->Edit_Szukaj_Towar->installEventFilter(this);

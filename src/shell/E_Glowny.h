@@ -21,7 +21,10 @@ class TEkr_Otworz_Zamowienie;
 namespace offers {
 class TEkr_Oferty_Spis;
 class TMainForm;
+enum class InsertCommand;
 } // namespace offers
+class QTextDocument;
+class QTextEdit;
 
 namespace shell {
 
@@ -225,6 +228,12 @@ private:
     void saveLayout();
     // A shown column's width in the item grid: the user's own where there is one.
     int rememberedItemWidth(const QString& field, int nominal) const;
+    // The insert commands (E_Glowny_compose.cpp), into the offer editor's text while the editor
+    // is shown, else into the document pane.
+    void connectCompose();
+    QTextEdit* composeTarget() const;
+    void insertIntoDocument(offers::InsertCommand command);
+    void insertListedItems(QTextDocument& doc);
 
     std::unique_ptr<Ui::TForm_Pelk> ui_;
     store::MainState state_;

@@ -27,6 +27,7 @@ offers::TMainForm& TForm_Pelk::offerEditor() {
         offerEditor_->setObjectName(QStringLiteral("TMainForm"));
         offerEditor_->moveToPane = [this] { moveTextToPane(); };
         offerEditor_->beforeReplace = [this] { return paneMayBeReplaced(); };
+        offerEditor_->insertRequested = [this](offers::InsertCommand c) { insertIntoDocument(c); };
         offerEditor_->activated = [this] {
             if (offerList_ && offerList_->isVisible() && !offerList_->isModal()) offerList_->hide();
         };
