@@ -1,12 +1,11 @@
 // The main window's keyboard: the standard shortcuts of the menu commands, beside the keys the
 // item list has always answered (Insert, Enter, Delete, "-", "."), and the Tab order.
 #include "shell/E_Glowny.h"
+#include "shell/toolbaricon.h"
 #include "ui_E_Glowny.h"
 #include <QToolButton>
 
 namespace shell {
-
-QIcon toolbarIcon(const QString& name); // E_Glowny_toolbar.cpp
 
 void TForm_Pelk::setUpKeys() {
     ui_->Nowy1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));

@@ -2,6 +2,7 @@
 // theme (or the program's own drawings where the theme has none), the captions under the icons
 // or beside them, and the groups that do not fit behind the bar's extension button.
 #include "shell/E_Glowny.h"
+#include "shell/toolbaricon.h"
 #include "ui_E_Glowny.h"
 #include <QEvent>
 #include <QToolBar>
@@ -120,6 +121,8 @@ void TForm_Pelk::setUpToolbar() {
         b->toggleViewAction()->setVisible(false);
         b->setContextMenuPolicy(Qt::PreventContextMenu);
     }
+    // Nor the window's own menu of its bars, which the menu bar would open.
+    ui_->MainMenu1->setContextMenuPolicy(Qt::PreventContextMenu);
     new FollowShown(bar, end);
     bool first = true;
     for (const char* name : kGroups) {
@@ -149,6 +152,10 @@ void TForm_Pelk::setUpToolbar() {
         // Tab goes round the list and the notebook; the buttons are for the mouse.
         button->setFocusPolicy(Qt::NoFocus);
     }
+
+    // Menu commands without a button of their own.
+    ui_->Usu1->setIcon(toolbarIcon(QStringLiteral("edit-delete")));
+    ui_->Odwie1->setIcon(toolbarIcon(QStringLiteral("view-refresh")));
 
     auto* under = new QAction(QStringLiteral("Podpisy pod ikonami"), this);
     under->setObjectName(QStringLiteral("toolbarTextUnder"));
