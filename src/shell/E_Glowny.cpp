@@ -102,13 +102,14 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
     setUpGrids();
     setUpLayout();
     shareToolbarCommands();
+    setUpToolbar();
+    setUpKeys();
     registerCommands();
     connectCommands();
     connectStartScreens();
     connectOffers();
     connectCompose();
     disableLaterCommands();
-    ui_->Panel_Towary->installEventFilter(this);
     ui_->Edit_Szukaj_Towar->installEventFilter(this);
     ui_->DBGrid_Towary->installEventFilter(this);
     // Pages are laid out when the notebook has placed them, i.e. on their own resize.
@@ -305,8 +306,9 @@ void TForm_Pelk::applyDisplayLayout(const DisplayLayout& l) {
         panel->setVisible(shown);
     };
     if (l.panels) {
-        setHeight(ui_->Panel_Narzedzi, l.toolbar, 32);
-        setHeight(ui_->Panel_Biezaca_Baza, l.cataloguePanel, 27);
+        // The toolbar and the catalogue bar are as high as their contents, in any font.
+        ui_->Panel_Narzedzi->setVisible(l.toolbar);
+        ui_->Panel_Biezaca_Baza->setVisible(l.cataloguePanel);
         setHeight(ui_->Panel_Zakladki, l.tabs, 170);
     }
 
@@ -424,12 +426,6 @@ void TForm_Pelk::FormResize() {
 
     placeDetailGrids(n, gridHeight);
 
-    // The label ends where the box begins, also in fonts wider than the designed one.
-    QLabel* sortLabel = ui_->Label_Wyswietlaj_wg;
-    const int labelWidth = std::max(88, sortLabel->sizeHint().width());
-    sortLabel->setGeometry(std::min(w - 253, w - 167 - labelWidth), sortLabel->y(), labelWidth,
-                           sortLabel->height());
-    ui_->Wyswietlaj_wg->move(w - 165, ui_->Wyswietlaj_wg->y());
     for (QWidget* p : {ui_->Panel_Nazwa1, ui_->Panel_Nazwa2, ui_->Panel_SRP, ui_->Panel_Symbol_Prod,
                        ui_->Panel_Producent, ui_->Panel_Grupa}) {
         p->resize(std::max(140, w - 330), p->height());
@@ -442,11 +438,6 @@ void TForm_Pelk::FormResize() {
     placeDrawingsPage(n, gridHeight);
     placePricesPage(n, pageHeight, gridHeight);
     placeDocumentPages(n, pageHeight, gridHeight);
-
-    QWidget* status = ui_->Panel_Status;
-    status->move(
-        std::max(ui_->Edit_Szukaj_Towar->geometry().right() + 8, (w - status->width()) / 2),
-        status->y());
     BB_Odswiez_GridyClick();
 }
 
@@ -669,12 +660,7 @@ bool TForm_Pelk::filterEvent(QObject* watched, QEvent* event) {
     if (watched == ui_->DBGrid_Towary && event->type() == QEvent::KeyPress)
         return itemGridKey(static_cast<QKeyEvent*>(event));
     if (event->type() == QEvent::Resize) {
-        if (watched == ui_->Panel_Towary) {
-            const QSize s = ui_->Panel_Towary->size();
-            ui_->DBGrid_Towary->setGeometry(0, 32, s.width(), std::max(0, s.height() - 32));
-        } else if (watched == ui_->TNotebook->currentWidget()) {
-            FormResize();
-        }
+        if (watched == ui_->TNotebook->currentWidget()) FormResize();
         return false;
     }
     return false;

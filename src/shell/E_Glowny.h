@@ -174,6 +174,11 @@ private:
     void command(QAbstractButton* button, void (TForm_Pelk::*slot)());
 
     void setUpGrids();
+    // The toolbar's groups, icons and captions (E_Glowny_toolbar.cpp).
+    void setUpToolbar();
+    void setToolbarTextUnder(bool under);
+    // Shortcuts and the Tab order (E_Glowny_keys.cpp).
+    void setUpKeys();
     void setUpMoneyColumns();
     // A menu item and its toolbar button are one QAction; every command is found by either name.
     void shareToolbarCommands();

@@ -97,6 +97,11 @@ TEST_F(PrintListTest, PrintsTheVisibleColumnsAndTheRowsInTheListsOrder) {
 TEST_F(PrintListTest, PrintAndPreviewNeedAPrinterAndTheSaveBesideThemDoesNot) {
     makeMainFolder({QStringLiteral("Atlas")});
     auto w = startWindow();
+    // Wide enough for the whole toolbar: a narrower one keeps the preview behind its extension.
+    w->setWindowState(Qt::WindowNoState);
+    w->resize(1280, 800);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     testsupport::trigger(*w, "Drukuj2");
     testsupport::click(*w, "SpeedButton2");
     EXPECT_EQ(messages.texts(), (QStringList{QStringLiteral("Brak zainstalowasnej drukarki"),
