@@ -33,6 +33,8 @@ namespace shell {
 //   CreateInPickedFolder = true, or BB_Wybierz, enabled only on a folder that holds a
 //   catalogue, leaves PickedFolder = the folder shown, CreateInPickedFolder = false and
 //   DefaultSupplierNr = 0. Nothing else in the state changes.
+// - kPickCatalogue (choosing an existing catalogue for a setting): only BB_Wybierz, enabled on a
+//   folder that holds a catalogue, leaves PickedFolder = the folder shown. Nothing else changes.
 // - any other word: the designed buttons, each with its usual effect.
 // The picker ends Accepted when something was chosen. Cancelled (BB_Anuluj, Esc, the close
 // button) it ends Rejected with FolderPickMode = "Anuluj" and PickedFolder empty. Folder results
@@ -41,6 +43,7 @@ class TOtworz_Baze : public QDialog {
     Q_OBJECT
 public:
     explicit TOtworz_Baze(store::MainState& state, QWidget* parent = nullptr);
+    static const QString kPickCatalogue;
     ~TOtworz_Baze() override;
 
     // The folder shown (in Label2 and the file list), as browsed to.
