@@ -2,6 +2,7 @@
 // the main window's captions, columns and home currency, the owner and the default catalogue,
 // the logo, and the header and footer files.
 #include "offers/REMain.h"
+#include "orders/orderdocs.h"
 #include "preferences/bindings.h"
 #include "preferences/fixture.h"
 #include "shell/Otw_baze.h"
@@ -136,6 +137,28 @@ TEST_F(PreferencesTest, TheMainWindowTakesCaptionsColumnsAndHomeCurrencyAtOnce) 
     EXPECT_GT(grid->fieldWidth(QStringLiteral("Tow_Nazwa2")), 0);
     EXPECT_EQ(window->state().HomeCurrencyNr, euro);
     EXPECT_EQ(window->state().Display.headerName1, QStringLiteral("Nazwa handlowa"));
+}
+
+TEST_F(PreferencesTest, ANewOrderIsNumberedByThePatternSavedInTheDialog) {
+    startProgram();
+    clock.date = QDate(2024, 3, 15);
+    openPreferences([&](TEkr_Preferencje& d) {
+        const char* const parts[] = {"CB_11", "CB_12", "CB_13", "CB_14", "CB_15", "CB_16"};
+        const QString texts[] = {QStringLiteral("ZK"),    QStringLiteral("-"),
+                                 QStringLiteral("NUMER"), QStringLiteral("/"),
+                                 QStringLiteral("ROK"),   QString()};
+        for (int i = 0; i < 6; ++i)
+            in<QComboBox>(d, parts[i])->setEditText(texts[i]);
+        in<QSpinBox>(d, "SE_Nr1")->setValue(12);
+        click(d, "BB_Zapisz");
+    });
+    auto& st = window->state();
+    const orders::CreatedOrder made = orders::createOrder(
+        st, orders::kFromClient, orders::CompletedAtCreation::No, platform::today());
+    EXPECT_EQ(made.number, 12);
+    EXPECT_EQ(orders::documentNumber(orders::readNumbering(st.TPelk, orders::kFromClient).pattern,
+                                     made.number, platform::today()),
+              QStringLiteral("ZK-12/2024"));
 }
 
 TEST_F(PreferencesTest, ChoosingTheOwnerKeepsWhatWasTypedBefore) {
