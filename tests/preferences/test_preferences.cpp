@@ -3,6 +3,7 @@
 #include "preferences/bindings.h"
 #include "preferences/fixture.h"
 #include <QFile>
+#include <QLayout>
 
 namespace {
 
@@ -197,9 +198,15 @@ TEST_F(PreferencesTest, AFailedSaveKeepsTheDialogOpenAndTheChangeMarked) {
 TEST_F(PreferencesTest, TheFormFitsTheSmallestScreen) {
     startProgram();
     openPreferences([&](TEkr_Preferencje& d) {
-        const QSize need = d.minimumSizeHint();
-        EXPECT_LE(need.width(), 1024);
-        EXPECT_LE(need.height(), 700);
+        for (double scale : {1.0, 1.5}) {
+            QFont larger = d.font();
+            larger.setPointSizeF(larger.pointSizeF() * scale);
+            d.setFont(larger);
+            d.layout()->activate();
+            const QSize need = d.minimumSizeHint();
+            EXPECT_LE(need.width(), 1024) << scale;
+            EXPECT_LE(need.height(), 700) << scale;
+        }
         // Every control the settings record and the display configuration are bound to exists.
         for (const auto& list : {preferences::settingsTexts(), preferences::settingsFlags(),
                                  preferences::settingsNumbers(), preferences::patternParts(),
