@@ -35,6 +35,8 @@ public:
     // Both records were written: the main window takes the new captions, columns, panels and
     // home currency.
     bool saved() const { return saved_; }
+    // The display configuration was among them (it is left alone when it could not be read).
+    bool displaySaved() const { return saved_ && displayLoaded_; }
     // The example "Test" shows for kind 1 (orders from clients) or 2 (orders to suppliers).
     QString exampleNumber(int kind) const;
     // The header and footer editor while it is open.

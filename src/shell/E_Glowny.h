@@ -212,7 +212,9 @@ private:
     QObject* commandObject(const QString& name) const;
     void connectOffers();
     void connectPreferences();
-    void preferencesSaved(); // what the preferences saved, taken by the window at once
+    // What the preferences saved, taken by the window at once; `display`: the display
+    // configuration too.
+    void preferencesSaved(bool display);
     void moveTextToPane();
     void offersMenus(bool shown); // PopupMenu1 and Menu_Raporty_Oferty for the offer list
     bool paneMayBeReplaced();     // the pane's changed text offered for saving

@@ -195,6 +195,22 @@ TEST_F(PreferencesTest, AFailedSaveKeepsTheDialogOpenAndTheChangeMarked) {
     EXPECT_EQ(messages.last().text, kCloseQuestion);
 }
 
+TEST_F(PreferencesTest, AConfigurationThatCannotBeReadIsLeftAsItIs) {
+    startProgram();
+    engine::Database::open(catalogue)->dropTable(QStringLiteral("Konfig_i"));
+    openPreferences([&](TEkr_Preferencje& d) {
+        EXPECT_EQ(errorTexts().size(), 1);
+        EXPECT_FALSE(in(d, "TS_Wyswietlanie")->isEnabled());
+        in<QLineEdit>(d, "Edit_Transport2")->setText(QStringLiteral("własny"));
+        click(d, "BB_Zapisz");
+        EXPECT_FALSE(d.isVisible()) << "the settings record alone is written";
+    });
+    EXPECT_EQ(errorTexts().size(), 1);
+    EXPECT_EQ(setting(QStringLiteral("Pelk_Zam_Do_Transport")).toString(),
+              QStringLiteral("własny"));
+    EXPECT_FALSE(engine::Database::open(catalogue)->hasTable(QStringLiteral("Konfig_i")));
+}
+
 TEST_F(PreferencesTest, TheFormFitsTheSmallestScreen) {
     startProgram();
     openPreferences([&](TEkr_Preferencje& d) {
