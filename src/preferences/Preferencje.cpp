@@ -81,6 +81,14 @@ offers::TMainForm* TEkr_Preferencje::documentEditor() const {
     return editor_;
 }
 
+std::array<std::pair<QLineEdit*, QLabel*>, 5> TEkr_Preferencje::captions() const {
+    return {{{ui_->Edit_Nazwa1, ui_->Label_Pole1},
+             {ui_->Edit_Nazwa2, ui_->Label_Pole2},
+             {ui_->Edit_Symbol, ui_->Label_Pole3},
+             {ui_->Edit_Kod_Prod, ui_->Label_Pole4},
+             {ui_->Edit_Producent, ui_->Label_Firma}}};
+}
+
 template <class W> W* TEkr_Preferencje::control(const QString& name) const {
     return findChild<W*>(name);
 }
@@ -115,12 +123,7 @@ void TEkr_Preferencje::connectControls() {
     });
     connect(ui_->CB_Przypomnienie, &QCheckBox::toggled, this, [this] { showReminder(); });
     // Leaving a caption field shows it among the captions at the top.
-    const std::pair<QLineEdit*, QLabel*> captions[] = {{ui_->Edit_Nazwa1, ui_->Label_Pole1},
-                                                       {ui_->Edit_Nazwa2, ui_->Label_Pole2},
-                                                       {ui_->Edit_Symbol, ui_->Label_Pole3},
-                                                       {ui_->Edit_Kod_Prod, ui_->Label_Pole4},
-                                                       {ui_->Edit_Producent, ui_->Label_Firma}};
-    for (auto [edit, label] : captions)
+    for (auto [edit, label] : captions())
         connect(edit, &QLineEdit::editingFinished, label,
                 [edit, label] { label->setText(edit->text()); });
 }
@@ -223,12 +226,7 @@ void TEkr_Preferencje::loadDisplay() {
             control<QCheckBox>(b.control)->setChecked(konfig.asBoolean(b.field));
     }
     ui_->CB_P_Podstawowy->setChecked(true);
-    const std::pair<QLineEdit*, QLabel*> captions[] = {{ui_->Edit_Nazwa1, ui_->Label_Pole1},
-                                                       {ui_->Edit_Nazwa2, ui_->Label_Pole2},
-                                                       {ui_->Edit_Symbol, ui_->Label_Pole3},
-                                                       {ui_->Edit_Kod_Prod, ui_->Label_Pole4},
-                                                       {ui_->Edit_Producent, ui_->Label_Firma}};
-    for (auto [edit, label] : captions)
+    for (auto [edit, label] : captions())
         label->setText(edit->text());
 }
 

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QPointer>
 #include <QString>
+#include <array>
 #include <memory>
+#include <utility>
 
 namespace Ui {
 class TEkr_Preferencje;
@@ -15,6 +17,8 @@ class Settings;
 namespace offers {
 class TMainForm;
 }
+class QLabel;
+class QLineEdit;
 class QTextEdit;
 class QPushButton;
 
@@ -83,6 +87,8 @@ private:
     bool loadPreview(QTextEdit* preview, const QString& fileName);
     void editDocument(const QString& fileName, QPushButton* refresh);
     template <class W> W* control(const QString& name) const;
+    // The caption fields and the captions shown above them.
+    std::array<std::pair<QLineEdit*, QLabel*>, 5> captions() const;
 
     store::MainState& st_;
     std::unique_ptr<Ui::TEkr_Preferencje> ui_;
