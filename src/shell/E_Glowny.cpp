@@ -26,9 +26,6 @@ const QString kMakerAddress = QStringLiteral("https://www.example.pl/pelk/");
 
 namespace {
 
-// Commands whose screens are not part of the program yet: present, and disabled until they are.
-const char* const kLaterCommands[] = {"Konfiguracja2"};
-
 // Controls that start hidden: the order toolbar and the document tab's grid wait for an open
 // order, the offers page's pane for a text moved there, the default button is never seen.
 const char* const kHiddenAtStart[] = {"SpeedButton_Dok_Dodaj",
@@ -109,7 +106,6 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
     connectStartScreens();
     connectOffers();
     connectCompose();
-    disableLaterCommands();
     ui_->Edit_Szukaj_Towar->installEventFilter(this);
     ui_->DBGrid_Towary->installEventFilter(this);
     // Pages are laid out when the notebook has placed them, i.e. on their own resize.
@@ -233,11 +229,7 @@ void TForm_Pelk::connectCommands() {
     connectOrderCommands();
     connectPrintCommands();
     connectListCommands();
-}
-
-void TForm_Pelk::disableLaterCommands() {
-    for (const char* name : kLaterCommands)
-        setCommandEnabled(QLatin1String(name), false);
+    connectPreferences();
 }
 
 MainController::StartOutcome TForm_Pelk::start(const QString& mainFolder) {

@@ -143,6 +143,9 @@ public Q_SLOTS:
     offers::TMainForm& offerEditor();
     offers::TEkr_Oferty_Spis& offerList();
 
+    // The preferences dialog (E_Glowny_preferences.cpp).
+    void Konfiguracja2Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -213,13 +216,16 @@ private:
     void showSortArrow();
     void printItemList(ListOutput output);
     void catalogueChosen(); // CurrentCatalogueFolder names another catalogue: open it
-    void disableLaterCommands();
     bool filterEvent(QObject* watched, QEvent* event);
     bool handlePreviewKey(QKeyEvent* key);
     bool searchFieldEvent(QEvent* event);
     bool itemGridKey(QKeyEvent* key);
     QObject* commandObject(const QString& name) const;
     void connectOffers();
+    void connectPreferences();
+    // What the preferences saved, taken by the window at once; `display`: the display
+    // configuration too.
+    void preferencesSaved(bool display);
     void moveTextToPane();
     void offersMenus(bool shown); // PopupMenu1 and Menu_Raporty_Oferty for the offer list
     bool paneMayBeReplaced();     // the pane's changed text offered for saving

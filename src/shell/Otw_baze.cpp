@@ -32,6 +32,8 @@ bool plainFolderName(const QString& name) {
 
 } // namespace
 
+const QString TOtworz_Baze::kPickCatalogue = QStringLiteral("Wybierz_Baze");
+
 TOtworz_Baze::TOtworz_Baze(store::MainState& state, QWidget* parent)
     : QDialog(parent), state_(state), ui_(std::make_unique<Ui::TOtworz_Baze>()) {
     ui_->setupUi(this);
@@ -133,6 +135,11 @@ void TOtworz_Baze::applyMode() {
         ui_->Label3->setText(QStringLiteral("Nazwa nowego foldera:"));
         ui_->Label3->show();
         ui_->Edit->show();
+    } else if (mode == kPickCatalogue) {
+        ui_->BB_Nowy->hide();
+        ui_->BB_Otworz->hide();
+        ui_->BB_Wybierz->show();
+        ui_->BB_Wybierz->setDefault(true);
     }
 }
 
@@ -221,8 +228,10 @@ void TOtworz_Baze::BB_NowyClick() {
 void TOtworz_Baze::BB_WybierzClick() {
     if (!holdsCatalogue()) return;
     state_.PickedFolder = shownText();
-    state_.CreateInPickedFolder = false;
-    state_.DefaultSupplierNr = 0;
+    if (state_.FolderPickMode != kPickCatalogue) {
+        state_.CreateInPickedFolder = false;
+        state_.DefaultSupplierNr = 0;
+    }
     accept();
 }
 

@@ -36,6 +36,8 @@ namespace shell {
 // - "Importuj" (the folder of a catalogue to import): BB_Nowy, for a user with full rights,
 //   makes the named folder (nothing in it) as "Nowy" would and leaves PickedFolder = that folder;
 //   the caller imports into it.
+// - kPickCatalogue (choosing an existing catalogue for a setting): only BB_Wybierz, enabled on a
+//   folder that holds a catalogue, leaves PickedFolder = the folder shown. Nothing else changes.
 // - any other word: the designed buttons, each with its usual effect.
 // The picker ends Accepted when something was chosen. Cancelled (BB_Anuluj, Esc, the close
 // button) it ends Rejected with FolderPickMode = "Anuluj" and PickedFolder empty. Folder results
@@ -44,6 +46,7 @@ class TOtworz_Baze : public QDialog {
     Q_OBJECT
 public:
     explicit TOtworz_Baze(store::MainState& state, QWidget* parent = nullptr);
+    static const QString kPickCatalogue;
     ~TOtworz_Baze() override;
 
     // The folder shown (in Label2 and the file list), as browsed to.

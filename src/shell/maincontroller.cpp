@@ -71,9 +71,9 @@ const QStringList& MainController::rowCommands() {
 }
 
 const QStringList& MainController::editCommands() {
-    static const QStringList names{QStringLiteral("Nowy1"), QStringLiteral("Edycja2"),
-                                   QStringLiteral("Klonuj1"), QStringLiteral("Usu1"),
-                                   QStringLiteral("SpeedButton9")};
+    static const QStringList names{QStringLiteral("Nowy1"),        QStringLiteral("Edycja2"),
+                                   QStringLiteral("Klonuj1"),      QStringLiteral("Usu1"),
+                                   QStringLiteral("SpeedButton9"), QStringLiteral("Konfiguracja2")};
     return names;
 }
 

@@ -14,8 +14,12 @@ QString slashed(QString path) {
 
 } // namespace
 
+bool serverLocation(const QString& folder) {
+    return folder.contains(QLatin1String("://"));
+}
+
 QString storedFolder(const QString& folder, const QString& mainFolder) {
-    if (folder.trimmed().isEmpty() || mainFolder.isEmpty()) return folder;
+    if (folder.trimmed().isEmpty() || mainFolder.isEmpty() || serverLocation(folder)) return folder;
     const QDir main(QDir::cleanPath(QDir(mainFolder).absolutePath()));
     const QString path = QDir::cleanPath(QDir(main).absoluteFilePath(slashed(folder)));
     const QString relative = main.relativeFilePath(path);
@@ -28,6 +32,7 @@ QString storedFolder(const QString& folder, const QString& mainFolder) {
 FoundFolder foundFolder(const QString& stored, const QString& mainFolder) {
     const QString text = slashed(stored);
     if (text.isEmpty()) return {};
+    if (serverLocation(text)) return {stored.trimmed()};
     const QDir main(mainFolder);
     const QString path = QDir::cleanPath(main.absoluteFilePath(text));
     if (!QDir::isAbsolutePath(text) || QFileInfo::exists(path)) return {path};

@@ -79,3 +79,13 @@ TEST(FolderPaths, ACopiedMainFolderUsesItsOwnCatalogueNotTheOriginals) {
               dir.path() + QStringLiteral("/Gdzies/Indziej"));
     EXPECT_FALSE(foundFolder(dir.path() + QStringLiteral("/Gdzies/Indziej"), copy).moved);
 }
+
+TEST(FolderPaths, AServerLocationIsKeptAndReadAsGiven) {
+    TempFolder dir;
+    const QString main = dir.sub(QStringLiteral("PELK"));
+    const QString server = QStringLiteral("postgresql://serwer/pelk?schema=glowna");
+    EXPECT_EQ(storedFolder(server, main), server);
+    const FoundFolder found = foundFolder(server, main);
+    EXPECT_EQ(found.folder, server);
+    EXPECT_FALSE(found.moved);
+}
