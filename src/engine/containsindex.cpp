@@ -51,8 +51,8 @@ QString ContainsIndex::foldedText(const char* row) const {
 }
 
 bool ContainsIndex::ready() {
-    Statement st = db_->prepare(QStringLiteral(
-        "SELECT count(*) FROM sqlite_master WHERE name IN (?1, ?2, ?3, ?4)"));
+    Statement st = db_->prepare(
+        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (?1, ?2, ?3, ?4)"));
     st.bindAll({fts_, triggers_[0], triggers_[1], triggers_[2]});
     return st.step() && st.columnInt(0) == 4;
 }
@@ -88,11 +88,11 @@ void ContainsIndex::build() {
         db_->exec(QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON %2 BEGIN "
                                  "DELETE FROM %3 WHERE rowid = old.rowid; END")
                       .arg(quoted(triggers_[1]), table, fts));
-        db_->exec(QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON %3 BEGIN "
-                                 "DELETE FROM %4 WHERE rowid = old.rowid; "
-                                 "INSERT OR REPLACE INTO %4(rowid, t) VALUES(new.rowid, %5); END")
-                      .arg(quoted(triggers_[2]), watched.join(u','), table, fts,
-                           foldedText("new")));
+        db_->exec(
+            QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON %3 BEGIN "
+                           "DELETE FROM %4 WHERE rowid = old.rowid; "
+                           "INSERT OR REPLACE INTO %4(rowid, t) VALUES(new.rowid, %5); END")
+                .arg(quoted(triggers_[2]), watched.join(u','), table, fts, foldedText("new")));
         db_->markWritten();
     });
     vocab_ = false;
@@ -165,7 +165,8 @@ ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
             conds << QStringLiteral("instr(c0, ?) > 0");
             params << s;
         }
-        if (!conds.isEmpty()) sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
+        if (!conds.isEmpty())
+            sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
     }
     Matches m;
     Database::ReadScope reading(*db_);
@@ -183,13 +184,11 @@ ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
     return m;
 }
 
-const std::vector<qint64>& ContainsIndex::rowsInOrder(Table& table) {
+const std::vector<qint64>& ContainsIndex::rowsInOrder(Table& table, const QString& indexFields) {
     const TableDef& def = table.definition();
-    QStringList names = table.indexFieldNames().split(u';', Qt::SkipEmptyParts);
+    QStringList names = indexFields.split(u';', Qt::SkipEmptyParts);
     if (names.isEmpty()) {
-        const IndexDef* ix = table.indexName().isEmpty() ? def.primaryIndex()
-                                                          : def.index(table.indexName());
-        if (ix) names = ix->fields;
+        if (const IndexDef* ix = def.primaryIndex()) names = ix->fields;
     }
     QStringList order;
     for (const QString& n : std::as_const(names)) {
@@ -198,7 +197,8 @@ const std::vector<qint64>& ContainsIndex::rowsInOrder(Table& table) {
             throw EngineError(EngineError::Kind::MissingField,
                               QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(n, def.name),
                               def.name);
-        order << quoted(f->name) + (isTextType(f->type) ? QStringLiteral(" COLLATE PL") : QString());
+        order << quoted(f->name) +
+                     (isTextType(f->type) ? QStringLiteral(" COLLATE PL") : QString());
     }
     order << QStringLiteral("rowid");
     QString sql = QStringLiteral("SELECT rowid FROM ") + quoted(def.name);

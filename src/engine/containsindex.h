@@ -44,9 +44,10 @@ public:
     // ready().
     Matches matching(const QStringList& words);
 
-    // The row ids of `table`'s visible rows in its active order (filter included), as a grid
-    // shows them: read once by an index scan and kept while nobody changes the database.
-    static const std::vector<qint64>& rowsInOrder(Table& table);
+    // The row ids of `table`'s rows that its filter lets through, in the order of the fields
+    // `indexFields` ("A;B"; empty: the primary index) as a cursor in that order shows them: read
+    // by one index scan and kept while nobody changes the database. Valid until the next call.
+    static const std::vector<qint64>& rowsInOrder(Table& table, const QString& indexFields);
     // `order` narrowed to the rows in `matches`, order kept.
     static std::vector<qint64> narrowed(const std::vector<qint64>& order, const Matches& matches);
 
@@ -59,9 +60,9 @@ private:
     std::shared_ptr<Database> db_;
     QString table_;
     QStringList fields_;
-    QString fts_;        // the full-text table
+    QString fts_;         // the full-text table
     QString triggers_[3]; // after insert, delete, update
-    bool vocab_ = false; // the term list of the index is reachable on this connection
+    bool vocab_ = false;  // the term list of the index is reachable on this connection
 };
 
 } // namespace engine

@@ -29,6 +29,7 @@ public:
     int recordCount() override;
     int recNo() override;
     void setRecNo(int n) override;
+    qint64 rowId() const { return hasRow_ ? ids_[pos_] : 0; }
     // Goes to the row with this id; false (staying put) when it is not in the list.
     bool gotoRowId(qint64 rowid);
 

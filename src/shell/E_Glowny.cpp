@@ -106,6 +106,7 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
     connectStartScreens();
     connectOffers();
     disableLaterCommands();
+    setUpNarrowSearch();
     ui_->Panel_Towary->installEventFilter(this);
     ui_->Edit_Szukaj_Towar->installEventFilter(this);
     ui_->DBGrid_Towary->installEventFilter(this);
@@ -238,7 +239,9 @@ void TForm_Pelk::disableLaterCommands() {
 }
 
 MainController::StartOutcome TForm_Pelk::start(const QString& mainFolder) {
-    return controller_->start(mainFolder);
+    const auto outcome = controller_->start(mainFolder);
+    if (outcome == MainController::StartOutcome::Running) restoreNarrowSwitch();
+    return outcome;
 }
 
 // --- MainView ---------------------------------------------------------------------------------
@@ -608,6 +611,7 @@ void TForm_Pelk::Wyswietlaj_wgChange() {
 }
 
 void TForm_Pelk::Edit_Szukaj_TowarChange() {
+    if (narrowSearchTyped()) return;
     controller_->items().searchTextChanged(ui_->Edit_Szukaj_Towar->text());
 }
 
@@ -674,6 +678,7 @@ bool TForm_Pelk::filterEvent(QObject* watched, QEvent* event) {
 }
 
 bool TForm_Pelk::searchFieldEvent(QEvent* event) {
+    if (narrowFieldEvent(event)) return event->type() != QEvent::FocusOut; // the field sees it
     if (event->type() == QEvent::FocusOut) {
         // Not when the whole window goes to the background: the user comes back to the text.
         if (static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason)

@@ -25,6 +25,7 @@ class TMainForm;
 
 namespace shell {
 
+class NarrowSearch;
 class ProgramHelpWindow;
 class TEkr_Otworz_z_listy;
 
@@ -231,6 +232,16 @@ private:
     offers::TMainForm* offerEditor_ = nullptr;
     offers::TEkr_Oferty_Spis* offerList_ = nullptr;
     QString paneFileName_; // the file the text on the document pane belongs to
+
+    // The "zawiera" switch beside the search field and its search (E_Glowny_narrow.cpp).
+    void setUpNarrowSearch();
+    void restoreNarrowSwitch(); // as this user left it
+    bool narrowSearchTyped();   // true when the narrowing search took the field's change
+    bool narrowFieldEvent(QEvent* event);
+    NarrowSearch* narrow_ = nullptr;
+
+public:
+    NarrowSearch& narrowSearch() { return *narrow_; }
 };
 
 // The maker's web page, opened by "Aktualne informacje".
