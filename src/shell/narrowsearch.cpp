@@ -214,10 +214,11 @@ void NarrowSearch::search() {
             rows_.setTableName(kItems);
             rows_.open();
         }
+        const bool again = active_;
+        active_ = true; // before the rows: the item table follows their current row
         rows_.setRows(std::move(found));
         // A list searched again after a change stays on the item it stood on.
-        if (active_ && current > 0) rows_.gotoRowId(current);
-        active_ = true;
+        if (again && current > 0) rows_.gotoRowId(current);
         Q_EMIT showing(true);
         view_.setCounter(rows_.recordCount());
         painted_ << text;

@@ -56,7 +56,7 @@ TEST_F(NarrowTest, WordsNarrowTheListAndAnEmptyFieldShowsAll) {
               QStringLiteral("Łożysko kulkowe"));
     EXPECT_EQ(gridNames(w->form().DBGrid_Towary).size(), 5);
 
-    click(box(*w));
+    click(w.get(), "CB_Zawiera");
     ASSERT_TRUE(box(*w)->isChecked());
     const QStringList screws{QStringLiteral("Podkładka"), QStringLiteral("Śruba imbusowa M8x20")};
     typeIn(*w, QStringLiteral("sruba m8"));
@@ -83,7 +83,7 @@ TEST_F(NarrowTest, WordsNarrowTheListAndAnEmptyFieldShowsAll) {
 TEST_F(NarrowTest, RenamedItemIsFoundAtOnceAndTheSwitchIsRemembered) {
     {
         auto w = start();
-        click(box(*w));
+        click(w.get(), "CB_Zawiera");
         typeIn(*w, QStringLiteral("nakr"));
         ASSERT_EQ(gridNames(w->form().DBGrid_Towary), QStringList{QStringLiteral("Nakrętka M8")});
         auto& items = w->state().TFTowar;
@@ -100,7 +100,7 @@ TEST_F(NarrowTest, RenamedItemIsFoundAtOnceAndTheSwitchIsRemembered) {
     }
     auto again = startWindow();
     EXPECT_TRUE(box(*again)->isChecked());
-    click(box(*again));
+    click(again.get(), "CB_Zawiera");
     auto third = startWindow();
     EXPECT_FALSE(box(*third)->isChecked());
 }
@@ -118,7 +118,7 @@ TEST_F(NarrowTest, ASearchOvertakenByTypingIsNeverPainted) {
     auto w = startWindow();
     ASSERT_EQ(outcome, shell::MainController::StartOutcome::Running);
     w->show();
-    click(box(*w));
+    click(w.get(), "CB_Zawiera");
     auto& narrow = w->narrowSearch();
     int polls = 0;
     narrow.polled = [&] {
