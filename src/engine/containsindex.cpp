@@ -148,39 +148,58 @@ ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
             single << w;
         }
     }
-    QString sql;
-    QVariantList params;
-    QStringList conds;
-    if (!match.isEmpty()) {
-        sql = QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH ?").arg(quoted(fts_));
-        params << match.join(QStringLiteral(" AND "));
-        for (const QString& s : std::as_const(single)) {
-            sql += QStringLiteral(" AND instr(t, ?) > 0");
-            params << s;
-        }
-    } else {
-        // Single letters only: every stored text is looked at, without the index's lists.
-        sql = QStringLiteral("SELECT id FROM %1").arg(quoted(fts_ + QStringLiteral("_content")));
-        for (const QString& s : std::as_const(single)) {
-            conds << QStringLiteral("instr(c0, ?) > 0");
-            params << s;
-        }
-        if (!conds.isEmpty())
-            sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
-    }
     Matches m;
+    auto mark = [](Matches& into, qint64 id) {
+        if (id < 0) return;
+        if (id >= qint64(into.bits.size())) into.bits.resize(size_t(id) + size_t(id) / 4 + 1024);
+        if (!into.bits[size_t(id)]) {
+            into.bits[size_t(id)] = true;
+            ++into.count;
+        }
+    };
+    const QString content = quoted(fts_ + QStringLiteral("_content"));
     Database::ReadScope reading(*db_);
-    Statement st = db_->prepare(sql);
-    st.bindAll(params);
-    while (st.step()) {
-        const qint64 id = st.columnInt(0);
-        if (id < 0) continue;
-        if (id >= qint64(m.bits.size())) m.bits.resize(size_t(id) + size_t(id) / 4 + 1024);
-        if (!m.bits[size_t(id)]) {
-            m.bits[size_t(id)] = true;
-            ++m.count;
+    std::vector<qint64> candidates;
+    if (!match.isEmpty()) {
+        Statement st = db_->prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH ?").arg(quoted(fts_)));
+        st.bind(1, match.join(QStringLiteral(" AND ")));
+        while (st.step())
+            candidates.push_back(st.columnInt(0));
+        if (single.isEmpty() || candidates.empty()) {
+            for (qint64 id : candidates)
+                mark(m, id);
+            return m;
         }
     }
+    // Single letters have no lists in the index. Few candidates are read one by one; otherwise
+    // one pass over all stored texts costs less than reading many of them by id.
+    constexpr size_t kReadOneByOne = 20000;
+    if (!match.isEmpty() && candidates.size() <= kReadOneByOne) {
+        const QString sql = QStringLiteral("SELECT c0 FROM %1 WHERE id = ?").arg(content);
+        for (qint64 id : candidates) {
+            Statement st = db_->prepare(sql);
+            st.bind(1, id);
+            if (!st.step()) continue;
+            const QString text = st.column(0).toString();
+            bool all = true;
+            for (const QString& s : std::as_const(single))
+                all = all && text.contains(s);
+            if (all) mark(m, id);
+        }
+        return m;
+    }
+    QStringList conds;
+    for (qsizetype i = 0; i < single.size(); ++i)
+        conds << QStringLiteral("instr(c0, ?) > 0");
+    Statement st = db_->prepare(QStringLiteral("SELECT id FROM %1 WHERE %2")
+                                    .arg(content, conds.join(QStringLiteral(" AND "))));
+    st.bindAll(QVariantList(single.begin(), single.end()));
+    Matches scanned;
+    while (st.step())
+        mark(scanned, st.columnInt(0));
+    if (match.isEmpty()) return scanned;
+    for (qint64 id : candidates)
+        if (scanned.has(id)) mark(m, id);
     return m;
 }
 
