@@ -35,6 +35,7 @@ ContainsIndex::ContainsIndex(std::shared_ptr<Database> db, const QString& table,
     : db_(std::move(db)), table_(table), fields_(fields) {
     // Under the engine's own prefix, so that its tables never show among the folder's tables.
     fts_ = QStringLiteral("_pelk_zawiera_") + table.toLower();
+    letters_ = fts_ + QStringLiteral("_litery");
     triggers_[0] = fts_ + QStringLiteral("_ai");
     triggers_[1] = fts_ + QStringLiteral("_ad");
     triggers_[2] = fts_ + QStringLiteral("_au");
@@ -52,9 +53,9 @@ QString ContainsIndex::foldedText(const char* row) const {
 
 bool ContainsIndex::ready() {
     Statement st = db_->prepare(
-        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (?1, ?2, ?3, ?4)"));
-    st.bindAll({fts_, triggers_[0], triggers_[1], triggers_[2]});
-    return st.step() && st.columnInt(0) == 4;
+        QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (?1, ?2, ?3, ?4, ?5)"));
+    st.bindAll({fts_, letters_, triggers_[0], triggers_[1], triggers_[2]});
+    return st.step() && st.columnInt(0) == 5;
 }
 
 void ContainsIndex::drop() {
@@ -62,6 +63,7 @@ void ContainsIndex::drop() {
         for (const QString& t : triggers_)
             db_->exec(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(quoted(t)));
         db_->exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(quoted(fts_)));
+        db_->exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(quoted(letters_)));
         db_->markWritten();
     });
 }
@@ -69,6 +71,7 @@ void ContainsIndex::drop() {
 void ContainsIndex::build() {
     const QString table = quoted(table_);
     const QString fts = quoted(fts_);
+    const QString letters = quoted(letters_);
     QStringList watched;
     for (const QString& f : fields_)
         watched << quoted(f);
@@ -76,23 +79,35 @@ void ContainsIndex::build() {
         for (const QString& t : triggers_)
             db_->exec(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(quoted(t)));
         db_->exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(fts));
+        db_->exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(letters));
         // The texts are stored with the index: the short words are checked on them.
         db_->exec(QStringLiteral(
                       "CREATE VIRTUAL TABLE %1 USING fts5(t, tokenize='trigram', columnsize=0)")
                       .arg(fts));
         db_->exec(QStringLiteral("INSERT INTO %1(rowid, t) SELECT rowid, %2 FROM %3")
                       .arg(fts, foldedText(qPrintable(table)), table));
+        // Single letters have no lists among the trigrams: a mask per row answers for them.
+        db_->exec(QStringLiteral("CREATE TABLE %1(id INTEGER PRIMARY KEY, m INTEGER NOT NULL)")
+                      .arg(letters));
+        db_->exec(QStringLiteral("INSERT INTO %1(id, m) SELECT id, pl_letters(c0) FROM %2")
+                      .arg(letters, quoted(fts_ + QStringLiteral("_content"))));
         db_->exec(QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON %2 BEGIN "
-                                 "INSERT OR REPLACE INTO %3(rowid, t) VALUES(new.rowid, %4); END")
-                      .arg(quoted(triggers_[0]), table, fts, foldedText("new")));
+                                 "INSERT OR REPLACE INTO %3(rowid, t) VALUES(new.rowid, %4); "
+                                 "INSERT OR REPLACE INTO %5(id, m) VALUES(new.rowid, "
+                                 "pl_letters(%4)); END")
+                      .arg(quoted(triggers_[0]), table, fts, foldedText("new"), letters));
         db_->exec(QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON %2 BEGIN "
-                                 "DELETE FROM %3 WHERE rowid = old.rowid; END")
-                      .arg(quoted(triggers_[1]), table, fts));
-        db_->exec(
-            QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON %3 BEGIN "
-                           "DELETE FROM %4 WHERE rowid = old.rowid; "
-                           "INSERT OR REPLACE INTO %4(rowid, t) VALUES(new.rowid, %5); END")
-                .arg(quoted(triggers_[2]), watched.join(u','), table, fts, foldedText("new")));
+                                 "DELETE FROM %3 WHERE rowid = old.rowid; "
+                                 "DELETE FROM %4 WHERE id = old.rowid; END")
+                      .arg(quoted(triggers_[1]), table, fts, letters));
+        db_->exec(QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON %3 BEGIN "
+                                 "DELETE FROM %4 WHERE rowid = old.rowid; "
+                                 "DELETE FROM %6 WHERE id = old.rowid; "
+                                 "INSERT OR REPLACE INTO %4(rowid, t) VALUES(new.rowid, %5); "
+                                 "INSERT OR REPLACE INTO %6(id, m) VALUES(new.rowid, "
+                                 "pl_letters(%5)); END")
+                      .arg(quoted(triggers_[2]), watched.join(u','), table, fts, foldedText("new"),
+                           letters));
         db_->markWritten();
     });
     vocab_ = false;
@@ -161,7 +176,8 @@ ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
     Database::ReadScope reading(*db_);
     std::vector<qint64> candidates;
     if (!match.isEmpty()) {
-        Statement st = db_->prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH ?").arg(quoted(fts_)));
+        Statement st =
+            db_->prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %1 MATCH ?").arg(quoted(fts_)));
         st.bind(1, match.join(QStringLiteral(" AND ")));
         while (st.step())
             candidates.push_back(st.columnInt(0));
@@ -171,8 +187,33 @@ ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
             return m;
         }
     }
-    // Single letters have no lists in the index. Few candidates are read one by one; otherwise
-    // one pass over all stored texts costs less than reading many of them by id.
+    // Single letters have no lists in the index: the rows' masks answer for those that have a
+    // bit, at memory speed.
+    quint64 want = 0;
+    bool allHaveBits = true;
+    for (const QString& s : std::as_const(single)) {
+        const int bit = searchLetterBit(s.at(0).unicode());
+        if (bit < 0)
+            allHaveBits = false;
+        else
+            want |= quint64(1) << bit;
+    }
+    if (allHaveBits) {
+        const std::vector<quint64>& masks = letterMasks();
+        auto holds = [&](qint64 id) {
+            return id >= 0 && id < qint64(masks.size()) && (masks[size_t(id)] & want) == want;
+        };
+        if (match.isEmpty()) {
+            for (qint64 id = 0; id < qint64(masks.size()); ++id)
+                if (holds(id)) mark(m, id);
+        } else {
+            for (qint64 id : candidates)
+                if (holds(id)) mark(m, id);
+        }
+        return m;
+    }
+    // Other characters: few candidates are read one by one; otherwise one pass over all stored
+    // texts costs less than reading many of them by id.
     constexpr size_t kReadOneByOne = 20000;
     if (!match.isEmpty() && candidates.size() <= kReadOneByOne) {
         const QString sql = QStringLiteral("SELECT c0 FROM %1 WHERE id = ?").arg(content);
@@ -201,6 +242,28 @@ ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
     for (qint64 id : candidates)
         if (scanned.has(id)) mark(m, id);
     return m;
+}
+
+const std::vector<quint64>& ContainsIndex::letterMasks() {
+    struct Kept {
+        quint64 stamp = 0;
+        std::vector<quint64> masks;
+    };
+    static QHash<QString, Kept> kept;
+    const QString key = db_->ownerId() + QChar(0x1f) + letters_;
+    const quint64 stamp = db_->changeStamp();
+    if (auto it = kept.find(key); it != kept.end() && it->stamp == stamp) return it->masks;
+    if (kept.size() >= 2) kept.clear();
+    Kept k;
+    k.stamp = stamp;
+    Statement st = db_->prepare(QStringLiteral("SELECT id, m FROM %1").arg(quoted(letters_)));
+    while (st.step()) {
+        const qint64 id = st.columnInt(0);
+        if (id < 0) continue;
+        if (id >= qint64(k.masks.size())) k.masks.resize(size_t(id) + size_t(id) / 4 + 1024);
+        k.masks[size_t(id)] = quint64(st.columnInt(1));
+    }
+    return kept.insert(key, std::move(k))->masks;
 }
 
 const std::vector<qint64>& ContainsIndex::rowsInOrder(Table& table, const QString& indexFields) {

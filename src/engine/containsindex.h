@@ -60,7 +60,10 @@ private:
     std::shared_ptr<Database> db_;
     QString table_;
     QStringList fields_;
+    const std::vector<quint64>& letterMasks(); // by row id, read once per change of the database
+
     QString fts_;         // the full-text table
+    QString letters_;     // per row, which letters, digits and signs its texts hold
     QString triggers_[3]; // after insert, delete, update
     bool vocab_ = false;  // the term list of the index is reachable on this connection
 };

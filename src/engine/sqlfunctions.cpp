@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <sqlite3.h>
 
 namespace engine {
@@ -497,6 +498,16 @@ void plFold(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text64(ctx, out, sqlite3_uint64(o - out), sqlite3_free, SQLITE_UTF8);
 }
 
+void plLetters(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    int n = 0;
+    auto s = textOf(argv[0], n);
+    if (!s && sqlite3_value_type(argv[0]) != SQLITE_NULL) return sqlite3_result_error_nomem(ctx);
+    quint64 mask = 0;
+    for (int i = 0; i < n; ++i)
+        if (const int bit = searchLetterBit(s[i]); bit >= 0) mask |= quint64(1) << bit;
+    sqlite3_result_int64(ctx, sqlite3_int64(mask));
+}
+
 int collatePl(void*, int na, const void* a, int nb, const void* b) {
     return comparePolish(static_cast<const char*>(a), na, static_cast<const char*>(b), nb);
 }
@@ -582,6 +593,24 @@ QString upperPolish(QStringView text) {
     return out;
 }
 
+int searchLetterBit(char32_t c) {
+    // Letters and digits, then the ASCII punctuation but the four rarest (\ ^ ` ~).
+    static constexpr std::array<int8_t, 128> kBits = [] {
+        std::array<int8_t, 128> b{};
+        for (auto& x : b)
+            x = -1;
+        int next = 0;
+        for (char c = 'a'; c <= 'z'; ++c)
+            b[size_t(c)] = int8_t(next++);
+        for (char c = '0'; c <= '9'; ++c)
+            b[size_t(c)] = int8_t(next++);
+        for (char c : std::string_view("!\"#$%&'()*+,-./:;<=>?@[]_{|}"))
+            b[size_t(c)] = int8_t(next++);
+        return b;
+    }();
+    return c < 128 ? kBits[c] : -1;
+}
+
 QString foldPolish(QStringView text) {
     QString out;
     out.reserve(text.size());
@@ -618,6 +647,7 @@ void registerSqlFunctions(sqlite3* db) {
         {"pl_date", 1, plDate},
         {"pl_prefix", 2, plPrefix},
         {"pl_fold", 1, plFold},
+        {"pl_letters", 1, plLetters},
     };
     int rc = sqlite3_create_collation_v2(db, "PL", SQLITE_UTF8, nullptr, collatePl, nullptr);
     for (const Fn& f : fns) {

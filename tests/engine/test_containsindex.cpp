@@ -128,6 +128,7 @@ TEST_F(ContainsIndexTest, EveryWriteIsFoundAtOnce) {
     EXPECT_TRUE(found(QStringLiteral("nakretka")).isEmpty());
     // The field not renamed still finds it.
     EXPECT_EQ(found(QStringLiteral("nut")), QStringList{QStringLiteral("Zawleczka żółta")});
+    EXPECT_TRUE(found(QStringLiteral("ó")).contains(QStringLiteral("Zawleczka żółta")));
     t.remove();
     EXPECT_TRUE(found(QStringLiteral("zolta")).isEmpty());
     add(QStringLiteral("Kołek rozporowy"));
@@ -137,6 +138,17 @@ TEST_F(ContainsIndexTest, EveryWriteIsFoundAtOnce) {
     add(QStringLiteral("Wycofany"));
     db->rollback();
     EXPECT_TRUE(found(QStringLiteral("wycofany")).isEmpty());
+}
+
+TEST_F(ContainsIndexTest, CharactersWithoutAMaskBitAreReadFromTheTexts) {
+    addSample();
+    add(QStringLiteral("Kabel 3~ fazowy"), QStringLiteral("Кабель"));
+    index->build();
+    EXPECT_EQ(found(QStringLiteral("~")), QStringList{QStringLiteral("Kabel 3~ fazowy")});
+    EXPECT_EQ(found(QStringLiteral("ка ~")), QStringList{QStringLiteral("Kabel 3~ fazowy")});
+    EXPECT_EQ(found(QStringLiteral("fazowy ~")), QStringList{QStringLiteral("Kabel 3~ fazowy")});
+    EXPECT_EQ(found(QStringLiteral("КАБЕЛЬ")), QStringList{QStringLiteral("Kabel 3~ fazowy")});
+    EXPECT_TRUE(found(QStringLiteral("sruba ~")).isEmpty());
 }
 
 TEST_F(ContainsIndexTest, TableMadeAnewNeedsTheIndexBuiltAgain) {
