@@ -69,7 +69,7 @@ void TForm_Pelk::restoreNarrowSwitch() {
 }
 
 bool TForm_Pelk::narrowSearchTyped() {
-    if (!narrow_ || !narrow_->on() || state_.Query.queryActive) return false;
+    if (!narrow_ || !narrow_->on()) return false;
     narrow_->textChanged();
     return true;
 }
@@ -77,7 +77,7 @@ bool TForm_Pelk::narrowSearchTyped() {
 // The narrowed list's own keys: the arrows move in it, and leaving the field keeps the words
 // (the nearest search empties it instead). True when the event was dealt with here.
 bool TForm_Pelk::narrowFieldEvent(QEvent* event) {
-    if (!narrow_ || !narrow_->on() || state_.Query.queryActive) return false;
+    if (!narrow_ || !narrow_->on()) return false;
     if (event->type() == QEvent::FocusOut) return true; // the text stays
     if (event->type() != QEvent::KeyPress) return false;
     engine::RowList* rows = narrow_->shown();

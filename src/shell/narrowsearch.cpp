@@ -21,6 +21,7 @@ namespace shell {
 namespace {
 
 const QString kItems = QStringLiteral("Towar");
+const QString kItemNr = QStringLiteral("Tow_nr");
 // Pole 1, Pole 2, Pole 3 and Pole 4 of the item list.
 const QStringList& searchedFields() {
     static const QStringList fields{QStringLiteral("Tow_Nazwa"), QStringLiteral("Tow_Nazwa2"),
@@ -114,6 +115,8 @@ NarrowSearch::NarrowSearch(store::MainState& state, MainView& view, QObject* par
         connect(&items, signal, this, &NarrowSearch::listChanged);
     connect(&items, &engine::Table::afterPost, this, &NarrowSearch::listChanged);
     connect(&items, &engine::Table::afterDelete, this, &NarrowSearch::listChanged);
+    for (auto signal : {&engine::DataSet::afterOpen, &engine::DataSet::afterRefresh})
+        connect(&st_.QTowar, signal, this, &NarrowSearch::listChanged);
 }
 
 NarrowSearch::~NarrowSearch() = default;
@@ -175,11 +178,13 @@ void NarrowSearch::search() {
     for (;;) {
         const quint64 generation = generation_;
         const QString text = view_.searchText();
-        if (st_.Query.queryActive) {
-            active_ = false; // the query's rows show, searched as ever
+        const bool inQuery = st_.Query.queryActive;
+        auto& query = st_.QTowar;
+        if (!on_ || !items.isOpen() || (inQuery && !query.isOpen())) return showAll();
+        if (inQuery && !query.hasField(kItemNr)) {
+            active_ = false; // rows that are no items: the query's own search as ever
             return;
         }
-        if (!on_ || !items.isOpen()) return showAll();
         const QStringList words = engine::ContainsIndex::words(text);
         if (words.isEmpty()) {
             showAll();
@@ -194,10 +199,14 @@ void NarrowSearch::search() {
         try {
             engine::ContainsIndex index(db, kItems, searchedFields());
             const auto matches = index.matching(words);
-            const SortChoice* choice = sortChoice(view_.sortChoice());
-            const auto& order = engine::ContainsIndex::rowsInOrder(
-                items, choice ? choice->field : items.indexFieldNames());
-            found = engine::ContainsIndex::narrowed(order, matches);
+            if (inQuery) {
+                found = engine::ContainsIndex::narrowed(queryOrder(), matches);
+            } else {
+                const SortChoice* choice = sortChoice(view_.sortChoice());
+                const auto& order = engine::ContainsIndex::rowsInOrder(
+                    items, choice ? choice->field : items.indexFieldNames());
+                found = engine::ContainsIndex::narrowed(order, matches);
+            }
         } catch (const engine::EngineError&) {
             db->setCancelCheck({});
             // Stopped for a newer text: that one is searched now, this one is never shown.
@@ -230,7 +239,32 @@ void NarrowSearch::showAll() {
     if (!active_) return;
     active_ = false;
     Q_EMIT showing(false);
-    if (st_.TFTowar.isOpen() && !st_.Query.queryActive) view_.setCounter(st_.TFTowar.recordCount());
+    if (st_.Query.queryActive) {
+        if (st_.QTowar.isOpen()) view_.setCounter(st_.QTowar.recordCount());
+    } else if (st_.TFTowar.isOpen()) {
+        view_.setCounter(st_.TFTowar.recordCount());
+    }
+}
+
+// The items of the query's rows in the query's order; a row twice (a join) counts once.
+std::vector<qint64> NarrowSearch::queryOrder() {
+    auto& query = st_.QTowar;
+    const int field = query.fieldIndex(kItemNr);
+    const int count = query.recordCount();
+    std::vector<qint64> out;
+    out.reserve(size_t(count));
+    std::vector<bool> seen;
+    constexpr int kChunk = 4096;
+    for (int first = 1; first <= count; first += kChunk)
+        for (const auto& row : query.rowsAt(first, std::min(kChunk, count - first + 1))) {
+            const qint64 nr = row.values.value(field).toLongLong();
+            if (nr <= 0) continue;
+            if (nr >= qint64(seen.size())) seen.resize(size_t(nr) * 2 + 1024);
+            if (seen[size_t(nr)]) continue;
+            seen[size_t(nr)] = true;
+            out.push_back(nr);
+        }
+    return out;
 }
 
 void NarrowSearch::followCurrent() {
@@ -238,7 +272,11 @@ void NarrowSearch::followCurrent() {
     const qint64 id = rows_.isOpen() ? rows_.rowId() : 0;
     if (!active_ || id <= 0 || !items.isOpen() || items.rowId() == id) return;
     if (items.state() != engine::Table::State::Browse) return;
-    items.gotoRowId(id);
+    // In query mode the item table follows the query's current row.
+    if (st_.Query.queryActive)
+        st_.QTowar.locate(kItemNr, QString::number(id), false, false);
+    else
+        items.gotoRowId(id);
 }
 
 // --- The remembered switch ---------------------------------------------------------------------

@@ -14,9 +14,10 @@ class MainView;
 
 // The "zawiera" search of the item list: while the switch is on, the typed words narrow the list
 // to the items whose Pole 1 to Pole 4 contain every word anywhere, letter case and Polish marks
-// ignored, in the order the list has. The item table stays open in its order and follows the
-// current row of the narrowed list, so the detail tabs and the item commands work as ever; an
-// empty text shows the whole list again. Off, the search field keeps its nearest search.
+// ignored, in the order the list has: the item table's (with its filter) or the query's. The
+// item table stays open and follows the current row of the narrowed list (through the query in
+// query mode), so the detail tabs and the item commands work as ever; an empty text shows the
+// whole list again. Off, the search field keeps its nearest search.
 //
 // Every keystroke supersedes the search still running: it is stopped and never shown, and the
 // latest text is searched instead.
@@ -60,6 +61,7 @@ private:
     bool ensureIndex();
     void search();
     void showAll();
+    std::vector<qint64> queryOrder();
     void followCurrent(); // the item table goes to the narrowed list's current item
     bool poll();          // keystrokes for the field are taken in; true when the text changed
 

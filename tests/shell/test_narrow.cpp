@@ -80,6 +80,31 @@ TEST_F(NarrowTest, WordsNarrowTheListAndAnEmptyFieldShowsAll) {
     EXPECT_TRUE(errorTexts().isEmpty()) << errorTexts().join(u'\n').toStdString();
 }
 
+TEST_F(NarrowTest, AQueryIsNarrowedInItsOwnOrder) {
+    auto w = start();
+    click(w.get(), "CB_Zawiera");
+    // Every item but the first, by name backwards.
+    w->state().QTowar.setSql({QStringLiteral("SELECT DISTINCT Towar.*"),
+                              QStringLiteral("FROM Towar"), QStringLiteral("WHERE Towar.Tow_nr>1"),
+                              QStringLiteral("ORDER BY Towar.Tow_Nazwa DESC")});
+    w->BB_SQLClick();
+    ASSERT_TRUE(w->state().Query.queryActive);
+    typeIn(*w, QStringLiteral("m"));
+    EXPECT_EQ(gridNames(w->form().DBGrid_Towary),
+              (QStringList{QStringLiteral("Śruba sześciokątna M10x120"),
+                           QStringLiteral("Podkładka"), QStringLiteral("Nakrętka M8")}));
+    EXPECT_EQ(counter(*w), QStringLiteral("3"));
+    typeIn(*w, QStringLiteral("sruba m8"));
+    EXPECT_EQ(gridNames(w->form().DBGrid_Towary), QStringList{QStringLiteral("Podkładka")});
+    // The item table (and with it the detail tabs) stands on the item shown.
+    EXPECT_EQ(w->state().TFTowar.asString(QStringLiteral("Tow_Nazwa")),
+              QStringLiteral("Podkładka"));
+    typeIn(*w, QString());
+    EXPECT_EQ(gridNames(w->form().DBGrid_Towary).size(), 4);
+    EXPECT_EQ(counter(*w), QStringLiteral("4"));
+    EXPECT_TRUE(errorTexts().isEmpty()) << errorTexts().join(u'\n').toStdString();
+}
+
 TEST_F(NarrowTest, RenamedItemIsFoundAtOnceAndTheSwitchIsRemembered) {
     {
         auto w = start();
