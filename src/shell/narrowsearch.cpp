@@ -51,9 +51,10 @@ bool isTyping(const QKeyEvent* key) {
     return !text.isEmpty() && text.at(0).isPrint();
 }
 
-// While a search runs, only typing into the search field gets through; every other input and
-// every timer waits until the search is over (a timer or a click could touch the database in
-// the middle of the search's statement) and is handed over afterwards.
+// While a search runs, only typing into the search field gets through; every other input, every
+// timer and all painting wait until the search is over (a timer, a click or a grid fetching the
+// rows it paints would use the database in the middle of the search's statement) and are handed
+// over afterwards.
 class InputHold : public QObject {
 public:
     explicit InputHold(QObject* field) : field_(field) { qApp->installEventFilter(this); }
@@ -61,6 +62,8 @@ public:
         qApp->removeEventFilter(this);
         for (auto& [receiver, event] : held_)
             if (receiver) QCoreApplication::postEvent(receiver, event.release());
+        for (const QPointer<QWidget>& w : unpainted_)
+            if (w) w->update();
     }
 
 protected:
@@ -87,6 +90,14 @@ protected:
         case QEvent::Close:
             hold(watched, event->clone());
             return true;
+        case QEvent::UpdateRequest:
+            for (const auto& [receiver, held] : held_)
+                if (receiver == watched && held->type() == QEvent::UpdateRequest) return true;
+            hold(watched, new QEvent(QEvent::UpdateRequest));
+            return true;
+        case QEvent::Paint:
+            if (auto* w = qobject_cast<QWidget*>(watched)) unpainted_.emplace_back(w);
+            return true;
         default:
             return false;
         }
@@ -98,6 +109,7 @@ private:
     }
     QPointer<QObject> field_;
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> held_;
+    std::vector<QPointer<QWidget>> unpainted_;
 };
 
 } // namespace
