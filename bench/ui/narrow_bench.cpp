@@ -151,8 +151,10 @@ int main(int argc, char** argv) {
             if (rebuild || !index.ready()) {
                 QElapsedTimer t;
                 t.start();
+                const double cpuBefore = cpuMs();
                 index.build();
-                std::printf("index build: %.1f s\n", double(t.elapsed()) / 1000.0);
+                std::printf("index build: %.1f s (processor time %.1f s)\n",
+                            double(t.elapsed()) / 1000.0, (cpuMs() - cpuBefore) / 1000.0);
             }
         }
         shell::TForm_Pelk w;
