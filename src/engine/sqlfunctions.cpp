@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <sqlite3.h>
 
 namespace engine {
@@ -464,6 +465,49 @@ void plPrefix(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int(ctx, beginsWithUtf8(t, t + nt, p, p + np) ? 1 : 0);
 }
 
+// The letter a code point is searched as: lower case, without the marks of its letters (ł is l).
+inline char32_t foldOf(char32_t cp) {
+    if (cp < kTableSize && kWeights[cp] < kOther) return kWeights[cp] / 4;
+    return QChar::toLower(cp);
+}
+
+void plFold(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    int n = 0;
+    auto s = textOf(argv[0], n);
+    if (!s) return sqlite3_result_error_nomem(ctx);
+    // Folding never lengthens a Latin letter; a lower-case form elsewhere at most doubles.
+    char* out = static_cast<char*>(sqlite3_malloc64(2 * sqlite3_uint64(n) + 4));
+    if (!out) return sqlite3_result_error_nomem(ctx);
+    char* o = out;
+    const unsigned char* p = s;
+    const unsigned char* end = s + n;
+    while (p < end) {
+        if (*p < 0x80) {
+            *o++ = char(kWeights[*p] / 4);
+            ++p;
+            continue;
+        }
+        const unsigned char* start = p;
+        const char32_t cp = nextUtf8(p, end);
+        if (p == start + 1) // a stray byte is kept as it is
+            *o++ = char(*start);
+        else
+            o = putUtf8(o, foldOf(cp));
+    }
+    sqlite3_result_text64(ctx, out, sqlite3_uint64(o - out), sqlite3_free, SQLITE_UTF8);
+}
+
+void plLetters(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    int n = 0;
+    auto s = textOf(argv[0], n);
+    if (!s && sqlite3_value_type(argv[0]) != SQLITE_NULL) return sqlite3_result_error_nomem(ctx);
+    quint64 mask = 0;
+    for (int i = 0; i < n; ++i)
+        if (const int bit = searchLetterBit(s[i]); bit >= 0) mask |= quint64(1) << bit;
+    sqlite3_result_int64(ctx, sqlite3_int64(mask));
+}
+
 int collatePl(void*, int na, const void* a, int nb, const void* b) {
     return comparePolish(static_cast<const char*>(a), na, static_cast<const char*>(b), nb);
 }
@@ -549,6 +593,41 @@ QString upperPolish(QStringView text) {
     return out;
 }
 
+int searchLetterBit(char32_t c) {
+    // Letters and digits, then the ASCII punctuation but the four rarest (\ ^ ` ~).
+    static constexpr std::array<int8_t, 128> kBits = [] {
+        std::array<int8_t, 128> b{};
+        for (auto& x : b)
+            x = -1;
+        int next = 0;
+        for (char c = 'a'; c <= 'z'; ++c)
+            b[size_t(c)] = int8_t(next++);
+        for (char c = '0'; c <= '9'; ++c)
+            b[size_t(c)] = int8_t(next++);
+        for (char c : std::string_view("!\"#$%&'()*+,-./:;<=>?@[]_{|}"))
+            b[size_t(c)] = int8_t(next++);
+        return b;
+    }();
+    return c < 128 ? kBits[c] : -1;
+}
+
+QString foldPolish(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    const char16_t* p = text.utf16();
+    const char16_t* end = p + text.size();
+    while (p < end) {
+        const char32_t cp = foldOf(nextUtf16(p, end));
+        if (QChar::requiresSurrogates(cp)) {
+            out += QChar(QChar::highSurrogate(cp));
+            out += QChar(QChar::lowSurrogate(cp));
+        } else {
+            out += QChar(char16_t(cp));
+        }
+    }
+    return out;
+}
+
 QString prefixUpperBound(const QString& prefix) {
     // U+10FFFF weighs more than any other character, so the bound follows every text that
     // begins with the prefix (short of texts that themselves go on with U+10FFFF).
@@ -567,6 +646,8 @@ void registerSqlFunctions(sqlite3* db) {
         {"pl_num", 1, plNum},
         {"pl_date", 1, plDate},
         {"pl_prefix", 2, plPrefix},
+        {"pl_fold", 1, plFold},
+        {"pl_letters", 1, plLetters},
     };
     int rc = sqlite3_create_collation_v2(db, "PL", SQLITE_UTF8, nullptr, collatePl, nullptr);
     for (const Fn& f : fns) {

@@ -106,6 +106,7 @@ TForm_Pelk::TForm_Pelk(QWidget* parent)
     connectStartScreens();
     connectOffers();
     connectCompose();
+    setUpNarrowSearch();
     ui_->Edit_Szukaj_Towar->installEventFilter(this);
     ui_->DBGrid_Towary->installEventFilter(this);
     // Pages are laid out when the notebook has placed them, i.e. on their own resize.
@@ -234,7 +235,10 @@ void TForm_Pelk::connectCommands() {
 
 MainController::StartOutcome TForm_Pelk::start(const QString& mainFolder) {
     const MainController::StartOutcome outcome = controller_->start(mainFolder);
-    if (outcome == MainController::StartOutcome::Running) restoreLayout();
+    if (outcome == MainController::StartOutcome::Running) {
+        restoreLayout();
+        restoreNarrowSwitch();
+    }
     return outcome;
 }
 
@@ -597,6 +601,7 @@ void TForm_Pelk::Wyswietlaj_wgChange() {
 }
 
 void TForm_Pelk::Edit_Szukaj_TowarChange() {
+    if (narrowSearchTyped()) return;
     controller_->items().searchTextChanged(ui_->Edit_Szukaj_Towar->text());
 }
 
@@ -659,6 +664,7 @@ bool TForm_Pelk::filterEvent(QObject* watched, QEvent* event) {
 }
 
 bool TForm_Pelk::searchFieldEvent(QEvent* event) {
+    if (narrowFieldEvent(event)) return event->type() != QEvent::FocusOut; // the field sees it
     if (event->type() == QEvent::FocusOut) {
         // Not when the whole window goes to the background: the user comes back to the text.
         if (static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason)

@@ -28,6 +28,7 @@ class QTextEdit;
 
 namespace shell {
 
+class NarrowSearch;
 class ProgramHelpWindow;
 class TEkr_Otworz_z_listy;
 
@@ -268,6 +269,16 @@ private:
     WindowLayout* layout_ = nullptr; // a child of the window
     // The program, not the user, is setting the item grid's column widths.
     bool itemWidthsByProgram_ = false;
+
+    // The "zawiera" switch beside the search field and its search (E_Glowny_narrow.cpp).
+    void setUpNarrowSearch();
+    void restoreNarrowSwitch(); // as this user left it
+    bool narrowSearchTyped();   // true when the narrowing search took the field's change
+    bool narrowFieldEvent(QEvent* event);
+    NarrowSearch* narrow_ = nullptr;
+
+public:
+    NarrowSearch& narrowSearch() { return *narrow_; }
 };
 
 // The maker's web page, opened by "Aktualne informacje".
