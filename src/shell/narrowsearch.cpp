@@ -5,6 +5,7 @@
 #include "engine/table.h"
 #include "shell/itemlist.h"
 #include "shell/maincontroller.h"
+#include "store/layoutstore.h"
 #include "store/mainstate.h"
 #include "ui/cancellable.h"
 #include "ui/errorbox.h"
@@ -29,9 +30,7 @@ const QStringList& searchedFields() {
     return fields;
 }
 
-const QString kSwitchTable = QStringLiteral("Szukaj_Zawiera");
-const QString kSwitchUser = QStringLiteral("Szukaj_User_Nr");
-const QString kSwitchOn = QStringLiteral("Szukaj_Wlaczone");
+const QString kSwitchKey = QStringLiteral("items/contains");
 
 constexpr qint64 kPollEveryMs = 8;
 
@@ -293,39 +292,20 @@ void NarrowSearch::followCurrent() {
 
 // --- The remembered switch ---------------------------------------------------------------------
 
+// Kept with the user's other remembered choices, for every catalogue alike.
 bool NarrowSearch::remembered(const store::MainState& state) {
     if (state.MainFolder.isEmpty() || !engine::Database::exists(state.MainFolder)) return false;
-    auto db = engine::Database::open(state.MainFolder);
-    if (!db->hasTable(kSwitchTable)) return false;
-    engine::Table t(state.MainFolder, kSwitchTable);
-    t.setIndexFieldNames(kSwitchUser);
-    t.open();
-    return t.findKey({state.CurrentUserNr}) && t.asBoolean(kSwitchOn);
+    store::LayoutStore layout(state.MainFolder, state.CurrentUserNr);
+    layout.load();
+    return layout.value({}, kSwitchKey) == QLatin1String("1");
 }
 
 void NarrowSearch::remember(const store::MainState& state, bool on) {
     if (state.MainFolder.isEmpty() || !engine::Database::exists(state.MainFolder)) return;
-    auto db = engine::Database::open(state.MainFolder);
-    if (!db->hasTable(kSwitchTable)) {
-        engine::TableDef def;
-        def.name = kSwitchTable;
-        def.fields = {{kSwitchUser, engine::FieldType::LongInt, 0, true},
-                      {kSwitchOn, engine::FieldType::Logical, 0, false}};
-        def.indexes = {{QStringLiteral("PrimaryIndex"), {kSwitchUser}, true}};
-        db->createTable(def, /*replace*/ false);
-    }
-    engine::Table t(state.MainFolder, kSwitchTable);
-    t.setIndexFieldNames(kSwitchUser);
-    t.open();
-    if (t.findKey({state.CurrentUserNr})) {
-        if (t.asBoolean(kSwitchOn) == on) return;
-        t.edit();
-    } else {
-        t.append();
-        t.setValue(kSwitchUser, state.CurrentUserNr);
-    }
-    t.setValue(kSwitchOn, on);
-    t.post();
+    store::LayoutStore layout(state.MainFolder, state.CurrentUserNr);
+    layout.load();
+    layout.setValue({}, kSwitchKey, on ? QStringLiteral("1") : QStringLiteral("0"));
+    if (layout.changed()) layout.save();
 }
 
 } // namespace shell
