@@ -292,20 +292,29 @@ void NarrowSearch::followCurrent() {
 
 // --- The remembered switch ---------------------------------------------------------------------
 
-// Kept with the user's other remembered choices, for every catalogue alike.
+// Kept with the user's other remembered choices, for every catalogue alike. Like the rest of
+// the layout, a switch that cannot be read is off and one that cannot be written is forgotten:
+// neither is worth a message.
 bool NarrowSearch::remembered(const store::MainState& state) {
     if (state.MainFolder.isEmpty() || !engine::Database::exists(state.MainFolder)) return false;
-    store::LayoutStore layout(state.MainFolder, state.CurrentUserNr);
-    layout.load();
-    return layout.value({}, kSwitchKey) == QLatin1String("1");
+    try {
+        store::LayoutStore layout(state.MainFolder, state.CurrentUserNr);
+        layout.load();
+        return layout.value({}, kSwitchKey) == QLatin1String("1");
+    } catch (const engine::EngineError&) {
+        return false;
+    }
 }
 
 void NarrowSearch::remember(const store::MainState& state, bool on) {
     if (state.MainFolder.isEmpty() || !engine::Database::exists(state.MainFolder)) return;
-    store::LayoutStore layout(state.MainFolder, state.CurrentUserNr);
-    layout.load();
-    layout.setValue({}, kSwitchKey, on ? QStringLiteral("1") : QStringLiteral("0"));
-    if (layout.changed()) layout.save();
+    try {
+        store::LayoutStore layout(state.MainFolder, state.CurrentUserNr);
+        layout.load();
+        layout.setValue({}, kSwitchKey, on ? QStringLiteral("1") : QStringLiteral("0"));
+        if (layout.changed()) layout.save();
+    } catch (const engine::EngineError&) {
+    }
 }
 
 } // namespace shell
