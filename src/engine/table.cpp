@@ -25,6 +25,8 @@ constexpr int kFirstBatch = 20;
 constexpr int kSampleThreshold = 20000;
 constexpr int kSampleStep = 512;
 constexpr size_t kKeepBehind = 256;
+// A change stamp no database gives: the next look re-reads.
+constexpr quint64 kStale = ~quint64(0);
 
 } // namespace
 
@@ -1252,14 +1254,22 @@ void Table::post() {
     clearExtraCaches();
     const qint64 rowid = edit_.rowid;
     setState(State::Browse);
-    // Stand on the posted row; when it is not among the visible rows, on its neighbour.
+    // Stand on the posted row; when it is not among the visible rows, on its neighbour. The
+    // row is saved by now: a busy database while reading it back must not report the post as
+    // failed, so the cursor then stands on the row as written and re-reads at the next look.
     std::vector<Row> rows;
-    if (auto r = readRow(rowid, true)) {
-        rows.push_back(std::move(*r));
-    } else {
-        Row probe = edit_;
-        rows = fetch(true, &probe, 1, true);
-        if (rows.empty()) rows = fetch(false, nullptr, 1);
+    try {
+        if (auto r = readRow(rowid, true)) {
+            rows.push_back(std::move(*r));
+        } else {
+            Row probe = edit_;
+            rows = fetch(true, &probe, 1, true);
+            if (rows.empty()) rows = fetch(false, nullptr, 1);
+        }
+    } catch (const EngineError&) {
+        rows.clear();
+        rows.push_back(edit_);
+        stamp_ = kStale;
     }
     positionAt(std::move(rows), true);
     Q_EMIT afterPost();
@@ -1328,9 +1338,21 @@ void Table::remove() {
     forgetPositions();
     stamp_ = db_->changeStamp();
     clearExtraCaches();
-    // The next row takes its place; after the last row, the one before.
-    auto rows = fetch(true, &gone, 1);
-    if (rows.empty()) rows = fetch(false, &gone, 1);
+    // The next row takes its place; after the last row, the one before. The delete is
+    // durable by now: when the database is busy, a neighbour read before stands in until the
+    // next re-read.
+    std::vector<Row> rows;
+    try {
+        rows = fetch(true, &gone, 1);
+        if (rows.empty()) rows = fetch(false, &gone, 1);
+    } catch (const EngineError&) {
+        rows.clear();
+        if (!ahead_.empty())
+            rows.push_back(ahead_.front());
+        else if (!behind_.empty())
+            rows.push_back(behind_.front());
+        stamp_ = kStale;
+    }
     positionAt(std::move(rows), true);
     Q_EMIT afterDelete();
 }
