@@ -60,10 +60,11 @@ QVariant read(const char* p) {
 
 } // namespace
 
-void PackedRows::append(sqlite3_stmt* stmt, int columns) {
-    std::string& r = scratch_;
+namespace {
+
+void packInto(std::string& r, sqlite3_stmt* stmt, int first, int columns) {
     r.clear();
-    for (int i = 0; i < columns; ++i) {
+    for (int i = first; i < first + columns; ++i) {
         switch (sqlite3_column_type(stmt, i)) {
         case SQLITE_INTEGER:
             r.push_back(Integer);
@@ -94,6 +95,40 @@ void PackedRows::append(sqlite3_stmt* stmt, int columns) {
             break;
         }
     }
+}
+
+} // namespace
+
+void PackedRow::assign(sqlite3_stmt* stmt, int first, int columns) {
+    packInto(bytes_, stmt, first, columns);
+}
+
+QVariant PackedRow::value(int column) const {
+    if (bytes_.empty()) return {};
+    const char* p = bytes_.data();
+    for (int i = 0; i < column; ++i)
+        p = skip(p);
+    return read(p);
+}
+
+std::vector<QVariant> PackedRow::values(int columns) const {
+    std::vector<QVariant> out;
+    out.reserve(size_t(columns));
+    if (bytes_.empty()) {
+        out.resize(size_t(columns));
+        return out;
+    }
+    const char* p = bytes_.data();
+    for (int i = 0; i < columns; ++i) {
+        out.push_back(read(p));
+        p = skip(p);
+    }
+    return out;
+}
+
+void PackedRows::append(sqlite3_stmt* stmt, int columns) {
+    std::string& r = scratch_;
+    packInto(r, stmt, 0, columns);
     // A row never spans two blocks; one larger than a block (a big picture) gets its own.
     if (blocks_.empty() || blocks_.back().size() + r.size() > blocks_.back().capacity()) {
         if (!blocks_.empty() && blocks_.back().empty()) blocks_.pop_back();

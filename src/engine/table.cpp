@@ -345,10 +345,7 @@ void Table::buildSql() {
 Table::Row Table::rowFrom(const Statement& st) const {
     Row r;
     r.rowid = st.columnInt(0);
-    const int n = int(def_.fields.size());
-    r.v.resize(n);
-    for (int i = 0; i < n; ++i)
-        r.v[i] = st.column(i + 1);
+    r.packed.assign(st.handle(), 1, int(def_.fields.size()));
     return r;
 }
 
@@ -392,7 +389,7 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
         QStringList conds;
         QVariantList params;
         for (int j = 0; j < i; ++j) {
-            const QVariant& v = from->v[key_[j].field];
+            const QVariant v = from->at(key_[j].field);
             if (v.isNull()) {
                 conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
             } else {
@@ -415,7 +412,7 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
             continue;
         }
         const int field = key_[i].field;
-        const QVariant& v = from->v[field];
+        const QVariant v = from->at(field);
         const QString plain = quotedIdent(def_.fields[field].name);
         if (forward) {
             if (v.isNull())
@@ -571,7 +568,7 @@ std::vector<DataSet::StoredRow> Table::storedRowsAt(int first, int count) {
         anchors_.emplace(first + int(rows.size()) - 1, rows.back());
     }
     for (auto& r : rows)
-        out.emplace_back(r.rowid, std::move(r.v));
+        out.emplace_back(r.rowid, r.values(int(def_.fields.size())));
     return out;
 }
 
@@ -707,8 +704,8 @@ void Table::forgetPositions() {
 // as SQLite orders them, for searching the position samples.
 int Table::compareKeys(const Row& a, const Row& b) const {
     for (const auto& k : key_) {
-        const QVariant& x = a.v[k.field];
-        const QVariant& y = b.v[k.field];
+        const QVariant x = a.at(k.field);
+        const QVariant y = b.at(k.field);
         if (x.isNull() || y.isNull()) {
             if (x.isNull() != y.isNull()) return x.isNull() ? -1 : 1;
             continue;
@@ -797,7 +794,7 @@ int Table::recNo() {
         QStringList conds;
         QVariantList params;
         for (int j = 0; j < i; ++j) {
-            const QVariant& v = cur_.v[key_[j].field];
+            const QVariant v = cur_.at(key_[j].field);
             if (v.isNull()) {
                 conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
             } else {
@@ -812,7 +809,7 @@ int Table::recNo() {
             continue;
         }
         const int field = key_[i].field;
-        const QVariant& v = cur_.v[field];
+        const QVariant v = cur_.at(field);
         if (v.isNull()) continue;
         before += countWhere((conds + QStringList{colSql(field) + QStringLiteral(" < ?")})
                                  .join(QStringLiteral(" AND ")),
@@ -997,8 +994,9 @@ void Table::refresh() {
             rows = fetch(true, nullptr, 16);
         }
     }
+    const int n = int(def_.fields.size());
     const bool moved = rows.empty() != !had || (!rows.empty() && rows[0].rowid != old.rowid) ||
-                       (!rows.empty() && rows[0].v != old.v);
+                       (!rows.empty() && rows[0].values(n) != old.values(n));
     recNo_ = 0;
     if (rows.empty()) {
         setEmpty();
@@ -1065,7 +1063,7 @@ void Table::onMasterValues() {
 QVariant Table::storedValue(int index) const {
     if (state_ == State::Edit || state_ == State::Insert) return edit_.v[index];
     if (!hasRow_) return {};
-    return cur_.v[index];
+    return cur_.at(index);
 }
 
 void Table::setState(State s) {
@@ -1117,8 +1115,9 @@ void Table::edit() {
     });
     editLocked_ = true;
     cur_ = *fresh;
-    original_ = *fresh;
-    edit_ = *fresh;
+    original_.rowid = fresh->rowid;
+    original_.v = fresh->values(int(def_.fields.size()));
+    edit_ = original_;
     modified_ = false;
     rowChanged();
     setState(State::Edit);
@@ -1184,7 +1183,7 @@ void Table::writeUpdate() {
                            "Zmiany nie zostały zapisane.")
                 .arg(def_.name),
             def_.name);
-    if (disk->v != original_.v)
+    if (disk->values(int(def_.fields.size())) != original_.v)
         throw EngineError(
             K::Changed,
             QStringLiteral("Rekord w tabeli %1 został zmieniony przez innego użytkownika. "

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/dataset.h"
 #include "engine/filterexpr.h"
+#include "engine/packedrows.h"
 #include <QPointer>
 #include <deque>
 #include <functional>
@@ -105,7 +106,14 @@ protected:
 private:
     struct Row {
         qint64 rowid = 0;
-        std::vector<QVariant> v; // stored form, one per table field
+        // Stored form, one per table field: packed as read, or built here (edited rows, keys
+        // only) in `v`, which then takes precedence.
+        PackedRow packed;
+        std::vector<QVariant> v;
+        QVariant at(int field) const { return v.empty() ? packed.value(field) : v[size_t(field)]; }
+        std::vector<QVariant> values(int fields) const {
+            return v.empty() ? packed.values(fields) : v;
+        }
     };
     struct KeyPart {
         int field; // index into def_.fields
