@@ -241,7 +241,31 @@ QString Table::colSql(int field) const {
     return quotedIdent(f.name) + (isTextType(f.type) ? QStringLiteral(" COLLATE PL") : QString());
 }
 
-void Table::buildSql() {
+// The parts of a table object's statements that follow from the table's definition, the order
+// and the filter text alone: opening a table again, or another cursor like it, takes them as
+// they were built. A changed definition is a new field list, so it never matches an old entry.
+struct Table::Shape {
+    TableDef def; // holds the field list the entry was built for
+    std::vector<KeyPart> key;
+    QString selectSql, keySelectSql, orderAsc, orderDesc;
+    SqlFragment filter; // empty when no filter applies
+};
+
+std::shared_ptr<const Table::Shape> Table::shape() {
+    const bool filterOn = filtered_ && !filterText_.trimmed().isEmpty();
+    QString cacheKey = folder_ + QChar(0x1f) + def_.name + QChar(0x1f) + indexName_ + QChar(0x1f) +
+                       indexFields_.join(u';');
+    if (filterOn) cacheKey += QChar(0x1f) + filterText_;
+    static QHash<QString, std::shared_ptr<const Shape>> cache;
+    if (auto it = cache.constFind(cacheKey); it != cache.constEnd()) {
+        const Shape& s = **it;
+        if (s.def.fields.constData() == def_.fields.constData() &&
+            s.def.indexes.constData() == def_.indexes.constData() &&
+            s.def.fields.size() == def_.fields.size())
+            return *it;
+    }
+    auto out = std::make_shared<Shape>();
+    out->def = def_;
     // Order
     QStringList names = indexFields_;
     if (names.isEmpty()) {
@@ -251,7 +275,7 @@ void Table::buildSql() {
                  QStringLiteral("Indeks %1 nie istnieje w tabeli %2.").arg(indexName_, def_.name));
         if (ix) names = ix->fields;
     }
-    std::vector<KeyPart> key;
+    std::vector<KeyPart>& key = out->key;
     for (const auto& n : names) {
         int i = ownIndex(n);
         if (i < 0)
@@ -272,18 +296,38 @@ void Table::buildSql() {
     for (const auto& f : def_.fields)
         cols << quotedIdent(f.name);
 
-    // Conditions every row meets
-    QStringList where;
-    QVariantList params;
-    if (filtered_ && !filterText_.trimmed().isEmpty()) {
+    if (filterOn) {
         FilterResolver resolve = [this](const QString& name) -> std::optional<FilterColumn> {
             int i = def_.fieldIndex(name);
             if (i < 0) return std::nullopt;
             return FilterColumn{quotedIdent(def_.fields[i].name), def_.fields[i]};
         };
-        const SqlFragment filter = translateFilter(filterText_, def_.name, resolve);
-        where << u'(' + filter.sql + u')';
-        params << filter.params;
+        out->filter = translateFilter(filterText_, def_.name, resolve);
+    }
+    out->selectSql = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) +
+                     QStringLiteral(" FROM ") + quotedIdent(def_.name);
+    QStringList keyCols{QStringLiteral("rowid")};
+    for (const auto& k : key)
+        keyCols << quotedIdent(def_.fields[k.field].name);
+    out->keySelectSql = QStringLiteral("SELECT ") + keyCols.join(QStringLiteral(", ")) +
+                        QStringLiteral(" FROM ") + quotedIdent(def_.name);
+    out->orderAsc = QStringLiteral(" ORDER BY ") + asc.join(QStringLiteral(", "));
+    out->orderDesc = QStringLiteral(" ORDER BY ") + desc.join(QStringLiteral(", "));
+    if (cache.size() >= 64) cache.clear();
+    cache.insert(cacheKey, out);
+    return out;
+}
+
+void Table::buildSql() {
+    const std::shared_ptr<const Shape> sh = shape();
+    const std::vector<KeyPart>& key = sh->key;
+
+    // Conditions every row meets
+    QStringList where;
+    QVariantList params;
+    if (!sh->filter.sql.isEmpty()) {
+        where << u'(' + sh->filter.sql + u')';
+        params << sh->filter.params;
     }
     auto equalTo = [&](int field, const QVariant& stored) {
         if (stored.isNull()) {
@@ -322,18 +366,13 @@ void Table::buildSql() {
         }
     }
 
-    key_ = std::move(key);
-    selectSql_ = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) +
-                 QStringLiteral(" FROM ") + quotedIdent(def_.name);
-    QStringList keyCols{QStringLiteral("rowid")};
-    for (const auto& k : key_)
-        keyCols << quotedIdent(def_.fields[k.field].name);
-    keySelectSql_ = QStringLiteral("SELECT ") + keyCols.join(QStringLiteral(", ")) +
-                    QStringLiteral(" FROM ") + quotedIdent(def_.name);
+    key_ = key;
+    selectSql_ = sh->selectSql;
+    keySelectSql_ = sh->keySelectSql;
+    orderAsc_ = sh->orderAsc;
+    orderDesc_ = sh->orderDesc;
     baseWhere_ = where.join(QStringLiteral(" AND "));
     baseParams_ = params;
-    orderAsc_ = QStringLiteral(" ORDER BY ") + asc.join(QStringLiteral(", "));
-    orderDesc_ = QStringLiteral(" ORDER BY ") + desc.join(QStringLiteral(", "));
     count_ = -1;
     forgetPositions();
     recNo_ = 0;

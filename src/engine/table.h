@@ -121,6 +121,8 @@ private:
     };
 
     void openInternal(bool exclusive);
+    struct Shape;
+    std::shared_ptr<const Shape> shape();
     void buildSql();
     void requireBrowseRow(const char* what);
     void clearBuffers();
