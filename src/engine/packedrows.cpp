@@ -1,4 +1,5 @@
 #include "engine/packedrows.h"
+#include <algorithm>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -62,37 +63,33 @@ QVariant read(const char* p) {
 
 namespace {
 
-void packInto(std::string& r, sqlite3_stmt* stmt, int first, int columns) {
+void packInto(std::string& r, sqlite3_stmt* stmt, int first, int columns, size_t sizeHint) {
     r.clear();
-    // Sized first: growing the text as values come costs more than the extra pass.
-    size_t bytes = 0;
+    r.reserve(sizeHint);
+    // The column's value read directly: each sqlite3_column_*() call looks the column up again.
+    // Cursors live on one thread, so the value needs no protection.
     for (int i = first; i < first + columns; ++i) {
-        const int type = sqlite3_column_type(stmt, i);
-        bytes += type == SQLITE_NULL ? 1 : 9;
-        if (type == SQLITE_TEXT || type == SQLITE_BLOB) bytes += size_t(sqlite3_column_bytes(stmt, i));
-    }
-    r.reserve(bytes);
-    for (int i = first; i < first + columns; ++i) {
-        switch (sqlite3_column_type(stmt, i)) {
+        sqlite3_value* v = sqlite3_column_value(stmt, i);
+        switch (sqlite3_value_type(v)) {
         case SQLITE_INTEGER:
             r.push_back(Integer);
-            put<std::int64_t>(r, sqlite3_column_int64(stmt, i));
+            put<std::int64_t>(r, sqlite3_value_int64(v));
             break;
         case SQLITE_FLOAT:
             r.push_back(Real);
-            put<double>(r, sqlite3_column_double(stmt, i));
+            put<double>(r, sqlite3_value_double(v));
             break;
         case SQLITE_TEXT: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-            const auto n = std::uint32_t(sqlite3_column_bytes(stmt, i));
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+            const auto n = std::uint32_t(sqlite3_value_bytes(v));
             r.push_back(Text);
             put<std::uint32_t>(r, n);
             r.append(text, n);
             break;
         }
         case SQLITE_BLOB: {
-            const auto* blob = static_cast<const char*>(sqlite3_column_blob(stmt, i));
-            const auto n = std::uint32_t(sqlite3_column_bytes(stmt, i));
+            const auto* blob = static_cast<const char*>(sqlite3_value_blob(v));
+            const auto n = std::uint32_t(sqlite3_value_bytes(v));
             r.push_back(Blob);
             put<std::uint32_t>(r, n);
             if (n > 0) r.append(blob, n);
@@ -108,7 +105,10 @@ void packInto(std::string& r, sqlite3_stmt* stmt, int first, int columns) {
 } // namespace
 
 void PackedRow::assign(sqlite3_stmt* stmt, int first, int columns) {
-    packInto(bytes_, stmt, first, columns);
+    // Rows of one table are much alike: room for the last one's size rarely needs to grow.
+    thread_local size_t hint = 64;
+    packInto(bytes_, stmt, first, columns, hint);
+    hint = std::max<size_t>(64, std::min<size_t>(bytes_.size() + 16, 4096));
 }
 
 QVariant PackedRow::value(int column) const {
@@ -136,7 +136,7 @@ std::vector<QVariant> PackedRow::values(int columns) const {
 
 void PackedRows::append(sqlite3_stmt* stmt, int columns) {
     std::string& r = scratch_;
-    packInto(r, stmt, 0, columns);
+    packInto(r, stmt, 0, columns, r.capacity());
     // A row never spans two blocks; one larger than a block (a big picture) gets its own.
     if (blocks_.empty() || blocks_.back().size() + r.size() > blocks_.back().capacity()) {
         if (!blocks_.empty() && blocks_.back().empty()) blocks_.pop_back();

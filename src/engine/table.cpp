@@ -192,6 +192,10 @@ void Table::openInternal(bool exclusive) {
         }
         stamp_ = db_->changeStamp();
         firstRows = fetch(true, nullptr, kFirstBatch);
+        if (!db_->inTransaction())
+            if (auto it = countCache().constFind(countKey());
+                it != countCache().constEnd() && it->first == stamp_)
+                count_ = it->second;
         reading.reset();
         if (exclusive) db_->lockTable(def_.name);
     } catch (...) {
@@ -730,8 +734,31 @@ void Table::prior() {
 
 int Table::recordCount() {
     requireOpen();
-    if (count_ < 0) count_ = countWhere({}, {});
+    if (count_ >= 0) return count_;
+    // Inside a write transaction the count may include rows that a rollback takes back.
+    if (db_->inTransaction()) return count_ = countWhere({}, {});
+    Database::ReadScope reading(*db_);
+    const quint64 stamp = db_->changeStamp();
+    count_ = countWhere({}, {});
+    auto& cache = countCache();
+    if (cache.size() >= 256) cache.clear();
+    cache.insert(countKey(), {stamp, count_});
     return count_;
+}
+
+// Counts outlive a close like the position samples: reopening a list, or another cursor on the
+// same rows, takes the count while nobody has changed anything since it was taken. Stamps are
+// comparable only within one connection, hence its owner id in the key.
+QString Table::countKey() const {
+    QString key = db_->ownerId() + QChar(0x1f) + def_.name + QChar(0x1f) + baseWhere_;
+    for (const QVariant& p : baseParams_)
+        key += QChar(0x1f) + p.toString();
+    return key;
+}
+
+QHash<QString, std::pair<quint64, int>>& Table::countCache() {
+    static QHash<QString, std::pair<quint64, int>> cache;
+    return cache;
 }
 
 void Table::forgetPositions() {

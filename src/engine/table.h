@@ -201,6 +201,8 @@ private:
     void forgetPositions();
     void buildSamples();
     static QHash<QString, std::pair<quint64, std::vector<Row>>>& sampleCache();
+    QString countKey() const;
+    static QHash<QString, std::pair<quint64, int>>& countCache();
     int compareKeys(const Row& a, const Row& b) const;
 };
 
