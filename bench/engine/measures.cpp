@@ -326,13 +326,9 @@ void printPlans(BenchContext& ctx) {
     plan("count (both)", kSqlCount);
     plan("nearest search (raw, and the engine's form)", sqlNearest());
     plan("1000 x next (raw)", sqlWalk());
-    plan("engine's next batch, same key",
-         itemSelect("WHERE \"Tow_Nazwa\" COLLATE PL = ? AND rowid > ? ORDER BY \"Tow_Nazwa\" "
+    plan("engine's next batch",
+         itemSelect("WHERE (\"Tow_Nazwa\", rowid) > (? COLLATE PL, ?) ORDER BY \"Tow_Nazwa\" "
                     "COLLATE PL, rowid LIMIT ?"));
-    plan(
-        "engine's next batch, greater key",
-        itemSelect(
-            "WHERE \"Tow_Nazwa\" COLLATE PL > ? ORDER BY \"Tow_Nazwa\" COLLATE PL, rowid LIMIT ?"));
     plan("open with filter (raw)", sqlFiltered());
     // The engine's filter condition, as the table object builds it.
     const TableDef def = itemTableDef();

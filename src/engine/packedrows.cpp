@@ -63,9 +63,8 @@ QVariant read(const char* p) {
 
 namespace {
 
-void packInto(std::string& r, sqlite3_stmt* stmt, int first, int columns, size_t sizeHint) {
-    r.clear();
-    r.reserve(sizeHint);
+// Appends the packed columns to `r`.
+void packInto(std::string& r, sqlite3_stmt* stmt, int first, int columns) {
     // The column's value read directly: each sqlite3_column_*() call looks the column up again.
     // Cursors live on one thread, so the value needs no protection.
     for (int i = first; i < first + columns; ++i) {
@@ -104,16 +103,17 @@ void packInto(std::string& r, sqlite3_stmt* stmt, int first, int columns, size_t
 
 } // namespace
 
-void PackedRow::assign(sqlite3_stmt* stmt, int first, int columns) {
-    // Rows of one table are much alike: room for the last one's size rarely needs to grow.
-    thread_local size_t hint = 64;
-    packInto(bytes_, stmt, first, columns, hint);
-    hint = std::max<size_t>(64, std::min<size_t>(bytes_.size() + 16, 4096));
+void PackedRow::assign(const Block& block, sqlite3_stmt* stmt, int first, int columns) {
+    const size_t at = block->size();
+    packInto(*block, stmt, first, columns);
+    block_ = block;
+    offset_ = std::uint32_t(at);
+    size_ = std::uint32_t(block->size() - at);
 }
 
 QVariant PackedRow::value(int column) const {
-    if (bytes_.empty()) return {};
-    const char* p = bytes_.data();
+    if (!block_) return {};
+    const char* p = data();
     for (int i = 0; i < column; ++i)
         p = skip(p);
     return read(p);
@@ -122,11 +122,11 @@ QVariant PackedRow::value(int column) const {
 std::vector<QVariant> PackedRow::values(int columns) const {
     std::vector<QVariant> out;
     out.reserve(size_t(columns));
-    if (bytes_.empty()) {
+    if (!block_) {
         out.resize(size_t(columns));
         return out;
     }
-    const char* p = bytes_.data();
+    const char* p = data();
     for (int i = 0; i < columns; ++i) {
         out.push_back(read(p));
         p = skip(p);
@@ -136,7 +136,8 @@ std::vector<QVariant> PackedRow::values(int columns) const {
 
 void PackedRows::append(sqlite3_stmt* stmt, int columns) {
     std::string& r = scratch_;
-    packInto(r, stmt, 0, columns, r.capacity());
+    r.clear();
+    packInto(r, stmt, 0, columns);
     // A row never spans two blocks; one larger than a block (a big picture) gets its own.
     if (blocks_.empty() || blocks_.back().size() + r.size() > blocks_.back().capacity()) {
         if (!blocks_.empty() && blocks_.back().empty()) blocks_.pop_back();

@@ -1,6 +1,7 @@
 #pragma once
 #include <QVariant>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,19 +14,24 @@ namespace engine {
 // of a wide table take a fraction of what rows of QVariants would, and read back as the same
 // values: integers as qint64, reals as double, text as QString, blobs as QByteArray, NULL as
 // an invalid QVariant.
-// One row packed the same way, for a cursor that holds a few rows and reads few of their values:
-// reading a row costs one allocation instead of one per value.
+// One row packed the same way, for a cursor that holds a few rows and reads few of their values.
+// Rows read by one statement share one block, so reading a row costs no allocation of its own.
 class PackedRow {
 public:
-    // Takes `columns` columns of the statement's current row from column `first` on.
-    void assign(sqlite3_stmt* stmt, int first, int columns);
-    bool empty() const { return bytes_.empty(); }
+    using Block = std::shared_ptr<std::string>;
+    // Appends `columns` columns of the statement's current row from column `first` on to the
+    // block, and stands for them.
+    void assign(const Block& block, sqlite3_stmt* stmt, int first, int columns);
+    bool empty() const { return !block_; }
+    size_t byteSize() const { return size_; }
     QVariant value(int column) const;
     std::vector<QVariant> values(int columns) const;
-    bool operator==(const PackedRow& o) const { return bytes_ == o.bytes_; }
 
 private:
-    std::string bytes_;
+    const char* data() const { return block_->data() + offset_; }
+    Block block_;
+    std::uint32_t offset_ = 0;
+    std::uint32_t size_ = 0;
 };
 
 class PackedRows {

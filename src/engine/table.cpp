@@ -385,10 +385,24 @@ void Table::buildSql() {
 
 // --- Fetching ---------------------------------------------------------------------------------
 
-Table::Row Table::rowFrom(const Statement& st) const {
+// Room for `rows` rows the size of the last ones read, so that the block rarely grows.
+PackedRow::Block Table::newBlock(int rows) const {
+    auto block = std::make_shared<std::string>();
+    block->reserve(size_t(std::clamp(rows, 1, 1024)) * rowBytes_);
+    return block;
+}
+
+// Notes the size of the rows just read; a block read short gives back its spare room.
+void Table::keepBlock(std::string& block, size_t rows) {
+    if (rows > 0) rowBytes_ = std::clamp<size_t>(block.size() / rows + 8, 16, 4096);
+    if (block.capacity() > 2 * block.size() + 1024) block.shrink_to_fit();
+}
+
+Table::Row Table::rowFrom(const Statement& st, const PackedRow::Block& block) const {
     Row r;
     r.rowid = st.columnInt(0);
-    r.packed.assign(st.handle(), 1, int(def_.fields.size()));
+    r.packed.assign(block ? block : std::make_shared<std::string>(), st.handle(), 1,
+                    int(def_.fields.size()));
     return r;
 }
 
@@ -406,8 +420,10 @@ std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantLis
     st.bindAll(params, int(baseParams_.size()) + 1);
     st.bind(int(baseParams_.size() + params.size()) + 1, limit);
     std::vector<Row> rows;
+    const auto block = keysOnly_ ? nullptr : newBlock(limit);
     while (st.step())
-        rows.push_back(keysOnly_ ? keyRowFrom(st) : rowFrom(st));
+        rows.push_back(keysOnly_ ? keyRowFrom(st) : rowFrom(st, block));
+    if (block) keepBlock(*block, rows.size());
     return rows;
 }
 
@@ -425,9 +441,34 @@ Table::Row Table::keyRowFrom(const Statement& st) const {
 // index seek, and empty fields (NULL, first in the order) need no special index.
 std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, bool inclusive) {
     if (!from) return fetchRange({}, {}, forward, limit);
+    const int n = int(key_.size());
+    if (forward) {
+        // From a row without empty key fields, the rows after it are one range of row values:
+        // a row with an empty field further on sorts first within its prefix and compares as
+        // unknown exactly where it belongs before the row. One seek, one statement.
+        // The collation goes with the values: SQLite seeks the index only for plain columns.
+        QStringList cols, marks;
+        QVariantList params;
+        bool complete = true;
+        for (int j = 0; j < n && complete; ++j) {
+            QVariant v = from->at(key_[j].field);
+            complete = !v.isNull();
+            cols << quotedIdent(def_.fields[key_[j].field].name);
+            marks << (key_[j].text ? QStringLiteral("? COLLATE PL") : QStringLiteral("?"));
+            params << std::move(v);
+        }
+        if (complete) {
+            cols << QStringLiteral("rowid");
+            marks << QStringLiteral("?");
+            params << from->rowid;
+            return fetchRange(u'(' + cols.join(QStringLiteral(", ")) + u')' +
+                                  (inclusive ? QStringLiteral(" >= (") : QStringLiteral(" > (")) +
+                                  marks.join(QStringLiteral(", ")) + u')',
+                              params, true, limit);
+        }
+    }
     Database::ReadScope reading(*db_);
     std::vector<Row> out;
-    const int n = int(key_.size());
     for (int i = n; i >= 0 && int(out.size()) < limit; --i) {
         QStringList conds;
         QVariantList params;
@@ -478,7 +519,10 @@ bool Table::fetchBatch(bool forward) {
     const Row* from = into.empty() ? &cur_ : &into.back();
     const int asked = batch_;
     auto rows = fetch(forward, from, asked);
-    batch_ = std::min(batch_ * 2, kMaxBatch);
+    // Each batch is a statement and a lock of the file: they grow fast while rows are small,
+    // and a batch of big rows (pictures, notes) stays within about a megabyte.
+    const int byBytes = int(std::min<size_t>(kMaxBatch, (size_t(1) << 20) / rowBytes_));
+    batch_ = std::max(16, std::min({batch_ * 2, kMaxBatch, byBytes}));
     atEnd = int(rows.size()) < asked;
     for (auto& r : rows)
         into.push_back(std::move(r));
@@ -528,8 +572,10 @@ std::vector<Table::Row> Table::rowsByOffset(bool fromStart, int offset, int limi
     st.bind(int(baseParams_.size()) + 1, limit);
     st.bind(int(baseParams_.size()) + 2, offset);
     std::vector<Row> rows;
+    const auto block = newBlock(limit);
     while (st.step())
-        rows.push_back(rowFrom(st));
+        rows.push_back(rowFrom(st, block));
+    keepBlock(*block, rows.size());
     return rows;
 }
 

@@ -133,7 +133,11 @@ private:
                                 int limit);
     bool fetchBatch(bool forward);
     std::optional<Row> readRow(qint64 rowid, bool visibleOnly);
-    Row rowFrom(const Statement& st) const;    // one row of selectSql_
+    // One row of selectSql_, packed into `block` shared with the other rows of its statement.
+    Row rowFrom(const Statement& st, const PackedRow::Block& block = nullptr) const;
+    PackedRow::Block newBlock(int rows) const;
+    void keepBlock(std::string& block, size_t rows);
+    size_t rowBytes_ = 64; // a row's packed size, as last seen
     Row keyRowFrom(const Statement& st) const; // one row of keySelectSql_: only the key fields
     int countWhere(const QString& extra, const QVariantList& params);
     std::vector<Row> rowsByOffset(bool fromStart, int offset, int limit);
