@@ -250,6 +250,9 @@ QString Table::colSql(int field) const {
 // they were built. A changed definition is a new field list, so it never matches an old entry.
 struct Table::Shape {
     TableDef def; // holds the field list the entry was built for
+    QString indexName;
+    QStringList indexFields;
+    QString filterText; // empty when no filter applies
     std::vector<KeyPart> key;
     QString selectSql, keySelectSql, orderAsc, orderDesc;
     SqlFragment filter; // empty when no filter applies
@@ -257,6 +260,12 @@ struct Table::Shape {
 
 std::shared_ptr<const Table::Shape> Table::shape() {
     const bool filterOn = filtered_ && !filterText_.trimmed().isEmpty();
+    // Moving a detail cursor to another master row rebuilds only the conditions.
+    if (shape_ && shape_->def.fields.constData() == def_.fields.constData() &&
+        shape_->def.indexes.constData() == def_.indexes.constData() &&
+        shape_->indexName == indexName_ && shape_->indexFields == indexFields_ &&
+        shape_->filterText == (filterOn ? filterText_ : QString()))
+        return shape_;
     QString cacheKey = folder_ + QChar(0x1f) + def_.name + QChar(0x1f) + indexName_ + QChar(0x1f) +
                        indexFields_.join(u';');
     if (filterOn) cacheKey += QChar(0x1f) + filterText_;
@@ -266,10 +275,13 @@ std::shared_ptr<const Table::Shape> Table::shape() {
         if (s.def.fields.constData() == def_.fields.constData() &&
             s.def.indexes.constData() == def_.indexes.constData() &&
             s.def.fields.size() == def_.fields.size())
-            return *it;
+            return shape_ = *it;
     }
     auto out = std::make_shared<Shape>();
     out->def = def_;
+    out->indexName = indexName_;
+    out->indexFields = indexFields_;
+    if (filterOn) out->filterText = filterText_;
     // Order
     QStringList names = indexFields_;
     if (names.isEmpty()) {
@@ -319,7 +331,7 @@ std::shared_ptr<const Table::Shape> Table::shape() {
     out->orderDesc = QStringLiteral(" ORDER BY ") + desc.join(QStringLiteral(", "));
     if (cache.size() >= 64) cache.clear();
     cache.insert(cacheKey, out);
-    return out;
+    return shape_ = out;
 }
 
 void Table::buildSql() {
@@ -370,12 +382,17 @@ void Table::buildSql() {
         }
     }
 
+    QString newWhere = where.join(QStringLiteral(" AND "));
+    if (newWhere != baseWhere_ || selectSql_ != sh->selectSql || orderAsc_ != sh->orderAsc) {
+        endSql_[0].clear();
+        endSql_[1].clear();
+    }
     key_ = key;
     selectSql_ = sh->selectSql;
     keySelectSql_ = sh->keySelectSql;
     orderAsc_ = sh->orderAsc;
     orderDesc_ = sh->orderDesc;
-    baseWhere_ = where.join(QStringLiteral(" AND "));
+    baseWhere_ = std::move(newWhere);
     baseParams_ = params;
     count_ = -1;
     forgetPositions();
@@ -408,13 +425,23 @@ Table::Row Table::rowFrom(const Statement& st, const PackedRow::Block& block) co
 
 std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantList& params,
                                           bool forward, int limit) {
-    QString sql = keysOnly_ ? keySelectSql_ : selectSql_;
-    QStringList parts;
-    if (!baseWhere_.isEmpty()) parts << baseWhere_;
-    if (!cond.isEmpty()) parts << cond;
-    if (!parts.isEmpty()) sql += QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
-    sql += forward ? orderAsc_ : orderDesc_;
-    sql += QStringLiteral(" LIMIT ?");
+    // Reading from an end, the commonest, has its text built once per set of conditions.
+    QString& plain = endSql_[forward ? 1 : 0];
+    const bool fromEnd = cond.isEmpty() && !keysOnly_;
+    QString sql;
+    if (fromEnd && !plain.isEmpty()) {
+        sql = plain;
+    } else {
+        sql = keysOnly_ ? keySelectSql_ : selectSql_;
+        QStringList parts;
+        if (!baseWhere_.isEmpty()) parts << baseWhere_;
+        if (!cond.isEmpty()) parts << cond;
+        if (!parts.isEmpty())
+            sql += QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
+        sql += forward ? orderAsc_ : orderDesc_;
+        sql += QStringLiteral(" LIMIT ?");
+        if (fromEnd) plain = sql;
+    }
     Statement st = db_->prepare(sql);
     st.bindAll(baseParams_);
     st.bindAll(params, int(baseParams_.size()) + 1);

@@ -123,6 +123,8 @@ private:
     void openInternal(bool exclusive);
     struct Shape;
     std::shared_ptr<const Shape> shape();
+    std::shared_ptr<const Shape> shape_;
+    QString endSql_[2]; // rows from the last (0) or first (1) one on, under baseWhere_
     void buildSql();
     void requireBrowseRow(const char* what);
     void clearBuffers();
