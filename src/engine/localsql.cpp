@@ -2,6 +2,7 @@
 #include "engine/error.h"
 #include "engine/lexing.h"
 #include "engine/values.h"
+#include <algorithm>
 #include <vector>
 
 namespace engine {
@@ -229,6 +230,13 @@ public:
         }
         q.sql = all.sql;
         q.params = all.params;
+        if (const Source* rows = wholeRowsOf(distinct, order)) {
+            q.rowTable = rows->def.name;
+            q.idSql = all.sql.mid(all.sql.indexOf(QStringLiteral(" FROM ")));
+            q.idSql.prepend((distinct ? QStringLiteral("SELECT DISTINCT ")
+                                      : QStringLiteral("SELECT ")) +
+                            quoted(rows->ref) + QStringLiteral(".rowid"));
+        }
         return q;
     }
 
@@ -515,7 +523,24 @@ private:
         outputs_.push_back(Output{std::move(code), std::move(field)});
     }
 
+    // The source whose whole rows are the result, when a result row is known by its row id:
+    // the select list is `T.*` alone, the order is defined and names no other table (so the
+    // ids sort as the rows do), and DISTINCT rows are distinct rows (the table has a key).
+    const Source* wholeRowsOf(bool distinct, const Fragment& order) const {
+        if (starSources_.size() != 1 || order.sql.isEmpty()) return nullptr;
+        const Source& s = sources_[starSources_.front()];
+        if (outputs_.size() != s.def.fields.size()) return nullptr;
+        for (const auto& other : sources_)
+            if (&other != &s && order.sql.contains(quoted(other.ref) + u'.')) return nullptr;
+        if (distinct && !s.def.primaryIndex() &&
+            std::none_of(s.def.fields.cbegin(), s.def.fields.cend(),
+                         [](const FieldDef& f) { return f.type == FieldType::AutoInc; }))
+            return nullptr;
+        return &s;
+    }
+
     void addAllFields(const Source& s) {
+        starSources_.push_back(size_t(&s - sources_.data()));
         for (const auto& f : s.def.fields)
             addOutput(Fragment{quoted(s.ref) + u'.' + quoted(f.name), {}}, f, false);
     }
@@ -846,6 +871,7 @@ private:
     int depth_ = 0;
     std::vector<Source> sources_;
     QList<Output> outputs_;
+    std::vector<size_t> starSources_; // sources whose fields the select list takes all of
 };
 
 } // namespace

@@ -138,6 +138,11 @@ void PackedRows::append(sqlite3_stmt* stmt, int columns) {
     std::string& r = scratch_;
     r.clear();
     packInto(r, stmt, 0, columns);
+    place();
+}
+
+void PackedRows::place() {
+    const std::string& r = scratch_;
     // A row never spans two blocks; one larger than a block (a big picture) gets its own.
     if (blocks_.empty() || blocks_.back().size() + r.size() > blocks_.back().capacity()) {
         if (!blocks_.empty() && blocks_.back().empty()) blocks_.pop_back();
@@ -147,6 +152,11 @@ void PackedRows::append(sqlite3_stmt* stmt, int columns) {
     std::string& block = blocks_.back();
     at_.push_back({std::uint32_t(blocks_.size() - 1), std::uint32_t(block.size())});
     block.append(r);
+}
+
+void PackedRows::appendEmpty(int columns) {
+    scratch_.assign(size_t(columns), char(Null));
+    place();
 }
 
 void PackedRows::clear() {

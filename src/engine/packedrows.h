@@ -38,6 +38,7 @@ class PackedRows {
 public:
     // Appends the statement's current row (its first `columns` columns).
     void append(sqlite3_stmt* stmt, int columns);
+    void appendEmpty(int columns); // a row of `columns` NULLs
     size_t size() const { return at_.size(); }
     bool empty() const { return at_.empty(); }
     // Lets go of every row; the first block stays for the rows to come.
@@ -54,6 +55,7 @@ private:
         std::uint32_t offset;
     };
     const char* start(size_t row) const;
+    void place(); // stores the packed row in scratch_
 
     std::vector<std::string> blocks_; // each filled within the capacity reserved for it
     std::vector<Where> at_;
