@@ -13,6 +13,7 @@
 #include "../engine/rawsqlite.h"
 #include "engine/database.h"
 #include "engine/error.h"
+#include "engine/query.h"
 #include "engine/table.h"
 #include "search/querybuilder.h"
 #include "shell/E_Glowny.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -96,6 +98,29 @@ AttributeChoice commonAttribute(engine::bench::RawDb& db, const char* type) {
     while (values.step())
         c.values.push_back(QString::fromStdString(values.text(0)));
     return c;
+}
+
+// The process's memory from /proc (kB): "VmRSS:" now, "VmHWM:" the peak since the reset.
+qint64 memoryKb(const char* key) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key)) return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ')[0].toLongLong();
+    return 0;
+}
+
+void resetPeakMemory() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly)) f.write("5");
+}
+
+// What SQLite's page cache of the engine's connection holds.
+std::int64_t pageCacheBytes(engine::Query& q) {
+    auto db = q.database();
+    if (!db) return 0;
+    int used = 0, high = 0;
+    sqlite3_db_status(db->handle(), SQLITE_DBSTATUS_CACHE_USED, &used, &high, 0);
+    return used;
 }
 
 } // namespace
@@ -221,6 +246,18 @@ int main(int argc, char** argv) {
         cases.push_back(c);
     }
 
+    {
+        // A result of most of the catalogue: kept as ids, its rows read as they are shown.
+        Case c;
+        c.name = QStringLiteral("Name 1 \"zawiera tekst\" A");
+        c.settings.name1 = QStringLiteral("A");
+        c.settings.name1Op = search::ItemContains;
+        c.handSql = "SELECT DISTINCT Towar.* FROM Towar WHERE pl_upper(Towar.Tow_Nazwa) LIKE ?1 "
+                    "ORDER BY Towar.Tow_Nazwa COLLATE PL";
+        c.textParams = {"%A%"};
+        cases.push_back(c);
+    }
+
     shell::TForm_Pelk w;
     if (w.start(dir) != shell::MainController::StartOutcome::Running)
         fail(QStringLiteral("the window did not start"));
@@ -263,7 +300,8 @@ int main(int argc, char** argv) {
         const std::optional<QStringList> lines = search::queryLines(c.settings);
         if (!lines) fail(QStringLiteral("the builder refused %1").arg(c.name));
 
-        std::vector<double> listMs, rawMs;
+        std::vector<double> listMs, rawMs, counterMs;
+        double peakMb = 0, cacheMb = 0;
         int rows = 0, shown = 0;
         std::vector<QString> rawFirst, listFirst; // names: equal names may come in any order
         for (int run = 0; run < runs; ++run) {
@@ -274,7 +312,14 @@ int main(int argc, char** argv) {
             st.QTowar.setSql(*lines);
             st.Query.queryActive = true;
             const int before = paints.paints;
+            const qint64 rssBefore = memoryKb("VmRSS:");
+            resetPeakMemory();
+            const std::int64_t cacheBefore = pageCacheBytes(st.QTowar);
             QElapsedTimer t;
+            double counterAt = -1;
+            auto opened = QObject::connect(&st.QTowar, &engine::DataSet::afterOpen, [&] {
+                counterAt = double(t.nsecsElapsed()) / 1e6;
+            });
             t.start();
             w.BB_SQLClick();
             QElapsedTimer guard;
@@ -285,6 +330,14 @@ int main(int argc, char** argv) {
                 if (guard.elapsed() > kTimeoutMs) fail(QStringLiteral("the grid did not settle"));
             }
             listMs.push_back(double(t.nsecsElapsed()) / 1e6);
+            QObject::disconnect(opened);
+            counterMs.push_back(counterAt);
+            const double cache = double(pageCacheBytes(st.QTowar) - cacheBefore) / 1048576.0;
+            const double peak = double(memoryKb("VmHWM:") - rssBefore) / 1024.0;
+            if (peak - cache > peakMb - cacheMb) {
+                peakMb = peak;
+                cacheMb = cache;
+            }
             if (messages.count() > 0) fail(messages.texts().join(u'/'));
             rows = st.QTowar.recordCount();
             shown = std::max(1, screenRows());
@@ -325,6 +378,9 @@ int main(int argc, char** argv) {
         met = met && lm <= kTargetMs && ratio <= kTargetRatio;
         std::printf("%-58s %7d %10.1f %10.1f %7.2f\n", qPrintable(c.name.left(58)), rows, lm, rm,
                     ratio);
+        std::printf("  counter after %.1f ms; memory while running: peak +%.1f MB, of it the "
+                    "page cache +%.1f MB, beyond it %.1f MB\n",
+                    median(counterMs), peakMb, cacheMb, peakMb - cacheMb);
         std::printf("  built text: %s\n", qPrintable(lines->join(u' ')));
         std::fflush(stdout);
     }

@@ -387,6 +387,7 @@ Database::~Database() {
     if (dataVersion_) sqlite3_finalize(dataVersion_);
     sqlite3_finalize(beginRead_);
     sqlite3_finalize(endRead_);
+    sqlite3_finalize(beginWrite_);
     if (db_) {
         if (depth_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         // Statistics for the query planner where this connection's queries showed a need;
@@ -489,7 +490,9 @@ void Database::configure() {
     if (sqlite3_prepare_v3(db_, "BEGIN DEFERRED", -1, SQLITE_PREPARE_PERSISTENT, &beginRead_,
                            nullptr) != SQLITE_OK ||
         sqlite3_prepare_v3(db_, "COMMIT", -1, SQLITE_PREPARE_PERSISTENT, &endRead_, nullptr) !=
-            SQLITE_OK)
+            SQLITE_OK ||
+        sqlite3_prepare_v3(db_, "BEGIN IMMEDIATE", -1, SQLITE_PREPARE_PERSISTENT, &beginWrite_,
+                           nullptr) != SQLITE_OK)
         fail(sqlite3_errcode(db_), QStringLiteral("BEGIN DEFERRED"));
 }
 
@@ -600,8 +603,9 @@ void Database::beginImmediate() {
     // The busy handler waits inside each try; a few more tries cover the cases where SQLite
     // gives up at once to avoid a deadlock.
     for (int attempt = 0;; ++attempt) {
-        int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK) return;
+        int rc = sqlite3_step(beginWrite_);
+        sqlite3_reset(beginWrite_);
+        if (rc == SQLITE_DONE) return;
         if ((rc & 0xff) != SQLITE_BUSY || attempt >= 5) fail(rc, QStringLiteral("BEGIN IMMEDIATE"));
         QThread::msleep(50 * (attempt + 1));
     }
@@ -660,8 +664,10 @@ void Database::commit() {
         throw;
     }
     for (int attempt = 0;; ++attempt) {
-        int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK) break;
+        // The read scope's COMMIT, prepared once, serves any transaction.
+        int rc = sqlite3_step(endRead_);
+        sqlite3_reset(endRead_);
+        if (rc == SQLITE_DONE) break;
         if ((rc & 0xff) != SQLITE_BUSY || attempt >= 5) {
             rollback();
             fail(rc, QStringLiteral("COMMIT"));

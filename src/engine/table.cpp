@@ -253,6 +253,7 @@ struct Table::Shape {
     QString indexName;
     QStringList indexFields;
     QString filterText; // empty when no filter applies
+    mutable QString insertSql; // built at the first insert
     std::vector<KeyPart> key;
     QString selectSql, keySelectSql, orderAsc, orderDesc;
     SqlFragment filter; // empty when no filter applies
@@ -386,6 +387,8 @@ void Table::buildSql() {
     if (newWhere != baseWhere_ || selectSql_ != sh->selectSql || orderAsc_ != sh->orderAsc) {
         endSql_[0].clear();
         endSql_[1].clear();
+        rowSql_[0].clear();
+        rowSql_[1].clear();
     }
     key_ = key;
     selectSql_ = sh->selectSql;
@@ -557,9 +560,12 @@ bool Table::fetchBatch(bool forward) {
 }
 
 std::optional<Table::Row> Table::readRow(qint64 rowid, bool visibleOnly) {
-    QString sql = selectSql_ + QStringLiteral(" WHERE ");
-    if (visibleOnly && !baseWhere_.isEmpty()) sql += baseWhere_ + QStringLiteral(" AND ");
-    sql += QStringLiteral("rowid = ?");
+    QString& sql = rowSql_[visibleOnly ? 1 : 0];
+    if (sql.isEmpty()) {
+        sql = selectSql_ + QStringLiteral(" WHERE ");
+        if (visibleOnly && !baseWhere_.isEmpty()) sql += baseWhere_ + QStringLiteral(" AND ");
+        sql += QStringLiteral("rowid = ?");
+    }
     Statement st = db_->prepare(sql);
     int next = 1;
     if (visibleOnly) {
@@ -1301,12 +1307,16 @@ void Table::writeInsert() {
             else
                 db_->noteAutoInc(def_.name, f.name, edit_.v[i].toLongLong());
         }
-        cols << quotedIdent(f.name);
-        marks << QStringLiteral("?");
+        if (shape_->insertSql.isEmpty()) {
+            cols << quotedIdent(f.name);
+            marks << QStringLiteral("?");
+        }
     }
-    Statement st = db_->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                    .arg(quotedIdent(def_.name), cols.join(QStringLiteral(", ")),
-                                         marks.join(QStringLiteral(", "))));
+    if (shape_->insertSql.isEmpty())
+        shape_->insertSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(quotedIdent(def_.name), cols.join(QStringLiteral(", ")),
+                                     marks.join(QStringLiteral(", ")));
+    Statement st = db_->prepare(shape_->insertSql);
     for (int i = 0; i < def_.fields.size(); ++i)
         st.bind(i + 1, edit_.v[i]);
     st.run();

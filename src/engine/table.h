@@ -125,6 +125,7 @@ private:
     std::shared_ptr<const Shape> shape();
     std::shared_ptr<const Shape> shape_;
     QString endSql_[2]; // rows from the last (0) or first (1) one on, under baseWhere_
+    QString rowSql_[2]; // one row by id: any (0), or only when visible (1)
     void buildSql();
     void requireBrowseRow(const char* what);
     void clearBuffers();
