@@ -221,6 +221,7 @@ public:
             all.sql += QStringLiteral(" WHERE ");
             all.add(where);
         }
+        const qsizetype orderAt = all.sql.size();
         if (!order.sql.isEmpty()) {
             all.sql += QStringLiteral(" ORDER BY ");
             all.add(order);
@@ -232,10 +233,14 @@ public:
         q.params = all.params;
         if (const Source* rows = wholeRowsOf(distinct, order)) {
             q.rowTable = rows->def.name;
-            q.idSql = all.sql.mid(all.sql.indexOf(QStringLiteral(" FROM ")));
-            q.idSql.prepend((distinct ? QStringLiteral("SELECT DISTINCT ")
-                                      : QStringLiteral("SELECT ")) +
-                            quoted(rows->ref) + QStringLiteral(".rowid"));
+            // Only ids are read, so walking an index in order reads no rows: the order may use
+            // one.
+            const qsizetype fromAt = all.sql.indexOf(QStringLiteral(" FROM "));
+            q.idSql = (distinct ? QStringLiteral("SELECT DISTINCT ") : QStringLiteral("SELECT ")) +
+                      quoted(rows->ref) + QStringLiteral(".rowid") +
+                      all.sql.mid(fromAt, orderAt - fromAt) + QStringLiteral(" ORDER BY ") +
+                      plainOrder_ + QStringLiteral(", ") + quoted(rows->ref) +
+                      QStringLiteral(".rowid");
         }
         return q;
     }
@@ -527,7 +532,7 @@ private:
     // the select list is `T.*` alone, the order is defined and names no other table (so the
     // ids sort as the rows do), and DISTINCT rows are distinct rows (the table has a key).
     const Source* wholeRowsOf(bool distinct, const Fragment& order) const {
-        if (starSources_.size() != 1 || order.sql.isEmpty()) return nullptr;
+        if (starSources_.size() != 1 || order.sql.isEmpty() || orderParams_) return nullptr;
         const Source& s = sources_[starSources_.front()];
         if (outputs_.size() != s.def.fields.size()) return nullptr;
         for (const auto& other : sources_)
@@ -852,12 +857,20 @@ private:
             f.sql += QStringLiteral("(+");
             f.add(e.code);
             f.sql += QStringLiteral(")");
+            if (!plainOrder_.isEmpty()) plainOrder_ += QStringLiteral(", ");
+            plainOrder_ += e.code.sql;
+            orderParams_ = orderParams_ || !e.code.params.isEmpty();
             // Text sorts as everywhere in the program: case-insensitive, Polish letters in place.
-            if (e.domain == Domain::Text) f.sql += QStringLiteral(" COLLATE PL");
-            if (acceptWord(u"desc"))
+            if (e.domain == Domain::Text) {
+                f.sql += QStringLiteral(" COLLATE PL");
+                plainOrder_ += QStringLiteral(" COLLATE PL");
+            }
+            if (acceptWord(u"desc")) {
                 f.sql += QStringLiteral(" DESC");
-            else
+                plainOrder_ += QStringLiteral(" DESC");
+            } else {
                 acceptWord(u"asc");
+            }
             if (peek().kind != Tok::Comma) break;
             next();
         }
@@ -872,6 +885,8 @@ private:
     std::vector<Source> sources_;
     QList<Output> outputs_;
     std::vector<size_t> starSources_; // sources whose fields the select list takes all of
+    QString plainOrder_;              // the ORDER BY terms free to use an index
+    bool orderParams_ = false;        // ... and they bind values
 };
 
 } // namespace
