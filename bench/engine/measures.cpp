@@ -90,6 +90,39 @@ int walkToEnd(DataSet& d) {
     return n;
 }
 
+// The statements of the engine's record locks, for the raw side of the saving measures.
+const char* const kSqlLockHolder =
+    "SELECT l.owner, o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner = l.owner "
+    "WHERE l.tbl = ?1 AND l.rid = ?2 AND l.owner <> ?3 AND o.expires > ?4";
+const char* const kSqlLock = "INSERT OR REPLACE INTO _pelk_locks(tbl, rid, owner) VALUES(?1, ?2, ?3)";
+const char* const kSqlUnlock = "DELETE FROM _pelk_locks WHERE tbl = ?1 AND rid = ?2 AND owner = ?3";
+constexpr std::string_view kRawOwner = "bench-raw";
+
+void run(RawStmt& st) {
+    while (st.step()) {
+    }
+    st.reset();
+}
+
+// Rows made to be deleted: past every real item, so that they sort last by number.
+class InsertVictim {
+public:
+    explicit InsertVictim(BenchContext& c)
+        : insert_(*c.raw, std::string("INSERT INTO Towar (") + kItemCols +
+                              ") VALUES (?1, ?2, ?3, NULL, NULL, NULL, NULL, NULL, NULL)"),
+          name_(utf8(QStringLiteral("DO USUNIĘCIA"))), next_(c.items + 1000000) {}
+    std::int64_t make() {
+        insert_.bind(1, next_).bind(2, std::int64_t(kScrewGroup)).bind(3, name_);
+        run(insert_);
+        return next_++;
+    }
+
+private:
+    RawStmt insert_;
+    std::string name_;
+    std::int64_t next_;
+};
+
 template <class F> void guarded(benchmark::State& state, F&& body) {
     try {
         body();
@@ -112,6 +145,9 @@ const std::vector<Measure>& measures() {
         {"detail_range", "detail range", 0.2},
         {"detail_master", "detail via master", 0},
         {"query_builder", "query builder", 0},
+        {"post_edit", "edit + post", 0},
+        {"append_post", "append + post", 0},
+        {"delete_row", "delete", 0},
     };
     return m;
 }
@@ -326,13 +362,9 @@ void printPlans(BenchContext& ctx) {
     plan("count (both)", kSqlCount);
     plan("nearest search (raw, and the engine's form)", sqlNearest());
     plan("1000 x next (raw)", sqlWalk());
-    plan("engine's next batch, same key",
-         itemSelect("WHERE \"Tow_Nazwa\" COLLATE PL = ? AND rowid > ? ORDER BY \"Tow_Nazwa\" "
+    plan("engine's next batch",
+         itemSelect("WHERE (\"Tow_Nazwa\", rowid) > (? COLLATE PL, ?) ORDER BY \"Tow_Nazwa\" "
                     "COLLATE PL, rowid LIMIT ?"));
-    plan(
-        "engine's next batch, greater key",
-        itemSelect(
-            "WHERE \"Tow_Nazwa\" COLLATE PL > ? ORDER BY \"Tow_Nazwa\" COLLATE PL, rowid LIMIT ?"));
     plan("open with filter (raw)", sqlFiltered());
     // The engine's filter condition, as the table object builds it.
     const TableDef def = itemTableDef();
@@ -621,6 +653,186 @@ void registerMeasures(BenchContext& ctx) {
                     while (q.step())
                         sum += q.consumeRow();
                     q.reset();
+                    benchmark::DoNotOptimize(sum);
+                }
+            });
+        });
+
+    // 8. Saving: each side does the same durable work, a commit per step, full sync. An edit
+    // locks the row for other installations (a commit), then checks that nobody changed it,
+    // writes the field and ends the lock (a commit), and reads the row back to show it.
+    add(
+        "post_edit",
+        [c](benchmark::State& s) {
+            guarded(s, [&] {
+                auto t = openItems(*c, nullptr);
+                const QString price = QStringLiteral("Tow_SRP");
+                size_t k = 0;
+                for (auto _ : s) {
+                    s.PauseTiming();
+                    t->findKey({c->detailItems[k]});
+                    k = (k + 1) % c->detailItems.size();
+                    s.ResumeTiming();
+                    t->edit();
+                    t->setValue(price, t->asFloat(price) + 1);
+                    t->post();
+                    benchmark::DoNotOptimize(t->rowId());
+                }
+            });
+        },
+        [c](benchmark::State& s) {
+            guarded(s, [&] {
+                RawDb& db = *c->raw;
+                RawStmt begin(db, "BEGIN IMMEDIATE"), commit(db, "COMMIT");
+                RawStmt held(db, kSqlLockHolder), lock(db, kSqlLock), unlock(db, kSqlUnlock);
+                RawStmt row(db, itemSelect("WHERE rowid = ?1")),
+                    update(db, "UPDATE Towar SET Tow_SRP = ?1 WHERE rowid = ?2");
+                size_t k = 0;
+                for (auto _ : s) {
+                    const std::int64_t id = c->detailItems[k];
+                    k = (k + 1) % c->detailItems.size();
+                    std::uint64_t sum = 0;
+                    run(begin);
+                    held.bind(1, std::string_view("towar")).bind(2, id).bind(3, kRawOwner);
+                    held.bind(4, std::int64_t(0));
+                    if (held.step()) sum += held.consumeRow();
+                    held.reset();
+                    lock.bind(1, std::string_view("towar")).bind(2, id).bind(3, kRawOwner);
+                    run(lock);
+                    run(commit);
+                    run(begin);
+                    row.bind(1, id);
+                    double old = 0;
+                    if (row.step()) {
+                        sum += row.consumeRow();
+                        old = sqlite3_column_double(row.handle(), 6);
+                    }
+                    row.reset();
+                    update.bind(1, old + 1).bind(2, id);
+                    run(update);
+                    unlock.bind(1, std::string_view("towar")).bind(2, id).bind(3, kRawOwner);
+                    run(unlock);
+                    run(commit);
+                    row.bind(1, id);
+                    if (row.step()) sum += row.consumeRow();
+                    row.reset();
+                    benchmark::DoNotOptimize(sum);
+                }
+            });
+        });
+
+    // 9. A new item: its number drawn from the counter, the row and the counter written in one
+    // commit, the row read back. The row goes again outside the timing.
+    add(
+        "append_post",
+        [c](benchmark::State& s) {
+            guarded(s, [&] {
+                auto t = openItems(*c, nullptr);
+                RawStmt drop(*c->raw, "DELETE FROM Towar WHERE rowid = ?1");
+                const QString name = QStringLiteral("Tow_Nazwa"), group = QStringLiteral("Tow_Grupa_nr");
+                for (auto _ : s) {
+                    t->append();
+                    t->setValue(name, QStringLiteral("WKRĘT TESTOWY"));
+                    t->setValue(group, kScrewGroup);
+                    t->post();
+                    s.PauseTiming();
+                    drop.bind(1, std::int64_t(t->rowId()));
+                    run(drop);
+                    s.ResumeTiming();
+                }
+            });
+        },
+        [c](benchmark::State& s) {
+            guarded(s, [&] {
+                RawDb& db = *c->raw;
+                RawStmt begin(db, "BEGIN IMMEDIATE"), commit(db, "COMMIT");
+                RawStmt seq(db, "SELECT seq FROM _pelk_seq WHERE tbl = ?1 AND field = ?2");
+                RawStmt note(db, "INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, ?3) "
+                                 "ON CONFLICT(tbl, field) DO UPDATE SET seq = max(seq, "
+                                 "excluded.seq)");
+                RawStmt insert(db, std::string("INSERT INTO Towar (") + kItemCols +
+                                       ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
+                RawStmt row(db, itemSelect("WHERE rowid = ?1"));
+                RawStmt drop(db, "DELETE FROM Towar WHERE rowid = ?1");
+                const std::string name = utf8(QStringLiteral("WKRĘT TESTOWY"));
+                for (auto _ : s) {
+                    run(begin);
+                    seq.bind(1, std::string_view("towar")).bind(2, std::string_view("tow_nr"));
+                    const std::int64_t nr = (seq.step() ? seq.integer(0) : 0) + 1;
+                    seq.reset();
+                    insert.bind(1, nr).bind(2, std::int64_t(kScrewGroup)).bind(3, name);
+                    for (int i = 4; i <= 9; ++i)
+                        sqlite3_bind_null(insert.handle(), i);
+                    run(insert);
+                    note.bind(1, std::string_view("towar"))
+                        .bind(2, std::string_view("tow_nr"))
+                        .bind(3, nr);
+                    run(note);
+                    run(commit);
+                    row.bind(1, nr);
+                    std::uint64_t sum = row.step() ? row.consumeRow() : 0;
+                    row.reset();
+                    benchmark::DoNotOptimize(sum);
+                    s.PauseTiming();
+                    drop.bind(1, nr);
+                    run(drop);
+                    s.ResumeTiming();
+                }
+            });
+        });
+
+    // 10. Deleting the current item: no other installation may hold it, it must still be
+    // there, one commit; then the next row in the order takes its place. The row to delete is
+    // made outside the timing.
+    add(
+        "delete_row",
+        [c](benchmark::State& s) {
+            guarded(s, [&] {
+                auto t = openItems(*c, nullptr);
+                InsertVictim victim(*c);
+                for (auto _ : s) {
+                    s.PauseTiming();
+                    t->gotoRowId(victim.make());
+                    s.ResumeTiming();
+                    t->remove();
+                    benchmark::DoNotOptimize(t->rowId());
+                }
+            });
+        },
+        [c](benchmark::State& s) {
+            guarded(s, [&] {
+                RawDb& db = *c->raw;
+                RawStmt begin(db, "BEGIN IMMEDIATE"), commit(db, "COMMIT");
+                RawStmt held(db, kSqlLockHolder), row(db, itemSelect("WHERE rowid = ?1"));
+                RawStmt drop(db, "DELETE FROM Towar WHERE rowid = ?1");
+                RawStmt after(db, itemSelect("WHERE rowid > ?1 ORDER BY rowid LIMIT 1"));
+                RawStmt before(db, itemSelect("WHERE rowid < ?1 ORDER BY rowid DESC LIMIT 1"));
+                InsertVictim victim(*c);
+                for (auto _ : s) {
+                    s.PauseTiming();
+                    const std::int64_t id = victim.make();
+                    s.ResumeTiming();
+                    std::uint64_t sum = 0;
+                    run(begin);
+                    held.bind(1, std::string_view("towar")).bind(2, id).bind(3, kRawOwner);
+                    held.bind(4, std::int64_t(0));
+                    if (held.step()) sum += held.consumeRow();
+                    held.reset();
+                    row.bind(1, id);
+                    if (row.step()) sum += row.consumeRow();
+                    row.reset();
+                    drop.bind(1, id);
+                    run(drop);
+                    run(commit);
+                    after.bind(1, id);
+                    if (after.step()) {
+                        sum += after.consumeRow();
+                    } else {
+                        before.bind(1, id);
+                        if (before.step()) sum += before.consumeRow();
+                        before.reset();
+                    }
+                    after.reset();
                     benchmark::DoNotOptimize(sum);
                 }
             });

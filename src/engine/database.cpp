@@ -385,6 +385,9 @@ Database::~Database() {
         sqlite3_finalize(s);
     cache_.clear();
     if (dataVersion_) sqlite3_finalize(dataVersion_);
+    sqlite3_finalize(beginRead_);
+    sqlite3_finalize(endRead_);
+    sqlite3_finalize(beginWrite_);
     if (db_) {
         if (depth_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         // Statistics for the query planner where this connection's queries showed a need;
@@ -484,6 +487,13 @@ void Database::configure() {
     if (sqlite3_prepare_v3(db_, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &dataVersion_,
                            nullptr) != SQLITE_OK)
         fail(sqlite3_errcode(db_), QStringLiteral("PRAGMA data_version"));
+    if (sqlite3_prepare_v3(db_, "BEGIN DEFERRED", -1, SQLITE_PREPARE_PERSISTENT, &beginRead_,
+                           nullptr) != SQLITE_OK ||
+        sqlite3_prepare_v3(db_, "COMMIT", -1, SQLITE_PREPARE_PERSISTENT, &endRead_, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_prepare_v3(db_, "BEGIN IMMEDIATE", -1, SQLITE_PREPARE_PERSISTENT, &beginWrite_,
+                           nullptr) != SQLITE_OK)
+        fail(sqlite3_errcode(db_), QStringLiteral("BEGIN DEFERRED"));
 }
 
 void Database::fail(int rc, const QString& what, const QString& table) {
@@ -593,8 +603,9 @@ void Database::beginImmediate() {
     // The busy handler waits inside each try; a few more tries cover the cases where SQLite
     // gives up at once to avoid a deadlock.
     for (int attempt = 0;; ++attempt) {
-        int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK) return;
+        int rc = sqlite3_step(beginWrite_);
+        sqlite3_reset(beginWrite_);
+        if (rc == SQLITE_DONE) return;
         if ((rc & 0xff) != SQLITE_BUSY || attempt >= 5) fail(rc, QStringLiteral("BEGIN IMMEDIATE"));
         QThread::msleep(50 * (attempt + 1));
     }
@@ -603,7 +614,8 @@ void Database::beginImmediate() {
 Database::ReadScope::ReadScope(Database& db) : db_(db) {
     if (db_.depth_ == 0 && db_.readDepth_ == 0) {
         // A failure here only costs the saving; the reads then lock one by one.
-        began_ = sqlite3_exec(db_.db_, "BEGIN DEFERRED", nullptr, nullptr, nullptr) == SQLITE_OK;
+        began_ = sqlite3_step(db_.beginRead_) == SQLITE_DONE;
+        sqlite3_reset(db_.beginRead_);
         db_.scopeStamp_.reset();
         db_.scopeHoldsLock_ = began_;
     }
@@ -615,7 +627,8 @@ Database::ReadScope::~ReadScope() {
     if (began_) {
         db_.scopeHoldsLock_ = false;
         db_.scopeStamp_.reset();
-        sqlite3_exec(db_.db_, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_step(db_.endRead_);
+        sqlite3_reset(db_.endRead_);
     }
 }
 
@@ -651,8 +664,10 @@ void Database::commit() {
         throw;
     }
     for (int attempt = 0;; ++attempt) {
-        int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK) break;
+        // The read scope's COMMIT, prepared once, serves any transaction.
+        int rc = sqlite3_step(endRead_);
+        sqlite3_reset(endRead_);
+        if (rc == SQLITE_DONE) break;
         if ((rc & 0xff) != SQLITE_BUSY || attempt >= 5) {
             rollback();
             fail(rc, QStringLiteral("COMMIT"));

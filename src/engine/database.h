@@ -213,6 +213,9 @@ private:
     quint64 noTableLocksStamp_ = ~quint64(0);
     QTimer* leaseTimer_ = nullptr;
     sqlite3_stmt* dataVersion_ = nullptr;
+    sqlite3_stmt* beginRead_ = nullptr; // a read scope's own, prepared once
+    sqlite3_stmt* endRead_ = nullptr;
+    sqlite3_stmt* beginWrite_ = nullptr;
     bool wal_ = false;
     std::function<bool()> cancelCheck_;
 };

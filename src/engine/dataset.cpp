@@ -111,9 +111,18 @@ static QString quotedIdent(const QString& s) {
 void DataSet::setOwnFields(const QList<FieldDef>& own) {
     fields_ = own;
     ownFieldCount_ = int(own.size());
-    byName_.clear();
-    for (int i = 0; i < own.size(); ++i)
-        byName_.insert(own[i].name.toLower(), i);
+    // Cursors on one table share its field list: the names are looked up the same way.
+    static QHash<const FieldDef*, std::pair<QList<FieldDef>, QHash<QString, int>>> names;
+    if (auto it = names.constFind(own.constData());
+        it != names.constEnd() && it->first.size() == own.size()) {
+        byName_ = it->second;
+    } else {
+        byName_.clear();
+        for (int i = 0; i < own.size(); ++i)
+            byName_.insert(own[i].name.toLower(), i);
+        if (names.size() >= 64) names.clear();
+        names.insert(own.constData(), {own, byName_}); // the list kept: its address stays its own
+    }
     for (auto& e : extras_) {
         if (e.lookup) {
             e.keyIndex.clear();

@@ -2,6 +2,7 @@
 #include "engine/error.h"
 #include "engine/lexing.h"
 #include "engine/values.h"
+#include <algorithm>
 #include <vector>
 
 namespace engine {
@@ -220,6 +221,7 @@ public:
             all.sql += QStringLiteral(" WHERE ");
             all.add(where);
         }
+        const qsizetype orderAt = all.sql.size();
         if (!order.sql.isEmpty()) {
             all.sql += QStringLiteral(" ORDER BY ");
             all.add(order);
@@ -229,6 +231,17 @@ public:
         }
         q.sql = all.sql;
         q.params = all.params;
+        if (const Source* rows = wholeRowsOf(distinct, order)) {
+            q.rowTable = rows->def.name;
+            // Only ids are read, so walking an index in order reads no rows: the order may use
+            // one.
+            const qsizetype fromAt = all.sql.indexOf(QStringLiteral(" FROM "));
+            q.idSql = (distinct ? QStringLiteral("SELECT DISTINCT ") : QStringLiteral("SELECT ")) +
+                      quoted(rows->ref) + QStringLiteral(".rowid") +
+                      all.sql.mid(fromAt, orderAt - fromAt) + QStringLiteral(" ORDER BY ") +
+                      plainOrder_ + QStringLiteral(", ") + quoted(rows->ref) +
+                      QStringLiteral(".rowid");
+        }
         return q;
     }
 
@@ -515,7 +528,24 @@ private:
         outputs_.push_back(Output{std::move(code), std::move(field)});
     }
 
+    // The source whose whole rows are the result, when a result row is known by its row id:
+    // the select list is `T.*` alone, the order is defined and names no other table (so the
+    // ids sort as the rows do), and DISTINCT rows are distinct rows (the table has a key).
+    const Source* wholeRowsOf(bool distinct, const Fragment& order) const {
+        if (starSources_.size() != 1 || order.sql.isEmpty() || orderParams_) return nullptr;
+        const Source& s = sources_[starSources_.front()];
+        if (outputs_.size() != s.def.fields.size()) return nullptr;
+        for (const auto& other : sources_)
+            if (&other != &s && order.sql.contains(quoted(other.ref) + u'.')) return nullptr;
+        if (distinct && !s.def.primaryIndex() &&
+            std::none_of(s.def.fields.cbegin(), s.def.fields.cend(),
+                         [](const FieldDef& f) { return f.type == FieldType::AutoInc; }))
+            return nullptr;
+        return &s;
+    }
+
     void addAllFields(const Source& s) {
+        starSources_.push_back(size_t(&s - sources_.data()));
         for (const auto& f : s.def.fields)
             addOutput(Fragment{quoted(s.ref) + u'.' + quoted(f.name), {}}, f, false);
     }
@@ -827,12 +857,20 @@ private:
             f.sql += QStringLiteral("(+");
             f.add(e.code);
             f.sql += QStringLiteral(")");
+            if (!plainOrder_.isEmpty()) plainOrder_ += QStringLiteral(", ");
+            plainOrder_ += e.code.sql;
+            orderParams_ = orderParams_ || !e.code.params.isEmpty();
             // Text sorts as everywhere in the program: case-insensitive, Polish letters in place.
-            if (e.domain == Domain::Text) f.sql += QStringLiteral(" COLLATE PL");
-            if (acceptWord(u"desc"))
+            if (e.domain == Domain::Text) {
+                f.sql += QStringLiteral(" COLLATE PL");
+                plainOrder_ += QStringLiteral(" COLLATE PL");
+            }
+            if (acceptWord(u"desc")) {
                 f.sql += QStringLiteral(" DESC");
-            else
+                plainOrder_ += QStringLiteral(" DESC");
+            } else {
                 acceptWord(u"asc");
+            }
             if (peek().kind != Tok::Comma) break;
             next();
         }
@@ -846,6 +884,9 @@ private:
     int depth_ = 0;
     std::vector<Source> sources_;
     QList<Output> outputs_;
+    std::vector<size_t> starSources_; // sources whose fields the select list takes all of
+    QString plainOrder_;              // the ORDER BY terms free to use an index
+    bool orderParams_ = false;        // ... and they bind values
 };
 
 } // namespace

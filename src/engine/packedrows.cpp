@@ -1,4 +1,5 @@
 #include "engine/packedrows.h"
+#include <algorithm>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -60,30 +61,34 @@ QVariant read(const char* p) {
 
 } // namespace
 
-void PackedRows::append(sqlite3_stmt* stmt, int columns) {
-    std::string& r = scratch_;
-    r.clear();
-    for (int i = 0; i < columns; ++i) {
-        switch (sqlite3_column_type(stmt, i)) {
+namespace {
+
+// Appends the packed columns to `r`.
+void packInto(std::string& r, sqlite3_stmt* stmt, int first, int columns) {
+    // The column's value read directly: each sqlite3_column_*() call looks the column up again.
+    // Cursors live on one thread, so the value needs no protection.
+    for (int i = first; i < first + columns; ++i) {
+        sqlite3_value* v = sqlite3_column_value(stmt, i);
+        switch (sqlite3_value_type(v)) {
         case SQLITE_INTEGER:
             r.push_back(Integer);
-            put<std::int64_t>(r, sqlite3_column_int64(stmt, i));
+            put<std::int64_t>(r, sqlite3_value_int64(v));
             break;
         case SQLITE_FLOAT:
             r.push_back(Real);
-            put<double>(r, sqlite3_column_double(stmt, i));
+            put<double>(r, sqlite3_value_double(v));
             break;
         case SQLITE_TEXT: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-            const auto n = std::uint32_t(sqlite3_column_bytes(stmt, i));
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+            const auto n = std::uint32_t(sqlite3_value_bytes(v));
             r.push_back(Text);
             put<std::uint32_t>(r, n);
             r.append(text, n);
             break;
         }
         case SQLITE_BLOB: {
-            const auto* blob = static_cast<const char*>(sqlite3_column_blob(stmt, i));
-            const auto n = std::uint32_t(sqlite3_column_bytes(stmt, i));
+            const auto* blob = static_cast<const char*>(sqlite3_value_blob(v));
+            const auto n = std::uint32_t(sqlite3_value_bytes(v));
             r.push_back(Blob);
             put<std::uint32_t>(r, n);
             if (n > 0) r.append(blob, n);
@@ -94,6 +99,50 @@ void PackedRows::append(sqlite3_stmt* stmt, int columns) {
             break;
         }
     }
+}
+
+} // namespace
+
+void PackedRow::assign(const Block& block, sqlite3_stmt* stmt, int first, int columns) {
+    const size_t at = block->size();
+    packInto(*block, stmt, first, columns);
+    block_ = block;
+    offset_ = std::uint32_t(at);
+    size_ = std::uint32_t(block->size() - at);
+}
+
+QVariant PackedRow::value(int column) const {
+    if (!block_) return {};
+    const char* p = data();
+    for (int i = 0; i < column; ++i)
+        p = skip(p);
+    return read(p);
+}
+
+std::vector<QVariant> PackedRow::values(int columns) const {
+    std::vector<QVariant> out;
+    out.reserve(size_t(columns));
+    if (!block_) {
+        out.resize(size_t(columns));
+        return out;
+    }
+    const char* p = data();
+    for (int i = 0; i < columns; ++i) {
+        out.push_back(read(p));
+        p = skip(p);
+    }
+    return out;
+}
+
+void PackedRows::append(sqlite3_stmt* stmt, int columns) {
+    std::string& r = scratch_;
+    r.clear();
+    packInto(r, stmt, 0, columns);
+    place();
+}
+
+void PackedRows::place() {
+    const std::string& r = scratch_;
     // A row never spans two blocks; one larger than a block (a big picture) gets its own.
     if (blocks_.empty() || blocks_.back().size() + r.size() > blocks_.back().capacity()) {
         if (!blocks_.empty() && blocks_.back().empty()) blocks_.pop_back();
@@ -103,6 +152,11 @@ void PackedRows::append(sqlite3_stmt* stmt, int columns) {
     std::string& block = blocks_.back();
     at_.push_back({std::uint32_t(blocks_.size() - 1), std::uint32_t(block.size())});
     block.append(r);
+}
+
+void PackedRows::appendEmpty(int columns) {
+    scratch_.assign(size_t(columns), char(Null));
+    place();
 }
 
 void PackedRows::clear() {

@@ -4,6 +4,7 @@
 #include "engine/localsql.h"
 #include "engine/sqlfunctions.h"
 #include "engine/values.h"
+#include <sqlite3.h>
 
 namespace engine {
 
@@ -43,20 +44,35 @@ void Query::open() {
     try {
         TableLookup lookup = [this](const QString& name) { return db_->tableDef(name); };
         const LocalSqlQuery q = translateLocalSql(lines_.join(u'\n'), lookup);
+        byId_ = !unidirectional_ && !q.rowTable.isEmpty();
         try {
-            stmt_ = std::make_unique<Statement>(db_->prepare(q.sql));
+            stmt_ = std::make_unique<Statement>(db_->prepare(byId_ ? q.idSql : q.sql));
         } catch (const EngineError& e) {
             throw EngineError(
                 K::BadSql, QStringLiteral("Zapytanie SQL jest niepoprawne: %1").arg(e.message()));
         }
         stmt_->bindAll(q.params);
         setOwnFields(q.columns);
+        if (byId_) {
+            QStringList cols;
+            for (const auto& c : q.columns)
+                cols << u'"' + c.name + u'"';
+            rowSql_ = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) +
+                      QStringLiteral(" FROM \"") + q.rowTable +
+                      QStringLiteral("\" WHERE rowid = ?");
+        }
     } catch (...) {
         stmt_.reset();
         db_.reset();
         throw;
     }
     rows_.clear();
+    ids_.clear();
+    window_.clear();
+    windowFirst_ = 0;
+    // Rows read by id show what is saved: a change this process commits is read anew.
+    if (byId_)
+        dbConn_ = connect(db_.get(), &Database::changed, this, [this] { window_.clear(); });
     dropped_ = 0;
     done_ = false;
     open_ = true;
@@ -68,8 +84,11 @@ void Query::open() {
         first();
     } catch (...) {
         // Cancelled or failed half-way: nothing half-read stays behind.
+        disconnect(dbConn_);
         stmt_.reset();
         rows_.release();
+        std::vector<qint64>().swap(ids_);
+        window_.release();
         open_ = false;
         hasRow_ = false;
         bof_ = eof_ = true;
@@ -81,8 +100,11 @@ void Query::open() {
 
 void Query::close() {
     if (!open_) return;
+    disconnect(dbConn_);
     stmt_.reset();
     rows_.release();
+    std::vector<qint64>().swap(ids_);
+    window_.release();
     open_ = false;
     hasRow_ = false;
     bof_ = eof_ = true;
@@ -100,11 +122,15 @@ void Query::refresh() {
 }
 
 bool Query::fetchTo(size_t count) {
-    while (dropped_ + rows_.size() < count && !done_) {
+    while (held() < count && !done_) {
         if (!stmt_->step()) {
             done_ = true;
             stmt_.reset(); // gives the statement back, so others may change the tables
             break;
+        }
+        if (byId_) {
+            ids_.push_back(stmt_->columnInt(0));
+            continue;
         }
         if (unidirectional_ && !rows_.empty()) {
             rows_.clear();
@@ -112,7 +138,34 @@ bool Query::fetchTo(size_t count) {
         }
         rows_.append(stmt_->handle(), ownFieldCount_);
     }
-    return dropped_ + rows_.size() >= count;
+    return held() >= count;
+}
+
+// Rows are read by id a window at a time: what a grid shows and a little around it.
+constexpr size_t kWindowRows = 128;
+
+void Query::readById(size_t first, size_t count, PackedRows& into) const {
+    Database::ReadScope reading(*db_);
+    Statement st = db_->prepare(rowSql_);
+    for (size_t i = first; i < first + count && i < ids_.size(); ++i) {
+        st.bind(1, ids_[i]);
+        if (st.step())
+            into.append(st.handle(), ownFieldCount_);
+        else
+            into.appendEmpty(ownFieldCount_);
+        sqlite3_reset(st.handle());
+    }
+}
+
+QVariant Query::storedAt(size_t index, int column) const {
+    if (!byId_) return rows_.value(index - dropped_, column);
+    if (index < windowFirst_ || index >= windowFirst_ + window_.size()) {
+        window_.clear();
+        // A little before the row too, for a cursor moving back.
+        windowFirst_ = index >= kWindowRows / 4 ? index - kWindowRows / 4 : 0;
+        readById(windowFirst_, kWindowRows, window_);
+    }
+    return window_.value(index - windowFirst_, column);
 }
 
 void Query::moveTo(size_t index) {
@@ -129,14 +182,14 @@ bool Query::locate(const QString& field, const QString& text, bool caseInsensiti
     if (f < 0) (void)fieldDef(field); // throws naming the field
     const FieldDef& def = fields()[f];
     auto matches = [&](size_t row) {
-        const QString v = displayText(def.type, fromStorage(def, rows_.value(row, f)));
+        const QString v = displayText(def.type, fromStorage(def, storedAt(row, f)));
         if (partial) return caseInsensitive ? beginsWithPolish(v, text) : v.startsWith(text);
         return caseInsensitive ? comparePolish(v, text) == 0 : v == text;
     };
     for (size_t i = 0;; ++i) {
         if (i < dropped_) continue;
         if (!fetchTo(i + 1)) return false;
-        if (matches(i - dropped_)) {
+        if (matches(i)) {
             moveTo(i);
             return true;
         }
@@ -162,11 +215,11 @@ void Query::last() {
         fail(int(K::State),
              QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     fetchTo(SIZE_MAX);
-    if (rows_.empty()) {
+    if (held() == 0) {
         first();
         return;
     }
-    moveTo(rows_.size() - 1);
+    moveTo(held() - 1);
     eof_ = true;
 }
 
@@ -197,7 +250,7 @@ int Query::recordCount() {
         fail(int(K::State),
              QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     fetchTo(SIZE_MAX);
-    return int(rows_.size());
+    return int(held());
 }
 
 int Query::recNo() {
@@ -211,14 +264,14 @@ void Query::setRecNo(int n) {
         fail(int(K::State),
              QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     if (n < 1) n = 1;
-    if (!fetchTo(size_t(n))) n = int(rows_.size());
+    if (!fetchTo(size_t(n))) n = int(held());
     if (n == 0) return;
     moveTo(size_t(n) - 1);
 }
 
 QVariant Query::storedValue(int index) const {
     if (!hasRow_) return {};
-    return rows_.value(pos_ - dropped_, index);
+    return storedAt(pos_, index);
 }
 
 } // namespace engine
@@ -231,6 +284,13 @@ std::vector<DataSet::StoredRow> Query::storedRowsAt(int first, int count) {
              QStringLiteral("Zapytanie czytane tylko do przodu nie pozwala na ten ruch."));
     std::vector<StoredRow> out;
     fetchTo(size_t(first) + size_t(count));
+    if (byId_) {
+        PackedRows rows;
+        readById(size_t(first), size_t(count), rows);
+        for (size_t i = 0; i < rows.size(); ++i)
+            out.emplace_back(qint64(first) + qint64(i) + 1, rows.row(i, ownFieldCount_));
+        return out;
+    }
     for (size_t i = size_t(first); i < rows_.size() && i < size_t(first) + size_t(count); ++i)
         out.emplace_back(qint64(i) + 1, rows_.row(i, ownFieldCount_));
     return out;

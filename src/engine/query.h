@@ -10,8 +10,9 @@ namespace engine {
 class Statement;
 
 // A query object: a SELECT in the local SQL dialect, opened on a folder and read like a table.
-// Rows are read from SQLite as the cursor reaches them and kept, so moving back costs nothing
-// and a count reads the rest once.
+// The result is read to its end when opened. A result of whole rows of one table in a defined
+// order keeps only their ids and reads the rows shown, a window at a time, so that a result
+// of any size takes little memory; any other result keeps its rows, packed.
 class Query : public DataSet {
     Q_OBJECT
 public:
@@ -52,6 +53,18 @@ protected:
 private:
     bool fetchTo(size_t count); // true when row `count - 1` exists
     void moveTo(size_t index);
+    size_t held() const { return byId_ ? ids_.size() : dropped_ + rows_.size(); }
+    QVariant storedAt(size_t index, int column) const;
+    // Reads the rows at positions [first, first + count) by id into `into`, in order; a row
+    // deleted since reads as empty.
+    void readById(size_t first, size_t count, PackedRows& into) const;
+
+    bool byId_ = false;
+    std::vector<qint64> ids_;
+    QString rowSql_; // one row of the result's table by id
+    mutable PackedRows window_;
+    mutable size_t windowFirst_ = 0;
+    QMetaObject::Connection dbConn_;
 
     QStringList lines_;
     std::unique_ptr<Statement> stmt_;

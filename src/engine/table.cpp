@@ -25,6 +25,8 @@ constexpr int kFirstBatch = 20;
 constexpr int kSampleThreshold = 20000;
 constexpr int kSampleStep = 512;
 constexpr size_t kKeepBehind = 256;
+// A change stamp no database gives: the next look re-reads.
+constexpr quint64 kStale = ~quint64(0);
 
 } // namespace
 
@@ -190,6 +192,10 @@ void Table::openInternal(bool exclusive) {
         }
         stamp_ = db_->changeStamp();
         firstRows = fetch(true, nullptr, kFirstBatch);
+        if (!db_->inTransaction())
+            if (auto it = countCache().constFind(countKey());
+                it != countCache().constEnd() && it->first == stamp_)
+                count_ = it->second;
         reading.reset();
         if (exclusive) db_->lockTable(def_.name);
     } catch (...) {
@@ -239,7 +245,44 @@ QString Table::colSql(int field) const {
     return quotedIdent(f.name) + (isTextType(f.type) ? QStringLiteral(" COLLATE PL") : QString());
 }
 
-void Table::buildSql() {
+// The parts of a table object's statements that follow from the table's definition, the order
+// and the filter text alone: opening a table again, or another cursor like it, takes them as
+// they were built. A changed definition is a new field list, so it never matches an old entry.
+struct Table::Shape {
+    TableDef def; // holds the field list the entry was built for
+    QString indexName;
+    QStringList indexFields;
+    QString filterText; // empty when no filter applies
+    mutable QString insertSql; // built at the first insert
+    std::vector<KeyPart> key;
+    QString selectSql, keySelectSql, orderAsc, orderDesc;
+    SqlFragment filter; // empty when no filter applies
+};
+
+std::shared_ptr<const Table::Shape> Table::shape() {
+    const bool filterOn = filtered_ && !filterText_.trimmed().isEmpty();
+    // Moving a detail cursor to another master row rebuilds only the conditions.
+    if (shape_ && shape_->def.fields.constData() == def_.fields.constData() &&
+        shape_->def.indexes.constData() == def_.indexes.constData() &&
+        shape_->indexName == indexName_ && shape_->indexFields == indexFields_ &&
+        shape_->filterText == (filterOn ? filterText_ : QString()))
+        return shape_;
+    QString cacheKey = folder_ + QChar(0x1f) + def_.name + QChar(0x1f) + indexName_ + QChar(0x1f) +
+                       indexFields_.join(u';');
+    if (filterOn) cacheKey += QChar(0x1f) + filterText_;
+    static QHash<QString, std::shared_ptr<const Shape>> cache;
+    if (auto it = cache.constFind(cacheKey); it != cache.constEnd()) {
+        const Shape& s = **it;
+        if (s.def.fields.constData() == def_.fields.constData() &&
+            s.def.indexes.constData() == def_.indexes.constData() &&
+            s.def.fields.size() == def_.fields.size())
+            return shape_ = *it;
+    }
+    auto out = std::make_shared<Shape>();
+    out->def = def_;
+    out->indexName = indexName_;
+    out->indexFields = indexFields_;
+    if (filterOn) out->filterText = filterText_;
     // Order
     QStringList names = indexFields_;
     if (names.isEmpty()) {
@@ -249,7 +292,7 @@ void Table::buildSql() {
                  QStringLiteral("Indeks %1 nie istnieje w tabeli %2.").arg(indexName_, def_.name));
         if (ix) names = ix->fields;
     }
-    std::vector<KeyPart> key;
+    std::vector<KeyPart>& key = out->key;
     for (const auto& n : names) {
         int i = ownIndex(n);
         if (i < 0)
@@ -270,18 +313,38 @@ void Table::buildSql() {
     for (const auto& f : def_.fields)
         cols << quotedIdent(f.name);
 
-    // Conditions every row meets
-    QStringList where;
-    QVariantList params;
-    if (filtered_ && !filterText_.trimmed().isEmpty()) {
+    if (filterOn) {
         FilterResolver resolve = [this](const QString& name) -> std::optional<FilterColumn> {
             int i = def_.fieldIndex(name);
             if (i < 0) return std::nullopt;
             return FilterColumn{quotedIdent(def_.fields[i].name), def_.fields[i]};
         };
-        const SqlFragment filter = translateFilter(filterText_, def_.name, resolve);
-        where << u'(' + filter.sql + u')';
-        params << filter.params;
+        out->filter = translateFilter(filterText_, def_.name, resolve);
+    }
+    out->selectSql = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) +
+                     QStringLiteral(" FROM ") + quotedIdent(def_.name);
+    QStringList keyCols{QStringLiteral("rowid")};
+    for (const auto& k : key)
+        keyCols << quotedIdent(def_.fields[k.field].name);
+    out->keySelectSql = QStringLiteral("SELECT ") + keyCols.join(QStringLiteral(", ")) +
+                        QStringLiteral(" FROM ") + quotedIdent(def_.name);
+    out->orderAsc = QStringLiteral(" ORDER BY ") + asc.join(QStringLiteral(", "));
+    out->orderDesc = QStringLiteral(" ORDER BY ") + desc.join(QStringLiteral(", "));
+    if (cache.size() >= 64) cache.clear();
+    cache.insert(cacheKey, out);
+    return shape_ = out;
+}
+
+void Table::buildSql() {
+    const std::shared_ptr<const Shape> sh = shape();
+    const std::vector<KeyPart>& key = sh->key;
+
+    // Conditions every row meets
+    QStringList where;
+    QVariantList params;
+    if (!sh->filter.sql.isEmpty()) {
+        where << u'(' + sh->filter.sql + u')';
+        params << sh->filter.params;
     }
     auto equalTo = [&](int field, const QVariant& stored) {
         if (stored.isNull()) {
@@ -320,18 +383,20 @@ void Table::buildSql() {
         }
     }
 
-    key_ = std::move(key);
-    selectSql_ = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) +
-                 QStringLiteral(" FROM ") + quotedIdent(def_.name);
-    QStringList keyCols{QStringLiteral("rowid")};
-    for (const auto& k : key_)
-        keyCols << quotedIdent(def_.fields[k.field].name);
-    keySelectSql_ = QStringLiteral("SELECT ") + keyCols.join(QStringLiteral(", ")) +
-                    QStringLiteral(" FROM ") + quotedIdent(def_.name);
-    baseWhere_ = where.join(QStringLiteral(" AND "));
+    QString newWhere = where.join(QStringLiteral(" AND "));
+    if (newWhere != baseWhere_ || selectSql_ != sh->selectSql || orderAsc_ != sh->orderAsc) {
+        endSql_[0].clear();
+        endSql_[1].clear();
+        rowSql_[0].clear();
+        rowSql_[1].clear();
+    }
+    key_ = key;
+    selectSql_ = sh->selectSql;
+    keySelectSql_ = sh->keySelectSql;
+    orderAsc_ = sh->orderAsc;
+    orderDesc_ = sh->orderDesc;
+    baseWhere_ = std::move(newWhere);
     baseParams_ = params;
-    orderAsc_ = QStringLiteral(" ORDER BY ") + asc.join(QStringLiteral(", "));
-    orderDesc_ = QStringLiteral(" ORDER BY ") + desc.join(QStringLiteral(", "));
     count_ = -1;
     forgetPositions();
     recNo_ = 0;
@@ -340,32 +405,55 @@ void Table::buildSql() {
 
 // --- Fetching ---------------------------------------------------------------------------------
 
-Table::Row Table::rowFrom(const Statement& st) const {
+// Room for `rows` rows the size of the last ones read, so that the block rarely grows.
+PackedRow::Block Table::newBlock(int rows) const {
+    auto block = std::make_shared<std::string>();
+    block->reserve(size_t(std::clamp(rows, 1, 1024)) * rowBytes_);
+    return block;
+}
+
+// Notes the size of the rows just read; a block read short gives back its spare room.
+void Table::keepBlock(std::string& block, size_t rows) {
+    if (rows > 0) rowBytes_ = std::clamp<size_t>(block.size() / rows + 8, 16, 4096);
+    if (block.capacity() > 2 * block.size() + 1024) block.shrink_to_fit();
+}
+
+Table::Row Table::rowFrom(const Statement& st, const PackedRow::Block& block) const {
     Row r;
     r.rowid = st.columnInt(0);
-    const int n = int(def_.fields.size());
-    r.v.resize(n);
-    for (int i = 0; i < n; ++i)
-        r.v[i] = st.column(i + 1);
+    r.packed.assign(block ? block : std::make_shared<std::string>(), st.handle(), 1,
+                    int(def_.fields.size()));
     return r;
 }
 
 std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantList& params,
                                           bool forward, int limit) {
-    QString sql = keysOnly_ ? keySelectSql_ : selectSql_;
-    QStringList parts;
-    if (!baseWhere_.isEmpty()) parts << baseWhere_;
-    if (!cond.isEmpty()) parts << cond;
-    if (!parts.isEmpty()) sql += QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
-    sql += forward ? orderAsc_ : orderDesc_;
-    sql += QStringLiteral(" LIMIT ?");
+    // Reading from an end, the commonest, has its text built once per set of conditions.
+    QString& plain = endSql_[forward ? 1 : 0];
+    const bool fromEnd = cond.isEmpty() && !keysOnly_;
+    QString sql;
+    if (fromEnd && !plain.isEmpty()) {
+        sql = plain;
+    } else {
+        sql = keysOnly_ ? keySelectSql_ : selectSql_;
+        QStringList parts;
+        if (!baseWhere_.isEmpty()) parts << baseWhere_;
+        if (!cond.isEmpty()) parts << cond;
+        if (!parts.isEmpty())
+            sql += QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
+        sql += forward ? orderAsc_ : orderDesc_;
+        sql += QStringLiteral(" LIMIT ?");
+        if (fromEnd) plain = sql;
+    }
     Statement st = db_->prepare(sql);
     st.bindAll(baseParams_);
     st.bindAll(params, int(baseParams_.size()) + 1);
     st.bind(int(baseParams_.size() + params.size()) + 1, limit);
     std::vector<Row> rows;
+    const auto block = keysOnly_ ? nullptr : newBlock(limit);
     while (st.step())
-        rows.push_back(keysOnly_ ? keyRowFrom(st) : rowFrom(st));
+        rows.push_back(keysOnly_ ? keyRowFrom(st) : rowFrom(st, block));
+    if (block) keepBlock(*block, rows.size());
     return rows;
 }
 
@@ -383,14 +471,39 @@ Table::Row Table::keyRowFrom(const Statement& st) const {
 // index seek, and empty fields (NULL, first in the order) need no special index.
 std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, bool inclusive) {
     if (!from) return fetchRange({}, {}, forward, limit);
+    const int n = int(key_.size());
+    if (forward) {
+        // From a row without empty key fields, the rows after it are one range of row values:
+        // a row with an empty field further on sorts first within its prefix and compares as
+        // unknown exactly where it belongs before the row. One seek, one statement.
+        // The collation goes with the values: SQLite seeks the index only for plain columns.
+        QStringList cols, marks;
+        QVariantList params;
+        bool complete = true;
+        for (int j = 0; j < n && complete; ++j) {
+            QVariant v = from->at(key_[j].field);
+            complete = !v.isNull();
+            cols << quotedIdent(def_.fields[key_[j].field].name);
+            marks << (key_[j].text ? QStringLiteral("? COLLATE PL") : QStringLiteral("?"));
+            params << std::move(v);
+        }
+        if (complete) {
+            cols << QStringLiteral("rowid");
+            marks << QStringLiteral("?");
+            params << from->rowid;
+            return fetchRange(u'(' + cols.join(QStringLiteral(", ")) + u')' +
+                                  (inclusive ? QStringLiteral(" >= (") : QStringLiteral(" > (")) +
+                                  marks.join(QStringLiteral(", ")) + u')',
+                              params, true, limit);
+        }
+    }
     Database::ReadScope reading(*db_);
     std::vector<Row> out;
-    const int n = int(key_.size());
     for (int i = n; i >= 0 && int(out.size()) < limit; --i) {
         QStringList conds;
         QVariantList params;
         for (int j = 0; j < i; ++j) {
-            const QVariant& v = from->v[key_[j].field];
+            const QVariant v = from->at(key_[j].field);
             if (v.isNull()) {
                 conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
             } else {
@@ -413,7 +526,7 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
             continue;
         }
         const int field = key_[i].field;
-        const QVariant& v = from->v[field];
+        const QVariant v = from->at(field);
         const QString plain = quotedIdent(def_.fields[field].name);
         if (forward) {
             if (v.isNull())
@@ -436,7 +549,10 @@ bool Table::fetchBatch(bool forward) {
     const Row* from = into.empty() ? &cur_ : &into.back();
     const int asked = batch_;
     auto rows = fetch(forward, from, asked);
-    batch_ = std::min(batch_ * 2, kMaxBatch);
+    // Each batch is a statement and a lock of the file: they grow fast while rows are small,
+    // and a batch of big rows (pictures, notes) stays within about a megabyte.
+    const int byBytes = int(std::min<size_t>(kMaxBatch, (size_t(1) << 20) / rowBytes_));
+    batch_ = std::max(16, std::min({batch_ * 2, kMaxBatch, byBytes}));
     atEnd = int(rows.size()) < asked;
     for (auto& r : rows)
         into.push_back(std::move(r));
@@ -444,9 +560,12 @@ bool Table::fetchBatch(bool forward) {
 }
 
 std::optional<Table::Row> Table::readRow(qint64 rowid, bool visibleOnly) {
-    QString sql = selectSql_ + QStringLiteral(" WHERE ");
-    if (visibleOnly && !baseWhere_.isEmpty()) sql += baseWhere_ + QStringLiteral(" AND ");
-    sql += QStringLiteral("rowid = ?");
+    QString& sql = rowSql_[visibleOnly ? 1 : 0];
+    if (sql.isEmpty()) {
+        sql = selectSql_ + QStringLiteral(" WHERE ");
+        if (visibleOnly && !baseWhere_.isEmpty()) sql += baseWhere_ + QStringLiteral(" AND ");
+        sql += QStringLiteral("rowid = ?");
+    }
     Statement st = db_->prepare(sql);
     int next = 1;
     if (visibleOnly) {
@@ -486,8 +605,10 @@ std::vector<Table::Row> Table::rowsByOffset(bool fromStart, int offset, int limi
     st.bind(int(baseParams_.size()) + 1, limit);
     st.bind(int(baseParams_.size()) + 2, offset);
     std::vector<Row> rows;
+    const auto block = newBlock(limit);
     while (st.step())
-        rows.push_back(rowFrom(st));
+        rows.push_back(rowFrom(st, block));
+    keepBlock(*block, rows.size());
     return rows;
 }
 
@@ -569,7 +690,7 @@ std::vector<DataSet::StoredRow> Table::storedRowsAt(int first, int count) {
         anchors_.emplace(first + int(rows.size()) - 1, rows.back());
     }
     for (auto& r : rows)
-        out.emplace_back(r.rowid, std::move(r.v));
+        out.emplace_back(r.rowid, r.values(int(def_.fields.size())));
     return out;
 }
 
@@ -692,8 +813,31 @@ void Table::prior() {
 
 int Table::recordCount() {
     requireOpen();
-    if (count_ < 0) count_ = countWhere({}, {});
+    if (count_ >= 0) return count_;
+    // Inside a write transaction the count may include rows that a rollback takes back.
+    if (db_->inTransaction()) return count_ = countWhere({}, {});
+    Database::ReadScope reading(*db_);
+    const quint64 stamp = db_->changeStamp();
+    count_ = countWhere({}, {});
+    auto& cache = countCache();
+    if (cache.size() >= 256) cache.clear();
+    cache.insert(countKey(), {stamp, count_});
     return count_;
+}
+
+// Counts outlive a close like the position samples: reopening a list, or another cursor on the
+// same rows, takes the count while nobody has changed anything since it was taken. Stamps are
+// comparable only within one connection, hence its owner id in the key.
+QString Table::countKey() const {
+    QString key = db_->ownerId() + QChar(0x1f) + def_.name + QChar(0x1f) + baseWhere_;
+    for (const QVariant& p : baseParams_)
+        key += QChar(0x1f) + p.toString();
+    return key;
+}
+
+QHash<QString, std::pair<quint64, int>>& Table::countCache() {
+    static QHash<QString, std::pair<quint64, int>> cache;
+    return cache;
 }
 
 void Table::forgetPositions() {
@@ -705,8 +849,8 @@ void Table::forgetPositions() {
 // as SQLite orders them, for searching the position samples.
 int Table::compareKeys(const Row& a, const Row& b) const {
     for (const auto& k : key_) {
-        const QVariant& x = a.v[k.field];
-        const QVariant& y = b.v[k.field];
+        const QVariant x = a.at(k.field);
+        const QVariant y = b.at(k.field);
         if (x.isNull() || y.isNull()) {
             if (x.isNull() != y.isNull()) return x.isNull() ? -1 : 1;
             continue;
@@ -795,7 +939,7 @@ int Table::recNo() {
         QStringList conds;
         QVariantList params;
         for (int j = 0; j < i; ++j) {
-            const QVariant& v = cur_.v[key_[j].field];
+            const QVariant v = cur_.at(key_[j].field);
             if (v.isNull()) {
                 conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
             } else {
@@ -810,7 +954,7 @@ int Table::recNo() {
             continue;
         }
         const int field = key_[i].field;
-        const QVariant& v = cur_.v[field];
+        const QVariant v = cur_.at(field);
         if (v.isNull()) continue;
         before += countWhere((conds + QStringList{colSql(field) + QStringLiteral(" < ?")})
                                  .join(QStringLiteral(" AND ")),
@@ -995,8 +1139,9 @@ void Table::refresh() {
             rows = fetch(true, nullptr, 16);
         }
     }
+    const int n = int(def_.fields.size());
     const bool moved = rows.empty() != !had || (!rows.empty() && rows[0].rowid != old.rowid) ||
-                       (!rows.empty() && rows[0].v != old.v);
+                       (!rows.empty() && rows[0].values(n) != old.values(n));
     recNo_ = 0;
     if (rows.empty()) {
         setEmpty();
@@ -1063,7 +1208,7 @@ void Table::onMasterValues() {
 QVariant Table::storedValue(int index) const {
     if (state_ == State::Edit || state_ == State::Insert) return edit_.v[index];
     if (!hasRow_) return {};
-    return cur_.v[index];
+    return cur_.at(index);
 }
 
 void Table::setState(State s) {
@@ -1115,8 +1260,9 @@ void Table::edit() {
     });
     editLocked_ = true;
     cur_ = *fresh;
-    original_ = *fresh;
-    edit_ = *fresh;
+    original_.rowid = fresh->rowid;
+    original_.v = fresh->values(int(def_.fields.size()));
+    edit_ = original_;
     modified_ = false;
     rowChanged();
     setState(State::Edit);
@@ -1161,12 +1307,16 @@ void Table::writeInsert() {
             else
                 db_->noteAutoInc(def_.name, f.name, edit_.v[i].toLongLong());
         }
-        cols << quotedIdent(f.name);
-        marks << QStringLiteral("?");
+        if (shape_->insertSql.isEmpty()) {
+            cols << quotedIdent(f.name);
+            marks << QStringLiteral("?");
+        }
     }
-    Statement st = db_->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                    .arg(quotedIdent(def_.name), cols.join(QStringLiteral(", ")),
-                                         marks.join(QStringLiteral(", "))));
+    if (shape_->insertSql.isEmpty())
+        shape_->insertSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(quotedIdent(def_.name), cols.join(QStringLiteral(", ")),
+                                     marks.join(QStringLiteral(", ")));
+    Statement st = db_->prepare(shape_->insertSql);
     for (int i = 0; i < def_.fields.size(); ++i)
         st.bind(i + 1, edit_.v[i]);
     st.run();
@@ -1182,7 +1332,7 @@ void Table::writeUpdate() {
                            "Zmiany nie zostały zapisane.")
                 .arg(def_.name),
             def_.name);
-    if (disk->v != original_.v)
+    if (disk->values(int(def_.fields.size())) != original_.v)
         throw EngineError(
             K::Changed,
             QStringLiteral("Rekord w tabeli %1 został zmieniony przez innego użytkownika. "
@@ -1252,14 +1402,22 @@ void Table::post() {
     clearExtraCaches();
     const qint64 rowid = edit_.rowid;
     setState(State::Browse);
-    // Stand on the posted row; when it is not among the visible rows, on its neighbour.
+    // Stand on the posted row; when it is not among the visible rows, on its neighbour. The
+    // row is saved by now: a busy database while reading it back must not report the post as
+    // failed, so the cursor then stands on the row as written and re-reads at the next look.
     std::vector<Row> rows;
-    if (auto r = readRow(rowid, true)) {
-        rows.push_back(std::move(*r));
-    } else {
-        Row probe = edit_;
-        rows = fetch(true, &probe, 1, true);
-        if (rows.empty()) rows = fetch(false, nullptr, 1);
+    try {
+        if (auto r = readRow(rowid, true)) {
+            rows.push_back(std::move(*r));
+        } else {
+            Row probe = edit_;
+            rows = fetch(true, &probe, 1, true);
+            if (rows.empty()) rows = fetch(false, nullptr, 1);
+        }
+    } catch (const EngineError&) {
+        rows.clear();
+        rows.push_back(edit_);
+        stamp_ = kStale;
     }
     positionAt(std::move(rows), true);
     Q_EMIT afterPost();
@@ -1328,9 +1486,21 @@ void Table::remove() {
     forgetPositions();
     stamp_ = db_->changeStamp();
     clearExtraCaches();
-    // The next row takes its place; after the last row, the one before.
-    auto rows = fetch(true, &gone, 1);
-    if (rows.empty()) rows = fetch(false, &gone, 1);
+    // The next row takes its place; after the last row, the one before. The delete is
+    // durable by now: when the database is busy, a neighbour read before stands in until the
+    // next re-read.
+    std::vector<Row> rows;
+    try {
+        rows = fetch(true, &gone, 1);
+        if (rows.empty()) rows = fetch(false, &gone, 1);
+    } catch (const EngineError&) {
+        rows.clear();
+        if (!ahead_.empty())
+            rows.push_back(ahead_.front());
+        else if (!behind_.empty())
+            rows.push_back(behind_.front());
+        stamp_ = kStale;
+    }
     positionAt(std::move(rows), true);
     Q_EMIT afterDelete();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/dataset.h"
 #include "engine/filterexpr.h"
+#include "engine/packedrows.h"
 #include <QPointer>
 #include <deque>
 #include <functional>
@@ -105,7 +106,14 @@ protected:
 private:
     struct Row {
         qint64 rowid = 0;
-        std::vector<QVariant> v; // stored form, one per table field
+        // Stored form, one per table field: packed as read, or built here (edited rows, keys
+        // only) in `v`, which then takes precedence.
+        PackedRow packed;
+        std::vector<QVariant> v;
+        QVariant at(int field) const { return v.empty() ? packed.value(field) : v[size_t(field)]; }
+        std::vector<QVariant> values(int fields) const {
+            return v.empty() ? packed.values(fields) : v;
+        }
     };
     struct KeyPart {
         int field; // index into def_.fields
@@ -113,6 +121,11 @@ private:
     };
 
     void openInternal(bool exclusive);
+    struct Shape;
+    std::shared_ptr<const Shape> shape();
+    std::shared_ptr<const Shape> shape_;
+    QString endSql_[2]; // rows from the last (0) or first (1) one on, under baseWhere_
+    QString rowSql_[2]; // one row by id: any (0), or only when visible (1)
     void buildSql();
     void requireBrowseRow(const char* what);
     void clearBuffers();
@@ -123,7 +136,11 @@ private:
                                 int limit);
     bool fetchBatch(bool forward);
     std::optional<Row> readRow(qint64 rowid, bool visibleOnly);
-    Row rowFrom(const Statement& st) const;    // one row of selectSql_
+    // One row of selectSql_, packed into `block` shared with the other rows of its statement.
+    Row rowFrom(const Statement& st, const PackedRow::Block& block = nullptr) const;
+    PackedRow::Block newBlock(int rows) const;
+    void keepBlock(std::string& block, size_t rows);
+    size_t rowBytes_ = 64; // a row's packed size, as last seen
     Row keyRowFrom(const Statement& st) const; // one row of keySelectSql_: only the key fields
     int countWhere(const QString& extra, const QVariantList& params);
     std::vector<Row> rowsByOffset(bool fromStart, int offset, int limit);
@@ -191,6 +208,8 @@ private:
     void forgetPositions();
     void buildSamples();
     static QHash<QString, std::pair<quint64, std::vector<Row>>>& sampleCache();
+    QString countKey() const;
+    static QHash<QString, std::pair<quint64, int>>& countCache();
     int compareKeys(const Row& a, const Row& b) const;
 };
 

@@ -340,6 +340,57 @@ TEST_F(Sharing, TwoTablesOfOneProcessSeeEachOthersPostsAtOnce) {
     EXPECT_FALSE(two.refreshIfChanged());
 }
 
+// Another program takes the database between our commit and the cursor reading the saved row
+// back: the change is durable, so the post or delete reports success and the cursor catches up
+// at the next re-read.
+TEST_F(Sharing, SaveReportedAsDoneWhenTheReadBackFindsTheDatabaseBusy) {
+    Table t(dir.path(), QStringLiteral("Towar"));
+    t.open();
+    auto db = t.database();
+    sqlite3_busy_timeout(db->handle(), 50); // the read back gives up soon
+    RawDb other(dir.path());
+    bool lockNext = false, locked = false;
+    QObject::connect(db.get(), &Database::changed, [&] {
+        if (!lockNext) return;
+        other.exec("BEGIN EXCLUSIVE");
+        lockNext = false;
+        locked = true;
+    });
+    auto release = [&] {
+        ASSERT_TRUE(locked);
+        other.exec("COMMIT");
+        locked = false;
+    };
+
+    t.append();
+    t.setValue(QStringLiteral("Tow_Nazwa"), QStringLiteral("Piła"));
+    lockNext = true;
+    EXPECT_NO_THROW(t.post());
+    EXPECT_EQ(t.state(), Table::State::Browse);
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), QStringLiteral("Piła"));
+    release();
+    EXPECT_EQ(other.text("SELECT count(*) FROM Towar WHERE Tow_Nazwa = 'Piła'"), "1");
+    EXPECT_TRUE(t.refreshIfChanged());
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), QStringLiteral("Piła"));
+
+    t.edit();
+    t.setValue(QStringLiteral("Tow_SRP"), 7);
+    lockNext = true;
+    EXPECT_NO_THROW(t.post());
+    EXPECT_EQ(t.asInteger(QStringLiteral("Tow_SRP")), 7);
+    release();
+    EXPECT_EQ(other.text("SELECT Tow_SRP FROM Towar WHERE Tow_Nazwa = 'Piła'"), "7.0");
+
+    t.first(); // Młotek, then Śruba
+    lockNext = true;
+    EXPECT_NO_THROW(t.remove());
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), QStringLiteral("Śruba"));
+    release();
+    EXPECT_EQ(other.text("SELECT count(*) FROM Towar WHERE Tow_Nazwa = 'Młotek'"), "0");
+    EXPECT_TRUE(t.refreshIfChanged());
+    EXPECT_EQ(t.recordCount(), 3);
+}
+
 TEST_F(Sharing, KilledWriterLosesNoAcknowledgedPost) {
     std::set<qint64> acked;
     qint64 rowsBefore = 3;
