@@ -1,17 +1,12 @@
 #include "engine/check.h"
 #include "engine/database.h"
 #include "engine/error.h"
+#include "engine/sqlname.h"
 #include <QDateTime>
 
 namespace engine {
 
 namespace {
-
-QString quoted(const QString& ident) {
-    QString s = ident;
-    s.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + s + u'"';
-}
 
 bool hasInternalTables(Database& db) {
     Statement st = db.prepare(

@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/filterexpr.h"
 #include "engine/sqlfunctions.h"
+#include "engine/sqlname.h"
 #include "engine/table.h"
 #include <QHash>
 #include <QRegularExpression>
@@ -10,12 +11,6 @@
 namespace engine {
 
 namespace {
-
-QString quoted(const QString& ident) {
-    QString q = ident;
-    q.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + q + u'"';
-}
 
 // A word as one phrase of the full-text query: with trigrams, any text that holds it.
 QString phrase(const QString& word) {

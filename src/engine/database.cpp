@@ -1,6 +1,7 @@
 #include "engine/database.h"
 #include "engine/error.h"
 #include "engine/sqlfunctions.h"
+#include "engine/sqlname.h"
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -38,12 +39,6 @@ QHash<QString, std::weak_ptr<Database>>& registry() {
 
 QString key(const QString& tableName) {
     return bareTableName(tableName).toLower();
-}
-
-QString quoted(const QString& ident) {
-    QString s = ident;
-    s.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + s + u'"';
 }
 
 QString sqlColumnType(FieldType t) {

@@ -1,6 +1,7 @@
 #include "engine/localsql.h"
 #include "engine/error.h"
 #include "engine/lexing.h"
+#include "engine/sqlname.h"
 #include "engine/values.h"
 #include <algorithm>
 #include <vector>
@@ -36,12 +37,6 @@ bool isReserved(const QString& w) {
     for (auto k : words)
         if (w.compare(QStringView(k), Qt::CaseInsensitive) == 0) return true;
     return false;
-}
-
-QString quoted(const QString& ident) {
-    QString s = ident;
-    s.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + s + u'"';
 }
 
 // ---------------------------------------------------------------------------------------------

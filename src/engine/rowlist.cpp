@@ -1,19 +1,10 @@
 #include "engine/rowlist.h"
 #include "engine/database.h"
 #include "engine/error.h"
+#include "engine/sqlname.h"
 #include <algorithm>
 
 namespace engine {
-
-namespace {
-
-QString quoted(const QString& ident) {
-    QString q = ident;
-    q.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + q + u'"';
-}
-
-} // namespace
 
 RowList::RowList(QObject* parent) : DataSet(parent) {}
 
