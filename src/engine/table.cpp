@@ -89,7 +89,7 @@ void Table::setIndexName(const QString& name) {
 QString Table::indexFieldNames() const {
     QStringList out;
     for (const auto& k : key_)
-        out << def_.fields[k.field].name;
+        out << std::as_const(def_.fields)[k.field].name;
     return out.join(u';');
 }
 
@@ -250,7 +250,7 @@ int Table::ownIndex(const QString& name) const {
 }
 
 QString Table::colSql(int field) const {
-    const FieldDef& f = def_.fields[field];
+    const FieldDef& f = std::as_const(def_.fields)[field];
     return quotedIdent(f.name) + (isTextType(f.type) ? QStringLiteral(" COLLATE PL") : QString());
 }
 
@@ -307,7 +307,7 @@ std::shared_ptr<const Table::Shape> Table::shape() {
         if (i < 0)
             fail(int(K::MissingField),
                  QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(n, def_.name));
-        key.push_back({i, isTextType(def_.fields[i].type)});
+        key.push_back({i, isTextType(std::as_const(def_.fields)[i].type)});
     }
     QStringList asc, desc;
     for (const auto& k : key) {
@@ -319,14 +319,15 @@ std::shared_ptr<const Table::Shape> Table::shape() {
 
     // Columns
     QStringList cols{QStringLiteral("rowid")};
-    for (const auto& f : def_.fields)
+    for (const auto& f : std::as_const(def_.fields))
         cols << quotedIdent(f.name);
 
     if (filterOn) {
         FilterResolver resolve = [this](const QString& name) -> std::optional<FilterColumn> {
             int i = def_.fieldIndex(name);
             if (i < 0) return std::nullopt;
-            return FilterColumn{quotedIdent(def_.fields[i].name), def_.fields[i]};
+            return FilterColumn{quotedIdent(std::as_const(def_.fields)[i].name),
+                                std::as_const(def_.fields)[i]};
         };
         out->filter = translateFilter(filterText_, def_.name, resolve);
     }
@@ -334,7 +335,7 @@ std::shared_ptr<const Table::Shape> Table::shape() {
                      QStringLiteral(" FROM ") + quotedIdent(def_.name);
     QStringList keyCols{QStringLiteral("rowid")};
     for (const auto& k : key)
-        keyCols << quotedIdent(def_.fields[k.field].name);
+        keyCols << quotedIdent(std::as_const(def_.fields)[k.field].name);
     out->keySelectSql = QStringLiteral("SELECT ") + keyCols.join(QStringLiteral(", ")) +
                         QStringLiteral(" FROM ") + quotedIdent(def_.name);
     out->orderAsc = QStringLiteral(" ORDER BY ") + asc.join(QStringLiteral(", "));
@@ -357,7 +358,8 @@ void Table::buildSql() {
     }
     auto equalTo = [&](int field, const QVariant& stored) {
         if (stored.isNull()) {
-            where << quotedIdent(def_.fields[field].name) + QStringLiteral(" IS NULL");
+            where << quotedIdent(std::as_const(def_.fields)[field].name) +
+                         QStringLiteral(" IS NULL");
         } else {
             where << colSql(field) + QStringLiteral(" = ?");
             params << stored;
@@ -365,7 +367,8 @@ void Table::buildSql() {
     };
     if (hasRange_) {
         for (int i = 0; i < rangeValues_.size() && i < int(key.size()); ++i)
-            equalTo(key[i].field, toStorage(def_.fields[key[i].field], rangeValues_[i], def_.name));
+            equalTo(key[i].field, toStorage(std::as_const(def_.fields)[key[i].field],
+                                            rangeValues_[i], def_.name));
     }
     if (master_) {
         if (masterEmpty_) {
@@ -492,7 +495,7 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
         for (int j = 0; j < n && complete; ++j) {
             QVariant v = from->at(key_[j].field);
             complete = !v.isNull();
-            cols << quotedIdent(def_.fields[key_[j].field].name);
+            cols << quotedIdent(std::as_const(def_.fields)[key_[j].field].name);
             marks << (key_[j].text ? QStringLiteral("? COLLATE PL") : QStringLiteral("?"));
             params << std::move(v);
         }
@@ -514,7 +517,8 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
         for (int j = 0; j < i; ++j) {
             const QVariant v = from->at(key_[j].field);
             if (v.isNull()) {
-                conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
+                conds << quotedIdent(std::as_const(def_.fields)[key_[j].field].name) +
+                             QStringLiteral(" IS NULL");
             } else {
                 conds << colSql(key_[j].field) + QStringLiteral(" = ?");
                 params << v;
@@ -536,7 +540,7 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
         }
         const int field = key_[i].field;
         const QVariant v = from->at(field);
-        const QString plain = quotedIdent(def_.fields[field].name);
+        const QString plain = quotedIdent(std::as_const(def_.fields)[field].name);
         if (forward) {
             if (v.isNull())
                 run(plain + QStringLiteral(" IS NOT NULL"), {});
@@ -1048,7 +1052,8 @@ int Table::recNo() {
         for (int j = 0; j < i; ++j) {
             const QVariant v = cur_.at(key_[j].field);
             if (v.isNull()) {
-                conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
+                conds << quotedIdent(std::as_const(def_.fields)[key_[j].field].name) +
+                             QStringLiteral(" IS NULL");
             } else {
                 conds << colSql(key_[j].field) + QStringLiteral(" = ?");
                 params << v;
@@ -1066,10 +1071,11 @@ int Table::recNo() {
         before += countWhere((conds + QStringList{colSql(field) + QStringLiteral(" < ?")})
                                  .join(QStringLiteral(" AND ")),
                              params + QVariantList{v});
-        before += countWhere(
-            (conds + QStringList{quotedIdent(def_.fields[field].name) + QStringLiteral(" IS NULL")})
-                .join(QStringLiteral(" AND ")),
-            params);
+        before +=
+            countWhere((conds + QStringList{quotedIdent(std::as_const(def_.fields)[field].name) +
+                                            QStringLiteral(" IS NULL")})
+                           .join(QStringLiteral(" AND ")),
+                       params);
     }
     recNo_ = before + 1;
     return recNo_;
@@ -1113,7 +1119,7 @@ QVariantList Table::keyValues(const QVariantList& given, const char* what) const
                  .arg(key_.size()));
     QVariantList out;
     for (int i = 0; i < given.size(); ++i)
-        out << toStorage(def_.fields[key_[i].field], given[i], def_.name);
+        out << toStorage(std::as_const(def_.fields)[key_[i].field], given[i], def_.name);
     return out;
 }
 
@@ -1125,7 +1131,8 @@ bool Table::findKey(const QVariantList& values) {
     QVariantList params;
     for (int i = 0; i < v.size(); ++i) {
         if (v[i].isNull()) {
-            conds << quotedIdent(def_.fields[key_[i].field].name) + QStringLiteral(" IS NULL");
+            conds << quotedIdent(std::as_const(def_.fields)[key_[i].field].name) +
+                         QStringLiteral(" IS NULL");
         } else {
             conds << colSql(key_[i].field) + QStringLiteral(" = ?");
             params << v[i];
@@ -1148,7 +1155,8 @@ void Table::findNearest(const QVariantList& values) {
         QVariantList params;
         for (int j = 0; j < i; ++j) {
             if (v[j].isNull()) {
-                conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
+                conds << quotedIdent(std::as_const(def_.fields)[key_[j].field].name) +
+                             QStringLiteral(" IS NULL");
             } else {
                 conds << colSql(key_[j].field) + QStringLiteral(" = ?");
                 params << v[j];
@@ -1162,7 +1170,8 @@ void Table::findNearest(const QVariantList& values) {
                 params << v[i];
             }
         } else if (v[i].isNull()) {
-            conds << quotedIdent(def_.fields[field].name) + QStringLiteral(" IS NOT NULL");
+            conds << quotedIdent(std::as_const(def_.fields)[field].name) +
+                         QStringLiteral(" IS NOT NULL");
         } else {
             conds << colSql(field) + QStringLiteral(" > ?");
             params << v[i];
@@ -1300,7 +1309,7 @@ void Table::onMasterValues() {
             masterValues_ << typed;
             continue;
         }
-        QVariant stored = toStorage(def_.fields[field], typed, def_.name);
+        QVariant stored = toStorage(std::as_const(def_.fields)[field], typed, def_.name);
         if (stored.isNull()) {
             masterEmpty_ = true; // a master row without a key has no details
             masterValues_.clear();
@@ -1387,7 +1396,7 @@ void Table::setValue(const QString& name, const QVariant& value) {
                  QStringLiteral("Pole %1 tabeli %2 jest tylko do odczytu.").arg(name, def_.name));
         (void)fieldDef(name);
     }
-    const FieldDef& f = def_.fields[i];
+    const FieldDef& f = std::as_const(def_.fields)[i];
     if (f.type == FieldType::AutoInc && state_ == State::Edit)
         fail(int(K::BadValue),
              QStringLiteral(
@@ -1407,7 +1416,7 @@ void Table::releaseEditLock() {
 void Table::writeInsert() {
     QStringList cols, marks;
     for (int i = 0; i < def_.fields.size(); ++i) {
-        const FieldDef& f = def_.fields[i];
+        const FieldDef& f = std::as_const(def_.fields)[i];
         if (f.type == FieldType::AutoInc) {
             if (edit_.v[i].isNull())
                 edit_.v[i] = db_->takeAutoInc(def_.name, f.name);
@@ -1451,7 +1460,7 @@ void Table::writeUpdate() {
     for (int i = 0; i < def_.fields.size(); ++i) {
         if (edit_.v[i] == original_.v[i] && edit_.v[i].isNull() == original_.v[i].isNull())
             continue;
-        sets << quotedIdent(def_.fields[i].name) + QStringLiteral(" = ?");
+        sets << quotedIdent(std::as_const(def_.fields)[i].name) + QStringLiteral(" = ?");
         params << edit_.v[i];
     }
     if (!sets.isEmpty()) {
@@ -1470,10 +1479,10 @@ void Table::post() {
     if (state_ != State::Edit && state_ != State::Insert) return;
     Q_EMIT beforePost();
     for (int i = 0; i < def_.fields.size(); ++i)
-        if (def_.fields[i].required && edit_.v[i].isNull() &&
-            def_.fields[i].type != FieldType::AutoInc)
+        if (std::as_const(def_.fields)[i].required && edit_.v[i].isNull() &&
+            std::as_const(def_.fields)[i].type != FieldType::AutoInc)
             fail(int(K::BadValue), QStringLiteral("Pole %1 tabeli %2 musi mieć wartość.")
-                                       .arg(def_.fields[i].name, def_.name));
+                                       .arg(std::as_const(def_.fields)[i].name, def_.name));
     const bool inserting = state_ == State::Insert;
     // Inside a caller's transaction a later rollback could take the write back.
     const bool adjust = !db_->inTransaction();
