@@ -94,7 +94,8 @@ int walkToEnd(DataSet& d) {
 const char* const kSqlLockHolder =
     "SELECT l.owner, o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner = l.owner "
     "WHERE l.tbl = ?1 AND l.rid = ?2 AND l.owner <> ?3 AND o.expires > ?4";
-const char* const kSqlLock = "INSERT OR REPLACE INTO _pelk_locks(tbl, rid, owner) VALUES(?1, ?2, ?3)";
+const char* const kSqlLock =
+    "INSERT OR REPLACE INTO _pelk_locks(tbl, rid, owner) VALUES(?1, ?2, ?3)";
 const char* const kSqlUnlock = "DELETE FROM _pelk_locks WHERE tbl = ?1 AND rid = ?2 AND owner = ?3";
 constexpr std::string_view kRawOwner = "bench-raw";
 
@@ -123,6 +124,47 @@ private:
     std::int64_t next_;
 };
 
+// The durable work of an edit and post of one item's price on the bare C API.
+class RawPostEdit {
+public:
+    explicit RawPostEdit(RawDb& db)
+        : begin(db, "BEGIN IMMEDIATE"), commit(db, "COMMIT"), held(db, kSqlLockHolder),
+          lock(db, kSqlLock), unlock(db, kSqlUnlock), row(db, itemSelect("WHERE rowid = ?1")),
+          update(db, "UPDATE Towar SET Tow_SRP = ?1 WHERE rowid = ?2") {}
+    std::uint64_t run(std::int64_t id) {
+        std::uint64_t sum = 0;
+        step(begin);
+        held.bind(1, std::string_view("towar")).bind(2, id).bind(3, kRawOwner);
+        held.bind(4, std::int64_t(0));
+        if (held.step()) sum += held.consumeRow();
+        held.reset();
+        lock.bind(1, std::string_view("towar")).bind(2, id).bind(3, kRawOwner);
+        step(lock);
+        step(commit);
+        step(begin);
+        row.bind(1, id);
+        double old = 0;
+        if (row.step()) {
+            sum += row.consumeRow();
+            old = sqlite3_column_double(row.handle(), 6);
+        }
+        row.reset();
+        update.bind(1, old + 1).bind(2, id);
+        step(update);
+        unlock.bind(1, std::string_view("towar")).bind(2, id).bind(3, kRawOwner);
+        step(unlock);
+        step(commit);
+        row.bind(1, id);
+        if (row.step()) sum += row.consumeRow();
+        row.reset();
+        return sum;
+    }
+
+private:
+    static void step(RawStmt& st) { engine::bench::run(st); }
+    RawStmt begin, commit, held, lock, unlock, row, update;
+};
+
 template <class F> void guarded(benchmark::State& state, F&& body) {
     try {
         body();
@@ -148,6 +190,7 @@ const std::vector<Measure>& measures() {
         {"post_edit", "edit + post", 0},
         {"append_post", "append + post", 0},
         {"delete_row", "delete", 0},
+        {"post_far_jump", "edit + post, far jump", 0},
     };
     return m;
 }
@@ -682,41 +725,12 @@ void registerMeasures(BenchContext& ctx) {
         },
         [c](benchmark::State& s) {
             guarded(s, [&] {
-                RawDb& db = *c->raw;
-                RawStmt begin(db, "BEGIN IMMEDIATE"), commit(db, "COMMIT");
-                RawStmt held(db, kSqlLockHolder), lock(db, kSqlLock), unlock(db, kSqlUnlock);
-                RawStmt row(db, itemSelect("WHERE rowid = ?1")),
-                    update(db, "UPDATE Towar SET Tow_SRP = ?1 WHERE rowid = ?2");
+                RawPostEdit post(*c->raw);
                 size_t k = 0;
                 for (auto _ : s) {
                     const std::int64_t id = c->detailItems[k];
                     k = (k + 1) % c->detailItems.size();
-                    std::uint64_t sum = 0;
-                    run(begin);
-                    held.bind(1, std::string_view("towar")).bind(2, id).bind(3, kRawOwner);
-                    held.bind(4, std::int64_t(0));
-                    if (held.step()) sum += held.consumeRow();
-                    held.reset();
-                    lock.bind(1, std::string_view("towar")).bind(2, id).bind(3, kRawOwner);
-                    run(lock);
-                    run(commit);
-                    run(begin);
-                    row.bind(1, id);
-                    double old = 0;
-                    if (row.step()) {
-                        sum += row.consumeRow();
-                        old = sqlite3_column_double(row.handle(), 6);
-                    }
-                    row.reset();
-                    update.bind(1, old + 1).bind(2, id);
-                    run(update);
-                    unlock.bind(1, std::string_view("towar")).bind(2, id).bind(3, kRawOwner);
-                    run(unlock);
-                    run(commit);
-                    row.bind(1, id);
-                    if (row.step()) sum += row.consumeRow();
-                    row.reset();
-                    benchmark::DoNotOptimize(sum);
+                    benchmark::DoNotOptimize(post.run(id));
                 }
             });
         });
@@ -729,7 +743,8 @@ void registerMeasures(BenchContext& ctx) {
             guarded(s, [&] {
                 auto t = openItems(*c, nullptr);
                 RawStmt drop(*c->raw, "DELETE FROM Towar WHERE rowid = ?1");
-                const QString name = QStringLiteral("Tow_Nazwa"), group = QStringLiteral("Tow_Grupa_nr");
+                const QString name = QStringLiteral("Tow_Nazwa"),
+                              group = QStringLiteral("Tow_Grupa_nr");
                 for (auto _ : s) {
                     t->append();
                     t->setValue(name, QStringLiteral("WKRĘT TESTOWY"));
@@ -834,6 +849,52 @@ void registerMeasures(BenchContext& ctx) {
                     }
                     after.reset();
                     benchmark::DoNotOptimize(sum);
+                }
+            });
+        });
+
+    // 11. A jump far into the item list right after an edit of one item, as after saving an
+    // item and typing another name: the cursor goes to the name, the grid asks its position
+    // for the scroll bar and reads the rows around it. The positions known before the post hold
+    // after it; the other side is the bare post followed by the same jump in a list that saw no
+    // change, so the ratio is what the change adds to the jump.
+    const auto jump = [c](Table& grid, size_t k) {
+        grid.findNearest({c->prefixes[k % c->prefixes.size()]});
+        const int at = grid.recNo();
+        return grid.rowsAt(std::max(1, at - 10), 20).size();
+    };
+    add(
+        "post_far_jump",
+        [c, jump](benchmark::State& s) {
+            guarded(s, [&] {
+                auto grid = openItems(*c, "wg_Tow_Nazwa");
+                auto editor = openItems(*c, nullptr);
+                const QString price = QStringLiteral("Tow_SRP");
+                benchmark::DoNotOptimize(jump(*grid, 0));
+                size_t k = 0;
+                for (auto _ : s) {
+                    s.PauseTiming();
+                    editor->findKey({c->detailItems[k % c->detailItems.size()]});
+                    ++k;
+                    s.ResumeTiming();
+                    editor->edit();
+                    editor->setValue(price, editor->asFloat(price) + 1);
+                    editor->post();
+                    benchmark::DoNotOptimize(jump(*grid, k));
+                }
+            });
+        },
+        [c, jump](benchmark::State& s) {
+            guarded(s, [&] {
+                auto grid = openItems(*c, "wg_Tow_Nazwa");
+                RawPostEdit post(*c->raw);
+                benchmark::DoNotOptimize(jump(*grid, 0));
+                size_t k = 0;
+                for (auto _ : s) {
+                    const std::int64_t id = c->detailItems[k % c->detailItems.size()];
+                    ++k;
+                    benchmark::DoNotOptimize(post.run(id));
+                    benchmark::DoNotOptimize(jump(*grid, k));
                 }
             });
         });

@@ -709,6 +709,10 @@ quint64 Database::changeStamp() {
     return stamp;
 }
 
+quint64 Database::changeStampAfterCommit() {
+    return changeStamp() ^ localChanges_ ^ (localChanges_ + 1);
+}
+
 // --- Schema -----------------------------------------------------------------------------------
 
 void Database::ensureInternalTables() {

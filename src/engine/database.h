@@ -137,6 +137,8 @@ public:
     // Changes whenever anybody committed a change to this database: other processes (PRAGMA
     // data_version) or this one. Costs one tiny query.
     quint64 changeStamp();
+    // The stamp once the write transaction under way commits with something written.
+    quint64 changeStampAfterCommit();
 
     // --- Statements -------------------------------------------------------------------------
     Statement prepare(const QString& sql); // cached by text

@@ -28,6 +28,15 @@ constexpr size_t kKeepBehind = 256;
 // A change stamp no database gives: the next look re-reads.
 constexpr quint64 kStale = ~quint64(0);
 
+// Samples read by one cursor serve another on the same table only while both see the same
+// fields in the same places.
+QString fieldsFingerprint(const TableDef& def) {
+    QString out;
+    for (const auto& f : def.fields)
+        out += f.name + QChar(0x1f);
+    return out;
+}
+
 } // namespace
 
 Table::Table(QObject* parent) : DataSet(parent) {}
@@ -80,7 +89,7 @@ void Table::setIndexName(const QString& name) {
 QString Table::indexFieldNames() const {
     QStringList out;
     for (const auto& k : key_)
-        out << def_.fields[k.field].name;
+        out << std::as_const(def_.fields)[k.field].name;
     return out.join(u';');
 }
 
@@ -241,7 +250,7 @@ int Table::ownIndex(const QString& name) const {
 }
 
 QString Table::colSql(int field) const {
-    const FieldDef& f = def_.fields[field];
+    const FieldDef& f = std::as_const(def_.fields)[field];
     return quotedIdent(f.name) + (isTextType(f.type) ? QStringLiteral(" COLLATE PL") : QString());
 }
 
@@ -252,7 +261,7 @@ struct Table::Shape {
     TableDef def; // holds the field list the entry was built for
     QString indexName;
     QStringList indexFields;
-    QString filterText; // empty when no filter applies
+    QString filterText;        // empty when no filter applies
     mutable QString insertSql; // built at the first insert
     std::vector<KeyPart> key;
     QString selectSql, keySelectSql, orderAsc, orderDesc;
@@ -298,7 +307,7 @@ std::shared_ptr<const Table::Shape> Table::shape() {
         if (i < 0)
             fail(int(K::MissingField),
                  QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(n, def_.name));
-        key.push_back({i, isTextType(def_.fields[i].type)});
+        key.push_back({i, isTextType(std::as_const(def_.fields)[i].type)});
     }
     QStringList asc, desc;
     for (const auto& k : key) {
@@ -310,14 +319,15 @@ std::shared_ptr<const Table::Shape> Table::shape() {
 
     // Columns
     QStringList cols{QStringLiteral("rowid")};
-    for (const auto& f : def_.fields)
+    for (const auto& f : std::as_const(def_.fields))
         cols << quotedIdent(f.name);
 
     if (filterOn) {
         FilterResolver resolve = [this](const QString& name) -> std::optional<FilterColumn> {
             int i = def_.fieldIndex(name);
             if (i < 0) return std::nullopt;
-            return FilterColumn{quotedIdent(def_.fields[i].name), def_.fields[i]};
+            return FilterColumn{quotedIdent(std::as_const(def_.fields)[i].name),
+                                std::as_const(def_.fields)[i]};
         };
         out->filter = translateFilter(filterText_, def_.name, resolve);
     }
@@ -325,7 +335,7 @@ std::shared_ptr<const Table::Shape> Table::shape() {
                      QStringLiteral(" FROM ") + quotedIdent(def_.name);
     QStringList keyCols{QStringLiteral("rowid")};
     for (const auto& k : key)
-        keyCols << quotedIdent(def_.fields[k.field].name);
+        keyCols << quotedIdent(std::as_const(def_.fields)[k.field].name);
     out->keySelectSql = QStringLiteral("SELECT ") + keyCols.join(QStringLiteral(", ")) +
                         QStringLiteral(" FROM ") + quotedIdent(def_.name);
     out->orderAsc = QStringLiteral(" ORDER BY ") + asc.join(QStringLiteral(", "));
@@ -348,7 +358,8 @@ void Table::buildSql() {
     }
     auto equalTo = [&](int field, const QVariant& stored) {
         if (stored.isNull()) {
-            where << quotedIdent(def_.fields[field].name) + QStringLiteral(" IS NULL");
+            where << quotedIdent(std::as_const(def_.fields)[field].name) +
+                         QStringLiteral(" IS NULL");
         } else {
             where << colSql(field) + QStringLiteral(" = ?");
             params << stored;
@@ -356,7 +367,8 @@ void Table::buildSql() {
     };
     if (hasRange_) {
         for (int i = 0; i < rangeValues_.size() && i < int(key.size()); ++i)
-            equalTo(key[i].field, toStorage(def_.fields[key[i].field], rangeValues_[i], def_.name));
+            equalTo(key[i].field, toStorage(std::as_const(def_.fields)[key[i].field],
+                                            rangeValues_[i], def_.name));
     }
     if (master_) {
         if (masterEmpty_) {
@@ -483,7 +495,7 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
         for (int j = 0; j < n && complete; ++j) {
             QVariant v = from->at(key_[j].field);
             complete = !v.isNull();
-            cols << quotedIdent(def_.fields[key_[j].field].name);
+            cols << quotedIdent(std::as_const(def_.fields)[key_[j].field].name);
             marks << (key_[j].text ? QStringLiteral("? COLLATE PL") : QStringLiteral("?"));
             params << std::move(v);
         }
@@ -505,7 +517,8 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
         for (int j = 0; j < i; ++j) {
             const QVariant v = from->at(key_[j].field);
             if (v.isNull()) {
-                conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
+                conds << quotedIdent(std::as_const(def_.fields)[key_[j].field].name) +
+                             QStringLiteral(" IS NULL");
             } else {
                 conds << colSql(key_[j].field) + QStringLiteral(" = ?");
                 params << v;
@@ -527,7 +540,7 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
         }
         const int field = key_[i].field;
         const QVariant v = from->at(field);
-        const QString plain = quotedIdent(def_.fields[field].name);
+        const QString plain = quotedIdent(std::as_const(def_.fields)[field].name);
         if (forward) {
             if (v.isNull())
                 run(plain + QStringLiteral(" IS NOT NULL"), {});
@@ -647,12 +660,15 @@ std::vector<DataSet::StoredRow> Table::storedRowsAt(int first, int count) {
     // the key, so it is never itself part of the window).
     const Row* from = anchor != anchors_.end() ? &anchor->second : nullptr;
     int fromPos = anchor != anchors_.end() ? anchor->first : 0;
-    if (!samples_.empty() && first > 0) {
-        const int idx = std::min<int>((first - 1) / kSampleStep, int(samples_.size()) - 1);
-        if (first - idx * kSampleStep < bestCost) {
-            how = Before;
-            from = &samples_[size_t(idx)];
-            fromPos = idx * kSampleStep;
+    if (!samples_.rows.empty() && first > 0) {
+        const auto p = std::lower_bound(samples_.pos.begin(), samples_.pos.end(), first);
+        if (p != samples_.pos.begin()) {
+            const size_t idx = size_t(std::prev(p) - samples_.pos.begin());
+            if (first - samples_.pos[idx] < bestCost) {
+                how = Before;
+                from = &samples_.rows[idx];
+                fromPos = samples_.pos[idx];
+            }
         }
     }
 
@@ -818,6 +834,9 @@ int Table::recordCount() {
     if (db_->inTransaction()) return count_ = countWhere({}, {});
     Database::ReadScope reading(*db_);
     const quint64 stamp = db_->changeStamp();
+    if (auto it = countCache().constFind(countKey());
+        it != countCache().constEnd() && it->first == stamp)
+        return count_ = it->second;
     count_ = countWhere({}, {});
     auto& cache = countCache();
     if (cache.size() >= 256) cache.clear();
@@ -842,13 +861,17 @@ QHash<QString, std::pair<quint64, int>>& Table::countCache() {
 
 void Table::forgetPositions() {
     anchors_.clear();
-    samples_.clear();
+    samples_ = {};
 }
 
 // Compares two rows in the active order (empty first, text in the Polish order, then row id),
 // as SQLite orders them, for searching the position samples.
 int Table::compareKeys(const Row& a, const Row& b) const {
-    for (const auto& k : key_) {
+    return compareKeys(key_, a, b);
+}
+
+int Table::compareKeys(const std::vector<KeyPart>& key, const Row& a, const Row& b) {
+    for (const auto& k : key) {
         const QVariant x = a.at(k.field);
         const QVariant y = b.at(k.field);
         if (x.isNull() || y.isNull()) {
@@ -872,7 +895,7 @@ int Table::compareKeys(const Row& a, const Row& b) const {
 // Every kSampleStep-th row's key, read once with one index scan, so that the position of a row
 // in a long table costs a search among the samples and a short walk, not a count from the start.
 void Table::buildSamples() {
-    samples_.clear();
+    samples_ = {};
     QString sql = keySelectSql_;
     if (!baseWhere_.isEmpty()) sql += QStringLiteral(" WHERE ") + baseWhere_;
     sql += orderAsc_;
@@ -884,21 +907,105 @@ void Table::buildSamples() {
         key += QChar(0x1f) + p.toString();
     const quint64 stamp = db_->changeStamp();
     auto& cache = sampleCache();
-    if (auto it = cache.find(key); it != cache.end() && it->first == stamp) {
-        samples_ = it->second;
+    if (auto it = cache.find(key); it != cache.end() && it->stamp == stamp) {
+        samples_ = it.value();
         return;
     }
     Statement st = db_->prepare(sql);
     st.bindAll(baseParams_);
-    for (int i = 0; st.step(); ++i)
-        if (i % kSampleStep == 0) samples_.push_back(keyRowFrom(st));
+    int i = 0;
+    for (; st.step(); ++i)
+        if (i % kSampleStep == 0) {
+            samples_.rows.push_back(keyRowFrom(st));
+            samples_.pos.push_back(i);
+        }
+    samples_.count = i;
+    samples_.stamp = stamp;
+    samples_.owner = db_->ownerId();
+    samples_.table = def_.name;
+    samples_.fields = fieldsFingerprint(def_);
+    samples_.adjustable = baseWhere_.isEmpty();
+    samples_.key = key_;
     if (cache.size() >= 8) cache.clear();
-    cache.insert(key, {stamp, samples_});
+    cache.insert(key, samples_);
 }
 
-QHash<QString, std::pair<quint64, std::vector<Table::Row>>>& Table::sampleCache() {
-    static QHash<QString, std::pair<quint64, std::vector<Row>>> cache;
+QHash<QString, Table::Samples>& Table::sampleCache() {
+    static QHash<QString, Samples> cache;
     return cache;
+}
+
+// The stamp the connection will show once the write under way commits, with nobody else's
+// commit in between (none can come while the write transaction holds the database).
+quint64 Table::ownWriteStamp() const {
+    return db_->changeStampAfterCommit();
+}
+
+// An own insert, update or delete moves every later row by one: the samples and counts read
+// before it are shifted to match, instead of being read again from the whole table. Called
+// inside the write's transaction; anything not exactly known (conditions, another connection's
+// commit since they were read, gaps grown too long) is dropped and read again when needed.
+void Table::adjustForOwnWrite(quint64 before, const Row* gone, const Row* added) {
+    const quint64 after = ownWriteStamp();
+    const QString owner = db_->ownerId();
+    const QString fields = fieldsFingerprint(def_);
+    auto& cache = sampleCache();
+    for (auto it = cache.begin(); it != cache.end();) {
+        Samples& s = it.value();
+        if (s.owner != owner || s.table != def_.name) {
+            ++it;
+            continue;
+        }
+        if (s.stamp != before || !s.adjustable || s.fields != fields) {
+            it = cache.erase(it);
+            continue;
+        }
+        const auto less = [&s](const Row& a, const Row& b) { return compareKeys(s.key, a, b) < 0; };
+        if (gone) {
+            auto at = std::lower_bound(s.rows.begin(), s.rows.end(), *gone, less);
+            size_t i = size_t(at - s.rows.begin());
+            if (at != s.rows.end() && at->rowid == gone->rowid) {
+                s.rows.erase(at);
+                s.pos.erase(s.pos.begin() + std::ptrdiff_t(i));
+            }
+            for (; i < s.pos.size(); ++i)
+                --s.pos[i];
+            --s.count;
+        }
+        if (added) {
+            auto at = std::upper_bound(s.rows.begin(), s.rows.end(), *added, less);
+            for (size_t i = size_t(at - s.rows.begin()); i < s.pos.size(); ++i)
+                ++s.pos[i];
+            ++s.count;
+        }
+        // Walks between samples must stay short, and the first sample must stay the first row.
+        bool tooLoose =
+            s.pos.empty() || s.pos.front() != 0 || s.count - s.pos.back() > 4 * kSampleStep;
+        for (size_t i = 1; i < s.pos.size() && !tooLoose; ++i)
+            tooLoose = s.pos[i] - s.pos[i - 1] > 4 * kSampleStep;
+        if (tooLoose) {
+            it = cache.erase(it);
+            continue;
+        }
+        s.stamp = after;
+        ++it;
+    }
+    const QString whole = owner + QChar(0x1f) + def_.name + QChar(0x1f);
+    if (auto it = countCache().find(whole); it != countCache().end()) {
+        if (it->first == before)
+            *it = {after, it->second + (added ? 1 : 0) - (gone ? 1 : 0)};
+        else
+            countCache().erase(it);
+    }
+}
+
+// A write whose commit failed: what was adjusted for it is not what the database holds.
+void Table::forgetOwnSamples() {
+    const QString owner = db_->ownerId();
+    auto& cache = sampleCache();
+    for (auto it = cache.begin(); it != cache.end();)
+        it = it->owner == owner && it->table == def_.name ? cache.erase(it) : std::next(it);
+    countCache().remove(owner + QChar(0x1f) + def_.name + QChar(0x1f));
 }
 
 int Table::recNo() {
@@ -907,19 +1014,23 @@ int Table::recNo() {
     if (recNo_ > 0) return recNo_;
     if (recordCount() > kSampleThreshold) {
         Database::ReadScope reading(*db_);
-        if (samples_.empty()) buildSamples();
+        if (samples_.rows.empty()) buildSamples();
         auto after =
-            std::upper_bound(samples_.begin(), samples_.end(), cur_,
+            std::upper_bound(samples_.rows.begin(), samples_.rows.end(), cur_,
                              [this](const Row& a, const Row& b) { return compareKeys(a, b) < 0; });
-        if (after != samples_.begin()) {
+        if (after != samples_.rows.begin()) {
             const auto sample = std::prev(after);
-            const int base = int(sample - samples_.begin()) * kSampleStep + 1;
+            const size_t idx = size_t(sample - samples_.rows.begin());
+            const int base = samples_.pos[idx] + 1;
+            const int gap =
+                (idx + 1 < samples_.pos.size() ? samples_.pos[idx + 1] : samples_.count) -
+                samples_.pos[idx];
             if (sample->rowid == cur_.rowid) return recNo_ = base;
             // Only the keys: the index alone answers, no row is read.
             keysOnly_ = true;
             std::vector<Row> walk;
             try {
-                walk = fetch(true, &*sample, kSampleStep);
+                walk = fetch(true, &*sample, std::max(gap, 1));
             } catch (...) {
                 keysOnly_ = false;
                 throw;
@@ -929,7 +1040,7 @@ int Table::recNo() {
                 if (walk[j].rowid == cur_.rowid) return recNo_ = base + int(j) + 1;
         }
         // Not where the samples say: they are stale; count instead.
-        samples_.clear();
+        samples_ = {};
     }
     // Rows before the current one: the same disjoint ranges as a backward fetch, counted.
     Database::ReadScope reading(*db_);
@@ -941,7 +1052,8 @@ int Table::recNo() {
         for (int j = 0; j < i; ++j) {
             const QVariant v = cur_.at(key_[j].field);
             if (v.isNull()) {
-                conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
+                conds << quotedIdent(std::as_const(def_.fields)[key_[j].field].name) +
+                             QStringLiteral(" IS NULL");
             } else {
                 conds << colSql(key_[j].field) + QStringLiteral(" = ?");
                 params << v;
@@ -959,10 +1071,11 @@ int Table::recNo() {
         before += countWhere((conds + QStringList{colSql(field) + QStringLiteral(" < ?")})
                                  .join(QStringLiteral(" AND ")),
                              params + QVariantList{v});
-        before += countWhere(
-            (conds + QStringList{quotedIdent(def_.fields[field].name) + QStringLiteral(" IS NULL")})
-                .join(QStringLiteral(" AND ")),
-            params);
+        before +=
+            countWhere((conds + QStringList{quotedIdent(std::as_const(def_.fields)[field].name) +
+                                            QStringLiteral(" IS NULL")})
+                           .join(QStringLiteral(" AND ")),
+                       params);
     }
     recNo_ = before + 1;
     return recNo_;
@@ -1006,7 +1119,7 @@ QVariantList Table::keyValues(const QVariantList& given, const char* what) const
                  .arg(key_.size()));
     QVariantList out;
     for (int i = 0; i < given.size(); ++i)
-        out << toStorage(def_.fields[key_[i].field], given[i], def_.name);
+        out << toStorage(std::as_const(def_.fields)[key_[i].field], given[i], def_.name);
     return out;
 }
 
@@ -1018,7 +1131,8 @@ bool Table::findKey(const QVariantList& values) {
     QVariantList params;
     for (int i = 0; i < v.size(); ++i) {
         if (v[i].isNull()) {
-            conds << quotedIdent(def_.fields[key_[i].field].name) + QStringLiteral(" IS NULL");
+            conds << quotedIdent(std::as_const(def_.fields)[key_[i].field].name) +
+                         QStringLiteral(" IS NULL");
         } else {
             conds << colSql(key_[i].field) + QStringLiteral(" = ?");
             params << v[i];
@@ -1041,7 +1155,8 @@ void Table::findNearest(const QVariantList& values) {
         QVariantList params;
         for (int j = 0; j < i; ++j) {
             if (v[j].isNull()) {
-                conds << quotedIdent(def_.fields[key_[j].field].name) + QStringLiteral(" IS NULL");
+                conds << quotedIdent(std::as_const(def_.fields)[key_[j].field].name) +
+                             QStringLiteral(" IS NULL");
             } else {
                 conds << colSql(key_[j].field) + QStringLiteral(" = ?");
                 params << v[j];
@@ -1055,7 +1170,8 @@ void Table::findNearest(const QVariantList& values) {
                 params << v[i];
             }
         } else if (v[i].isNull()) {
-            conds << quotedIdent(def_.fields[field].name) + QStringLiteral(" IS NOT NULL");
+            conds << quotedIdent(std::as_const(def_.fields)[field].name) +
+                         QStringLiteral(" IS NOT NULL");
         } else {
             conds << colSql(field) + QStringLiteral(" > ?");
             params << v[i];
@@ -1193,7 +1309,7 @@ void Table::onMasterValues() {
             masterValues_ << typed;
             continue;
         }
-        QVariant stored = toStorage(def_.fields[field], typed, def_.name);
+        QVariant stored = toStorage(std::as_const(def_.fields)[field], typed, def_.name);
         if (stored.isNull()) {
             masterEmpty_ = true; // a master row without a key has no details
             masterValues_.clear();
@@ -1280,7 +1396,7 @@ void Table::setValue(const QString& name, const QVariant& value) {
                  QStringLiteral("Pole %1 tabeli %2 jest tylko do odczytu.").arg(name, def_.name));
         (void)fieldDef(name);
     }
-    const FieldDef& f = def_.fields[i];
+    const FieldDef& f = std::as_const(def_.fields)[i];
     if (f.type == FieldType::AutoInc && state_ == State::Edit)
         fail(int(K::BadValue),
              QStringLiteral(
@@ -1300,7 +1416,7 @@ void Table::releaseEditLock() {
 void Table::writeInsert() {
     QStringList cols, marks;
     for (int i = 0; i < def_.fields.size(); ++i) {
-        const FieldDef& f = def_.fields[i];
+        const FieldDef& f = std::as_const(def_.fields)[i];
         if (f.type == FieldType::AutoInc) {
             if (edit_.v[i].isNull())
                 edit_.v[i] = db_->takeAutoInc(def_.name, f.name);
@@ -1344,7 +1460,7 @@ void Table::writeUpdate() {
     for (int i = 0; i < def_.fields.size(); ++i) {
         if (edit_.v[i] == original_.v[i] && edit_.v[i].isNull() == original_.v[i].isNull())
             continue;
-        sets << quotedIdent(def_.fields[i].name) + QStringLiteral(" = ?");
+        sets << quotedIdent(std::as_const(def_.fields)[i].name) + QStringLiteral(" = ?");
         params << edit_.v[i];
     }
     if (!sets.isEmpty()) {
@@ -1363,14 +1479,17 @@ void Table::post() {
     if (state_ != State::Edit && state_ != State::Insert) return;
     Q_EMIT beforePost();
     for (int i = 0; i < def_.fields.size(); ++i)
-        if (def_.fields[i].required && edit_.v[i].isNull() &&
-            def_.fields[i].type != FieldType::AutoInc)
+        if (std::as_const(def_.fields)[i].required && edit_.v[i].isNull() &&
+            std::as_const(def_.fields)[i].type != FieldType::AutoInc)
             fail(int(K::BadValue), QStringLiteral("Pole %1 tabeli %2 musi mieć wartość.")
-                                       .arg(def_.fields[i].name, def_.name));
+                                       .arg(std::as_const(def_.fields)[i].name, def_.name));
     const bool inserting = state_ == State::Insert;
+    // Inside a caller's transaction a later rollback could take the write back.
+    const bool adjust = !db_->inTransaction();
     ownWrite_ = true;
     try {
         db_->transaction([&] {
+            const quint64 before = adjust ? db_->changeStamp() : 0;
             if (inserting) {
                 writeInsert();
             } else {
@@ -1378,8 +1497,14 @@ void Table::post() {
                 db_->unlockRecord(def_.name, original_.rowid);
             }
             db_->markWritten();
+            if (adjust) {
+                // As stored: defaults and numbering fill what the edit left empty.
+                const auto now = readRow(edit_.rowid, false);
+                adjustForOwnWrite(before, inserting ? nullptr : &original_, now ? &*now : nullptr);
+            }
         });
     } catch (EngineError& e) {
+        if (adjust) forgetOwnSamples();
         ownWrite_ = false;
         if (inserting) edit_.rowid = 0;
         if (e.kind() == K::KeyViolation && e.table().isEmpty())
@@ -1390,6 +1515,7 @@ void Table::post() {
                 def_.name);
         throw;
     } catch (...) {
+        if (adjust) forgetOwnSamples();
         ownWrite_ = false;
         throw;
     }
@@ -1451,9 +1577,11 @@ void Table::remove() {
         fail(int(K::State),
              QStringLiteral("Tabela %1 jest pusta: nie ma czego usuwać.").arg(def_.name));
     const Row gone = state_ == State::Edit ? original_ : cur_;
+    const bool adjust = !db_->inTransaction();
     ownWrite_ = true;
     try {
         db_->transaction([&] {
+            const quint64 before = adjust ? db_->changeStamp() : 0;
             if (auto by = db_->recordLockedBy(def_.name, gone.rowid))
                 throw EngineError(
                     K::Locked,
@@ -1461,7 +1589,8 @@ void Table::remove() {
                         "Rekord w tabeli %1 jest zablokowany przez innego użytkownika (%2).")
                         .arg(def_.name, *by),
                     def_.name);
-            if (!readRow(gone.rowid, false))
+            const auto stored = readRow(gone.rowid, false);
+            if (!stored)
                 throw EngineError(
                     K::Deleted,
                     QStringLiteral(
@@ -1473,8 +1602,10 @@ void Table::remove() {
             st.bind(1, gone.rowid).run();
             if (editLocked_) db_->unlockRecord(def_.name, gone.rowid);
             db_->markWritten();
+            if (adjust) adjustForOwnWrite(before, &*stored, nullptr);
         });
     } catch (...) {
+        if (adjust) forgetOwnSamples();
         ownWrite_ = false;
         throw;
     }

@@ -140,7 +140,7 @@ private:
     Row rowFrom(const Statement& st, const PackedRow::Block& block = nullptr) const;
     PackedRow::Block newBlock(int rows) const;
     void keepBlock(std::string& block, size_t rows);
-    size_t rowBytes_ = 64; // a row's packed size, as last seen
+    size_t rowBytes_ = 64;                     // a row's packed size, as last seen
     Row keyRowFrom(const Statement& st) const; // one row of keySelectSql_: only the key fields
     int countWhere(const QString& extra, const QVariantList& params);
     std::vector<Row> rowsByOffset(bool fromStart, int offset, int limit);
@@ -204,13 +204,28 @@ private:
     // Rows whose position is known, so that a grid scrolling page by page continues from the
     // nearest one by key instead of counting from an end. Cleared whenever rows may move.
     std::map<int, Row> anchors_;
-    std::vector<Row> samples_; // keys of rows 1, 1 + step, ... (see buildSamples)
+    // Keys of rows at known positions (0-based), in key order: every step-th row when read,
+    // then shifted by this connection's own writes (see adjustForOwnWrite).
+    struct Samples {
+        quint64 stamp = 0;
+        QString owner, table, fields; // whose rows, for adjusting after an own write
+        bool adjustable = false;      // no conditions: every row of the table is among them
+        std::vector<KeyPart> key;
+        std::vector<Row> rows;
+        std::vector<int> pos;
+        int count = 0; // rows in the ordered set when last known
+    };
+    Samples samples_;
     void forgetPositions();
     void buildSamples();
-    static QHash<QString, std::pair<quint64, std::vector<Row>>>& sampleCache();
+    static QHash<QString, Samples>& sampleCache();
     QString countKey() const;
     static QHash<QString, std::pair<quint64, int>>& countCache();
     int compareKeys(const Row& a, const Row& b) const;
+    static int compareKeys(const std::vector<KeyPart>& key, const Row& a, const Row& b);
+    quint64 ownWriteStamp() const;
+    void adjustForOwnWrite(quint64 before, const Row* gone, const Row* added);
+    void forgetOwnSamples();
 };
 
 } // namespace engine

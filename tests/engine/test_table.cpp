@@ -4,7 +4,9 @@
 #include "engine/sqlfunctions.h"
 #include "engine/table.h"
 #include "support/tempfolder.h"
+#include <QDir>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace engine;
 
@@ -453,6 +455,101 @@ TEST_F(Fixture, PositionsInALongTableAgreeWithCounting) {
     t.remove();
     t.findNearest({QStringLiteral("lata 2000")});
     EXPECT_EQ(t.recNo(), before - 1);
+}
+
+// Positions in a long table after writes of this program's own cursors and of another
+// connection: every one must be what counting the rows afresh gives.
+TEST_F(Fixture, PositionSamplesFollowOwnWritesAndOthersAreReadAgain) {
+    QStringList names;
+    for (int i = 0; i < 24000; ++i)
+        names << QStringLiteral("%1 %2")
+                     .arg(i % 5 == 0 ? QStringLiteral("Łata") : QStringLiteral("lata"))
+                     .arg(i % 4000, 4, 10, QChar(u'0'));
+    addItems(names);
+    Table grid(dir.path(), QStringLiteral("Towar"));
+    grid.setIndexName(QStringLiteral("wg_Tow_Nazwa"));
+    grid.open();
+    Table editor(dir.path(), QStringLiteral("Towar"));
+    editor.setIndexName(QStringLiteral("wg_Tow_Nazwa"));
+    editor.open();
+    // Samples exist before any write: a far window and a position by key.
+    ASSERT_EQ(grid.rowsAt(15000, 1).size(), 1u);
+    grid.findNearest({QStringLiteral("lata 3000")});
+    ASSERT_GT(grid.recNo(), 0);
+
+    const auto expectCounted = [&](const char* after) {
+        // Another connection's rows and positions, read from nothing.
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(QDir(dir.path()).filePath(Database::fileName()).toUtf8().constData(),
+                               &raw),
+                  SQLITE_OK);
+        registerSqlFunctions(raw);
+        sqlite3_stmt* st = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(raw,
+                                     "SELECT rowid FROM Towar ORDER BY Tow_Nazwa COLLATE PL, rowid",
+                                     -1, &st, nullptr),
+                  SQLITE_OK);
+        std::vector<qint64> order;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            order.push_back(sqlite3_column_int64(st, 0));
+        sqlite3_finalize(st);
+        sqlite3_close(raw);
+        grid.refresh();
+        ASSERT_EQ(grid.recordCount(), int(order.size())) << after;
+        for (int at : {1, 700, 5000, 11111, 17000, int(order.size()) - 1}) {
+            auto w = grid.rowsAt(at, 2); // by position from 1
+            ASSERT_EQ(w.size(), 2u) << after << " " << at;
+            EXPECT_EQ(w[0].rowid, order[size_t(at) - 1]) << after << " " << at;
+            EXPECT_EQ(w[1].rowid, order[size_t(at)]) << after << " " << at;
+        }
+        for (const char* probe : {"lata 0100", "lata 2222", "Łata 3995", "lata 3999"}) {
+            grid.findNearest({QString::fromUtf8(probe)});
+            const auto it = std::find(order.begin(), order.end(), grid.rowId());
+            EXPECT_EQ(grid.recNo(), int(it - order.begin()) + 1) << after << " " << probe;
+        }
+    };
+
+    // An edit moving a row from near the end to the start, through the other cursor.
+    editor.findNearest({QStringLiteral("lata 3990")});
+    editor.edit();
+    editor.setValue(QStringLiteral("Tow_Nazwa"), QStringLiteral("a"));
+    editor.post();
+    expectCounted("edit");
+    // Appends at the start, in the middle and at the end, some of them sample rows' equals.
+    for (const char* name : {"0", "lata 2000", "zzz", "lata 0512"}) {
+        editor.append();
+        editor.setValue(QStringLiteral("Tow_Nazwa"), QString::fromUtf8(name));
+        editor.post();
+    }
+    expectCounted("appends");
+    // Deletes: the first row (a sample's), one in the middle, from the grid itself.
+    grid.first();
+    grid.remove();
+    grid.findNearest({QStringLiteral("lata 1500")});
+    grid.remove();
+    expectCounted("deletes");
+    // Another connection's write: this program knows nothing of it and reads again.
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(QDir(dir.path()).filePath(Database::fileName()).toUtf8().constData(),
+                               &raw),
+                  SQLITE_OK);
+        registerSqlFunctions(raw);
+        ASSERT_EQ(sqlite3_exec(raw,
+                               "INSERT INTO Towar(Tow_Nazwa) VALUES ('b'),('c'),('d');"
+                               "DELETE FROM Towar WHERE rowid IN (SELECT rowid FROM Towar "
+                               "ORDER BY Tow_Nazwa COLLATE PL, rowid LIMIT 3 OFFSET 9000)",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(raw);
+    }
+    expectCounted("another connection");
+    // An own write after that is adjusted from the samples read again.
+    editor.findNearest({QStringLiteral("lata 0001")});
+    editor.edit();
+    editor.setValue(QStringLiteral("Tow_Nazwa"), QStringLiteral("zz"));
+    editor.post();
+    expectCounted("edit after another connection");
 }
 
 TEST_F(Fixture, QueryLocateIgnoresCaseAndStaysWhenNothingMatches) {
