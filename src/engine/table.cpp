@@ -952,7 +952,14 @@ void Table::adjustForOwnWrite(quint64 before, const Row* gone, const Row* added)
     auto& cache = sampleCache();
     for (auto it = cache.begin(); it != cache.end();) {
         Samples& s = it.value();
-        if (s.owner != owner || s.table != def_.name) {
+        if (s.owner != owner) {
+            ++it;
+            continue;
+        }
+        if (s.table != def_.name) {
+            // Every row of another table is where it was: this write did not touch it. Samples
+            // under conditions may look into this table (an attribute filter does), so they go.
+            if (s.stamp == before && s.adjustable) s.stamp = after;
             ++it;
             continue;
         }
@@ -991,6 +998,13 @@ void Table::adjustForOwnWrite(quint64 before, const Row* gone, const Row* added)
         ++it;
     }
     const QString whole = owner + QChar(0x1f) + def_.name + QChar(0x1f);
+    for (auto it = countCache().begin(); it != countCache().end(); ++it) {
+        // Whole counts of other tables (a key that ends at the table's name) stay as they were.
+        const QString& key = it.key();
+        if (key != whole && key.startsWith(owner + QChar(0x1f)) && key.endsWith(QChar(0x1f)) &&
+            key.count(QChar(0x1f)) == 2 && it->first == before)
+            it->first = after;
+    }
     if (auto it = countCache().find(whole); it != countCache().end()) {
         if (it->first == before)
             *it = {after, it->second + (added ? 1 : 0) - (gone ? 1 : 0)};

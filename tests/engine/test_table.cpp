@@ -550,6 +550,21 @@ TEST_F(Fixture, PositionSamplesFollowOwnWritesAndOthersAreReadAgain) {
     editor.setValue(QStringLiteral("Tow_Nazwa"), QStringLiteral("zz"));
     editor.post();
     expectCounted("edit after another connection");
+    // Own writes to another table keep this list's samples, which must still be right after
+    // the next own write to the list's own table.
+    Table values(dir.path(), QStringLiteral("Opis"));
+    values.open();
+    grid.rowsAt(12000, 1);
+    values.append();
+    values.setValue(QStringLiteral("Opis_Tow_Nr"), 1);
+    values.setValue(QStringLiteral("Opis_Cecha_Nr"), 1);
+    values.post();
+    expectCounted("a write to another table");
+    editor.findNearest({QStringLiteral("lata 0002")});
+    editor.remove();
+    values.first();
+    values.remove();
+    expectCounted("own writes to both tables");
 }
 
 TEST_F(Fixture, QueryLocateIgnoresCaseAndStaysWhenNothingMatches) {
