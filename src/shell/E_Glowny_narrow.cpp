@@ -30,9 +30,8 @@ void TForm_Pelk::setUpNarrowSearch() {
                                    "wpisane słowa"));
     box->setFocusPolicy(Qt::ClickFocus);
     // Right after the field in the search row's layout.
-    auto* layout = qobject_cast<QBoxLayout*>(panel->layout());
-    Q_ASSERT(layout && layout->indexOf(field) >= 0);
-    layout->insertWidget(layout->indexOf(field) + 1, box);
+    QBoxLayout* row = ui_->layoutSzukaj;
+    row->insertWidget(row->indexOf(field) + 1, box);
     box->show();
     connect(box, &QCheckBox::toggled, this, [this, box](bool on) {
         ui::guarded([&] {

@@ -50,6 +50,11 @@ TEST_F(NarrowTest, WordsNarrowTheListAndAnEmptyFieldShowsAll) {
     ASSERT_TRUE(box(*w));
     EXPECT_EQ(box(*w)->text(), QStringLiteral("zawiera"));
     EXPECT_FALSE(box(*w)->isChecked()); // off at first
+    // Beside the search field, in its row.
+    const QRect f = field(*w)->geometry(), b = box(*w)->geometry();
+    EXPECT_EQ(box(*w)->parentWidget(), field(*w)->parentWidget());
+    EXPECT_GT(b.left(), f.right());
+    EXPECT_LT(std::abs(b.center().y() - f.center().y()), f.height() / 2);
     // Off: the nearest search as ever, the list keeps every item.
     typeIn(*w, QStringLiteral("Ł"));
     EXPECT_EQ(w->state().TFTowar.asString(QStringLiteral("Tow_Nazwa")),
