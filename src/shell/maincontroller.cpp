@@ -34,6 +34,12 @@ void quantityWithUnit(engine::DataSet* ds) {
 
 } // namespace
 
+void addQuantityWithUnit(engine::DataSet& ds, QObject* context) {
+    if (ds.hasField(kQuantityWithUnit)) return;
+    ds.addCalculatedField(kQuantityWithUnit, engine::FieldType::Alpha, 60);
+    QObject::connect(&ds, &engine::DataSet::calcFields, context, &quantityWithUnit);
+}
+
 MainView::~MainView() = default;
 
 const QList<std::pair<QString, QString>>& sharedCommands() {
@@ -88,12 +94,8 @@ MainController::MainController(store::MainState& state, MainView& view, QObject*
     connect(&timer_, &QTimer::timeout, this, &MainController::refreshTick);
 
     // The query shows the same columns as the item table, the calculated one included.
-    for (engine::DataSet* ds : {static_cast<engine::DataSet*>(&st_.TFTowar),
-                                static_cast<engine::DataSet*>(&st_.QTowar)}) {
-        if (ds->hasField(kQuantityWithUnit)) continue;
-        ds->addCalculatedField(kQuantityWithUnit, engine::FieldType::Alpha, 60);
-        connect(ds, &engine::DataSet::calcFields, this, &quantityWithUnit);
-    }
+    addQuantityWithUnit(st_.TFTowar, this);
+    addQuantityWithUnit(st_.QTowar, this);
     auto& items = st_.TFTowar;
     connect(&items, &engine::DataSet::afterOpen, this, &MainController::showCounter);
     connect(&items, &engine::Table::afterPost, this, &MainController::showCounter);

@@ -37,6 +37,10 @@ struct DisplayLayout {
 // pair one QAction; either name enables, disables and runs it.
 const QList<std::pair<QString, QString>>& sharedCommands();
 
+// The item grid's calculated column, quantity with unit ("12,5 szt"), on a data set of item rows
+// (the item table, the query, the narrowed list); the data set must be closed.
+void addQuantityWithUnit(engine::DataSet& ds, QObject* context);
+
 // What the main window's logic asks of the window. The form implements it; everything behind
 // these calls (which commands, when, in what order) is decided by MainController.
 class MainView {

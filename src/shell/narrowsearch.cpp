@@ -116,6 +116,7 @@ private:
 NarrowSearch::NarrowSearch(store::MainState& state, MainView& view, QObject* parent)
     : QObject(parent), st_(state), view_(view), rows_(this) {
     rows_.setObjectName(QStringLiteral("TowarZawiera"));
+    addQuantityWithUnit(rows_, this); // the grid shows the same columns as for the whole list
     timer_.setSingleShot(true);
     timer_.setInterval(0);
     connect(&timer_, &QTimer::timeout, this, [this] { ui::guarded([this] { search(); }); });

@@ -67,6 +67,9 @@ TEST_F(NarrowTest, WordsNarrowTheListAndAnEmptyFieldShowsAll) {
     typeIn(*w, QStringLiteral("sruba m8"));
     EXPECT_EQ(gridNames(w->form().DBGrid_Towary), screws);
     EXPECT_EQ(counter(*w), QStringLiteral("2"));
+    // The same columns as the whole list, the quantity with its unit included.
+    ASSERT_TRUE(w->narrowSearch().shown());
+    EXPECT_TRUE(w->narrowSearch().shown()->hasField(QStringLiteral("Calc_Ilosc_jm")));
     typeIn(*w, QStringLiteral("M8 ŚRUBA"));
     EXPECT_EQ(gridNames(w->form().DBGrid_Towary), screws);
     // The item table follows the narrowed list, for the detail tabs and the commands.
