@@ -449,12 +449,13 @@ private:
             if (prefix.isEmpty()) return begins ? QStringLiteral("1") : QStringLiteral("0");
             const QString& c = n.column.sql;
             if (begins) {
-                // The range lets SQLite walk an index on `col COLLATE PL`; pl_prefix keeps
-                // exactly the rows that begin with the prefix.
-                params << prefix << prefixUpperBound(prefix) << prefix;
+                // Weights go character by character, so the texts from the prefix up to the
+                // prefix followed by the heaviest character are exactly those that begin with
+                // it: a range SQLite walks on an index on `col COLLATE PL`, with no function
+                // called per row.
+                params << prefix << prefixUpperBound(prefix);
                 return u'(' + c + QStringLiteral(" COLLATE PL >= ? AND ") + c +
-                       QStringLiteral(" COLLATE PL <= ? AND pl_prefix(") + c +
-                       QStringLiteral(", ?))");
+                       QStringLiteral(" COLLATE PL <= ?)");
             }
             params << prefix;
             return u'(' + c + QStringLiteral(" IS NULL OR NOT pl_prefix(") + c +

@@ -349,21 +349,16 @@ void Table::buildSql() {
     const std::shared_ptr<const Shape> sh = shape();
     const std::vector<KeyPart>& key = sh->key;
 
-    // Conditions every row meets
-    QStringList where;
+    // Conditions every row meets: the filter, then field = value for the range and the master
+    // link. Their text depends only on which fields and which values are NULL, so a detail
+    // cursor following its master, or a range moved to other values, keeps the text it had and
+    // binds new values.
+    std::vector<int> conds; // field * 2 + 1 when the value is NULL; -1: no row can match
     QVariantList params;
-    if (!sh->filter.sql.isEmpty()) {
-        where << u'(' + sh->filter.sql + u')';
-        params << sh->filter.params;
-    }
+    if (!sh->filter.sql.isEmpty()) params << sh->filter.params;
     auto equalTo = [&](int field, const QVariant& stored) {
-        if (stored.isNull()) {
-            where << quotedIdent(std::as_const(def_.fields)[field].name) +
-                         QStringLiteral(" IS NULL");
-        } else {
-            where << colSql(field) + QStringLiteral(" = ?");
-            params << stored;
-        }
+        conds.push_back(field * 2 + (stored.isNull() ? 1 : 0));
+        if (!stored.isNull()) params << stored;
     };
     if (hasRange_) {
         for (int i = 0; i < rangeValues_.size() && i < int(key.size()); ++i)
@@ -372,7 +367,7 @@ void Table::buildSql() {
     }
     if (master_) {
         if (masterEmpty_) {
-            where << QStringLiteral("0");
+            conds.push_back(-1);
         } else {
             for (int i = 0; i < masterValues_.size(); ++i) {
                 int field;
@@ -395,7 +390,25 @@ void Table::buildSql() {
         }
     }
 
-    QString newWhere = where.join(QStringLiteral(" AND "));
+    QString newWhere;
+    if (sh == whereShape_ && conds == whereConds_) {
+        newWhere = baseWhere_;
+    } else {
+        QStringList where;
+        if (!sh->filter.sql.isEmpty()) where << u'(' + sh->filter.sql + u')';
+        for (int c : conds) {
+            if (c < 0)
+                where << QStringLiteral("0");
+            else if (c & 1)
+                where << quotedIdent(std::as_const(def_.fields)[c / 2].name) +
+                             QStringLiteral(" IS NULL");
+            else
+                where << colSql(c / 2) + QStringLiteral(" = ?");
+        }
+        newWhere = where.join(QStringLiteral(" AND "));
+        whereShape_ = sh;
+        whereConds_ = std::move(conds);
+    }
     if (newWhere != baseWhere_ || selectSql_ != sh->selectSql || orderAsc_ != sh->orderAsc) {
         endSql_[0].clear();
         endSql_[1].clear();

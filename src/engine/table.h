@@ -182,6 +182,8 @@ private:
     QString keySelectSql_;  // SELECT rowid, key cols FROM t: answered by the index alone
     bool keysOnly_ = false; // fetches read only the keys (for counting positions)
     QString baseWhere_;     // conditions every row must meet (may be empty)
+    std::shared_ptr<const Shape> whereShape_; // what baseWhere_ was built from
+    std::vector<int> whereConds_;
     QVariantList baseParams_;
     QString orderAsc_, orderDesc_;
 
