@@ -1078,7 +1078,10 @@ void Database::createTable(const TableDef& def, bool replace) {
         schemaVersion_ = -1; // the cache must not outlive the change, even inside this transaction
         exec(QStringLiteral("CREATE TABLE %1 (%2)")
                  .arg(quoted(def.name), cols.join(QStringLiteral(", "))));
-        if (server_) server_->noteSchemaChange();
+        if (server_) {
+            exec(serverChangeTriggerSql(def));
+            server_->noteSchemaChange();
+        }
         int pos = 0;
         for (const auto& ix : def.indexes) {
             if (server_) {

@@ -23,7 +23,15 @@ constexpr Oid kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText
 const char* const kStateTable =
     "CREATE TABLE IF NOT EXISTS _pelk_state(id integer PRIMARY KEY, changes bigint NOT NULL,"
     " schema bigint NOT NULL);"
-    "INSERT INTO _pelk_state VALUES (1, 0, 0) ON CONFLICT (id) DO NOTHING";
+    "INSERT INTO _pelk_state VALUES (1, 0, 0) ON CONFLICT (id) DO NOTHING;"
+    // Every table's statement trigger: a write by any program, the engine or not, moves the
+    // change counter, once per transaction.
+    "CREATE OR REPLACE FUNCTION _pelk_touch() RETURNS trigger LANGUAGE plpgsql"
+    " SET search_path FROM CURRENT AS $$ BEGIN"
+    " IF current_setting('pelk.touched', true) IS DISTINCT FROM txid_current()::text THEN"
+    " UPDATE _pelk_state SET changes = changes + 1 WHERE id = 1;"
+    " PERFORM set_config('pelk.touched', txid_current()::text, true);"
+    " END IF; RETURN NULL; END $$";
 
 // The engine writes SQLite's placeholders (?, ?N); the server's are $N. Quoted text, quoted
 // names and comments are left alone. `count` gets the highest parameter number.
@@ -153,7 +161,8 @@ public:
         pq::Result r = query("SELECT changes, schema FROM _pelk_state WHERE id = 1", {});
         if (PQntuples(r.get()) != 1) return 0;
         schema_ = QByteArray(PQgetvalue(r.get(), 0, 1)).toLongLong();
-        return QByteArray(PQgetvalue(r.get(), 0, 0)).toULongLong();
+        // Both only grow: their sum moves with either, so a new table is a change too.
+        return QByteArray(PQgetvalue(r.get(), 0, 0)).toULongLong() + quint64(schema_);
     }
     qint64 schemaVersion() const override { return schema_; }
 

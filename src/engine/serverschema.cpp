@@ -52,6 +52,12 @@ QString serverIndexSql(const TableDef& def, const IndexDef& index) {
              parts.join(QStringLiteral(", ")));
 }
 
+QString serverChangeTriggerSql(const TableDef& def) {
+    return QStringLiteral("CREATE TRIGGER %1 AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON %2 "
+                          "FOR EACH STATEMENT EXECUTE FUNCTION _pelk_touch()")
+        .arg(quoted(def.name + QStringLiteral("$zmiany")), quoted(def.name));
+}
+
 QVariant sortKeyOf(const QVariant& stored) {
     if (!stored.isValid() || stored.isNull()) return {};
     return polishSortKey(stored.toString());

@@ -22,6 +22,9 @@ QString serverRowIdColumn();
 // as in a folder, the row id last so that rows with equal keys keep one order.
 QString serverIndexSql(const TableDef& def, const IndexDef& index);
 
+// CREATE TRIGGER making every write to the table, by any program, a change of the catalogue.
+QString serverChangeTriggerSql(const TableDef& def);
+
 // The sort key written beside a stored text value (a null one stays null).
 QVariant sortKeyOf(const QVariant& stored);
 

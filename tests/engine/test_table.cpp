@@ -614,3 +614,93 @@ TEST_F(Fixture, TablesMadeAndDroppedInsideOneTransactionAreSeenAtOnce) {
     });
     EXPECT_TRUE(db->hasTable(QStringLiteral("Tymczasowa")));
 }
+
+// What createTable wrote is what tableDef() reads back, field by field and index by index.
+TEST_F(Fixture, TableDefinitionsReadBackExactlyAsWritten) {
+    const auto same = [](const TableDef& a, const TableDef& b) {
+        ASSERT_EQ(a.name, b.name);
+        ASSERT_EQ(a.fields.size(), b.fields.size());
+        for (qsizetype i = 0; i < a.fields.size(); ++i) {
+            EXPECT_EQ(a.fields[i].name, b.fields[i].name);
+            EXPECT_EQ(a.fields[i].type, b.fields[i].type) << a.fields[i].name.toStdString();
+            EXPECT_EQ(a.fields[i].size, b.fields[i].size) << a.fields[i].name.toStdString();
+            EXPECT_EQ(a.fields[i].required, b.fields[i].required);
+        }
+        ASSERT_EQ(a.indexes.size(), b.indexes.size());
+        for (qsizetype i = 0; i < a.indexes.size(); ++i) {
+            EXPECT_EQ(a.indexes[i].name, b.indexes[i].name);
+            EXPECT_EQ(a.indexes[i].fields, b.indexes[i].fields);
+            EXPECT_EQ(a.indexes[i].primary, b.indexes[i].primary);
+        }
+    };
+    TableDef every{
+        QStringLiteral("Wszystko"),
+        {{QStringLiteral("Nr"), FieldType::LongInt, 0, true},
+         {QStringLiteral("Nazwa"), FieldType::Alpha, 40, true},
+         {QStringLiteral("Cena"), FieldType::Number},
+         {QStringLiteral("Dzien"), FieldType::Date},
+         {QStringLiteral("Chwila"), FieldType::Timestamp},
+         {QStringLiteral("Jest"), FieldType::Logical},
+         {QStringLiteral("Opis"), FieldType::Memo, 120},
+         {QStringLiteral("Obraz"), FieldType::Graphic, 10},
+         {QStringLiteral("Licznik"), FieldType::AutoInc}},
+        {{QStringLiteral("PrimaryIndex"), {QStringLiteral("Nazwa"), QStringLiteral("Dzien")}, true},
+         {QStringLiteral("wg_Ceny"), {QStringLiteral("Cena"), QStringLiteral("Nr")}}}};
+    db->createTable(every);
+    same(db->requireTable(QStringLiteral("wszystko.db")), every);
+    same(db->requireTable(QStringLiteral("Towar")), itemTable());
+    same(db->requireTable(QStringLiteral("Opis")), valueTable());
+
+    // Values of every type come back in their stored form.
+    Table t(where(), QStringLiteral("Wszystko"));
+    t.open();
+    t.append();
+    t.setValue(QStringLiteral("Nr"), 7);
+    t.setValue(QStringLiteral("Nazwa"), QStringLiteral("Żółć"));
+    t.setValue(QStringLiteral("Cena"), 0.1);
+    t.setValue(QStringLiteral("Dzien"), QDate(2024, 2, 29));
+    t.setValue(QStringLiteral("Chwila"), QDateTime(QDate(2024, 3, 1), QTime(8, 5, 7)));
+    t.setValue(QStringLiteral("Jest"), true);
+    t.setValue(QStringLiteral("Obraz"), QByteArray("\x00\xff\x10", 3));
+    t.post();
+    t.close();
+    t.open();
+    EXPECT_EQ(t.asInteger(QStringLiteral("Nr")), 7);
+    EXPECT_EQ(t.asString(QStringLiteral("Nazwa")), QStringLiteral("Żółć"));
+    EXPECT_EQ(t.asFloat(QStringLiteral("Cena")), 0.1);
+    EXPECT_EQ(t.asDate(QStringLiteral("Dzien")), QDate(2024, 2, 29));
+    EXPECT_EQ(t.value(QStringLiteral("Chwila")).toDateTime(),
+              QDateTime(QDate(2024, 3, 1), QTime(8, 5, 7)));
+    EXPECT_TRUE(t.asBoolean(QStringLiteral("Jest")));
+    EXPECT_EQ(t.value(QStringLiteral("Obraz")).toByteArray(), QByteArray("\x00\xff\x10", 3));
+    EXPECT_TRUE(t.value(QStringLiteral("Opis")).isNull());
+}
+
+// A key violation in the middle of a save undoes the whole save, and the next one works.
+TEST_F(Fixture, AFailedStatementUndoesItsWholeTransaction) {
+    addItems({"jeden"});
+    Table t(where(), QStringLiteral("Towar"));
+    t.open();
+    const qint64 taken = t.asInteger(QStringLiteral("Tow_nr"));
+    try {
+        db->transaction([&] {
+            t.append();
+            t.setValue(QStringLiteral("Tow_Nazwa"), QStringLiteral("dwa"));
+            t.post();
+            t.append();
+            t.setValue(QStringLiteral("Tow_nr"), taken);
+            t.post();
+        });
+        FAIL() << "the second row has the first one's key";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.kind(), EngineError::Kind::KeyViolation) << e.message().toStdString();
+    }
+    if (t.state() != Table::State::Browse) t.cancel();
+    t.refresh();
+    EXPECT_EQ(t.recordCount(), 1);
+    t.append();
+    t.setValue(QStringLiteral("Tow_Nazwa"), QStringLiteral("trzy"));
+    t.post();
+    t.refresh();
+    EXPECT_EQ(namesInOrder(t), (QStringList{"jeden", "trzy"}));
+}
