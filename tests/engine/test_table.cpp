@@ -8,6 +8,11 @@
 #include <QDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#ifdef PELK_SERVER_RUN
+#include "engine/pq.h"
+#include "engine/serverlocation.h"
+#include "engine/serverschema.h"
+#endif
 
 using namespace engine;
 
@@ -73,6 +78,97 @@ struct Fixture : ::testing::Test {
             out << t.asString(QStringLiteral("tow_nazwa"));
         return out;
     }
+};
+
+// Another connection to the catalogue, outside the engine: the order of Towar's rows by name as
+// the database itself gives it, and writes the engine learns of only from the database.
+class OtherConnection {
+public:
+#ifdef PELK_SERVER_RUN
+    explicit OtherConnection(const QString& location) {
+        const auto where = parseServerLocation(location);
+        conn_.reset(PQconnectdb(where.connectionString().constData()));
+        EXPECT_EQ(PQstatus(conn_.get()), CONNECTION_OK) << PQerrorMessage(conn_.get());
+        run("SET search_path TO " + where.schema.toUtf8(), PGRES_COMMAND_OK);
+    }
+    std::vector<qint64> rowsByName() {
+        pq::Result r =
+            run(R"(SELECT rowid FROM "Towar" ORDER BY "Tow_Nazwa__k" NULLS FIRST, rowid)",
+                PGRES_TUPLES_OK);
+        std::vector<qint64> out;
+        for (int i = 0; i < PQntuples(r.get()); ++i)
+            out.push_back(QByteArray(PQgetvalue(r.get(), i, 0)).toLongLong());
+        return out;
+    }
+    void insertName(const QString& name) {
+        const QByteArray text = name.toUtf8(), key = sortKeyOf(name).toByteArray();
+        const char* values[] = {text.constData(), key.constData()};
+        const int lengths[] = {int(text.size()), int(key.size())};
+        const int formats[] = {0, 1};
+        pq::Result r(PQexecParams(conn_.get(),
+                                  R"(INSERT INTO "Towar"("Tow_Nazwa", "Tow_Nazwa__k") )"
+                                  "VALUES ($1, $2)",
+                                  2, nullptr, values, lengths, formats, 0));
+        EXPECT_EQ(PQresultStatus(r.get()), PGRES_COMMAND_OK) << PQerrorMessage(conn_.get());
+    }
+    void deleteByName(int offset, int count) {
+        run(QByteArray(R"(DELETE FROM "Towar" WHERE rowid IN (SELECT rowid FROM "Towar" )"
+                       R"(ORDER BY "Tow_Nazwa__k" NULLS FIRST, rowid LIMIT )") +
+                QByteArray::number(count) + " OFFSET " + QByteArray::number(offset) + ")",
+            PGRES_COMMAND_OK);
+    }
+
+private:
+    pq::Result run(const QByteArray& sql, ExecStatusType expected) {
+        pq::Result r(PQexec(conn_.get(), sql.constData()));
+        EXPECT_EQ(PQresultStatus(r.get()), expected)
+            << sql.constData() << ": " << PQerrorMessage(conn_.get());
+        return r;
+    }
+    pq::Connection conn_;
+#else
+    explicit OtherConnection(const QString& folder) {
+        EXPECT_EQ(
+            sqlite3_open(QDir(folder).filePath(Database::fileName()).toUtf8().constData(), &raw_),
+            SQLITE_OK);
+        registerSqlFunctions(raw_);
+    }
+    ~OtherConnection() {
+        sqlite3_close(raw_);
+    }
+    std::vector<qint64> rowsByName() {
+        sqlite3_stmt* st = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(raw_,
+                                     "SELECT rowid FROM Towar ORDER BY Tow_Nazwa COLLATE PL, rowid",
+                                     -1, &st, nullptr),
+                  SQLITE_OK);
+        std::vector<qint64> order;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            order.push_back(sqlite3_column_int64(st, 0));
+        sqlite3_finalize(st);
+        return order;
+    }
+    void insertName(const QString& name) {
+        sqlite3_stmt* st = nullptr;
+        EXPECT_EQ(
+            sqlite3_prepare_v2(raw_, "INSERT INTO Towar(Tow_Nazwa) VALUES (?)", -1, &st, nullptr),
+            SQLITE_OK);
+        const QByteArray text = name.toUtf8();
+        sqlite3_bind_text(st, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        EXPECT_EQ(sqlite3_step(st), SQLITE_DONE);
+        sqlite3_finalize(st);
+    }
+    void deleteByName(int offset, int count) {
+        const QByteArray sql = "DELETE FROM Towar WHERE rowid IN (SELECT rowid FROM Towar ORDER "
+                               "BY Tow_Nazwa COLLATE PL, rowid LIMIT " +
+                               QByteArray::number(count) + " OFFSET " + QByteArray::number(offset) +
+                               ")";
+        EXPECT_EQ(sqlite3_exec(raw_, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+
+private:
+    sqlite3* raw_ = nullptr;
+#endif
 };
 
 // Filters and local SQL reach a server through their own translators' server dialect.
@@ -475,7 +571,6 @@ TEST_F(Fixture, PositionsInALongTableAgreeWithCounting) {
 // Positions in a long table after writes of this program's own cursors and of another
 // connection: every one must be what counting the rows afresh gives.
 TEST_F(Fixture, PositionSamplesFollowOwnWritesAndOthersAreReadAgain) {
-    if (backendrun::onServer()) GTEST_SKIP() << "czyta plik bazy folderu bezpośrednio";
     QStringList names;
     for (int i = 0; i < 24000; ++i)
         names << QStringLiteral("%1 %2")
@@ -495,21 +590,7 @@ TEST_F(Fixture, PositionSamplesFollowOwnWritesAndOthersAreReadAgain) {
 
     const auto expectCounted = [&](const char* after) {
         // Another connection's rows and positions, read from nothing.
-        sqlite3* raw = nullptr;
-        ASSERT_EQ(sqlite3_open(QDir(dir.path()).filePath(Database::fileName()).toUtf8().constData(),
-                               &raw),
-                  SQLITE_OK);
-        registerSqlFunctions(raw);
-        sqlite3_stmt* st = nullptr;
-        ASSERT_EQ(sqlite3_prepare_v2(raw,
-                                     "SELECT rowid FROM Towar ORDER BY Tow_Nazwa COLLATE PL, rowid",
-                                     -1, &st, nullptr),
-                  SQLITE_OK);
-        std::vector<qint64> order;
-        while (sqlite3_step(st) == SQLITE_ROW)
-            order.push_back(sqlite3_column_int64(st, 0));
-        sqlite3_finalize(st);
-        sqlite3_close(raw);
+        const std::vector<qint64> order = OtherConnection(where()).rowsByName();
         grid.refresh();
         ASSERT_EQ(grid.recordCount(), int(order.size())) << after;
         for (int at : {1, 700, 5000, 11111, 17000, int(order.size()) - 1}) {
@@ -546,18 +627,10 @@ TEST_F(Fixture, PositionSamplesFollowOwnWritesAndOthersAreReadAgain) {
     expectCounted("deletes");
     // Another connection's write: this program knows nothing of it and reads again.
     {
-        sqlite3* raw = nullptr;
-        ASSERT_EQ(sqlite3_open(QDir(dir.path()).filePath(Database::fileName()).toUtf8().constData(),
-                               &raw),
-                  SQLITE_OK);
-        registerSqlFunctions(raw);
-        ASSERT_EQ(sqlite3_exec(raw,
-                               "INSERT INTO Towar(Tow_Nazwa) VALUES ('b'),('c'),('d');"
-                               "DELETE FROM Towar WHERE rowid IN (SELECT rowid FROM Towar "
-                               "ORDER BY Tow_Nazwa COLLATE PL, rowid LIMIT 3 OFFSET 9000)",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(raw);
+        OtherConnection other(where());
+        for (const char* name : {"b", "c", "d"})
+            other.insertName(QString::fromUtf8(name));
+        other.deleteByName(9000, 3);
     }
     expectCounted("another connection");
     // An own write after that is adjusted from the samples read again.
