@@ -777,3 +777,17 @@ TEST_F(Fixture, AFailedStatementUndoesItsWholeTransaction) {
     t.refresh();
     EXPECT_EQ(namesInOrder(t), (QStringList{"jeden", "trzy"}));
 }
+
+// Statements take SQLite's numbered and plain markers on either backend; a question mark inside
+// quoted text is text, and values come back in their stored types.
+TEST_F(Fixture, StatementsBindMarkersAndLeaveQuotedTextAlone) {
+    Statement st = db->prepare(QStringLiteral("SELECT 'a?b', ?2 + 1, ?1, ?"));
+    st.bindAll({QStringLiteral("żółw ?"), qint64(41), 2.5});
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.column(0).toString(), QStringLiteral("a?b"));
+    EXPECT_EQ(st.columnInt(1), 42);
+    EXPECT_EQ(st.column(2).toString(), QStringLiteral("żółw ?"));
+    EXPECT_EQ(st.column(3), QVariant(2.5));
+    EXPECT_FALSE(st.step());
+    EXPECT_TRUE(Database::exists(where()));
+}
