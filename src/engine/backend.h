@@ -2,6 +2,7 @@
 #include "engine/sqldialect.h"
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -56,6 +57,8 @@ public:
     // Stands for this connection while it lives: other installations see our locks end with it.
     virtual qint64 sessionToken() const = 0;
     virtual void interrupt() = 0;
+    // Asked every few milliseconds while a statement runs; true cancels it (as Database's).
+    virtual void setCancelCheck(std::function<bool()> check) = 0;
 };
 
 // Opens the backend of a server location (Mode::Create also creates the catalogue's schema);

@@ -642,8 +642,10 @@ void Database::fail(int rc, const QString& what, const QString& table) {
 
 void Database::setCancelCheck(std::function<bool()> check) {
     cancelCheck_ = std::move(check);
-    // A server's statement runs on the server: only interrupt() stops it.
-    if (server_) return;
+    if (server_) {
+        server_->setCancelCheck(cancelCheck_);
+        return;
+    }
     if (!cancelCheck_) {
         sqlite3_progress_handler(db_, 0, nullptr, nullptr);
         return;

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QRandomGenerator>
 #include <cstring>
+#include <poll.h>
 #include <vector>
 
 namespace engine {
@@ -198,6 +199,38 @@ public:
 
     qint64 sessionToken() const override { return token_; }
 
+    void setCancelCheck(std::function<bool()> check) override { cancelCheck_ = std::move(check); }
+
+    // Runs a prepared statement. With a cancel check the statement is sent and its answer
+    // waited for in short slices, asking the check between them; a cancel asks the server to
+    // stop it, which answers with the cancelled statement's error.
+    pq::Result execute(const char* name, int n, const char* const* values, const int* lengths,
+                       const int* formats) {
+        if (!cancelCheck_)
+            return pq::Result(PQexecPrepared(conn(), name, n, values, lengths, formats, 0));
+        if (!PQsendQueryPrepared(conn(), name, n, values, lengths, formats, 0)) fail(nullptr, name);
+        bool cancelled = false;
+        while (PQisBusy(conn())) {
+            pollfd wait{PQsocket(conn()), POLLIN, 0};
+            ::poll(&wait, 1, 5);
+            if (!PQconsumeInput(conn())) break;
+            bool stop = false;
+            try {
+                stop = !cancelled && cancelCheck_();
+            } catch (...) {
+                stop = true;
+            }
+            if (stop) {
+                cancelled = true;
+                interrupt();
+            }
+        }
+        pq::Result last;
+        while (PGresult* r = PQgetResult(conn()))
+            last.reset(r);
+        return last;
+    }
+
     void interrupt() override {
         if (PGcancel* c = PQgetCancel(conn())) {
             char err[256];
@@ -267,6 +300,7 @@ private:
     qint64 token_ = 0;
     qint64 schema_ = 0;
     int statements_ = 0;
+    std::function<bool()> cancelCheck_;
 };
 
 PgBackend::PgBackend(const QString& location, bool create) : location_(location) {
@@ -366,8 +400,8 @@ bool PgStatement::step() {
         lengths[i] = int(values_[i].size());
         formats[i] = types_[i] == kBytea ? 1 : 0; // bytes as they are, the rest as text
     }
-    pq::Result r(PQexecPrepared(conn, named->constData(), n, values.data(), lengths.data(),
-                                formats.data(), 0));
+    pq::Result r =
+        backend_->execute(named->constData(), n, values.data(), lengths.data(), formats.data());
     const auto status = PQresultStatus(r.get());
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) backend_->fail(r.get(), sql_);
     result_ = std::move(r);

@@ -791,3 +791,26 @@ TEST_F(Fixture, StatementsBindMarkersAndLeaveQuotedTextAlone) {
     EXPECT_FALSE(st.step());
     EXPECT_TRUE(Database::exists(where()));
 }
+
+// A long statement asks the cancel check while it runs and stops when told, with the engine's
+// error; the connection serves the next statement as before.
+TEST_F(Fixture, ALongStatementStopsWhenTheCancelCheckSaysSo) {
+    int asked = 0;
+    db->setCancelCheck([&] { return ++asked >= 3; });
+    try {
+        Statement st = db->prepare(
+            QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE "
+                           "x < 1000000000) SELECT count(*) FROM c"));
+        st.step();
+        FAIL() << "the statement ran to its end";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.kind(), EngineError::Kind::State) << e.message().toStdString();
+        EXPECT_EQ(e.message(), QStringLiteral("Zapytanie zostało przerwane."));
+    }
+    EXPECT_GE(asked, 3);
+    db->setCancelCheck({});
+    addItems({"dalej"});
+    Table t(where(), QStringLiteral("Towar"));
+    t.open();
+    EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), QStringLiteral("dalej"));
+}
