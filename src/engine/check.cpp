@@ -66,6 +66,11 @@ void checkLocks(Database& db, QStringList& findings) {
 } // namespace
 
 QStringList checkDatabase(Database& db) {
+    if (db.onServer())
+        throw EngineError(EngineError::Kind::State,
+                          QStringLiteral("Sprawdzanie katalogu na serwerze (%1) nie jest jeszcze "
+                                         "dostępne.")
+                              .arg(db.folder()));
     QStringList findings;
     {
         Statement st = db.prepare(QStringLiteral("PRAGMA integrity_check"));

@@ -23,6 +23,15 @@ int letters(const QString& word) {
     return int(word.toUcs4().size());
 }
 
+// The index lives in SQLite's full-text tables; a catalogue on a server has none yet.
+void requireFolder(const Database& db) {
+    if (db.onServer())
+        throw EngineError(EngineError::Kind::State,
+                          QStringLiteral("Wyszukiwanie „zawiera” nie jest jeszcze dostępne dla "
+                                         "katalogu na serwerze (%1).")
+                              .arg(db.folder()));
+}
+
 } // namespace
 
 ContainsIndex::ContainsIndex(std::shared_ptr<Database> db, const QString& table,
@@ -47,6 +56,7 @@ QString ContainsIndex::foldedText(const char* row) const {
 }
 
 bool ContainsIndex::ready() {
+    if (db_->onServer()) return false;
     Statement st = db_->prepare(
         QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (?1, ?2, ?3, ?4, ?5)"));
     st.bindAll({fts_, letters_, triggers_[0], triggers_[1], triggers_[2]});
@@ -54,6 +64,7 @@ bool ContainsIndex::ready() {
 }
 
 void ContainsIndex::drop() {
+    if (db_->onServer()) return;
     db_->transaction([&] {
         for (const QString& t : triggers_)
             db_->exec(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(quoted(t)));
@@ -64,6 +75,7 @@ void ContainsIndex::drop() {
 }
 
 void ContainsIndex::build() {
+    requireFolder(*db_);
     const QString table = quoted(table_);
     const QString fts = quoted(fts_);
     const QString letters = quoted(letters_);

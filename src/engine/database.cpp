@@ -1,5 +1,8 @@
 #include "engine/database.h"
+#include "engine/backend.h"
 #include "engine/error.h"
+#include "engine/serverlocation.h"
+#include "engine/serverschema.h"
 #include "engine/sqlfunctions.h"
 #include "engine/sqlname.h"
 #include <QCoreApplication>
@@ -105,6 +108,23 @@ const char* const kInternalTables =
     " owner TEXT NOT NULL, PRIMARY KEY(tbl, rid));"
     "CREATE TABLE IF NOT EXISTS _pelk_tablelocks(tbl TEXT PRIMARY KEY, owner TEXT NOT NULL);";
 
+// The same tables in a catalogue's schema on a server. There the owner's "pid" is the token of
+// its connection (ServerBackend::sessionToken), which the server itself holds while it lives.
+const char* const kServerInternalTables =
+    "CREATE TABLE IF NOT EXISTS _pelk_fields(tbl text NOT NULL, pos bigint NOT NULL,"
+    " name text NOT NULL, type text NOT NULL, size bigint NOT NULL, required bigint NOT NULL,"
+    " PRIMARY KEY(tbl, pos));"
+    "CREATE TABLE IF NOT EXISTS _pelk_indexes(tbl text NOT NULL, pos bigint NOT NULL,"
+    " name text NOT NULL, fields text NOT NULL, is_primary bigint NOT NULL,"
+    " PRIMARY KEY(tbl, pos));"
+    "CREATE TABLE IF NOT EXISTS _pelk_seq(tbl text NOT NULL, field text NOT NULL,"
+    " seq bigint NOT NULL, PRIMARY KEY(tbl, field));"
+    "CREATE TABLE IF NOT EXISTS _pelk_owners(owner text PRIMARY KEY, \"user\" text, host text,"
+    " pid bigint, expires bigint NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS _pelk_locks(tbl text NOT NULL, rid bigint NOT NULL,"
+    " owner text NOT NULL, PRIMARY KEY(tbl, rid));"
+    "CREATE TABLE IF NOT EXISTS _pelk_tablelocks(tbl text PRIMARY KEY, owner text NOT NULL);";
+
 // Network file systems, where SQLite's write-ahead log (shared memory of one machine) is unsafe.
 bool onNetworkFileSystem(const QString& folder) {
 #ifdef Q_OS_LINUX
@@ -179,11 +199,23 @@ EngineError missingFolder(const QString& folder) {
 Statement::Statement(Database* db, sqlite3_stmt* stmt, bool cached)
     : db_(db), stmt_(stmt), cached_(cached) {}
 
-Statement::Statement(Statement&& o) noexcept : db_(o.db_), stmt_(o.stmt_), cached_(o.cached_) {
+Statement::Statement(Database* db, BackendStatement* stmt, bool cached)
+    : db_(db), server_(stmt), cached_(cached) {}
+
+Statement::Statement(Statement&& o) noexcept
+    : db_(o.db_), stmt_(o.stmt_), server_(o.server_), cached_(o.cached_) {
     o.stmt_ = nullptr;
+    o.server_ = nullptr;
 }
 
 Statement::~Statement() {
+    if (server_) {
+        if (cached_)
+            db_->giveBack(server_);
+        else
+            delete server_;
+        return;
+    }
     if (!stmt_) return;
     if (cached_)
         db_->giveBack(stmt_);
@@ -191,7 +223,18 @@ Statement::~Statement() {
         sqlite3_finalize(stmt_);
 }
 
+void Statement::reset() {
+    if (server_)
+        server_->reset();
+    else
+        sqlite3_reset(stmt_);
+}
+
 Statement& Statement::bind(int i, const QVariant& v) {
+    if (server_) {
+        server_->bind(i, v);
+        return *this;
+    }
     int rc;
     if (!v.isValid() || v.isNull()) {
         rc = sqlite3_bind_null(stmt_, i);
@@ -236,6 +279,7 @@ Statement& Statement::bindAll(const QVariantList& values, int first) {
 }
 
 bool Statement::step() {
+    if (server_) return server_->step();
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -250,10 +294,12 @@ void Statement::run() {
 }
 
 int Statement::columnCount() const {
+    if (server_) return server_->columnCount();
     return sqlite3_column_count(stmt_);
 }
 
 QVariant Statement::column(int i) const {
+    if (server_) return server_->column(i);
     switch (sqlite3_column_type(stmt_, i)) {
     case SQLITE_INTEGER:
         return QVariant(qint64(sqlite3_column_int64(stmt_, i)));
@@ -272,10 +318,12 @@ QVariant Statement::column(int i) const {
 }
 
 qint64 Statement::columnInt(int i) const {
+    if (server_) return server_->columnInt(i);
     return sqlite3_column_int64(stmt_, i);
 }
 
 bool Statement::columnIsNull(int i) const {
+    if (server_) return server_->columnIsNull(i);
     return sqlite3_column_type(stmt_, i) == SQLITE_NULL;
 }
 
@@ -287,6 +335,12 @@ QString Database::fileName() {
 }
 
 bool Database::exists(const QString& folder) {
+    if (isServerLocation(folder)) {
+        const QString location = folder.trimmed();
+        if (auto it = registry().find(location); it != registry().end() && !it->expired())
+            return true;
+        return serverCatalogueExists(location);
+    }
     return QFileInfo(QDir(folder).filePath(fileName())).isFile();
 }
 
@@ -360,12 +414,16 @@ std::shared_ptr<Database> Database::open(const QString& folder, Mode mode) {
     if (folder.trimmed().isEmpty())
         throw EngineError(EngineError::Kind::NoDatabase,
                           QStringLiteral("Nie wskazano folderu bazy danych."));
-    const QString canonical = QDir(folder).absolutePath();
+    const bool server = isServerLocation(folder);
+    const QString canonical = server ? folder.trimmed() : QDir(folder).absolutePath();
     auto& reg = registry();
     if (auto it = reg.find(canonical); it != reg.end())
         if (auto db = it->lock()) return db;
     std::shared_ptr<Database> db(new Database(canonical));
-    db->openFile(mode);
+    if (server)
+        db->openServer(mode);
+    else
+        db->openFile(mode);
     reg.insert(canonical, db);
     return db;
 }
@@ -376,6 +434,10 @@ Database::Database(const QString& folder) : folder_(folder) {
 }
 
 Database::~Database() {
+    if (server_) {
+        closeServer();
+        return;
+    }
     for (auto* s : std::as_const(cache_))
         sqlite3_finalize(s);
     cache_.clear();
@@ -407,6 +469,47 @@ Database::~Database() {
     auto& reg = registry();
     auto it = reg.find(folder_);
     if (it != reg.end() && it->expired()) reg.erase(it);
+}
+
+void Database::openServer(Mode mode) {
+    server_ = openServerBackend(folder_, mode == Mode::Create);
+    if (mode == Mode::Create) transaction([&] { ensureInternalTables(); });
+}
+
+void Database::closeServer() {
+    try {
+        if (depth_ > 0) server_->rollbackWrite();
+        if (internalTables_) {
+            // Our locks end with our connection anyway; the rows go with them.
+            for (const char* sql : {"DELETE FROM _pelk_locks WHERE owner=?1",
+                                    "DELETE FROM _pelk_tablelocks WHERE owner=?1",
+                                    "DELETE FROM _pelk_owners WHERE owner=?1"}) {
+                auto st = server_->prepare(QString::fromLatin1(sql));
+                st->bind(1, ownerId_);
+                st->step();
+            }
+        }
+    } catch (const EngineError&) {
+        // A connection already lost: the server has ended its locks.
+    }
+    qDeleteAll(serverCache_);
+    serverCache_.clear();
+    server_.reset();
+    auto& reg = registry();
+    auto it = reg.find(folder_);
+    if (it != reg.end() && it->expired()) reg.erase(it);
+}
+
+// Whether the owner in the row aliased `owner` still holds its locks; `nowParam` is the number
+// of the parameter holding the current time. In a folder the lease and the process decide; on a
+// server the owner's connection does: its token is an advisory lock that ends with it.
+QString Database::aliveSql(const QString& owner, int nowParam) const {
+    const QString n = QString::number(nowParam);
+    if (!server_) return QStringLiteral("pl_alive(%1.host, %1.pid, %1.expires, ?%2)").arg(owner, n);
+    return QStringLiteral("(?%2 IS NOT NULL AND EXISTS (SELECT 1 FROM pg_locks k WHERE "
+                          "k.locktype = 'advisory' AND k.objsubid = 1 AND k.granted AND "
+                          "((k.classid::bigint << 32) | k.objid::bigint) = %1.pid))")
+        .arg(owner, n);
 }
 
 void Database::openFile(Mode mode) {
@@ -539,6 +642,10 @@ void Database::fail(int rc, const QString& what, const QString& table) {
 
 void Database::setCancelCheck(std::function<bool()> check) {
     cancelCheck_ = std::move(check);
+    if (server_) {
+        server_->setCancelCheck(cancelCheck_);
+        return;
+    }
     if (!cancelCheck_) {
         sqlite3_progress_handler(db_, 0, nullptr, nullptr);
         return;
@@ -557,10 +664,27 @@ void Database::setCancelCheck(std::function<bool()> check) {
 }
 
 void Database::interrupt() {
-    sqlite3_interrupt(db_);
+    if (server_)
+        server_->interrupt();
+    else
+        sqlite3_interrupt(db_);
 }
 
 Statement Database::prepare(const QString& sql) {
+    if (server_) {
+        auto it = serverCache_.find(sql);
+        if (it != serverCache_.end() && !serverInUse_.contains(it.value())) {
+            serverInUse_.insert(it.value(), sql);
+            return Statement(this, it.value(), true);
+        }
+        BackendStatement* st = server_->prepare(sql).release();
+        if (it == serverCache_.end()) {
+            serverCache_.insert(sql, st);
+            serverInUse_.insert(st, sql);
+            return Statement(this, st, true);
+        }
+        return Statement(this, st, false);
+    }
     auto it = cache_.find(sql);
     if (it != cache_.end() && !inUse_.contains(it.value())) {
         inUse_.insert(it.value(), sql);
@@ -585,7 +709,17 @@ void Database::giveBack(sqlite3_stmt* stmt) {
     inUse_.remove(stmt);
 }
 
+void Database::giveBack(BackendStatement* stmt) {
+    stmt->reset();
+    stmt->clearBindings();
+    serverInUse_.remove(stmt);
+}
+
 void Database::exec(const QString& sql) {
+    if (server_) {
+        server_->exec(sql);
+        return;
+    }
     char* err = nullptr;
     int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
     sqlite3_free(err);
@@ -595,6 +729,10 @@ void Database::exec(const QString& sql) {
 // --- Transactions ----------------------------------------------------------------------------
 
 void Database::beginImmediate() {
+    if (server_) {
+        server_->beginWrite();
+        return;
+    }
     // The busy handler waits inside each try; a few more tries cover the cases where SQLite
     // gives up at once to avoid a deadlock.
     for (int attempt = 0;; ++attempt) {
@@ -607,7 +745,8 @@ void Database::beginImmediate() {
 }
 
 Database::ReadScope::ReadScope(Database& db) : db_(db) {
-    if (db_.depth_ == 0 && db_.readDepth_ == 0) {
+    // A server's reads never hold off a writer: nothing to save there.
+    if (db_.depth_ == 0 && db_.readDepth_ == 0 && !db_.server_) {
         // A failure here only costs the saving; the reads then lock one by one.
         began_ = sqlite3_step(db_.beginRead_) == SQLITE_DONE;
         sqlite3_reset(db_.beginRead_);
@@ -658,7 +797,15 @@ void Database::commit() {
         rollback();
         throw;
     }
-    for (int attempt = 0;; ++attempt) {
+    if (server_) {
+        try {
+            server_->commitWrite(wrote_);
+        } catch (...) {
+            rollback();
+            throw;
+        }
+    }
+    for (int attempt = 0; !server_; ++attempt) {
         // The read scope's COMMIT, prepared once, serves any transaction.
         int rc = sqlite3_step(endRead_);
         sqlite3_reset(endRead_);
@@ -685,7 +832,10 @@ void Database::rollback() {
     wrote_ = false;
     pendingReleases_ = 0;
     seq_.clear();
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (server_)
+        server_->rollbackWrite();
+    else
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     schemaVersion_ = -1; // a rolled-back create or drop must not stay in the cache
 }
 
@@ -694,6 +844,7 @@ void Database::markWritten() {
 }
 
 qint64 Database::lastInsertRowId() const {
+    if (server_) return 0; // a server's insert gives its row id back itself (RETURNING)
     return sqlite3_last_insert_rowid(db_);
 }
 
@@ -702,7 +853,10 @@ quint64 Database::changeStamp() {
     if (scopeHoldsLock_ && scopeStamp_) return *scopeStamp_;
     maybeRenewLease();
     qint64 dv = 0;
-    if (sqlite3_step(dataVersion_) == SQLITE_ROW) dv = sqlite3_column_int64(dataVersion_, 0);
+    if (server_) {
+        dv = qint64(server_->changeCounter());
+    } else if (sqlite3_step(dataVersion_) == SQLITE_ROW)
+        dv = sqlite3_column_int64(dataVersion_, 0);
     sqlite3_reset(dataVersion_);
     const quint64 stamp = (quint64(dv) << 32) ^ localChanges_;
     if (scopeHoldsLock_) scopeStamp_ = stamp;
@@ -717,7 +871,7 @@ quint64 Database::changeStampAfterCommit() {
 
 void Database::ensureInternalTables() {
     if (internalTables_) return;
-    exec(QString::fromLatin1(kInternalTables));
+    exec(QString::fromLatin1(server_ ? kServerInternalTables : kInternalTables));
     internalTables_ = true;
 }
 
@@ -728,7 +882,9 @@ void Database::loadSchemaIfStale() {
     if (schemaVersion_ >= 0 && stamp == schemaStamp_) return;
     schemaStamp_ = stamp;
     int version = 0;
-    {
+    if (server_) {
+        version = int(server_->schemaVersion());
+    } else {
         Statement st = prepare(QStringLiteral("PRAGMA schema_version"));
         if (st.step()) version = int(st.columnInt(0));
     }
@@ -736,7 +892,9 @@ void Database::loadSchemaIfStale() {
     schema_.clear();
     internalTables_ = false;
     QStringList names;
-    {
+    if (server_) {
+        names = server_->tableNames();
+    } else {
         Statement st = prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
         while (st.step())
             names << st.column(0).toString();
@@ -770,11 +928,19 @@ void Database::loadSchemaIfStale() {
         }
         if (def.fields.isEmpty()) {
             // A table made by other means: take its columns as they are.
-            Statement st = prepare(QStringLiteral("SELECT name, type FROM pragma_table_info(?1)"));
-            st.bind(1, n);
-            while (st.step()) {
-                const QString t = st.column(1).toString().toUpper();
-                FieldDef f{st.column(0).toString(), FieldType::Alpha, 255, false};
+            QList<std::pair<QString, QString>> columns;
+            if (server_) {
+                columns = server_->columnsOf(n);
+            } else {
+                Statement st =
+                    prepare(QStringLiteral("SELECT name, type FROM pragma_table_info(?1)"));
+                st.bind(1, n);
+                while (st.step())
+                    columns.append({st.column(0).toString(), st.column(1).toString()});
+            }
+            for (const auto& [name, type] : std::as_const(columns)) {
+                const QString t = type.toUpper();
+                FieldDef f{name, FieldType::Alpha, 255, false};
                 if (t.contains(QLatin1String("INT")))
                     f = {f.name, FieldType::LongInt, 0, false};
                 else if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) ||
@@ -900,19 +1066,29 @@ void Database::createTable(const TableDef& def, bool replace) {
             const FieldDef* f = def.field(primary->fields.first());
             if (f->type == FieldType::AutoInc) rowidField = f;
         }
+        if (server_) rowidField = nullptr; // a server's row id is a column of its own
         QStringList cols;
+        if (server_) cols << serverRowIdColumn();
         for (const auto& f : def.fields) {
             if (&f == rowidField)
                 cols << quoted(f.name) + QStringLiteral(" INTEGER PRIMARY KEY");
+            else if (server_)
+                cols << serverColumns(f);
             else
                 cols << quoted(f.name) + u' ' + sqlColumnType(f.type);
         }
         schemaVersion_ = -1; // the cache must not outlive the change, even inside this transaction
         exec(QStringLiteral("CREATE TABLE %1 (%2)")
                  .arg(quoted(def.name), cols.join(QStringLiteral(", "))));
+        if (server_) {
+            exec(serverChangeTriggerSql(def));
+            server_->noteSchemaChange();
+        }
         int pos = 0;
         for (const auto& ix : def.indexes) {
-            if (!(ix.primary && rowidField)) {
+            if (server_) {
+                exec(serverIndexSql(def, ix));
+            } else if (!(ix.primary && rowidField)) {
                 QStringList parts;
                 for (const auto& fn : ix.fields) {
                     const FieldDef* f = def.field(fn);
@@ -955,6 +1131,7 @@ void Database::dropTable(const QString& name) {
         ensureInternalTables();
         schemaVersion_ = -1;
         exec(QStringLiteral("DROP TABLE %1").arg(quoted(def.name)));
+        if (server_) server_->noteSchemaChange();
         for (auto it = seq_.begin(); it != seq_.end();)
             it = it.key().startsWith(def.name.toLower() + QChar(0x1f)) ? seq_.erase(it)
                                                                        : std::next(it);
@@ -974,9 +1151,11 @@ void Database::emptyTable(const QString& name) {
     const TableDef def = requireTable(name);
     transaction([&] {
         ensureInternalTables();
-        Statement st = prepare(QStringLiteral(
-            "SELECT o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
-            "WHERE l.tbl=?1 AND l.owner<>?2 AND pl_alive(o.host, o.pid, o.expires, ?3) LIMIT 1"));
+        Statement st = prepare(
+            QStringLiteral(
+                "SELECT o.\"user\" FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
+                "WHERE l.tbl=?1 AND l.owner<>?2 AND ") +
+            aliveSql(QStringLiteral("o"), 3) + QStringLiteral(" LIMIT 1"));
         st.bindAll({def.name.toLower(), ownerId_, now()});
         if (st.step())
             throw EngineError(
@@ -1030,9 +1209,10 @@ void Database::noteAutoInc(const QString& table, const QString& field, qint64 va
 void Database::flushAutoInc() {
     for (auto it = seq_.cbegin(); it != seq_.cend(); ++it) {
         const QStringList parts = it.key().split(QChar(0x1f));
-        Statement st = prepare(
-            QStringLiteral("INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, ?3) "
-                           "ON CONFLICT(tbl, field) DO UPDATE SET seq = max(seq, excluded.seq)"));
+        Statement st = prepare(QStringLiteral(
+            "INSERT INTO _pelk_seq(tbl, field, seq) VALUES(?1, ?2, ?3) "
+            "ON CONFLICT(tbl, field) DO UPDATE SET seq = CASE WHEN excluded.seq > _pelk_seq.seq "
+            "THEN excluded.seq ELSE _pelk_seq.seq END"));
         st.bindAll({parts[0], parts[1], it.value()}).run();
     }
     seq_.clear();
@@ -1044,10 +1224,12 @@ void Database::renewLease() {
     auto write = [&] {
         ensureInternalTables();
         Statement st = prepare(QStringLiteral(
-            "INSERT INTO _pelk_owners(owner, user, host, pid, expires) VALUES(?1,?2,?3,?4,?5) "
-            "ON CONFLICT(owner) DO UPDATE SET expires=excluded.expires, user=excluded.user"));
+            "INSERT INTO _pelk_owners(owner, \"user\", host, pid, expires) VALUES(?1,?2,?3,?4,?5) "
+            "ON CONFLICT(owner) DO UPDATE SET expires=excluded.expires, "
+            "\"user\"=excluded.\"user\""));
         st.bindAll({ownerId_, userName(), QSysInfo::machineHostName(),
-                    QCoreApplication::applicationPid(), now() + kLeaseSeconds})
+                    server_ ? server_->sessionToken() : qint64(QCoreApplication::applicationPid()),
+                    now() + kLeaseSeconds})
             .run();
     };
     if (inTransaction())
@@ -1096,18 +1278,20 @@ bool Database::ownerAlive(const QString& owner) {
     if (owner == ownerId_) return true;
     loadSchemaIfStale();
     if (!internalTables_) return false;
-    Statement st = prepare(
-        QStringLiteral("SELECT pl_alive(host, pid, expires, ?2) FROM _pelk_owners WHERE owner=?1"));
+    Statement st = prepare(QStringLiteral("SELECT 1 FROM _pelk_owners o WHERE o.owner=?1 AND ") +
+                           aliveSql(QStringLiteral("o"), 2));
     st.bindAll({owner, now()});
-    return st.step() && st.columnInt(0) != 0;
+    return st.step();
 }
 
 std::optional<QString> Database::recordLockedBy(const QString& table, qint64 rowid) {
     loadSchemaIfStale();
     if (!internalTables_) return std::nullopt;
-    Statement st = prepare(QStringLiteral(
-        "SELECT l.owner, o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
-        "WHERE l.tbl=?1 AND l.rid=?2 AND l.owner<>?3 AND pl_alive(o.host, o.pid, o.expires, ?4)"));
+    Statement st = prepare(
+        QStringLiteral(
+            "SELECT l.owner, o.\"user\" FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
+            "WHERE l.tbl=?1 AND l.rid=?2 AND l.owner<>?3 AND ") +
+        aliveSql(QStringLiteral("o"), 4));
     st.bindAll({key(table), rowid, ownerId_, now()});
     if (!st.step()) return std::nullopt;
     QString u = st.column(1).toString();
@@ -1123,8 +1307,9 @@ void Database::lockRecord(const QString& table, qint64 rowid) {
                     .arg(bareTableName(table), *by),
                 bareTableName(table));
         if (leaseRenewedAt_ == 0 || now() - leaseRenewedAt_ > kLeaseSeconds / 3) renewLease();
-        Statement st = prepare(
-            QStringLiteral("INSERT OR REPLACE INTO _pelk_locks(tbl, rid, owner) VALUES(?1,?2,?3)"));
+        Statement st =
+            prepare(QStringLiteral("INSERT INTO _pelk_locks(tbl, rid, owner) VALUES(?1,?2,?3) "
+                                   "ON CONFLICT(tbl, rid) DO UPDATE SET owner=excluded.owner"));
         st.bindAll({key(table), rowid, ownerId_}).run();
     });
     holdLease();
@@ -1153,18 +1338,22 @@ std::optional<QString> Database::tableLockedBy(const QString& table) {
     const quint64 stamp = changeStamp();
     if (stamp == noTableLocksStamp_) return std::nullopt;
     {
-        Statement any = prepare(QStringLiteral(
-            "SELECT 1 FROM _pelk_tablelocks l JOIN _pelk_owners o ON o.owner=l.owner "
-            "WHERE l.owner<>?1 AND pl_alive(o.host, o.pid, o.expires, ?2) LIMIT 1"));
+        Statement any =
+            prepare(QStringLiteral(
+                        "SELECT 1 FROM _pelk_tablelocks l JOIN _pelk_owners o ON o.owner=l.owner "
+                        "WHERE l.owner<>?1 AND ") +
+                    aliveSql(QStringLiteral("o"), 2) + QStringLiteral(" LIMIT 1"));
         any.bindAll({ownerId_, now()});
         if (!any.step()) {
             noTableLocksStamp_ = stamp;
             return std::nullopt;
         }
     }
-    Statement st = prepare(QStringLiteral(
-        "SELECT o.user FROM _pelk_tablelocks l JOIN _pelk_owners o ON o.owner=l.owner "
-        "WHERE l.tbl=?1 AND l.owner<>?2 AND pl_alive(o.host, o.pid, o.expires, ?3)"));
+    Statement st = prepare(
+        QStringLiteral(
+            "SELECT o.\"user\" FROM _pelk_tablelocks l JOIN _pelk_owners o ON o.owner=l.owner "
+            "WHERE l.tbl=?1 AND l.owner<>?2 AND ") +
+        aliveSql(QStringLiteral("o"), 3));
     st.bindAll({key(table), ownerId_, now()});
     if (!st.step()) return std::nullopt;
     QString u = st.column(0).toString();
@@ -1179,9 +1368,11 @@ void Database::lockTable(const QString& table) {
                 QStringLiteral("Tabela %1 jest używana na wyłączność przez użytkownika %2.")
                     .arg(bareTableName(table), *by),
                 bareTableName(table));
-        Statement st = prepare(QStringLiteral(
-            "SELECT o.user FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
-            "WHERE l.tbl=?1 AND l.owner<>?2 AND pl_alive(o.host, o.pid, o.expires, ?3) LIMIT 1"));
+        Statement st = prepare(
+            QStringLiteral(
+                "SELECT o.\"user\" FROM _pelk_locks l JOIN _pelk_owners o ON o.owner=l.owner "
+                "WHERE l.tbl=?1 AND l.owner<>?2 AND ") +
+            aliveSql(QStringLiteral("o"), 3) + QStringLiteral(" LIMIT 1"));
         st.bindAll({key(table), ownerId_, now()});
         if (st.step())
             throw EngineError(EngineError::Kind::Locked,
@@ -1189,8 +1380,9 @@ void Database::lockTable(const QString& table) {
                                   .arg(bareTableName(table), st.column(0).toString()),
                               bareTableName(table));
         renewLease();
-        Statement ins = prepare(
-            QStringLiteral("INSERT OR REPLACE INTO _pelk_tablelocks(tbl, owner) VALUES(?1,?2)"));
+        Statement ins =
+            prepare(QStringLiteral("INSERT INTO _pelk_tablelocks(tbl, owner) VALUES(?1,?2) "
+                                   "ON CONFLICT(tbl) DO UPDATE SET owner=excluded.owner"));
         ins.bindAll({key(table), ownerId_}).run();
     });
     holdLease();

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/fields.h"
+#include "engine/sqldialect.h"
 #include <QHash>
 #include <QObject>
 #include <QVariant>
@@ -13,17 +14,21 @@ struct sqlite3_stmt;
 
 namespace engine {
 
+class BackendStatement;
 class Database;
 class EngineError;
+class ServerBackend;
 
 // "Folder ... nie istnieje." as every opening of a missing folder says it.
 EngineError missingFolder(const QString& folder);
 
 // A prepared statement borrowed from a database's cache; given back (reset) when it goes out of
-// scope. Values are bound and read in their stored form (values.h).
+// scope. Values are bound and read in their stored form (values.h). A SQLite statement is
+// driven directly (the fast path the cursors live on); a server's through its backend.
 class Statement {
 public:
     Statement(Database* db, sqlite3_stmt* stmt, bool cached);
+    Statement(Database* db, BackendStatement* stmt, bool cached);
     Statement(Statement&& o) noexcept;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -37,11 +42,14 @@ public:
     QVariant column(int i) const; // 0-based; NULL -> invalid QVariant
     qint64 columnInt(int i) const;
     bool columnIsNull(int i) const;
+    void reset(); // back before the first row; the bound values stay
+    // The SQLite statement; nullptr when the statement is a server's.
     sqlite3_stmt* handle() const { return stmt_; }
 
 private:
     Database* db_;
-    sqlite3_stmt* stmt_;
+    sqlite3_stmt* stmt_ = nullptr;
+    BackendStatement* server_ = nullptr;
     bool cached_;
 };
 
@@ -53,8 +61,11 @@ class Database : public QObject {
 public:
     enum class Mode { MustExist, Create };
 
-    static QString fileName();                 // the database file in each folder
-    static bool exists(const QString& folder); // the folder holds a database file
+    static QString fileName(); // the database file in each folder
+    // The folder holds a database file; for a server location (serverlocation.h): the
+    // catalogue's schema holds the engine's tables.
+    static bool exists(const QString& folder);
+    // A folder, or a catalogue on a server (serverlocation.h), which Mode::Create creates.
     static std::shared_ptr<Database> open(const QString& folder, Mode mode = Mode::MustExist);
 
     // --- Journal of the folder --------------------------------------------------------------
@@ -77,7 +88,9 @@ public:
     ~Database() override;
 
     QString folder() const { return folder_; }
-    sqlite3* handle() const { return db_; }
+    sqlite3* handle() const { return db_; } // nullptr on a server
+    SqlDialect dialect() const { return server_ ? SqlDialect::Postgres : SqlDialect::Sqlite; }
+    bool onServer() const { return server_ != nullptr; }
 
     // --- Tables -----------------------------------------------------------------------------
     QStringList tables();               // sorted, names as defined, internal ones left out
@@ -174,6 +187,7 @@ public:
     // Used by Statement.
     [[noreturn]] void fail(int rc, const QString& what, const QString& table = {});
     void giveBack(sqlite3_stmt* stmt);
+    void giveBack(BackendStatement* stmt);
 
 Q_SIGNALS:
     // After this process committed a change (once per outermost commit).
@@ -182,6 +196,9 @@ Q_SIGNALS:
 private:
     explicit Database(const QString& folder);
     void openFile(Mode mode);
+    void openServer(Mode mode);
+    QString aliveSql(const QString& owner, int nowParam) const;
+    void closeServer();
     void configure();
     void ensureInternalTables();
     void loadSchemaIfStale();
@@ -220,6 +237,10 @@ private:
     sqlite3_stmt* beginWrite_ = nullptr;
     bool wal_ = false;
     std::function<bool()> cancelCheck_;
+    // A catalogue on a server: its connection and its statements, cached by text as above.
+    std::unique_ptr<ServerBackend> server_;
+    QHash<QString, BackendStatement*> serverCache_;
+    QHash<BackendStatement*, QString> serverInUse_;
 };
 
 } // namespace engine

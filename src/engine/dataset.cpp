@@ -1,6 +1,7 @@
 #include "engine/dataset.h"
 #include "engine/database.h"
 #include "engine/error.h"
+#include "engine/serverschema.h"
 #include "engine/values.h"
 #include <cmath>
 #include <cstdio>
@@ -17,6 +18,7 @@ struct DataSet::Extra {
     std::vector<int> keyIndex; // resolved own field indices
     FieldDef resultDef;
     QString sql;
+    std::vector<bool> keyBySortKey; // on a server: the key is compared by its sort key
     mutable QHash<QString, QVariant> cache;
 };
 
@@ -140,12 +142,19 @@ void DataSet::setOwnFields(const QList<FieldDef>& own) {
                      QStringLiteral("Pole %1 nie istnieje w tabeli %2.")
                          .arg(e.resultField, lt.name));
             QStringList conds;
+            e.keyBySortKey.assign(size_t(e.lookupKeys.size()), false);
             for (int i = 0; i < e.lookupKeys.size(); ++i) {
                 const FieldDef* kf = lt.field(e.lookupKeys[i]);
                 if (!kf)
                     fail(int(EngineError::Kind::MissingField),
                          QStringLiteral("Pole %1 nie istnieje w tabeli %2.")
                              .arg(e.lookupKeys[i], lt.name));
+                if (db_->onServer() && isTextColumn(kf->type)) {
+                    e.keyBySortKey[size_t(i)] = true;
+                    conds << quotedIdent(sortKeyColumn(kf->name)) +
+                                 QStringLiteral(" = ?%1").arg(i + 1);
+                    continue;
+                }
                 conds << quotedIdent(kf->name) +
                              (isTextType(kf->type) ? QStringLiteral(" COLLATE PL") : QString()) +
                              QStringLiteral(" = ?%1").arg(i + 1);
@@ -218,7 +227,10 @@ QVariant DataSet::lookupValue(int x) const {
     auto it = e.cache.find(cacheKey);
     if (it != e.cache.end()) return *it;
     Statement st = db_->prepare(e.sql);
-    st.bindAll(keyVals);
+    for (int i = 0; i < keyVals.size(); ++i)
+        st.bind(i + 1, i < int(e.keyBySortKey.size()) && e.keyBySortKey[size_t(i)]
+                           ? sortKeyOf(keyVals[i])
+                           : keyVals[i]);
     QVariant result = st.step() ? fromStorage(e.resultDef, st.column(0)) : QVariant();
     if (e.cache.size() > 4096) e.cache.clear();
     e.cache.insert(cacheKey, result);

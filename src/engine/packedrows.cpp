@@ -1,4 +1,5 @@
 #include "engine/packedrows.h"
+#include "engine/database.h"
 #include <algorithm>
 #include <cstring>
 #include <sqlite3.h>
@@ -101,7 +102,53 @@ void packInto(std::string& r, sqlite3_stmt* stmt, int first, int columns) {
     }
 }
 
+// Appends the packed columns of a statement that is not SQLite's, from its values.
+void packValues(std::string& r, const Statement& stmt, int first, int columns) {
+    for (int i = first; i < first + columns; ++i) {
+        const QVariant v = stmt.column(i);
+        switch (v.typeId()) {
+        case QMetaType::LongLong:
+            r.push_back(Integer);
+            put<std::int64_t>(r, v.toLongLong());
+            break;
+        case QMetaType::Double:
+            r.push_back(Real);
+            put<double>(r, v.toDouble());
+            break;
+        case QMetaType::QString: {
+            const QByteArray u = v.toString().toUtf8();
+            r.push_back(Text);
+            put<std::uint32_t>(r, std::uint32_t(u.size()));
+            r.append(u.constData(), size_t(u.size()));
+            break;
+        }
+        case QMetaType::QByteArray: {
+            const QByteArray b = v.toByteArray();
+            r.push_back(Blob);
+            put<std::uint32_t>(r, std::uint32_t(b.size()));
+            r.append(b.constData(), size_t(b.size()));
+            break;
+        }
+        default:
+            r.push_back(Null);
+            break;
+        }
+    }
+}
+
 } // namespace
+
+void PackedRow::assign(const Block& block, const Statement& stmt, int first, int columns) {
+    if (stmt.handle()) {
+        assign(block, stmt.handle(), first, columns);
+        return;
+    }
+    const size_t at = block->size();
+    packValues(*block, stmt, first, columns);
+    block_ = block;
+    offset_ = std::uint32_t(at);
+    size_ = std::uint32_t(block->size() - at);
+}
 
 void PackedRow::assign(const Block& block, sqlite3_stmt* stmt, int first, int columns) {
     const size_t at = block->size();
@@ -138,6 +185,16 @@ void PackedRows::append(sqlite3_stmt* stmt, int columns) {
     std::string& r = scratch_;
     r.clear();
     packInto(r, stmt, 0, columns);
+    place();
+}
+
+void PackedRows::append(const Statement& stmt, int columns) {
+    if (stmt.handle()) {
+        append(stmt.handle(), columns);
+        return;
+    }
+    scratch_.clear();
+    packValues(scratch_, stmt, 0, columns);
     place();
 }
 

@@ -9,6 +9,8 @@ struct sqlite3_stmt;
 
 namespace engine {
 
+class Statement;
+
 // The rows a query has read, packed: a row's values one after another, each a type byte and
 // its bytes (text as UTF-8, as SQLite gives it), in large blocks. Several hundred thousand rows
 // of a wide table take a fraction of what rows of QVariants would, and read back as the same
@@ -22,6 +24,8 @@ public:
     // Appends `columns` columns of the statement's current row from column `first` on to the
     // block, and stands for them.
     void assign(const Block& block, sqlite3_stmt* stmt, int first, int columns);
+    // The same for any statement: SQLite's read directly, a server's through its values.
+    void assign(const Block& block, const Statement& stmt, int first, int columns);
     bool empty() const { return !block_; }
     size_t byteSize() const { return size_; }
     QVariant value(int column) const;
@@ -38,6 +42,7 @@ class PackedRows {
 public:
     // Appends the statement's current row (its first `columns` columns).
     void append(sqlite3_stmt* stmt, int columns);
+    void append(const Statement& stmt, int columns);
     void appendEmpty(int columns); // a row of `columns` NULLs
     size_t size() const { return at_.size(); }
     bool empty() const { return at_.empty(); }

@@ -4,7 +4,6 @@
 #include "engine/localsql.h"
 #include "engine/sqlfunctions.h"
 #include "engine/values.h"
-#include <sqlite3.h>
 
 namespace engine {
 
@@ -71,8 +70,7 @@ void Query::open() {
     window_.clear();
     windowFirst_ = 0;
     // Rows read by id show what is saved: a change this process commits is read anew.
-    if (byId_)
-        dbConn_ = connect(db_.get(), &Database::changed, this, [this] { window_.clear(); });
+    if (byId_) dbConn_ = connect(db_.get(), &Database::changed, this, [this] { window_.clear(); });
     dropped_ = 0;
     done_ = false;
     open_ = true;
@@ -136,7 +134,7 @@ bool Query::fetchTo(size_t count) {
             rows_.clear();
             ++dropped_;
         }
-        rows_.append(stmt_->handle(), ownFieldCount_);
+        rows_.append(*stmt_, ownFieldCount_);
     }
     return held() >= count;
 }
@@ -150,10 +148,10 @@ void Query::readById(size_t first, size_t count, PackedRows& into) const {
     for (size_t i = first; i < first + count && i < ids_.size(); ++i) {
         st.bind(1, ids_[i]);
         if (st.step())
-            into.append(st.handle(), ownFieldCount_);
+            into.append(st, ownFieldCount_);
         else
             into.appendEmpty(ownFieldCount_);
-        sqlite3_reset(st.handle());
+        st.reset();
     }
 }
 

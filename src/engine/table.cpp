@@ -1,6 +1,7 @@
 #include "engine/table.h"
 #include "engine/database.h"
 #include "engine/error.h"
+#include "engine/serverschema.h"
 #include "engine/sqlfunctions.h"
 #include "engine/values.h"
 #include <QDir>
@@ -172,6 +173,7 @@ void Table::openInternal(bool exclusive) {
         throw EngineError(K::MissingTable, QStringLiteral("Nie podano nazwy tabeli."));
     try {
         db_ = Database::open(folder_, Database::Mode::MustExist);
+        onServer_ = db_->onServer();
     } catch (const EngineError& e) {
         // A folder without a database lacks the table; a missing folder is said as such.
         if (e.kind() != K::NoDatabase || !QDir(folder_).exists()) throw;
@@ -251,7 +253,14 @@ int Table::ownIndex(const QString& name) const {
 
 QString Table::colSql(int field) const {
     const FieldDef& f = std::as_const(def_.fields)[field];
+    if (onServer_) return quotedIdent(isTextColumn(f.type) ? sortKeyColumn(f.name) : f.name);
     return quotedIdent(f.name) + (isTextType(f.type) ? QStringLiteral(" COLLATE PL") : QString());
+}
+
+// A value compared with colSql(field): on a server a text is compared by its sort key.
+QVariant Table::keyParam(int field, const QVariant& stored) const {
+    if (!onServer_ || !isTextColumn(std::as_const(def_.fields)[field].type)) return stored;
+    return sortKeyOf(stored);
 }
 
 // The parts of a table object's statements that follow from the table's definition, the order
@@ -311,8 +320,10 @@ std::shared_ptr<const Table::Shape> Table::shape() {
     }
     QStringList asc, desc;
     for (const auto& k : key) {
-        asc << colSql(k.field);
-        desc << colSql(k.field) + QStringLiteral(" DESC");
+        // A server puts empty values last unless told; a folder puts them first.
+        asc << colSql(k.field) + (onServer_ ? QStringLiteral(" NULLS FIRST") : QString());
+        desc << colSql(k.field) +
+                    (onServer_ ? QStringLiteral(" DESC NULLS LAST") : QStringLiteral(" DESC"));
     }
     asc << QStringLiteral("rowid");
     desc << QStringLiteral("rowid DESC");
@@ -358,7 +369,7 @@ void Table::buildSql() {
     if (!sh->filter.sql.isEmpty()) params << sh->filter.params;
     auto equalTo = [&](int field, const QVariant& stored) {
         conds.push_back(field * 2 + (stored.isNull() ? 1 : 0));
-        if (!stored.isNull()) params << stored;
+        if (!stored.isNull()) params << keyParam(field, stored);
     };
     if (hasRange_) {
         for (int i = 0; i < rangeValues_.size() && i < int(key.size()); ++i)
@@ -398,7 +409,7 @@ void Table::buildSql() {
         if (!sh->filter.sql.isEmpty()) where << u'(' + sh->filter.sql + u')';
         for (int c : conds) {
             if (c < 0)
-                where << QStringLiteral("0");
+                where << (onServer_ ? QStringLiteral("false") : QStringLiteral("0"));
             else if (c & 1)
                 where << quotedIdent(std::as_const(def_.fields)[c / 2].name) +
                              QStringLiteral(" IS NULL");
@@ -446,7 +457,7 @@ void Table::keepBlock(std::string& block, size_t rows) {
 Table::Row Table::rowFrom(const Statement& st, const PackedRow::Block& block) const {
     Row r;
     r.rowid = st.columnInt(0);
-    r.packed.assign(block ? block : std::make_shared<std::string>(), st.handle(), 1,
+    r.packed.assign(block ? block : std::make_shared<std::string>(), st, 1,
                     int(def_.fields.size()));
     return r;
 }
@@ -508,6 +519,12 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
         for (int j = 0; j < n && complete; ++j) {
             QVariant v = from->at(key_[j].field);
             complete = !v.isNull();
+            if (onServer_) {
+                cols << colSql(key_[j].field);
+                marks << QStringLiteral("?");
+                params << keyParam(key_[j].field, v);
+                continue;
+            }
             cols << quotedIdent(std::as_const(def_.fields)[key_[j].field].name);
             marks << (key_[j].text ? QStringLiteral("? COLLATE PL") : QStringLiteral("?"));
             params << std::move(v);
@@ -534,7 +551,7 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
                              QStringLiteral(" IS NULL");
             } else {
                 conds << colSql(key_[j].field) + QStringLiteral(" = ?");
-                params << v;
+                params << keyParam(key_[j].field, v);
             }
         }
         auto run = [&](const QString& last, const QVariantList& lastParams) {
@@ -558,9 +575,9 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
             if (v.isNull())
                 run(plain + QStringLiteral(" IS NOT NULL"), {});
             else
-                run(colSql(field) + QStringLiteral(" > ?"), {v});
+                run(colSql(field) + QStringLiteral(" > ?"), {keyParam(field, v)});
         } else if (!v.isNull()) {
-            run(colSql(field) + QStringLiteral(" < ?"), {v});
+            run(colSql(field) + QStringLiteral(" < ?"), {keyParam(field, v)});
             if (int(out.size()) < limit) run(plain + QStringLiteral(" IS NULL"), {});
         }
     }
@@ -1083,7 +1100,7 @@ int Table::recNo() {
                              QStringLiteral(" IS NULL");
             } else {
                 conds << colSql(key_[j].field) + QStringLiteral(" = ?");
-                params << v;
+                params << keyParam(key_[j].field, v);
             }
         }
         if (i == n) {
@@ -1097,7 +1114,7 @@ int Table::recNo() {
         if (v.isNull()) continue;
         before += countWhere((conds + QStringList{colSql(field) + QStringLiteral(" < ?")})
                                  .join(QStringLiteral(" AND ")),
-                             params + QVariantList{v});
+                             params + QVariantList{keyParam(field, v)});
         before +=
             countWhere((conds + QStringList{quotedIdent(std::as_const(def_.fields)[field].name) +
                                             QStringLiteral(" IS NULL")})
@@ -1162,7 +1179,7 @@ bool Table::findKey(const QVariantList& values) {
                          QStringLiteral(" IS NULL");
         } else {
             conds << colSql(key_[i].field) + QStringLiteral(" = ?");
-            params << v[i];
+            params << keyParam(key_[i].field, v[i]);
         }
     }
     auto rows = fetchRange(conds.join(QStringLiteral(" AND ")), params, true, 1);
@@ -1186,7 +1203,7 @@ void Table::findNearest(const QVariantList& values) {
                              QStringLiteral(" IS NULL");
             } else {
                 conds << colSql(key_[j].field) + QStringLiteral(" = ?");
-                params << v[j];
+                params << keyParam(key_[j].field, v[j]);
             }
         }
         const int field = key_[i].field;
@@ -1194,14 +1211,14 @@ void Table::findNearest(const QVariantList& values) {
             // Equal or greater; an empty value is the smallest, so it bounds nothing.
             if (!v[i].isNull()) {
                 conds << colSql(field) + QStringLiteral(" >= ?");
-                params << v[i];
+                params << keyParam(field, v[i]);
             }
         } else if (v[i].isNull()) {
             conds << quotedIdent(std::as_const(def_.fields)[field].name) +
                          QStringLiteral(" IS NOT NULL");
         } else {
             conds << colSql(field) + QStringLiteral(" > ?");
-            params << v[i];
+            params << keyParam(field, v[i]);
         }
         rows = fetchRange(conds.join(QStringLiteral(" AND ")), params, true, 1);
     }
@@ -1455,13 +1472,31 @@ void Table::writeInsert() {
             marks << QStringLiteral("?");
         }
     }
-    if (shape_->insertSql.isEmpty())
+    if (shape_->insertSql.isEmpty()) {
+        // A server's row gets its sort keys beside the text, and gives its row id back.
+        if (onServer_)
+            for (const auto& f : std::as_const(def_.fields))
+                if (isTextColumn(f.type)) {
+                    cols << quotedIdent(sortKeyColumn(f.name));
+                    marks << QStringLiteral("?");
+                }
         shape_->insertSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                 .arg(quotedIdent(def_.name), cols.join(QStringLiteral(", ")),
                                      marks.join(QStringLiteral(", ")));
+        if (onServer_) shape_->insertSql += QStringLiteral(" RETURNING rowid");
+    }
     Statement st = db_->prepare(shape_->insertSql);
+    int n = 0;
     for (int i = 0; i < def_.fields.size(); ++i)
-        st.bind(i + 1, edit_.v[i]);
+        st.bind(++n, edit_.v[i]);
+    if (onServer_) {
+        for (int i = 0; i < def_.fields.size(); ++i)
+            if (isTextColumn(std::as_const(def_.fields)[i].type))
+                st.bind(++n, sortKeyOf(edit_.v[i]));
+        edit_.rowid = st.step() ? st.columnInt(0) : 0;
+        st.run();
+        return;
+    }
     st.run();
     edit_.rowid = db_->lastInsertRowId();
 }
@@ -1489,6 +1524,11 @@ void Table::writeUpdate() {
             continue;
         sets << quotedIdent(std::as_const(def_.fields)[i].name) + QStringLiteral(" = ?");
         params << edit_.v[i];
+        if (onServer_ && isTextColumn(std::as_const(def_.fields)[i].type)) {
+            sets << quotedIdent(sortKeyColumn(std::as_const(def_.fields)[i].name)) +
+                        QStringLiteral(" = ?");
+            params << sortKeyOf(edit_.v[i]);
+        }
     }
     if (!sets.isEmpty()) {
         Statement st =

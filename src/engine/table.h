@@ -158,6 +158,7 @@ private:
     void writeInsert();
     void writeUpdate();
     QString colSql(int field) const;
+    QVariant keyParam(int field, const QVariant& stored) const;
     QString orderSql(bool forward) const;
     int ownIndex(const QString& name) const;
 
@@ -176,6 +177,7 @@ private:
     QVariantList masterValues_;
     bool masterEmpty_ = false;
     bool exclusive_ = false;
+    bool onServer_ = false; // the table is in a catalogue on a server (its dialect, sort keys)
 
     // Built by buildSql()
     QString selectSql_;     // SELECT rowid, cols FROM t

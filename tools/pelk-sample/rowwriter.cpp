@@ -1,6 +1,8 @@
 #include "rowwriter.h"
 #include "engine/database.h"
 #include "engine/error.h"
+#include "engine/serverschema.h"
+#include "engine/sqldialect.h"
 #include "engine/values.h"
 
 namespace sample {
@@ -63,6 +65,13 @@ RowWriter::RowWriter(BulkSession& session, const QString& table, const QStringLi
         cols << quoted(f->name);
         marks << QStringLiteral("?");
     }
+    // On a server every text goes with its sort key.
+    if (session.database().onServer())
+        for (const auto& f : fields_)
+            if (engine::isTextColumn(f.type)) {
+                cols << quoted(engine::sortKeyColumn(f.name));
+                marks << QStringLiteral("?");
+            }
     sql_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                .arg(quoted(def_.name), cols.join(QStringLiteral(", ")),
                     marks.join(QStringLiteral(", ")));
@@ -75,10 +84,16 @@ qint64 RowWriter::add(const QVariantList& values) {
     engine::Statement st = db.prepare(sql_);
     int i = 1;
     if (!autoField_.isEmpty()) st.bind(i++, nr);
-    for (std::size_t k = 0; k < fields_.size(); ++k)
-        st.bind(i++, k < std::size_t(values.size())
-                         ? engine::toStorage(fields_[k], values[qsizetype(k)], def_.name)
-                         : QVariant());
+    std::vector<QVariant> stored;
+    for (std::size_t k = 0; k < fields_.size(); ++k) {
+        stored.push_back(k < std::size_t(values.size())
+                             ? engine::toStorage(fields_[k], values[qsizetype(k)], def_.name)
+                             : QVariant());
+        st.bind(i++, stored.back());
+    }
+    if (db.onServer())
+        for (std::size_t k = 0; k < fields_.size(); ++k)
+            if (engine::isTextColumn(fields_[k].type)) st.bind(i++, engine::sortKeyOf(stored[k]));
     st.run();
     if (!autoField_.isEmpty()) ++next_;
     ++count_;

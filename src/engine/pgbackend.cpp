@@ -1,0 +1,464 @@
+#include "engine/backend.h"
+#include "engine/error.h"
+#include "engine/pq.h"
+#include "engine/serverlocation.h"
+#include "engine/sqlname.h"
+#include <QHash>
+#include <QRandomGenerator>
+#include <cstring>
+#include <poll.h>
+#include <vector>
+
+namespace engine {
+
+namespace {
+
+using K = EngineError::Kind;
+
+// Type OIDs of the server's built-in types (pg_type.dat); stable across versions.
+constexpr Oid kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText = 25, kOid = 26,
+              kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
+
+// The catalogue's own counters: data changes and schema changes, one row. A write transaction
+// locks the row first, so that writers of one catalogue take turns as they do on a folder's file.
+const char* const kStateTable =
+    "CREATE TABLE IF NOT EXISTS _pelk_state(id integer PRIMARY KEY, changes bigint NOT NULL,"
+    " schema bigint NOT NULL);"
+    "INSERT INTO _pelk_state VALUES (1, 0, 0) ON CONFLICT (id) DO NOTHING;"
+    // Every table's statement trigger: a write by any program, the engine or not, moves the
+    // change counter, once per transaction.
+    "CREATE OR REPLACE FUNCTION _pelk_touch() RETURNS trigger LANGUAGE plpgsql"
+    " SET search_path FROM CURRENT AS $$ BEGIN"
+    " IF current_setting('pelk.touched', true) IS DISTINCT FROM txid_current()::text THEN"
+    " UPDATE _pelk_state SET changes = changes + 1 WHERE id = 1;"
+    " PERFORM set_config('pelk.touched', txid_current()::text, true);"
+    " END IF; RETURN NULL; END $$";
+
+// The engine writes SQLite's placeholders (?, ?N); the server's are $N. Quoted text, quoted
+// names and comments are left alone. `count` gets the highest parameter number.
+QByteArray serverPlaceholders(const QString& sql, int& count) {
+    const QByteArray in = sql.toUtf8();
+    QByteArray out;
+    out.reserve(in.size() + 16);
+    count = 0;
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        const char c = in[i];
+        if (c == '\'' || c == '"') {
+            qsizetype j = i + 1;
+            while (j < in.size()) {
+                if (in[j] == c) {
+                    if (j + 1 < in.size() && in[j + 1] == c) {
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++j;
+            }
+            out.append(in.mid(i, j - i + 1));
+            i = j;
+        } else if (c == '-' && i + 1 < in.size() && in[i + 1] == '-') {
+            const qsizetype end = in.indexOf('\n', i);
+            const qsizetype stop = end < 0 ? in.size() : end;
+            out.append(in.mid(i, stop - i));
+            i = stop - 1;
+        } else if (c == '?') {
+            qsizetype j = i + 1;
+            int n = 0;
+            while (j < in.size() && in[j] >= '0' && in[j] <= '9')
+                n = n * 10 + (in[j++] - '0');
+            if (j == i + 1) n = count + 1;
+            count = std::max(count, n);
+            out.append('$').append(QByteArray::number(n));
+            i = j - 1;
+        } else {
+            out.append(c);
+        }
+    }
+    return out;
+}
+
+QString serverMessage(PGconn* conn, const PGresult* result) {
+    const char* m = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    return QString::fromUtf8(m ? m : PQerrorMessage(conn)).trimmed();
+}
+
+class PgBackend;
+
+class PgStatement final : public BackendStatement {
+public:
+    PgStatement(PgBackend* backend, QByteArray sql, int params)
+        : backend_(backend), sql_(std::move(sql)), values_(size_t(params)),
+          types_(size_t(params), 0), null_(size_t(params), true) {}
+
+    void bind(int index, const QVariant& v) override;
+    bool step() override;
+    void reset() override {
+        result_.reset();
+        row_ = -1;
+    }
+    void clearBindings() override {
+        std::fill(null_.begin(), null_.end(), true);
+        std::fill(types_.begin(), types_.end(), Oid(0));
+    }
+    int columnCount() const override { return result_ ? PQnfields(result_.get()) : 0; }
+    QVariant column(int i) const override;
+    qint64 columnInt(int i) const override;
+    bool columnIsNull(int i) const override {
+        return !result_ || row_ < 0 || PQgetisnull(result_.get(), row_, i);
+    }
+
+private:
+    PgBackend* backend_;
+    QByteArray sql_;
+    std::vector<QByteArray> values_;
+    std::vector<Oid> types_;
+    std::vector<bool> null_;
+    // A server-side statement per set of parameter types: the server plans with the types the
+    // values have, never guessing them from the text.
+    QHash<QByteArray, QByteArray> names_;
+    pq::Result result_;
+    int row_ = -1;
+};
+
+class PgBackend final : public ServerBackend {
+public:
+    PgBackend(const QString& location, bool create);
+    ~PgBackend() override = default;
+
+    SqlDialect dialect() const override { return SqlDialect::Postgres; }
+    QString location() const override { return location_; }
+
+    std::unique_ptr<BackendStatement> prepare(const QString& sql) override {
+        int count = 0;
+        QByteArray text = serverPlaceholders(sql, count);
+        return std::make_unique<PgStatement>(this, std::move(text), count);
+    }
+
+    void exec(const QString& sql) override { run(sql.toUtf8()); }
+
+    void beginWrite() override {
+        // The lock on the counters' row makes writers take turns; one waiting too long gets the
+        // same answer as a busy folder.
+        run("BEGIN; SET LOCAL lock_timeout = '10s'; "
+            "SELECT 1 FROM _pelk_state WHERE id = 1 FOR UPDATE");
+    }
+    void commitWrite(bool wrote) override {
+        if (PQtransactionStatus(conn()) == PQTRANS_INERROR) {
+            rollbackWrite();
+            throw EngineError(K::State,
+                              QStringLiteral("Zapis do katalogu %1 przerwał błąd; zmiany nie "
+                                             "zostały zapisane.")
+                                  .arg(location_));
+        }
+        run(wrote ? "UPDATE _pelk_state SET changes = changes + 1 WHERE id = 1; COMMIT" : "COMMIT");
+    }
+    void rollbackWrite() override { pq::Result r(PQexec(conn(), "ROLLBACK")); }
+    void noteSchemaChange() override {
+        run("UPDATE _pelk_state SET schema = schema + 1 WHERE id = 1");
+    }
+
+    quint64 changeCounter() override {
+        pq::Result r = query("SELECT changes, schema FROM _pelk_state WHERE id = 1", {});
+        if (PQntuples(r.get()) != 1) return 0;
+        schema_ = QByteArray(PQgetvalue(r.get(), 0, 1)).toLongLong();
+        // Both only grow: their sum moves with either, so a new table is a change too.
+        return QByteArray(PQgetvalue(r.get(), 0, 0)).toULongLong() + quint64(schema_);
+    }
+    qint64 schemaVersion() const override { return schema_; }
+
+    QStringList tableNames() override {
+        pq::Result r = query("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON "
+                             "n.oid = c.relnamespace WHERE n.nspname = $1 AND c.relkind IN "
+                             "('r', 'p')",
+                             {schema_name_});
+        QStringList out;
+        for (int i = 0; i < PQntuples(r.get()); ++i)
+            out << QString::fromUtf8(PQgetvalue(r.get(), i, 0));
+        return out;
+    }
+
+    QList<std::pair<QString, QString>> columnsOf(const QString& table) override {
+        pq::Result r =
+            query("SELECT column_name, data_type FROM information_schema.columns "
+                  "WHERE table_schema = $1 AND table_name = $2 ORDER BY ordinal_position",
+                  {schema_name_, table.toUtf8()});
+        QList<std::pair<QString, QString>> out;
+        for (int i = 0; i < PQntuples(r.get()); ++i) {
+            const QString name = QString::fromUtf8(PQgetvalue(r.get(), i, 0));
+            QString type = QString::fromUtf8(PQgetvalue(r.get(), i, 1));
+            if (name == QLatin1String("rowid") || name.endsWith(QLatin1String("__k"))) continue;
+            if (type == QLatin1String("bytea")) type = QStringLiteral("BLOB");
+            if (type.startsWith(QLatin1String("double")) || type == QLatin1String("real") ||
+                type == QLatin1String("numeric"))
+                type = QStringLiteral("REAL");
+            out.append({name, type});
+        }
+        return out;
+    }
+
+    qint64 sessionToken() const override { return token_; }
+
+    void setCancelCheck(std::function<bool()> check) override { cancelCheck_ = std::move(check); }
+
+    // Runs a prepared statement. With a cancel check the statement is sent and its answer
+    // waited for in short slices, asking the check between them; a cancel asks the server to
+    // stop it, which answers with the cancelled statement's error.
+    pq::Result execute(const char* name, int n, const char* const* values, const int* lengths,
+                       const int* formats) {
+        if (!cancelCheck_)
+            return pq::Result(PQexecPrepared(conn(), name, n, values, lengths, formats, 0));
+        if (!PQsendQueryPrepared(conn(), name, n, values, lengths, formats, 0)) fail(nullptr, name);
+        bool cancelled = false;
+        while (PQisBusy(conn())) {
+            pollfd wait{PQsocket(conn()), POLLIN, 0};
+            ::poll(&wait, 1, 5);
+            if (!PQconsumeInput(conn())) break;
+            bool stop = false;
+            try {
+                stop = !cancelled && cancelCheck_();
+            } catch (...) {
+                stop = true;
+            }
+            if (stop) {
+                cancelled = true;
+                interrupt();
+            }
+        }
+        pq::Result last;
+        while (PGresult* r = PQgetResult(conn()))
+            last.reset(r);
+        return last;
+    }
+
+    void interrupt() override {
+        if (PGcancel* c = PQgetCancel(conn())) {
+            char err[256];
+            PQcancel(c, err, sizeof err);
+            PQfreeCancel(c);
+        }
+    }
+
+    PGconn* conn() const { return conn_.get(); }
+    QByteArray nextName() { return "pelk_" + QByteArray::number(++statements_); }
+
+    // Throws the engine's error for a failed command or query.
+    [[noreturn]] void fail(const PGresult* result, const QByteArray& sql) const {
+        const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+        const QByteArray code = state ? QByteArray(state) : QByteArray();
+        const QString detail = serverMessage(conn(), result);
+        if (PQstatus(conn()) != CONNECTION_OK)
+            throw EngineError(K::Io, QStringLiteral("Utracono połączenie z serwerem katalogu %1 "
+                                                    "(%2).")
+                                         .arg(location_, detail));
+        if (code == "23505")
+            throw EngineError(K::KeyViolation,
+                              QStringLiteral("Naruszenie klucza: taki klucz już istnieje."));
+        if (code == "55P03" || code == "40P01" || code == "40001" || code == "55006")
+            throw EngineError(K::Locked, QStringLiteral("Katalog %1 jest zajęty przez innego "
+                                                        "użytkownika. Spróbuj ponownie.")
+                                             .arg(location_));
+        if (code == "57014")
+            throw EngineError(K::State, QStringLiteral("Zapytanie zostało przerwane."));
+        if (code == "25P02")
+            throw EngineError(K::State,
+                              QStringLiteral("Zapis do katalogu %1 przerwał wcześniejszy błąd; "
+                                             "zmiany nie zostaną zapisane.")
+                                  .arg(location_));
+        if (code.startsWith("42501"))
+            throw EngineError(K::Io, QStringLiteral("Brak uprawnień do katalogu %1 na serwerze "
+                                                    "(%2).")
+                                         .arg(location_, detail));
+        throw EngineError(K::Io, QStringLiteral("Błąd bazy danych w katalogu %1: %2 (%3).")
+                                     .arg(location_, detail, QString::fromUtf8(sql)));
+    }
+
+private:
+    // A command without rows (several may be separated by ";").
+    void run(const QByteArray& sql) {
+        pq::Result r(PQexec(conn(), sql.constData()));
+        const auto status = PQresultStatus(r.get());
+        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
+        // A failed "BEGIN; ..." leaves a transaction that only a rollback ends.
+        if (sql.startsWith("BEGIN")) rollbackWrite();
+        fail(r.get(), sql);
+    }
+
+    pq::Result query(const char* sql, const QList<QByteArray>& params) {
+        std::vector<const char*> values;
+        for (const auto& p : params)
+            values.push_back(p.constData());
+        pq::Result r(PQexecParams(conn(), sql, int(values.size()), nullptr, values.data(), nullptr,
+                                  nullptr, 0));
+        if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) fail(r.get(), sql);
+        return r;
+    }
+
+    QString location_;
+    QByteArray schema_name_;
+    pq::Connection conn_;
+    qint64 token_ = 0;
+    qint64 schema_ = 0;
+    int statements_ = 0;
+    std::function<bool()> cancelCheck_;
+};
+
+PgBackend::PgBackend(const QString& location, bool create) : location_(location) {
+    const ServerLocation where = parseServerLocation(location);
+    schema_name_ = where.schema.toUtf8();
+    const QByteArray options =
+        where.connectionString() + " client_encoding='UTF8' application_name='pelk'";
+    conn_.reset(PQconnectdb(options.constData()));
+    if (PQstatus(conn()) != CONNECTION_OK)
+        throw EngineError(K::NoDatabase,
+                          QStringLiteral("Nie można połączyć się z serwerem katalogu %1 (%2).")
+                              .arg(location_, QString::fromUtf8(PQerrorMessage(conn())).trimmed()));
+    // Notices (an index name cut short, a table that already exists) are no user's business.
+    PQsetNoticeProcessor(
+        conn(), [](void*, const char*) {}, nullptr);
+    const QByteArray schema = quoted(where.schema).toUtf8();
+    if (create) run("CREATE SCHEMA IF NOT EXISTS " + schema);
+    run("SET search_path TO " + schema);
+    {
+        pq::Result r = query("SELECT 1 FROM pg_class c JOIN pg_namespace n ON n.oid = "
+                             "c.relnamespace WHERE n.nspname = $1 AND c.relname = '_pelk_state'",
+                             {schema_name_});
+        if (PQntuples(r.get()) == 0) {
+            if (!create)
+                throw EngineError(
+                    K::NoDatabase,
+                    QStringLiteral("Katalog %1 nie istnieje na serwerze.").arg(location_));
+            run(kStateTable);
+        }
+    }
+    // The token stands for this connection in the lock tables: the server holds it as an
+    // advisory lock, so other installations see it end with the connection, however that ends.
+    token_ = qint64(QRandomGenerator::system()->generate64() >> 2) + 1;
+    query("SELECT pg_advisory_lock($1::bigint)", {QByteArray::number(token_)});
+}
+
+void PgStatement::bind(int index, const QVariant& v) {
+    if (index < 1 || index > int(values_.size()))
+        throw EngineError(K::Io, QStringLiteral("Błąd bazy danych: parametr %1 poza zakresem "
+                                                "(%2).")
+                                     .arg(index)
+                                     .arg(QString::fromUtf8(sql_)));
+    const size_t i = size_t(index - 1);
+    null_[i] = !v.isValid() || v.isNull();
+    if (null_[i]) {
+        types_[i] = 0; // the server takes the type from where the value stands
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        types_[i] = kInt8;
+        values_[i] = v.toBool() ? "1" : "0";
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::Short:
+        types_[i] = kInt8;
+        values_[i] = QByteArray::number(v.toLongLong());
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        types_[i] = kFloat8;
+        values_[i] = QByteArray::number(v.toDouble(), 'g', 17);
+        break;
+    case QMetaType::QByteArray:
+        types_[i] = kBytea;
+        values_[i] = v.toByteArray();
+        break;
+    default:
+        types_[i] = kText;
+        values_[i] = v.toString().toUtf8();
+    }
+}
+
+bool PgStatement::step() {
+    if (result_) return ++row_ < PQntuples(result_.get());
+    const int n = int(values_.size());
+    QByteArray typeKey(reinterpret_cast<const char*>(types_.data()),
+                       qsizetype(types_.size() * sizeof(Oid)));
+    PGconn* conn = backend_->conn();
+    auto named = names_.find(typeKey);
+    if (named == names_.end()) {
+        const QByteArray name = backend_->nextName();
+        pq::Result prepared(PQprepare(conn, name.constData(), sql_.constData(), n, types_.data()));
+        if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
+            backend_->fail(prepared.get(), sql_);
+        named = names_.insert(typeKey, name);
+    }
+    std::vector<const char*> values(size_t(n), nullptr);
+    std::vector<int> lengths(size_t(n), 0), formats(size_t(n), 0);
+    for (size_t i = 0; i < size_t(n); ++i) {
+        if (null_[i]) continue;
+        values[i] = values_[i].constData();
+        lengths[i] = int(values_[i].size());
+        formats[i] = types_[i] == kBytea ? 1 : 0; // bytes as they are, the rest as text
+    }
+    pq::Result r =
+        backend_->execute(named->constData(), n, values.data(), lengths.data(), formats.data());
+    const auto status = PQresultStatus(r.get());
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) backend_->fail(r.get(), sql_);
+    result_ = std::move(r);
+    row_ = 0;
+    return row_ < PQntuples(result_.get());
+}
+
+QVariant PgStatement::column(int i) const {
+    if (columnIsNull(i)) return {};
+    const char* text = PQgetvalue(result_.get(), row_, i);
+    const int size = PQgetlength(result_.get(), row_, i);
+    switch (PQftype(result_.get(), i)) {
+    case kInt8:
+    case kInt4:
+    case kInt2:
+    case kOid:
+        return QVariant(QByteArray::fromRawData(text, size).toLongLong());
+    case kBool:
+        return QVariant(qint64(text[0] == 't' ? 1 : 0));
+    case kFloat4:
+    case kFloat8:
+    case kNumeric:
+        return QVariant(QByteArray::fromRawData(text, size).toDouble());
+    case kBytea: {
+        // Text results give bytes as "\x" and hex digits.
+        if (size >= 2 && text[0] == '\\' && text[1] == 'x')
+            return QVariant(QByteArray::fromHex(QByteArray::fromRawData(text + 2, size - 2)));
+        size_t n = 0;
+        unsigned char* raw = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &n);
+        QByteArray out(reinterpret_cast<const char*>(raw), qsizetype(n));
+        PQfreemem(raw);
+        return QVariant(out);
+    }
+    default:
+        return QVariant(QString::fromUtf8(text, size));
+    }
+}
+
+qint64 PgStatement::columnInt(int i) const {
+    if (columnIsNull(i)) return 0;
+    const QVariant v = column(i);
+    return v.typeId() == QMetaType::Double ? qint64(v.toDouble()) : v.toLongLong();
+}
+
+} // namespace
+
+std::unique_ptr<ServerBackend> openServerBackend(const QString& location, bool create) {
+    return std::make_unique<PgBackend>(location, create);
+}
+
+bool serverCatalogueExists(const QString& location) {
+    try {
+        PgBackend probe(location, false);
+        return true;
+    } catch (const EngineError&) {
+        return false;
+    }
+}
+
+} // namespace engine

@@ -1,0 +1,31 @@
+#pragma once
+#include "engine/fields.h"
+#include <QStringList>
+#include <QVariant>
+
+namespace engine {
+
+// How a catalogue's tables are laid out on a server. Values keep the stored form of values.h
+// (dates and timestamps as text, logicals as integers), so rows copy between a folder and a
+// server unchanged. Beside them:
+// - a row id column "rowid" of its own, drawn from a sequence and never reused;
+// - for every text column (alpha, memo, date, timestamp) its sort-key companion
+//   (sortKeyColumn), the engine's Polish order as bytes, which the engine writes with every
+//   insert and update and which orders, compares and indexes the text.
+
+// The field's column holds text, on a server as in a folder.
+bool isTextColumn(FieldType type);
+// The column definitions of a field: the field itself, then its sort key if it has one.
+QStringList serverColumns(const FieldDef& field);
+QString serverRowIdColumn();
+// CREATE INDEX for one of a table's indexes: text fields by their sort keys, empty values first
+// as in a folder, the row id last so that rows with equal keys keep one order.
+QString serverIndexSql(const TableDef& def, const IndexDef& index);
+
+// CREATE TRIGGER making every write to the table, by any program, a change of the catalogue.
+QString serverChangeTriggerSql(const TableDef& def);
+
+// The sort key written beside a stored text value (a null one stays null).
+QVariant sortKeyOf(const QVariant& stored);
+
+} // namespace engine
