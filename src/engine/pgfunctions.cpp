@@ -1,0 +1,249 @@
+#include "engine/pgfunctions.h"
+#include "engine/sortkey.h"
+#include "engine/sqlfunctions.h"
+#include "engine/sqlname.h"
+#include <QChar>
+
+namespace engine {
+
+namespace {
+
+// A character-for-character mapping, as translate(x, from, to) takes it.
+struct CharMap {
+    std::u32string from;
+    std::u32string to;
+};
+
+bool isSurrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
+
+// NUL never occurs in the server's text, and surrogates are no characters there.
+template <typename F> CharMap mapOfEveryCharacter(char32_t end, F f) {
+    CharMap m;
+    for (char32_t c = 1; c < end; ++c) {
+        if (isSurrogate(c)) continue;
+        const char32_t to = f(c);
+        if (to != c) m.from += c, m.to += to;
+    }
+    return m;
+}
+
+char32_t firstCodePoint(const QString& s) {
+    if (s.isEmpty()) return 0;
+    if (s.size() > 1 && s[0].isHighSurrogate() && s[1].isLowSurrogate())
+        return QChar::surrogateToUcs4(s[0], s[1]);
+    return s[0].unicode();
+}
+
+// A text literal the server reads whatever its client encoding and quoting settings: every
+// character but letters and digits of ASCII as a Unicode escape.
+QString literal(const std::u32string& chars) {
+    QString out = QStringLiteral("U&'");
+    for (const char32_t c : chars) {
+        if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))
+            out += QChar(char16_t(c));
+        else if (c <= 0xFFFF)
+            out += u'\\' + QString::number(uint(c), 16).rightJustified(4, u'0');
+        else
+            out += QStringLiteral("\\+") + QString::number(uint(c), 16).rightJustified(6, u'0');
+    }
+    return out + u'\'';
+}
+
+QString translateCall(const QString& arg, const CharMap& m) {
+    return QStringLiteral("translate(%1, %2, %3)").arg(arg, literal(m.from), literal(m.to));
+}
+
+const CharMap& upperMap() {
+    // As pl_upper in SQLite: each character by itself, Unicode's simple mapping.
+    static const CharMap m =
+        mapOfEveryCharacter(0x110000, [](char32_t c) { return QChar::toUpper(c); });
+    return m;
+}
+
+const CharMap& foldMap() {
+    static const CharMap m = mapOfEveryCharacter(0x110000, [](char32_t c) {
+        // Not QString::fromUcs4, which drops U+FEFF as a byte order mark.
+        QString one;
+        if (QChar::requiresSurrogates(c))
+            one = QChar(QChar::highSurrogate(c)) + QChar(QChar::lowSurrogate(c));
+        else
+            one = QChar(char16_t(c));
+        return firstCodePoint(foldPolish(one));
+    });
+    return m;
+}
+
+const CharMap& keyMap() {
+    // Above U+017F every character is its own sort code.
+    static const CharMap m = mapOfEveryCharacter(0x180, polishSortCode);
+    return m;
+}
+
+// The blanks QString::trimmed() removes, which the loose readers of numbers and dates ignore.
+const std::u32string& blanks() {
+    static const std::u32string s = [] {
+        std::u32string out;
+        for (char32_t c = 1; c < 0x110000; ++c)
+            if (!isSurrogate(c) && QChar::isSpace(c)) out += c;
+        return out;
+    }();
+    return s;
+}
+
+std::u32string searchLetters() {
+    std::u32string out(64, U' ');
+    for (char32_t c = 0; c < 128; ++c)
+        if (const int bit = searchLetterBit(c); bit >= 0) out[size_t(bit)] = c;
+    return out;
+}
+
+} // namespace
+
+QString pgSupportFunctionsSql(const QString& schema) {
+    const QString s = quoted(schema);
+    const QString b = literal(blanks());
+    QString sql;
+
+    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_key(x text) RETURNS bytea\n"
+                          "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
+                          "SELECT convert_to(%2, 'UTF8')\n$pl$;\n")
+               .arg(s, translateCall(QStringLiteral("x"), keyMap()));
+
+    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_upper(x text) RETURNS text\n"
+                          "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
+                          "SELECT %2\n$pl$;\n")
+               .arg(s, translateCall(QStringLiteral("x"), upperMap()));
+
+    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_fold(x text) RETURNS text\n"
+                          "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
+                          "SELECT %2\n$pl$;\n")
+               .arg(s, translateCall(QStringLiteral("x"), foldMap()));
+
+    // Both keys are whole characters, so a key that begins the other's is a beginning in the
+    // text order too.
+    sql +=
+        QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_prefix(x text, p text) RETURNS boolean\n"
+                       "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
+                       "SELECT coalesce(substr(%1.pl_key(x), 1, octet_length(%1.pl_key(p))) = "
+                       "%1.pl_key(p), false)\n$pl$;\n")
+            .arg(s);
+
+    sql += QStringLiteral(
+               "CREATE OR REPLACE FUNCTION %1.pl_letters(x text) RETURNS bigint\n"
+               "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
+               "SELECT coalesce(bit_or(1::bigint << b), 0) FROM generate_series(0, 63) AS b\n"
+               "WHERE strpos(x, substr(%2, b + 1, 1)) > 0\n$pl$;\n")
+               .arg(s, literal(searchLetters()));
+
+    // QString::toDouble's grammar after "," became "."; a number no double can hold (beyond
+    // its range, or so small it would be zero) is none, as for the program.
+    sql += QStringLiteral(
+               "CREATE OR REPLACE FUNCTION %1.pl_num(x text) RETURNS numeric\n"
+               "LANGUAGE plpgsql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
+               "DECLARE\n"
+               "  m text[];\n"
+               "  whole text;\n"
+               "  ex numeric;\n"
+               "  magnitude numeric;\n"
+               "  n numeric;\n"
+               "BEGIN\n"
+               "  m := regexp_match(replace(btrim(x, %2), ',', '.'),\n"
+               "                    '^([+-]?)([0-9]*)(?:\\.([0-9]*))?(?:[eE]([+-]?[0-9]+))?$');\n"
+               "  IF m IS NULL OR (m[2] = '' AND coalesce(m[3], '') = '') THEN\n"
+               "    RETURN NULL;\n"
+               "  END IF;\n"
+               "  ex := coalesce(m[4], '0')::numeric;\n"
+               "  IF ltrim(m[2] || coalesce(m[3], ''), '0') = '' THEN\n"
+               "    RETURN 0;\n"
+               "  END IF;\n"
+               "  whole := ltrim(m[2], '0');\n"
+               "  IF whole <> '' THEN\n"
+               "    magnitude := ex + length(whole) - 1;\n"
+               "  ELSE\n"
+               "    magnitude := ex - (length(m[3]) - length(ltrim(m[3], '0'))) - 1;\n"
+               "  END IF;\n"
+               "  IF magnitude > 308 OR magnitude < -324 OR abs(ex) > 1000 THEN\n"
+               "    RETURN NULL;\n"
+               "  END IF;\n"
+               "  n := (m[1] || coalesce(nullif(m[2], ''), '0') || '.' ||\n"
+               "        coalesce(nullif(m[3], ''), '0') || 'e' || ex::text)::numeric;\n"
+               "  IF abs(n) >= 1.797693134862315807937e308 OR abs(n) <= 2.4703282292062327e-324 "
+               "THEN\n"
+               "    RETURN NULL;\n"
+               "  END IF;\n"
+               "  RETURN n;\n"
+               "END\n$pl$;\n")
+               .arg(s, b);
+    for (const char* type : {"bigint", "integer", "double precision", "numeric"})
+        sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_num(x %2) RETURNS numeric\n"
+                              "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
+                              "SELECT x::numeric\n$pl$;\n")
+                   .arg(s, QLatin1String(type));
+    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_num(x boolean) RETURNS numeric\n"
+                          "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
+                          "SELECT CASE WHEN x THEN 1 ELSE 0 END::numeric\n$pl$;\n")
+               .arg(s);
+
+    // parseLooseTimestamp: a date (day first or year first, ".", "-" or "/" between the
+    // parts) and after a blank, or a "T" right after a ten-character date, H:mm[:ss[.zzz]].
+    sql += QStringLiteral(
+               "CREATE OR REPLACE FUNCTION %1.pl_date(x text) RETURNS date\n"
+               "LANGUAGE plpgsql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
+               "DECLARE\n"
+               "  t text := btrim(x, %2);\n"
+               "  blank integer := strpos(t, ' ');\n"
+               "  datepart text;\n"
+               "  m text[];\n"
+               "  y integer;\n"
+               "  mo integer;\n"
+               "  d integer;\n"
+               "BEGIN\n"
+               "  IF blank = 0 AND length(t) > 10 AND substr(t, 11, 1) = 'T' THEN\n"
+               "    blank := 11;\n"
+               "  END IF;\n"
+               "  IF blank = 0 THEN\n"
+               "    datepart := t;\n"
+               "  ELSE\n"
+               "    datepart := btrim(substr(t, 1, blank - 1), %2);\n"
+               "    IF btrim(substr(t, blank + 1), %2) !~\n"
+               "       '^([01]?[0-9]|2[0-3]):[0-5][0-9](:[0-5][0-9](\\.[0-9]{3})?)?$' THEN\n"
+               "      RETURN NULL;\n"
+               "    END IF;\n"
+               "  END IF;\n"
+               "  m := regexp_match(datepart, '^([0-9]+)([./-])([0-9]+)\\2([0-9]+)$');\n"
+               "  IF m IS NULL THEN\n"
+               "    RETURN NULL;\n"
+               "  ELSIF length(m[1]) = 4 AND length(m[3]) <= 2 AND length(m[4]) <= 2 THEN\n"
+               "    y := m[1]::integer; mo := m[3]::integer; d := m[4]::integer;\n"
+               "  ELSIF length(m[4]) = 4 AND length(m[1]) <= 2 AND length(m[3]) <= 2 THEN\n"
+               "    y := m[4]::integer; mo := m[3]::integer; d := m[1]::integer;\n"
+               "  ELSE\n"
+               "    RETURN NULL;\n"
+               "  END IF;\n"
+               "  IF y < 1 OR mo < 1 OR mo > 12 OR d < 1 OR\n"
+               "     d > extract(day FROM make_date(y, mo, 1) + interval '1 month' - "
+               "interval '1 day') THEN\n"
+               "    RETURN NULL;\n"
+               "  END IF;\n"
+               "  RETURN make_date(y, mo, d);\n"
+               "END\n$pl$;\n")
+               .arg(s, b);
+    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_date(x date) RETURNS date\n"
+                          "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
+                          "SELECT x\n$pl$;\n"
+                          "CREATE OR REPLACE FUNCTION %1.pl_date(x timestamp) RETURNS date\n"
+                          "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
+                          "SELECT x::date\n$pl$;\n")
+               .arg(s);
+    // A number is no date.
+    for (const char* type : {"bigint", "integer", "double precision", "numeric", "boolean"})
+        sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_date(x %2) RETURNS date\n"
+                              "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
+                              "SELECT NULL::date\n$pl$;\n")
+                   .arg(s, QLatin1String(type));
+    return sql;
+}
+
+} // namespace engine

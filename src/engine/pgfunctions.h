@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+
+namespace engine {
+
+// The SQL that creates, in `schema` (a bare name, quoted here), the server's counterparts of
+// the functions every SQLite connection gets (registerSqlFunctions), giving the same answers:
+//   pl_upper(text) -> text       Upper() of local SQL, Unicode's simple upper-case mapping
+//   pl_num(x)      -> numeric    CAST(x AS NUMERIC): text read as parseLooseNumber reads it
+//                                 (NULL when it is no number), numbers as they are
+//   pl_date(x)     -> date       CAST(x AS DATE): text in the forms parseLooseTimestamp reads,
+//                                 dates and timestamps as their day; NULL otherwise
+//   pl_prefix(text, text) -> boolean  x begins with p in the program's text order; NULL is false
+//   pl_fold(text)  -> text       foldPolish()
+//   pl_letters(text) -> bigint   the mask of searchLetterBit(); NULL gives 0
+//   pl_key(text)   -> bytea      polishSortKey(), byte for byte
+// Plain SQL and PL/pgSQL only, no extension; safe to run again (CREATE OR REPLACE). The
+// character tables are written out from the ones the program uses, so the server cannot
+// disagree with the program whatever its locale.
+QString pgSupportFunctionsSql(const QString& schema);
+
+} // namespace engine
