@@ -181,6 +181,11 @@ QString pgSupportFunctionsSql(const QString& schema) {
                               "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
                               "SELECT x::numeric\n$pl$;\n")
                    .arg(s, QLatin1String(type));
+    for (const char* type : {"date", "timestamp"})
+        sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_num(x %2) RETURNS numeric\n"
+                              "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
+                              "SELECT NULL::numeric\n$pl$;\n")
+                   .arg(s, QLatin1String(type));
     sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_num(x boolean) RETURNS numeric\n"
                           "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
                           "SELECT CASE WHEN x THEN 1 ELSE 0 END::numeric\n$pl$;\n")
