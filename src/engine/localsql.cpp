@@ -745,11 +745,22 @@ private:
 
     // An operand where text is wanted: SQLite reads any value as its text, PostgreSQL needs
     // to be told.
+    // A logical is 0 or 1 as SQLite holds it, and a number field's whole value, being a REAL
+    // there, reads "150.0".
     Fragment asText(const Expr& e, Domain d) const {
         Fragment f = operand(e, d);
-        if (pg_ && !e.isLiteral() && e.domain != Domain::Text)
-            f = wrap(QStringLiteral("CAST("), f, QStringLiteral(" AS text)"));
-        return f;
+        if (!pg_ || e.isLiteral() || e.domain == Domain::Text) return f;
+        if (e.domain == Domain::Logical)
+            return wrap(QStringLiteral("CAST(CAST("), f, QStringLiteral(" AS integer) AS text)"));
+        if (e.kind == Expr::Kind::Column && e.field.type == FieldType::Number) {
+            const QString& x = f.sql; // a column: no parameters to repeat
+            return Fragment{QStringLiteral("CASE WHEN %1 = trunc(%1) AND abs(%1) < 1e15 THEN "
+                                           "CAST(CAST(%1 AS numeric) AS text) || '.0' ELSE "
+                                           "CAST(CAST(%1 AS numeric) AS text) END")
+                                .arg(x),
+                            {}};
+        }
+        return wrap(QStringLiteral("CAST("), f, QStringLiteral(" AS text)"));
     }
 
     [[noreturn]] void missingOperand(const Token& t) const {

@@ -464,14 +464,15 @@ TEST(LocalSqlText, OnTheServerTextSortsByItsKeyAndDistinctRowsAreGrouped) {
     auto pg = [](const char* text) {
         return translateLocalSql(QString::fromUtf8(text), lookup, SqlDialect::Postgres);
     };
-    LocalSqlQuery q = pg("SELECT * FROM Towar WHERE Tow_Nazwa > 'a' AND Tow_SRP LIKE '1%' "
+    LocalSqlQuery q = pg("SELECT * FROM Towar WHERE Tow_Nazwa > 'a' AND Tow_Nr_Producent LIKE '1%' "
                          "ORDER BY Upper(Tow_Nazwa) DESC, Tow_Nazwa2, Tow_SRP");
-    EXPECT_EQ(q.sql.mid(q.sql.indexOf(u" WHERE")),
-              QStringLiteral(R"( WHERE "Towar"."Tow_Nazwa" COLLATE "C" > ? AND )"
-                             R"(CAST("Towar"."Tow_SRP" AS text) LIKE ? ESCAPE '' ORDER BY )"
-                             R"(pl_key(pl_upper("Towar"."Tow_Nazwa")) DESC NULLS LAST, )"
-                             R"("Towar"."Tow_Nazwa2__k" NULLS FIRST, "Towar"."Tow_SRP" NULLS )"
-                             R"(FIRST, "Towar".rowid)"));
+    EXPECT_EQ(
+        q.sql.mid(q.sql.indexOf(u" WHERE")),
+        QStringLiteral(R"( WHERE "Towar"."Tow_Nazwa" COLLATE "C" > ? AND )"
+                       R"(CAST("Towar"."Tow_Nr_Producent" AS text) LIKE ? ESCAPE '' ORDER BY )"
+                       R"(pl_key(pl_upper("Towar"."Tow_Nazwa")) DESC NULLS LAST, )"
+                       R"("Towar"."Tow_Nazwa2__k" NULLS FIRST, "Towar"."Tow_SRP" NULLS )"
+                       R"(FIRST, "Towar".rowid)"));
     EXPECT_TRUE(q.idSql.startsWith(u"SELECT \"Towar\".rowid FROM \"Towar\" WHERE"));
     EXPECT_TRUE(q.idSql.endsWith(u"\"Towar\".\"Tow_SRP\" NULLS FIRST, \"Towar\".rowid"));
 

@@ -434,6 +434,14 @@ TEST_F(PgDialect, LocalSqlFindsTheSameRowsInTheSameOrder) {
           "Dok_Zaplacono, Dok_Nr DESC",
           "SELECT * FROM Dok WHERE Dok_Czas BETWEEN '12.06.2024' AND '2024-06-17 23:00' ORDER "
           "BY Dok_Opis, Dok_Czas",
-          "SELECT DISTINCT Dok_Zaplacono FROM Dok ORDER BY Dok_Zaplacono"})
+          "SELECT DISTINCT Dok_Zaplacono FROM Dok ORDER BY Dok_Zaplacono",
+          "SELECT DISTINCT 'stała' AS Napis, Tow_Grupa_nr FROM Towar ORDER BY Tow_Grupa_nr",
+          "SELECT DISTINCT Tow_SRP FROM Towar ORDER BY Tow_SRP DESC",
+          // Numbers and logicals read as text as SQLite writes them.
+          "SELECT Tow_nr, Upper(Tow_SRP) FROM Towar WHERE Tow_SRP LIKE '%.5' OR Tow_SRP LIKE "
+          "'1%.0' ORDER BY Tow_nr",
+          "SELECT Dok_Nr, Upper(Dok_Zaplacono), Upper(Dok_Data) FROM Dok WHERE Dok_Zaplacono "
+          "LIKE '1' ORDER BY Dok_Nr",
+          "SELECT Tow_nr FROM Towar WHERE Tow_Grupa_nr LIKE '2' ORDER BY Tow_nr"})
         expectSameResult(QString::fromUtf8(q));
 }
