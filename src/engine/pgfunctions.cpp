@@ -18,11 +18,25 @@ bool isSurrogate(char32_t c) {
     return c >= 0xD800 && c <= 0xDFFF;
 }
 
+// translate() looks each character up by walking `from`, and a character missing from it costs
+// the whole walk. So the characters of everyday Polish text come first, mapped to themselves
+// where the mapping leaves them be, and the rest follow in code point order.
+const std::u32string& everydayCharacters() {
+    static const std::u32string s =
+        U" aeoiznrwystcdkpmuljłbgęhąóżśćfńźvxq0123456789AEOIZNRWYSTCDKPMULJŁBGĘHĄÓŻŚĆFŃŹVXQ"
+        U".,-/()'\"%:;_*+#&!?=";
+    return s;
+}
+
 // NUL never occurs in the server's text, and surrogates are no characters there.
 template <typename F> CharMap mapOfEveryCharacter(char32_t end, F f) {
     CharMap m;
+    for (const char32_t c : everydayCharacters()) {
+        if (m.from.find(c) != std::u32string::npos) continue;
+        m.from += c, m.to += f(c);
+    }
     for (char32_t c = 1; c < end; ++c) {
-        if (isSurrogate(c)) continue;
+        if (isSurrogate(c) || everydayCharacters().find(c) != std::u32string::npos) continue;
         const char32_t to = f(c);
         if (to != c) m.from += c, m.to += to;
     }
@@ -49,6 +63,15 @@ QString literal(const std::u32string& chars) {
             out += QStringLiteral("\\+") + QString::number(uint(c), 16).rightJustified(6, u'0');
     }
     return out + u'\'';
+}
+
+// The day y-m-d when there is one, else NULL; each argument is an SQL expression.
+QString checkedDate(const QString& y, const QString& m, const QString& d) {
+    return QStringLiteral("CASE WHEN %1 >= 1 AND %2 BETWEEN 1 AND 12 AND %3 BETWEEN 1 AND CASE "
+                          "WHEN %2 = 2 THEN CASE WHEN (%1 % 4 = 0 AND %1 % 100 <> 0) OR %1 % 400 "
+                          "= 0 THEN 29 ELSE 28 END WHEN %2 IN (4, 6, 9, 11) THEN 30 ELSE 31 END "
+                          "THEN make_date(%1, %2, %3) END")
+        .arg(y, m, d);
 }
 
 QString translateCall(const QString& arg, const CharMap& m) {
@@ -106,20 +129,24 @@ QString pgSupportFunctionsSql(const QString& schema) {
     const QString b = literal(blanks());
     QString sql;
 
+    // Stable as convert_to() is, so that the server may fold it into the calling query.
     sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_key(x text) RETURNS bytea\n"
-                          "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
+                          "LANGUAGE sql STABLE STRICT PARALLEL SAFE AS $pl$\n"
                           "SELECT convert_to(%2, 'UTF8')\n$pl$;\n")
                .arg(s, translateCall(QStringLiteral("x"), keyMap()));
 
+    // Text of ASCII alone (codes, many names) needs no table: the byte-wise upper() and
+    // lower() give the same there.
+    const QString ascii = QStringLiteral("x ~ '^[\\x01-\\x7f]*$'");
     sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_upper(x text) RETURNS text\n"
-                          "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
-                          "SELECT %2\n$pl$;\n")
-               .arg(s, translateCall(QStringLiteral("x"), upperMap()));
+                          "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
+                          "SELECT CASE WHEN %2 THEN upper(x COLLATE \"C\") ELSE %3 END\n$pl$;\n")
+               .arg(s, ascii, translateCall(QStringLiteral("x"), upperMap()));
 
     sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_fold(x text) RETURNS text\n"
-                          "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
-                          "SELECT %2\n$pl$;\n")
-               .arg(s, translateCall(QStringLiteral("x"), foldMap()));
+                          "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
+                          "SELECT CASE WHEN %2 THEN lower(x COLLATE \"C\") ELSE %3 END\n$pl$;\n")
+               .arg(s, ascii, translateCall(QStringLiteral("x"), foldMap()));
 
     // Both keys are whole characters, so a key that begins the other's is a beginning in the
     // text order too.
@@ -130,17 +157,22 @@ QString pgSupportFunctionsSql(const QString& schema) {
                        "%1.pl_key(p), false)\n$pl$;\n")
             .arg(s);
 
-    sql += QStringLiteral(
-               "CREATE OR REPLACE FUNCTION %1.pl_letters(x text) RETURNS bigint\n"
-               "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
-               "SELECT coalesce(bit_or(1::bigint << b), 0) FROM generate_series(0, 63) AS b\n"
-               "WHERE strpos(x, substr(%2, b + 1, 1)) > 0\n$pl$;\n")
-               .arg(s, literal(searchLetters()));
+    // One expression, so that the server folds it into the query that calls it.
+    QStringList bits;
+    const std::u32string letters = searchLetters();
+    for (size_t bit = 0; bit < letters.size(); ++bit)
+        bits << QStringLiteral("CASE WHEN strpos(x, %1) > 0 THEN 1::bigint << %2 ELSE 0 END")
+                    .arg(literal(letters.substr(bit, 1)))
+                    .arg(bit);
+    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_letters(x text) RETURNS bigint\n"
+                          "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
+                          "SELECT %2\n$pl$;\n")
+               .arg(s, bits.join(QStringLiteral(" |\n")));
 
     // QString::toDouble's grammar after "," became "."; a number no double can hold (beyond
     // its range, or so small it would be zero) is none, as for the program.
     sql += QStringLiteral(
-               "CREATE OR REPLACE FUNCTION %1.pl_num(x text) RETURNS numeric\n"
+               "CREATE OR REPLACE FUNCTION %1.pl_num_loose(x text) RETURNS numeric\n"
                "LANGUAGE plpgsql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
                "DECLARE\n"
                "  m text[];\n"
@@ -176,6 +208,13 @@ QString pgSupportFunctionsSql(const QString& schema) {
                "  RETURN n;\n"
                "END\n$pl$;\n")
                .arg(s, b);
+    // A plain number, by far the most common, is read in the calling query itself; the rest
+    // goes to the reader above.
+    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_num(x text) RETURNS numeric\n"
+                          "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
+                          "SELECT CASE WHEN x ~ '^-?[0-9]{1,15}([.,][0-9]{1,15})?$' THEN "
+                          "replace(x, ',', '.')::numeric ELSE %1.pl_num_loose(x) END\n$pl$;\n")
+               .arg(s);
     for (const char* type : {"bigint", "integer", "double precision", "numeric"})
         sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_num(x %2) RETURNS numeric\n"
                               "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
@@ -194,7 +233,7 @@ QString pgSupportFunctionsSql(const QString& schema) {
     // parseLooseTimestamp: a date (day first or year first, ".", "-" or "/" between the
     // parts) and after a blank, or a "T" right after a ten-character date, H:mm[:ss[.zzz]].
     sql += QStringLiteral(
-               "CREATE OR REPLACE FUNCTION %1.pl_date(x text) RETURNS date\n"
+               "CREATE OR REPLACE FUNCTION %1.pl_date_loose(x text) RETURNS date\n"
                "LANGUAGE plpgsql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
                "DECLARE\n"
                "  t text := btrim(x, %2);\n"
@@ -235,6 +274,19 @@ QString pgSupportFunctionsSql(const QString& schema) {
                "  RETURN make_date(y, mo, d);\n"
                "END\n$pl$;\n")
                .arg(s, b);
+    // The two forms dates are stored and typed in most are read in the calling query itself.
+    const QString iso = checkedDate(QStringLiteral("substr(x, 1, 4)::integer"),
+                                    QStringLiteral("substr(x, 6, 2)::integer"),
+                                    QStringLiteral("substr(x, 9, 2)::integer"));
+    const QString dotted = checkedDate(QStringLiteral("split_part(x, '.', 3)::integer"),
+                                       QStringLiteral("split_part(x, '.', 2)::integer"),
+                                       QStringLiteral("split_part(x, '.', 1)::integer"));
+    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_date(x text) RETURNS date\n"
+                          "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
+                          "SELECT CASE WHEN x ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}$' THEN %2\n"
+                          "WHEN x ~ '^[0-9]{1,2}\\.[0-9]{1,2}\\.[0-9]{4}$' THEN %3\n"
+                          "ELSE %1.pl_date_loose(x) END\n$pl$;\n")
+               .arg(s, iso, dotted);
     sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_date(x date) RETURNS date\n"
                           "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
                           "SELECT x\n$pl$;\n"
