@@ -431,8 +431,15 @@ private:
         return QStringLiteral("pl_key(") + c.sql + u')';
     }
 
+    // On the server dates and timestamps are kept as text as well, with sort keys beside them
+    // that order as the text does: comparing keys lets the index on the key serve.
+    static bool byKey(const Node& n) {
+        const FieldType t = n.column.field.type;
+        return n.text || t == FieldType::Date || t == FieldType::Timestamp;
+    }
+
     QString emitPostgres(const Node& n, bool negated, QVariantList& params) const {
-        if (n.kind == Node::Kind::Compare && n.text) {
+        if (n.kind == Node::Kind::Compare) {
             const CmpOp op = negated ? inverted(n.op) : n.op;
             QString sql = u'(' + keyOf(n.column) + u' ' + sqlOperator(op) + QStringLiteral(" ?");
             if (holds(op, n.blankCmp))
@@ -454,7 +461,7 @@ private:
 
     QString emit(const Node& n, bool negated, QVariantList& params) const {
         if (dialect_ == SqlDialect::Postgres &&
-            (n.kind == Node::Kind::Prefix || (n.kind == Node::Kind::Compare && n.text)))
+            (n.kind == Node::Kind::Prefix || (n.kind == Node::Kind::Compare && byKey(n))))
             return emitPostgres(n, negated, params);
         switch (n.kind) {
         case Node::Kind::Not:

@@ -737,9 +737,13 @@ private:
     }
 
     // Texts in conditions compare as SQLite compares them, character by character (the
-    // program's order is for ORDER BY): on PostgreSQL whatever the database's collation.
+    // program's order is for ORDER BY): on PostgreSQL whatever the database's collation. Dates
+    // and timestamps are such text there too.
+    static bool heldAsText(Domain d) {
+        return d == Domain::Text || d == Domain::Date || d == Domain::Timestamp;
+    }
     Fragment exactText(Fragment f, Domain d) const {
-        if (pg_ && d == Domain::Text) f.sql += QStringLiteral(" COLLATE \"C\"");
+        if (pg_ && heldAsText(d)) f.sql += QStringLiteral(" COLLATE \"C\"");
         return f;
     }
 
@@ -748,8 +752,9 @@ private:
     // A logical is 0 or 1 as SQLite holds it, and a number field's whole value, being a REAL
     // there, reads "150.0".
     Fragment asText(const Expr& e, Domain d) const {
+        if (pg_ && e.isLiteral()) return operand(e, Domain::Text);
         Fragment f = operand(e, d);
-        if (!pg_ || e.isLiteral() || e.domain == Domain::Text) return f;
+        if (!pg_ || e.isLiteral() || heldAsText(e.domain)) return f;
         if (e.domain == Domain::Logical)
             return wrap(QStringLiteral("CAST(CAST("), f, QStringLiteral(" AS integer) AS text)"));
         if (e.kind == Expr::Kind::Column && e.field.type == FieldType::Number) {
@@ -943,6 +948,8 @@ private:
                 key = Fragment{t.keySql, {}};
             else if (t.domain == Domain::Text)
                 key = wrap(QStringLiteral("pl_key("), t.code);
+            else if (heldAsText(t.domain))
+                key.sql += QStringLiteral(" COLLATE \"C\"");
             if (grouped) {
                 // There is no least bytea; the key's hex digits sort as its bytes do.
                 if (t.domain == Domain::Text || t.domain == Domain::Any)

@@ -65,13 +65,13 @@ QString literal(const std::u32string& chars) {
     return out + u'\'';
 }
 
-// The day y-m-d when there is one, else NULL; each argument is an SQL expression.
-QString checkedDate(const QString& y, const QString& m, const QString& d) {
+// `text` when y-m-d is a day, else NULL; each argument is an SQL expression.
+QString checkedDate(const QString& y, const QString& m, const QString& d, const QString& text) {
     return QStringLiteral("CASE WHEN %1 >= 1 AND %2 BETWEEN 1 AND 12 AND %3 BETWEEN 1 AND CASE "
                           "WHEN %2 = 2 THEN CASE WHEN (%1 % 4 = 0 AND %1 % 100 <> 0) OR %1 % 400 "
                           "= 0 THEN 29 ELSE 28 END WHEN %2 IN (4, 6, 9, 11) THEN 30 ELSE 31 END "
-                          "THEN make_date(%1, %2, %3) END")
-        .arg(y, m, d);
+                          "THEN %4 END")
+        .arg(y, m, d, text);
 }
 
 QString translateCall(const QString& arg, const CharMap& m) {
@@ -233,7 +233,7 @@ QString pgSupportFunctionsSql(const QString& schema) {
     // parseLooseTimestamp: a date (day first or year first, ".", "-" or "/" between the
     // parts) and after a blank, or a "T" right after a ten-character date, H:mm[:ss[.zzz]].
     sql += QStringLiteral(
-               "CREATE OR REPLACE FUNCTION %1.pl_date_loose(x text) RETURNS date\n"
+               "CREATE OR REPLACE FUNCTION %1.pl_date_loose(x text) RETURNS text\n"
                "LANGUAGE plpgsql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
                "DECLARE\n"
                "  t text := btrim(x, %2);\n"
@@ -271,34 +271,37 @@ QString pgSupportFunctionsSql(const QString& schema) {
                "interval '1 day') THEN\n"
                "    RETURN NULL;\n"
                "  END IF;\n"
-               "  RETURN make_date(y, mo, d);\n"
+               "  RETURN lpad(y::text, 4, '0') || '-' || lpad(mo::text, 2, '0') || '-' || "
+               "lpad(d::text, 2, '0');\n"
                "END\n$pl$;\n")
                .arg(s, b);
     // The two forms dates are stored and typed in most are read in the calling query itself.
-    const QString iso = checkedDate(QStringLiteral("substr(x, 1, 4)::integer"),
-                                    QStringLiteral("substr(x, 6, 2)::integer"),
-                                    QStringLiteral("substr(x, 9, 2)::integer"));
-    const QString dotted = checkedDate(QStringLiteral("split_part(x, '.', 3)::integer"),
-                                       QStringLiteral("split_part(x, '.', 2)::integer"),
-                                       QStringLiteral("split_part(x, '.', 1)::integer"));
-    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_date(x text) RETURNS date\n"
+    const QString iso = checkedDate(
+        QStringLiteral("substr(x, 1, 4)::integer"), QStringLiteral("substr(x, 6, 2)::integer"),
+        QStringLiteral("substr(x, 9, 2)::integer"), QStringLiteral("x"));
+    const QString dotted = checkedDate(
+        QStringLiteral("split_part(x, '.', 3)::integer"),
+        QStringLiteral("split_part(x, '.', 2)::integer"),
+        QStringLiteral("split_part(x, '.', 1)::integer"),
+        QStringLiteral("split_part(x, '.', 3) || '-' || lpad(split_part(x, '.', 2), 2, '0') || "
+                       "'-' || lpad(split_part(x, '.', 1), 2, '0')"));
+    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_date(x text) RETURNS text\n"
                           "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
                           "SELECT CASE WHEN x ~ '^[0-9]{4}-[0-9]{2}-[0-9]{2}$' THEN %2\n"
                           "WHEN x ~ '^[0-9]{1,2}\\.[0-9]{1,2}\\.[0-9]{4}$' THEN %3\n"
                           "ELSE %1.pl_date_loose(x) END\n$pl$;\n")
                .arg(s, iso, dotted);
-    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_date(x date) RETURNS date\n"
-                          "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
-                          "SELECT x\n$pl$;\n"
-                          "CREATE OR REPLACE FUNCTION %1.pl_date(x timestamp) RETURNS date\n"
-                          "LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $pl$\n"
-                          "SELECT x::date\n$pl$;\n")
-               .arg(s);
+    // Values of the server's own date types, should a table hold them, give their day too.
+    for (const char* type : {"date", "timestamp"})
+        sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_date(x %2) RETURNS text\n"
+                              "LANGUAGE sql STABLE STRICT PARALLEL SAFE AS $pl$\n"
+                              "SELECT to_char(x, 'YYYY-MM-DD')\n$pl$;\n")
+                   .arg(s, QLatin1String(type));
     // A number is no date.
     for (const char* type : {"bigint", "integer", "double precision", "numeric", "boolean"})
-        sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_date(x %2) RETURNS date\n"
+        sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_date(x %2) RETURNS text\n"
                               "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
-                              "SELECT NULL::date\n$pl$;\n")
+                              "SELECT NULL::text\n$pl$;\n")
                    .arg(s, QLatin1String(type));
     return sql;
 }

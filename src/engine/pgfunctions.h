@@ -8,8 +8,8 @@ namespace engine {
 //   pl_upper(text) -> text       Upper() of local SQL, Unicode's simple upper-case mapping
 //   pl_num(x)      -> numeric    CAST(x AS NUMERIC): text read as parseLooseNumber reads it
 //                                 (NULL when it is no number), numbers as they are
-//   pl_date(x)     -> date       CAST(x AS DATE): text in the forms parseLooseTimestamp reads,
-//                                 dates and timestamps as their day; NULL otherwise
+//   pl_date(x)     -> text       CAST(x AS DATE): "yyyy-MM-dd", as dates are stored, from text
+//                                 in the forms parseLooseTimestamp reads; NULL otherwise
 //   pl_prefix(text, text) -> boolean  x begins with p in the program's text order; NULL is false
 //   pl_fold(text)  -> text       foldPolish()
 //   pl_letters(text) -> bigint   the mask of searchLetterBit(); NULL gives 0

@@ -243,6 +243,11 @@ TEST_F(FilterTest, OnTheServerTextComparesByItsSortKey) {
         return FilterColumn{"pl_upper(\"x\")", {"Tow_Nazwa", FieldType::Alpha, 40}};
     };
     EXPECT_EQ(pg("Tow_Nazwa = 'a'", computed).sql, R"((pl_key(pl_upper("x")) = ?))");
+    // Dates are text with a key there too, so the key's index serves them.
+    f = translateFilter("Dok_Data_Wyst >= 01-01-2024", "Dokument", resolver("Dokument"),
+                        SqlDialect::Postgres);
+    EXPECT_EQ(f.sql.toStdString(), R"(("Dokument"."Dok_Data_Wyst__k" >= ?))");
+    EXPECT_EQ(f.params, QVariantList{polishSortKey(u"2024-01-01")});
     // The default stays SQLite's.
     EXPECT_TRUE(translate("Tow_Nazwa = 'a'").sql.contains("COLLATE PL"));
 }

@@ -74,12 +74,18 @@ public:
         const QByteArray sql = numbered(sqliteStyle).toUtf8();
         QList<QByteArray> bytes;
         std::vector<const char*> values;
-        for (const QVariant& v : params)
-            bytes << textOf(v);
+        std::vector<Oid> types;
+        std::vector<int> lengths, formats;
+        for (const QVariant& v : params) {
+            bytes << valueOf(v);
+            types.push_back(v.isNull() ? 0 : typeOf(v));
+            lengths.push_back(int(bytes.back().size()));
+            formats.push_back(types.back() == kBytea ? 1 : 0);
+        }
         for (qsizetype i = 0; i < params.size(); ++i)
             values.push_back(params[i].isNull() ? nullptr : bytes[i].constData());
-        pq::Result r(PQexecParams(conn_, sql.constData(), int(values.size()), nullptr,
-                                  values.data(), nullptr, nullptr, 0));
+        pq::Result r(PQexecParams(conn_, sql.constData(), int(values.size()), types.data(),
+                                  values.data(), lengths.data(), formats.data(), 0));
         QList<QStringList> out;
         const auto status = PQresultStatus(r.get());
         if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
@@ -108,13 +114,29 @@ public:
     }
 
 private:
-    // Parameters go as text with no type of their own: the server reads each as what it meets.
-    static QByteArray textOf(const QVariant& v) {
+    // Parameters go typed as the engine's backend sends them: integers (and logicals) as
+    // bigint, numbers as double precision, bytes as they are, everything else as text.
+    static constexpr Oid kBytea = 17, kInt8 = 20, kText = 25, kFloat8 = 701;
+    static Oid typeOf(const QVariant& v) {
         switch (v.typeId()) {
         case QMetaType::QByteArray:
-            return "\\x" + v.toByteArray().toHex();
+            return kBytea;
         case QMetaType::Bool:
-            return v.toBool() ? "t" : "f";
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            return kInt8;
+        case QMetaType::Double:
+            return kFloat8;
+        default:
+            return kText;
+        }
+    }
+    static QByteArray valueOf(const QVariant& v) {
+        switch (v.typeId()) {
+        case QMetaType::QByteArray:
+            return v.toByteArray();
+        case QMetaType::Bool:
+            return v.toBool() ? "1" : "0";
         case QMetaType::Double:
             return QByteArray::number(v.toDouble(), 'g', 17);
         default:
@@ -144,26 +166,25 @@ private:
     PGconn* conn_;
 };
 
+// The columns the engine gives a field on a server: dates and timestamps are kept as text in
+// their stored form, and every text has its sort key beside it.
+bool keyed(FieldType t) {
+    return isTextType(t) || t == FieldType::Date || t == FieldType::Timestamp;
+}
+
 QString pgType(FieldType t) {
     switch (t) {
     case FieldType::AutoInc:
     case FieldType::LongInt:
-        return QStringLiteral("integer");
+    case FieldType::Logical:
+        return QStringLiteral("bigint");
     case FieldType::Number:
         return QStringLiteral("double precision");
-    case FieldType::Date:
-        return QStringLiteral("date");
-    case FieldType::Timestamp:
-        return QStringLiteral("timestamp(3)");
-    case FieldType::Logical:
-        return QStringLiteral("boolean");
     case FieldType::Graphic:
         return QStringLiteral("bytea");
-    case FieldType::Alpha:
-    case FieldType::Memo:
-        break;
+    default:
+        return QStringLiteral("text");
     }
-    return QStringLiteral("text");
 }
 
 class PgDialect : public ::testing::Test {
@@ -231,8 +252,8 @@ protected:
                 cols << quoted(f.name);
                 marks << QStringLiteral("?");
                 pgCols << quoted(f.name) + u' ' + pgType(f.type) +
-                              (isTextType(f.type) ? collate : QString());
-                if (isTextType(f.type)) pgCols << quoted(sortKeyColumn(f.name)) + " bytea";
+                              (pgType(f.type) == u"text" ? collate : QString());
+                if (keyed(f.type)) pgCols << quoted(sortKeyColumn(f.name)) + " bytea";
             }
             lite_->transaction([&] {
                 for (QVariantList row : *rowsOf[t]) {
@@ -257,7 +278,7 @@ protected:
                 for (int i = 0; i < def.fields.size(); ++i) {
                     values << st.column(i + 1);
                     pgMarks << "?";
-                    if (isTextType(def.fields[i].type)) {
+                    if (keyed(def.fields[i].type)) {
                         values << (st.column(i + 1).isNull()
                                        ? QVariant()
                                        : QVariant(polishSortKey(st.column(i + 1).toString())));
