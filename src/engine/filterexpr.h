@@ -17,9 +17,9 @@ struct SqlFragment {
 struct FilterColumn {
     QString sql;    // the column as written in SQL text, e.g. "Towar"."Tow_Nazwa"
     FieldDef field; // its definition
-    // On a server, the text's sort key as written in SQL text. Left empty, a plain column
-    // ("Towar"."Tow_Nazwa") takes its companion ("Towar"."Tow_Nazwa__k") and anything else
-    // pl_key() of itself.
+    // On a server, the sort key of the text (or date, kept as text there) as written in SQL
+    // text. Left empty, a plain column ("Towar"."Tow_Nazwa") takes its companion
+    // ("Towar"."Tow_Nazwa__k") and anything else pl_key() of itself.
     QString keySql = {};
 };
 using FilterResolver = std::function<std::optional<FilterColumn>(const QString& fieldName)>;
