@@ -138,10 +138,56 @@ QString pgSupportFunctionsSql(const QString& schema) {
     // Text of ASCII alone (codes, many names) needs no table: the byte-wise upper() and
     // lower() give the same there.
     const QString ascii = QStringLiteral("x ~ '^[\\x01-\\x7f]*$'");
-    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_upper(x text) RETURNS text\n"
+    sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_upper_table(x text) RETURNS text\n"
                           "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
-                          "SELECT CASE WHEN %2 THEN upper(x COLLATE \"C\") ELSE %3 END\n$pl$;\n")
+                          "SELECT CASE WHEN %2 THEN upper(x COLLATE \"C\") ELSE %3 END\n$pl$;\n"
+                          "CREATE OR REPLACE FUNCTION %1.pl_upper(x text) RETURNS text\n"
+                          "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"
+                          "SELECT %1.pl_upper_table(x)\n$pl$;\n")
                .arg(s, ascii, translateCall(QStringLiteral("x"), upperMap()));
+
+    // The server's own upper() under a C.UTF-8 collation maps character by character too, and
+    // is many times faster than the table. It is taken where it maps as the table does; the
+    // characters it maps and the table does not (a newer Unicode on one side) send the text to
+    // the table.
+    CharMap changed;
+    for (size_t i = 0; i < upperMap().from.size(); ++i)
+        if (upperMap().from[i] != upperMap().to[i])
+            changed.from += upperMap().from[i], changed.to += upperMap().to[i];
+    QString schemaText = s;
+    schemaText.replace(u'\'', QStringLiteral("''"));
+    sql += QStringLiteral(
+               "DO $pl$\n"
+               "DECLARE\n"
+               "  c text;\n"
+               "  same boolean;\n"
+               "  extra text;\n"
+               "  body text;\n"
+               "BEGIN\n"
+               "  SELECT collname INTO c FROM pg_collation WHERE collname IN ('C.utf8', "
+               "'C.UTF-8') AND collprovider = 'c' AND collencoding IN (-1, 6) LIMIT 1;\n"
+               "  IF c IS NULL THEN\n"
+               "    RETURN;\n"
+               "  END IF;\n"
+               "  EXECUTE format('SELECT upper($1 COLLATE %I) = $2', c) INTO same USING %2, %3;\n"
+               "  IF NOT same THEN\n"
+               "    RETURN;\n"
+               "  END IF;\n"
+               "  EXECUTE format('SELECT string_agg(CASE WHEN n > 65535 THEN ''\\U'' || "
+               "lpad(to_hex(n), 8, ''0'') ELSE ''\\u'' || lpad(to_hex(n), 4, ''0'') END, '''') "
+               "FROM generate_series(1, 1114111) AS n WHERE (n < 55296 OR n > 57343) AND "
+               "upper(chr(n) COLLATE %I) <> chr(n) AND strpos($1, chr(n)) = 0', c) INTO extra "
+               "USING %2;\n"
+               "  IF extra IS NULL THEN\n"
+               "    body := format('upper(x COLLATE %I)', c);\n"
+               "  ELSE\n"
+               "    body := format('CASE WHEN x ~ %L THEN %1.pl_upper_table(x) ELSE upper(x "
+               "COLLATE %I) END', '[' || extra || ']', c);\n"
+               "  END IF;\n"
+               "  EXECUTE 'CREATE OR REPLACE FUNCTION %1.pl_upper(x text) RETURNS text LANGUAGE "
+               "sql IMMUTABLE PARALLEL SAFE AS $f$ SELECT ' || body || ' $f$';\n"
+               "END\n$pl$;\n")
+               .arg(schemaText, literal(changed.from), literal(changed.to));
 
     sql += QStringLiteral("CREATE OR REPLACE FUNCTION %1.pl_fold(x text) RETURNS text\n"
                           "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $pl$\n"

@@ -118,7 +118,7 @@ QString randomText(std::mt19937& rng) {
     static const QList<uint> chars =
         QStringLiteral("aąbcćdeęlłnńoósśzźżAĄCĆEĘLŁNŃOÓSŚZŹŻ 0129-.,_~'\"!@/\\#$%^&*()[]{}|<>?"
                        "éÉöÖžçßÿŸ×÷¿\u00a0\u0080\u017f\u0180\u0130\u0131\u01c5\u0410\u0430\u1e9e"
-                       "\u4e2d\uffff\t\u2028")
+                       "\u4e2d\uffff\t\u2028\u1f80\u1ff3")
             .toUcs4() +
         QList<uint>{0x1F600, 0x10400, 0x10428, 0x10FFFF, 0x1, 0x7F};
     std::u32string s;
@@ -224,8 +224,10 @@ TEST_F(PgFunctions, TextFunctionsAgreeWithSQLite) {
         values << randomText(rng);
     for (const QVariant& v : values) {
         const QString shown = v.isNull() ? QStringLiteral("NULL") : v.toString();
-        for (auto [lite, pg] : {std::pair{"SELECT pl_upper(?)", "SELECT funkcje.pl_upper($1)"},
-                                std::pair{"SELECT pl_fold(?)", "SELECT funkcje.pl_fold($1)"}}) {
+        for (auto [lite, pg] :
+             {std::pair{"SELECT pl_upper(?)", "SELECT funkcje.pl_upper($1)"},
+              std::pair{"SELECT pl_upper(?)", "SELECT funkcje.pl_upper_table($1)"},
+              std::pair{"SELECT pl_fold(?)", "SELECT funkcje.pl_fold($1)"}}) {
             const auto expected = local(lite, {v});
             const auto got = server(pg, {v});
             ASSERT_EQ(got.has_value(), expected.has_value()) << pg << " " << qPrintable(shown);
@@ -318,4 +320,18 @@ TEST_F(PgFunctions, CreatingThemAgainChangesNothing) {
     engine::pq::Result r(PQexec(conn_.get(), sql.constData()));
     ASSERT_EQ(PQresultStatus(r.get()), PGRES_COMMAND_OK) << PQerrorMessage(conn_.get());
     EXPECT_EQ(server("SELECT funkcje.pl_upper('żółw')", {}), QStringLiteral("ŻÓŁW"));
+}
+
+// Where the server has a C.UTF-8 collation whose upper() maps as the program does, pl_upper is
+// that upper(); either way it agrees with SQLite (above).
+TEST_F(PgFunctions, UpperIsTheServersOwnWhenItMapsAlike) {
+    const auto collation = server("SELECT collname FROM pg_collation WHERE collname IN "
+                                  "('C.utf8', 'C.UTF-8') AND collprovider = 'c' LIMIT 1",
+                                  {});
+    if (!collation) GTEST_SKIP() << "no C.UTF-8 collation on this server";
+    const auto body = server("SELECT prosrc FROM pg_proc WHERE proname = 'pl_upper' AND "
+                             "pronamespace = 'funkcje'::regnamespace",
+                             {});
+    ASSERT_TRUE(body);
+    EXPECT_TRUE(body->contains(QStringLiteral("upper(x COLLATE"))) << qPrintable(*body);
 }
