@@ -14,9 +14,11 @@ namespace engine {
 //   pl_fold(text)  -> text       foldPolish()
 //   pl_letters(text) -> bigint   the mask of searchLetterBit(); NULL gives 0
 //   pl_key(text)   -> bytea      polishSortKey(), byte for byte
-// Plain SQL and PL/pgSQL only, no extension; safe to run again (CREATE OR REPLACE). The
-// character tables are written out from the ones the program uses, so the server cannot
-// disagree with the program whatever its locale.
+// (with helpers beside them: pl_upper_table, pl_num_loose, pl_date_loose). Plain SQL and
+// PL/pgSQL only, no extension; safe to run again (CREATE OR REPLACE), in about a second and a
+// half, most of it spent checking the server's upper() against the program's. The character
+// tables are written out from the ones the program uses, so the server cannot disagree with
+// the program whatever its locale. Run when a catalogue's schema is made.
 QString pgSupportFunctionsSql(const QString& schema);
 
 } // namespace engine
