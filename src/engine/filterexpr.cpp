@@ -1,7 +1,9 @@
 #include "engine/filterexpr.h"
 #include "engine/error.h"
 #include "engine/lexing.h"
+#include "engine/sortkey.h"
 #include "engine/sqlfunctions.h"
+#include "engine/sqlname.h"
 #include "engine/values.h"
 #include <cmath>
 #include <limits>
@@ -150,8 +152,9 @@ int sign(double d) {
 
 class Translator {
 public:
-    Translator(const QString& expression, const QString& table, const FilterResolver& resolve)
-        : expression_(expression), table_(table), resolve_(resolve) {}
+    Translator(const QString& expression, const QString& table, const FilterResolver& resolve,
+               SqlDialect dialect)
+        : expression_(expression), table_(table), resolve_(resolve), dialect_(dialect) {}
 
     SqlFragment run() {
         tokenize();
@@ -419,7 +422,47 @@ private:
 
     // -- SQL ------------------------------------------------------------------------------------
 
-    static QString emit(const Node& n, bool negated, QVariantList& params) {
+    // The sort key of a text column on the server.
+    static QString keyOf(const FilterColumn& c) {
+        if (!c.keySql.isEmpty()) return c.keySql;
+        const QString name = quoted(c.field.name);
+        if (c.sql == name || c.sql.endsWith(u'.' + name))
+            return c.sql.left(c.sql.size() - name.size()) + quoted(sortKeyColumn(c.field.name));
+        return QStringLiteral("pl_key(") + c.sql + u')';
+    }
+
+    // On the server dates and timestamps are kept as text as well, with sort keys beside them
+    // that order as the text does: comparing keys lets the index on the key serve.
+    static bool byKey(const Node& n) {
+        const FieldType t = n.column.field.type;
+        return n.text || t == FieldType::Date || t == FieldType::Timestamp;
+    }
+
+    QString emitPostgres(const Node& n, bool negated, QVariantList& params) const {
+        if (n.kind == Node::Kind::Compare) {
+            const CmpOp op = negated ? inverted(n.op) : n.op;
+            QString sql = u'(' + keyOf(n.column) + u' ' + sqlOperator(op) + QStringLiteral(" ?");
+            if (holds(op, n.blankCmp))
+                sql += QStringLiteral(" OR ") + n.column.sql + QStringLiteral(" IS NULL");
+            params << polishSortKey(n.value.toString());
+            return sql + u')';
+        }
+        // The texts beginning with the prefix are exactly those whose keys lie in one range.
+        const bool begins = (n.op == CmpOp::Eq) != negated;
+        const QString prefix = n.value.toString();
+        if (prefix.isEmpty()) return begins ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        const QString key = keyOf(n.column);
+        params << polishSortKey(prefix) << polishSortKeyUpperBound(prefix);
+        if (begins)
+            return u'(' + key + QStringLiteral(" >= ? AND ") + key + QStringLiteral(" < ?)");
+        return u'(' + key + QStringLiteral(" IS NULL OR ") + key + QStringLiteral(" < ? OR ") +
+               key + QStringLiteral(" >= ?)");
+    }
+
+    QString emit(const Node& n, bool negated, QVariantList& params) const {
+        if (dialect_ == SqlDialect::Postgres &&
+            (n.kind == Node::Kind::Prefix || (n.kind == Node::Kind::Compare && byKey(n))))
+            return emitPostgres(n, negated, params);
         switch (n.kind) {
         case Node::Kind::Not:
             return emit(*n.children.front(), !negated, params);
@@ -468,6 +511,7 @@ private:
     const QString& expression_;
     const QString& table_;
     const FilterResolver& resolve_;
+    const SqlDialect dialect_;
     std::vector<Token> tokens_;
     size_t pos_ = 0;
     int depth_ = 0;
@@ -476,8 +520,8 @@ private:
 } // namespace
 
 SqlFragment translateFilter(const QString& expression, const QString& tableName,
-                            const FilterResolver& resolve) {
-    return Translator(expression, tableName, resolve).run();
+                            const FilterResolver& resolve, SqlDialect dialect) {
+    return Translator(expression, tableName, resolve, dialect).run();
 }
 
 } // namespace engine

@@ -1,6 +1,7 @@
 #include "engine/localsql.h"
 #include "engine/error.h"
 #include "engine/lexing.h"
+#include "engine/sqldialect.h"
 #include "engine/sqlname.h"
 #include "engine/values.h"
 #include <algorithm>
@@ -86,6 +87,7 @@ struct Expr {
     FieldDef field;  // the result column it makes in the select list
     QString literal; // String: the value; Number: as written, sign included
     QVariant number; // Number
+    QString keySql;  // a text column on a server: its sort-key companion
     int line = 1;
 
     bool isLiteral() const { return kind == Kind::String || kind == Kind::Number; }
@@ -143,11 +145,19 @@ struct Output {
     FieldDef field;
 };
 
+struct OrderTerm {
+    Fragment code;
+    Domain domain = Domain::Any;
+    QString keySql; // see Expr
+    bool descending = false;
+};
+
 // ---------------------------------------------------------------------------------------------
 
 class Translator {
 public:
-    Translator(const QString& text, const TableLookup& lookup) : text_(text), lookup_(lookup) {}
+    Translator(const QString& text, const TableLookup& lookup, SqlDialect dialect)
+        : text_(text), lookup_(lookup), pg_(dialect == SqlDialect::Postgres) {}
 
     LocalSqlQuery run() {
         tokenize();
@@ -183,12 +193,11 @@ public:
             if (endsClause(peek())) fail(QStringLiteral("brak warunku po WHERE"), w.line);
             where = parseOr();
         }
-        Fragment order;
         if (isWord(peek(), u"order")) {
             const Token& o = next();
             if (!isWord(peek(), u"by")) fail(QStringLiteral("po ORDER brak słowa BY"), o.line);
             next();
-            order = parseOrderBy();
+            parseOrderBy();
         }
         if (peek().kind == Tok::Semicolon) {
             next();
@@ -197,9 +206,16 @@ public:
         }
         if (peek().kind != Tok::End) unexpected(peek());
 
+        // PostgreSQL orders DISTINCT rows only by what they show, while SQLite takes the order
+        // from any row of the group: there the rows are grouped and ordered by the least value
+        // of each term in the group.
+        const bool grouped = pg_ && distinct && !order_.empty();
+        const Fragment order = orderBy(grouped);
+
         LocalSqlQuery q;
         Fragment all;
-        all.sql = distinct ? QStringLiteral("SELECT DISTINCT ") : QStringLiteral("SELECT ");
+        all.sql =
+            distinct && !grouped ? QStringLiteral("SELECT DISTINCT ") : QStringLiteral("SELECT ");
         for (qsizetype i = 0; i < outputs_.size(); ++i) {
             if (i > 0) all.sql += QStringLiteral(", ");
             all.add(outputs_[i].code);
@@ -217,12 +233,16 @@ public:
             all.add(where);
         }
         const qsizetype orderAt = all.sql.size();
+        if (grouped) {
+            all.sql += QStringLiteral(" GROUP BY ");
+            for (qsizetype i = 0; i < outputs_.size(); ++i)
+                all.sql += (i > 0 ? QStringLiteral(", ") : QString()) + QString::number(i + 1);
+        }
         if (!order.sql.isEmpty()) {
             all.sql += QStringLiteral(" ORDER BY ");
             all.add(order);
             // Rows equal in the order keep a stable order, as in the table objects: by row id.
-            all.sql +=
-                QStringLiteral(", ") + quoted(sources_.front().ref) + QStringLiteral(".rowid");
+            all.sql += QStringLiteral(", ") + rowIdTerm(sources_.front(), grouped);
         }
         q.sql = all.sql;
         q.params = all.params;
@@ -231,11 +251,15 @@ public:
             // Only ids are read, so walking an index in order reads no rows: the order may use
             // one.
             const qsizetype fromAt = all.sql.indexOf(QStringLiteral(" FROM "));
-            q.idSql = (distinct ? QStringLiteral("SELECT DISTINCT ") : QStringLiteral("SELECT ")) +
+            q.idSql = (distinct && !grouped ? QStringLiteral("SELECT DISTINCT ")
+                                            : QStringLiteral("SELECT ")) +
                       quoted(rows->ref) + QStringLiteral(".rowid") +
-                      all.sql.mid(fromAt, orderAt - fromAt) + QStringLiteral(" ORDER BY ") +
-                      plainOrder_ + QStringLiteral(", ") + quoted(rows->ref) +
-                      QStringLiteral(".rowid");
+                      all.sql.mid(fromAt, orderAt - fromAt) +
+                      (grouped ? QStringLiteral(" GROUP BY ") + quoted(rows->ref) +
+                                     QStringLiteral(".rowid")
+                               : QString()) +
+                      QStringLiteral(" ORDER BY ") + (pg_ ? order.sql : plainOrder_) +
+                      QStringLiteral(", ") + rowIdTerm(*rows, grouped);
         }
         return q;
     }
@@ -430,6 +454,7 @@ private:
         Expr e;
         e.kind = Expr::Kind::Column;
         e.code.sql = quoted(s.ref) + u'.' + quoted(f.name);
+        if (isTextType(f.type)) e.keySql = quoted(s.ref) + u'.' + quoted(sortKeyColumn(f.name));
         e.domain = domainOf(f.type);
         e.field = f;
         e.line = line;
@@ -655,9 +680,11 @@ private:
         }
         if (acceptWord(u"like")) {
             const Expr pattern = parseOperand();
-            Fragment f = operand(left, Domain::Any);
+            Fragment f = asText(left, Domain::Any);
             f.sql += negated ? QStringLiteral(" NOT LIKE ") : QStringLiteral(" LIKE ");
-            f.add(operand(pattern, Domain::Text));
+            f.add(asText(pattern, Domain::Text));
+            // As in SQLite, a backslash in the pattern is an ordinary character.
+            if (pg_) f.sql += QStringLiteral(" ESCAPE ''");
             return f;
         }
         if (acceptWord(u"between")) {
@@ -667,7 +694,7 @@ private:
             next();
             const Expr high = parseOperand();
             const Domain d = commonDomain({&left, &low, &high});
-            Fragment f = operand(left, d);
+            Fragment f = exactText(operand(left, d), d);
             f.sql += negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ");
             f.add(operand(low, d));
             f.sql += QStringLiteral(" AND ");
@@ -703,10 +730,42 @@ private:
                 return f;
             }
         }
-        Fragment f = operand(left, d);
+        Fragment f = exactText(operand(left, d), d);
         f.sql += u' ' + sqlOp + u' ';
         f.add(operand(right, d));
         return f;
+    }
+
+    // Texts in conditions compare as SQLite compares them, character by character (the
+    // program's order is for ORDER BY): on PostgreSQL whatever the database's collation. Dates
+    // and timestamps are such text there too.
+    static bool heldAsText(Domain d) {
+        return d == Domain::Text || d == Domain::Date || d == Domain::Timestamp;
+    }
+    Fragment exactText(Fragment f, Domain d) const {
+        if (pg_ && heldAsText(d)) f.sql += QStringLiteral(" COLLATE \"C\"");
+        return f;
+    }
+
+    // An operand where text is wanted: SQLite reads any value as its text, PostgreSQL needs
+    // to be told.
+    // A logical is 0 or 1 as SQLite holds it, and a number field's whole value, being a REAL
+    // there, reads "150.0".
+    Fragment asText(const Expr& e, Domain d) const {
+        if (pg_ && e.isLiteral()) return operand(e, Domain::Text);
+        Fragment f = operand(e, d);
+        if (!pg_ || e.isLiteral() || heldAsText(e.domain)) return f;
+        if (e.domain == Domain::Logical)
+            return wrap(QStringLiteral("CAST(CAST("), f, QStringLiteral(" AS integer) AS text)"));
+        if (e.kind == Expr::Kind::Column && e.field.type == FieldType::Number) {
+            const QString& x = f.sql; // a column: no parameters to repeat
+            return Fragment{QStringLiteral("CASE WHEN %1 = trunc(%1) AND abs(%1) < 1e15 THEN "
+                                           "CAST(CAST(%1 AS numeric) AS text) || '.0' ELSE "
+                                           "CAST(CAST(%1 AS numeric) AS text) END")
+                                .arg(x),
+                            {}};
+        }
+        return wrap(QStringLiteral("CAST("), f, QStringLiteral(" AS text)"));
     }
 
     [[noreturn]] void missingOperand(const Token& t) const {
@@ -784,7 +843,7 @@ private:
             const Expr arg = parseOperand();
             expect(Tok::RParen, QStringLiteral("nawiasu zamykającego po argumencie Upper"));
             e.code.sql = QStringLiteral("pl_upper(");
-            e.code.add(operand(arg, Domain::Text));
+            e.code.add(asText(arg, Domain::Text));
             e.code.sql += u')';
             e.domain = Domain::Text;
             e.field = FieldDef{QStringLiteral("UPPER"), FieldType::Alpha,
@@ -812,7 +871,8 @@ private:
                 if (!arg.isLiteral() && from == FieldType::Date)
                     e.code = arg.code;
                 else if (!arg.isLiteral() && from == FieldType::Timestamp)
-                    e.code = wrap(QStringLiteral("date("), arg.code);
+                    e.code =
+                        wrap(pg_ ? QStringLiteral("pl_date(") : QStringLiteral("date("), arg.code);
                 else
                     e.code = wrap(QStringLiteral("pl_date("), operand(arg, Domain::Any));
             } else {
@@ -835,7 +895,7 @@ private:
 
     // -- ORDER BY -----------------------------------------------------------------------------
 
-    Fragment parseOrderBy() {
+    void parseOrderBy() {
         Fragment f;
         for (;;) {
             const Token& t = peek();
@@ -846,6 +906,7 @@ private:
                 fail(QStringLiteral("w ORDER BY można podać tylko pola, a nie wartość ") + shown(t),
                      t.line);
             if (!f.sql.isEmpty()) f.sql += QStringLiteral(", ");
+            OrderTerm term{e.code, e.domain, e.keySql, false};
             // A query's rows are all read before they are counted and shown, so sorting the
             // rows found beats walking an index in order and fetching every row it names, which
             // on a long table is a random read per row. The unary plus keeps the index out.
@@ -863,31 +924,74 @@ private:
             if (acceptWord(u"desc")) {
                 f.sql += QStringLiteral(" DESC");
                 plainOrder_ += QStringLiteral(" DESC");
+                term.descending = true;
             } else {
                 acceptWord(u"asc");
             }
+            order_.push_back(std::move(term));
             if (peek().kind != Tok::Comma) break;
             next();
+        }
+        sqliteOrder_ = f;
+    }
+
+    // The ORDER BY terms. On PostgreSQL text sorts by its sort key (the companion column of a
+    // plain column, pl_key() of anything else), and empty values come first as in SQLite;
+    // `grouped`: by the least value in each group of rows (see run()).
+    Fragment orderBy(bool grouped) const {
+        if (!pg_) return sqliteOrder_;
+        Fragment f;
+        for (const OrderTerm& t : order_) {
+            if (!f.sql.isEmpty()) f.sql += QStringLiteral(", ");
+            Fragment key = t.code;
+            if (t.domain == Domain::Text && !t.keySql.isEmpty())
+                key = Fragment{t.keySql, {}};
+            else if (t.domain == Domain::Text)
+                key = wrap(QStringLiteral("pl_key("), t.code);
+            else if (heldAsText(t.domain))
+                key.sql += QStringLiteral(" COLLATE \"C\"");
+            if (grouped) {
+                // There is no least bytea; the key's hex digits sort as its bytes do.
+                if (t.domain == Domain::Text || t.domain == Domain::Any)
+                    key = wrap(QStringLiteral("min(encode("), key,
+                               QStringLiteral(", 'hex') COLLATE \"C\")"));
+                else if (t.domain == Domain::Logical)
+                    key = wrap(QStringLiteral("min(("), key, QStringLiteral(")::integer)"));
+                else
+                    key = wrap(QStringLiteral("min("), key);
+            }
+            f.add(key);
+            f.sql +=
+                t.descending ? QStringLiteral(" DESC NULLS LAST") : QStringLiteral(" NULLS FIRST");
         }
         return f;
     }
 
+    static QString rowIdTerm(const Source& s, bool grouped) {
+        const QString id = quoted(s.ref) + QStringLiteral(".rowid");
+        return grouped ? QStringLiteral("min(") + id + u')' : id;
+    }
+
     const QString& text_;
     const TableLookup& lookup_;
+    const bool pg_; // PostgreSQL's dialect rather than SQLite's
     std::vector<Token> tokens_;
     size_t pos_ = 0;
     int depth_ = 0;
     std::vector<Source> sources_;
     QList<Output> outputs_;
     std::vector<size_t> starSources_; // sources whose fields the select list takes all of
-    QString plainOrder_;              // the ORDER BY terms free to use an index
-    bool orderParams_ = false;        // ... and they bind values
+    std::vector<OrderTerm> order_;
+    Fragment sqliteOrder_;     // SQLite's ORDER BY terms
+    QString plainOrder_;       // the ORDER BY terms free to use an index
+    bool orderParams_ = false; // ... and they bind values
 };
 
 } // namespace
 
-LocalSqlQuery translateLocalSql(const QString& text, const TableLookup& lookup) {
-    return Translator(text, lookup).run();
+LocalSqlQuery translateLocalSql(const QString& text, const TableLookup& lookup,
+                                SqlDialect dialect) {
+    return Translator(text, lookup, dialect).run();
 }
 
 } // namespace engine

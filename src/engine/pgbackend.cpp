@@ -1,5 +1,6 @@
 #include "engine/backend.h"
 #include "engine/error.h"
+#include "engine/pgfunctions.h"
 #include "engine/pq.h"
 #include "engine/serverlocation.h"
 #include "engine/sqlname.h"
@@ -21,6 +22,11 @@ constexpr Oid kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText
 
 // The catalogue's own counters: data changes and schema changes, one row. A write transaction
 // locks the row first, so that writers of one catalogue take turns as they do on a folder's file.
+// The schema of the support functions, and their version: raised whenever pgfunctions.cpp
+// changes what they answer, so that servers get the new ones.
+const QString kFunctionsSchema = QStringLiteral("pelk_sql");
+const QByteArray kFunctionsVersion = "SELECT 1";
+
 const char* const kStateTable =
     "CREATE TABLE IF NOT EXISTS _pelk_state(id integer PRIMARY KEY, changes bigint NOT NULL,"
     " schema bigint NOT NULL);"
@@ -274,6 +280,7 @@ public:
     }
 
 private:
+    void ensureSupportFunctions();
     // A command without rows (several may be separated by ";").
     void run(const QByteArray& sql) {
         pq::Result r(PQexec(conn(), sql.constData()));
@@ -318,7 +325,8 @@ PgBackend::PgBackend(const QString& location, bool create) : location_(location)
         conn(), [](void*, const char*) {}, nullptr);
     const QByteArray schema = quoted(where.schema).toUtf8();
     if (create) run("CREATE SCHEMA IF NOT EXISTS " + schema);
-    run("SET search_path TO " + schema);
+    ensureSupportFunctions();
+    run("SET search_path TO " + schema + ", " + quoted(kFunctionsSchema).toUtf8());
     {
         pq::Result r = query("SELECT 1 FROM pg_class c JOIN pg_namespace n ON n.oid = "
                              "c.relnamespace WHERE n.nspname = $1 AND c.relname = '_pelk_state'",
@@ -335,6 +343,38 @@ PgBackend::PgBackend(const QString& location, bool create) : location_(location)
     // advisory lock, so other installations see it end with the connection, however that ends.
     token_ = qint64(QRandomGenerator::system()->generate64() >> 2) + 1;
     query("SELECT pg_advisory_lock($1::bigint)", {QByteArray::number(token_)});
+}
+
+// The functions local SQL and filters call (pl_upper, pl_num, pl_key...) live in one schema of
+// their own per database, made by the first installation that finds them missing or older than
+// itself, so that a new catalogue costs no second and a half of making them again.
+void PgBackend::ensureSupportFunctions() {
+    const auto current = [&] {
+        pq::Result r =
+            query("SELECT 1 FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace "
+                  "WHERE n.nspname = $1 AND p.proname = 'pl_functions_version' AND "
+                  "p.prosrc = $2",
+                  {kFunctionsSchema.toUtf8(), kFunctionsVersion});
+        return PQntuples(r.get()) > 0;
+    };
+    if (current()) return;
+    const QByteArray schema = quoted(kFunctionsSchema).toUtf8();
+    run("BEGIN");
+    try {
+        // Two installations starting at once make them one after the other.
+        run("SELECT pg_advisory_xact_lock(7369011)");
+        if (!current()) {
+            run("CREATE SCHEMA IF NOT EXISTS " + schema);
+            run(pgSupportFunctionsSql(kFunctionsSchema).toUtf8());
+            run("CREATE OR REPLACE FUNCTION " + schema +
+                ".pl_functions_version() RETURNS integer LANGUAGE sql IMMUTABLE AS '" +
+                kFunctionsVersion + "'");
+        }
+        run("COMMIT");
+    } catch (...) {
+        PQclear(PQexec(conn(), "ROLLBACK"));
+        throw;
+    }
 }
 
 void PgStatement::bind(int index, const QVariant& v) {

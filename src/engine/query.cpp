@@ -42,7 +42,7 @@ void Query::open() {
     db_ = Database::open(folder_, Database::Mode::MustExist);
     try {
         TableLookup lookup = [this](const QString& name) { return db_->tableDef(name); };
-        const LocalSqlQuery q = translateLocalSql(lines_.join(u'\n'), lookup);
+        const LocalSqlQuery q = translateLocalSql(lines_.join(u'\n'), lookup, db_->dialect());
         byId_ = !unidirectional_ && !q.rowTable.isEmpty();
         try {
             stmt_ = std::make_unique<Statement>(db_->prepare(byId_ ? q.idSql : q.sql));

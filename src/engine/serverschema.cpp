@@ -1,5 +1,5 @@
 #include "engine/serverschema.h"
-#include "engine/pgsortkeystub.h"
+#include "engine/sortkey.h"
 #include "engine/sqldialect.h"
 #include "engine/sqlname.h"
 

@@ -340,7 +340,7 @@ std::shared_ptr<const Table::Shape> Table::shape() {
             return FilterColumn{quotedIdent(std::as_const(def_.fields)[i].name),
                                 std::as_const(def_.fields)[i]};
         };
-        out->filter = translateFilter(filterText_, def_.name, resolve);
+        out->filter = translateFilter(filterText_, def_.name, resolve, db_->dialect());
     }
     out->selectSql = QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) +
                      QStringLiteral(" FROM ") + quotedIdent(def_.name);

@@ -1,5 +1,6 @@
 #include "engine/error.h"
 #include "engine/filterexpr.h"
+#include "engine/sortkey.h"
 #include "engine/sqlfunctions.h"
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -214,6 +215,39 @@ TEST_F(FilterTest, RejectedExpressionsSayWhy) {
     EXPECT_THROW(translateFilter("Dok_Zaplacono = 2", "Dokument", resolver("Dokument")),
                  EngineError);
     EXPECT_THROW(translateFilter("Dok_Skan = 'x'", "Dokument", resolver("Dokument")), EngineError);
+}
+
+// On a server a text condition binds sort keys and compares the key column, so the server's
+// collation plays no part and an index on the key serves; other fields stay as on SQLite.
+TEST_F(FilterTest, OnTheServerTextComparesByItsSortKey) {
+    auto pg = [](const QString& expr, const FilterResolver& resolve = resolver("Towar")) {
+        return translateFilter(expr, "Towar", resolve, SqlDialect::Postgres);
+    };
+    SqlFragment f = pg("Tow_Nazwa = 'Śr*' and Tow_Nazwa >= 'b' and tow_nr = 3");
+    EXPECT_EQ(f.sql.toStdString(),
+              R"((("Towar"."Tow_Nazwa__k" >= ? AND "Towar"."Tow_Nazwa__k" < ?) AND )"
+              R"(("Towar"."Tow_Nazwa__k" >= ?) AND ("Towar"."Tow_Nr" = ?)))");
+    EXPECT_EQ(f.params, (QVariantList{polishSortKey(u"śr"), polishSortKeyUpperBound(u"ŚR"),
+                                      polishSortKey(u"B"), qint64(3)}));
+    // Negated, empty fields match as on SQLite; "begins with nothing" is every row.
+    EXPECT_EQ(pg("not Tow_Nazwa = 'a*'").sql,
+              R"(("Towar"."Tow_Nazwa__k" IS NULL OR "Towar"."Tow_Nazwa__k" < ? OR )"
+              R"("Towar"."Tow_Nazwa__k" >= ?))");
+    EXPECT_EQ(pg("Tow_Nazwa < 'x'").sql,
+              R"(("Towar"."Tow_Nazwa__k" < ? OR "Towar"."Tow_Nazwa" IS NULL))");
+    EXPECT_EQ(pg("Tow_Nazwa = '*'").sql, "TRUE");
+    // A column that is an expression has no companion: its key is computed.
+    const FilterResolver computed = [](const QString&) -> std::optional<FilterColumn> {
+        return FilterColumn{"pl_upper(\"x\")", {"Tow_Nazwa", FieldType::Alpha, 40}};
+    };
+    EXPECT_EQ(pg("Tow_Nazwa = 'a'", computed).sql, R"((pl_key(pl_upper("x")) = ?))");
+    // Dates are text with a key there too, so the key's index serves them.
+    f = translateFilter("Dok_Data_Wyst >= 01-01-2024", "Dokument", resolver("Dokument"),
+                        SqlDialect::Postgres);
+    EXPECT_EQ(f.sql.toStdString(), R"(("Dokument"."Dok_Data_Wyst__k" >= ?))");
+    EXPECT_EQ(f.params, QVariantList{polishSortKey(u"2024-01-01")});
+    // The default stays SQLite's.
+    EXPECT_TRUE(translate("Tow_Nazwa = 'a'").sql.contains("COLLATE PL"));
 }
 
 } // namespace

@@ -456,3 +456,38 @@ TEST(LocalSqlText, RefusesNestingDeeperThanAnyQueryWithAMessage) {
     EXPECT_NO_THROW(translate(
         nested(50, QStringLiteral("("), QStringLiteral("Tow_nr=1"), QStringLiteral(")"))));
 }
+
+// The server's text of a query: text sorts by its key with empty values first, conditions
+// compare text exactly, LIKE keeps backslashes as characters, and ordered DISTINCT rows are
+// grouped (the server orders DISTINCT rows only by what they show).
+TEST(LocalSqlText, OnTheServerTextSortsByItsKeyAndDistinctRowsAreGrouped) {
+    auto pg = [](const char* text) {
+        return translateLocalSql(QString::fromUtf8(text), lookup, SqlDialect::Postgres);
+    };
+    LocalSqlQuery q = pg("SELECT * FROM Towar WHERE Tow_Nazwa > 'a' AND Tow_Nr_Producent LIKE '1%' "
+                         "ORDER BY Upper(Tow_Nazwa) DESC, Tow_Nazwa2, Tow_SRP");
+    EXPECT_EQ(
+        q.sql.mid(q.sql.indexOf(u" WHERE")),
+        QStringLiteral(R"( WHERE "Towar"."Tow_Nazwa" COLLATE "C" > ? AND )"
+                       R"(CAST("Towar"."Tow_Nr_Producent" AS text) LIKE ? ESCAPE '' ORDER BY )"
+                       R"(pl_key(pl_upper("Towar"."Tow_Nazwa")) DESC NULLS LAST, )"
+                       R"("Towar"."Tow_Nazwa2__k" NULLS FIRST, "Towar"."Tow_SRP" NULLS )"
+                       R"(FIRST, "Towar".rowid)"));
+    EXPECT_TRUE(q.idSql.startsWith(u"SELECT \"Towar\".rowid FROM \"Towar\" WHERE"));
+    EXPECT_TRUE(q.idSql.endsWith(u"\"Towar\".\"Tow_SRP\" NULLS FIRST, \"Towar\".rowid"));
+
+    q = pg(kWorkedExample);
+    EXPECT_TRUE(q.sql.startsWith(u"SELECT \"Towar\".\"Tow_nr\", ")) << q.sql.toStdString();
+    EXPECT_TRUE(q.sql.endsWith(u" GROUP BY 1, 2, 3, 4, 5, 6 ORDER BY min(encode("
+                               u"\"Towar\".\"Tow_Nazwa__k\", 'hex') COLLATE \"C\") NULLS FIRST, "
+                               u"min(\"Towar\".rowid)"))
+        << q.sql.toStdString();
+    EXPECT_EQ(q.rowTable, u"Towar");
+    EXPECT_TRUE(q.idSql.contains(u" GROUP BY \"Towar\".rowid ORDER BY min(encode("));
+    // Without an order DISTINCT stays DISTINCT; CAST of a timestamp takes its day.
+    q = pg("SELECT DISTINCT CAST(Dok_Czas AS DATE) FROM Dok");
+    EXPECT_EQ(q.sql, QStringLiteral(R"(SELECT DISTINCT pl_date("Dok"."Dok_Czas") AS "CAST" )"
+                                    R"(FROM "Dok")"));
+    // SQLite's text is what it was.
+    EXPECT_TRUE(translate(kWorkedExample).sql.startsWith(u"SELECT DISTINCT "));
+}
