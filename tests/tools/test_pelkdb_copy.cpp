@@ -75,6 +75,7 @@ TEST_F(CopyTest, RefusesADestinationWithTablesUnlessReplacing) {
         r = pelkdb({source, QStringLiteral("copy"), other, QStringLiteral("--replace")});
         EXPECT_EQ(r.code, 1);
         EXPECT_TRUE(r.err.contains(QStringLiteral("Kowalski"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Nic nie zostało skopiowane.")));
         EXPECT_EQ(Database::open(other)->tables(), QStringList{QStringLiteral("Towar")});
         EXPECT_EQ(rows(other, QStringLiteral("Towar")).size(), 5);
     }

@@ -17,6 +17,8 @@ namespace pelkdb {
 
 namespace {
 
+const QString kNothingCopied = QStringLiteral("Nic nie zostało skopiowane.");
+
 // Tables of more rows than this tell on stderr how far the copy has got, every as many rows.
 constexpr int kProgressStep = 10000;
 
@@ -118,32 +120,40 @@ int copyCommand(const Context& c) {
 
     if (isFolder(source) && !QDir(source).exists()) throw missingFolder(source);
     if (!Database::exists(source))
-        throw EngineError(K::NoDatabase, QStringLiteral("Folder %1 nie zawiera bazy danych. Nic "
-                                                        "nie zostało skopiowane.")
-                                             .arg(shown(source)));
+        throw EngineError(K::NoDatabase,
+                          QStringLiteral("Folder %1 nie zawiera bazy danych. ").arg(shown(source)) +
+                              kNothingCopied);
     auto src = Database::open(source, Database::Mode::MustExist);
     const QStringList tables = src->tables();
 
-    // What the destination holds is checked before anything is made there.
+    // What the destination holds is checked before anything is made there, and again in the
+    // transaction, should another installation have made tables in the meantime.
+    auto refuseTables = [&](const QStringList& present) {
+        if (replace || present.isEmpty()) return;
+        const QString what = isFolder(dest) ? QStringLiteral("Folder") : QStringLiteral("Katalog");
+        throw EngineError(
+            K::State,
+            QStringLiteral("%1 %2 zawiera już tabele (%3). %4 Opcja --replace "
+                           "zastąpi je kopią.")
+                .arg(what, shown(dest), present.join(QStringLiteral(", ")), kNothingCopied));
+    };
     const bool folderExisted = isFolder(dest) && QDir(dest).exists();
     const bool databaseExisted = Database::exists(dest);
-    if (databaseExisted && !replace) {
-        const QStringList present = Database::open(dest, Database::Mode::MustExist)->tables();
-        if (!present.isEmpty())
-            throw EngineError(
-                K::State,
-                (isFolder(dest) ? QStringLiteral("Folder %1") : QStringLiteral("Katalog %1"))
-                        .arg(shown(dest)) +
-                    QStringLiteral(" zawiera już tabele (%1). Nic nie zostało skopiowane; opcja "
-                                   "--replace zastąpi je kopią.")
-                        .arg(present.join(QStringLiteral(", "))));
-    }
+    if (databaseExisted && !replace)
+        refuseTables(Database::open(dest, Database::Mode::MustExist)->tables());
     const auto seq = counters(*src, tables);
 
     if (isFolder(dest) && !folderExisted && !QDir().mkpath(dest))
-        throw EngineError(K::Io, QStringLiteral("Nie można utworzyć folderu %1. Nic nie zostało "
-                                                "skopiowane.")
-                                     .arg(shown(dest)));
+        throw EngineError(K::Io,
+                          QStringLiteral("Nie można utworzyć folderu %1. ").arg(shown(dest)) +
+                              kNothingCopied);
+    // A database made for the copy is not left behind to pass for an empty catalogue.
+    auto removeMadeDatabase = [&] {
+        if (!isFolder(dest) || databaseExisted) return;
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(QDir(dest).filePath(Database::fileName() + QLatin1String(suffix)));
+        if (!folderExisted) QDir().rmdir(dest);
+    };
     QStringList lines;
     qint64 rows = 0;
     try {
@@ -151,6 +161,7 @@ int copyCommand(const Context& c) {
         // A consistent picture of the source: its writers wait until the copy has been read.
         Database::ReadScope reading(*src);
         dst->transaction([&] {
+            refuseTables(dst->tables());
             if (replace)
                 for (const QString& t : dst->tables())
                     dst->dropTable(t);
@@ -166,13 +177,12 @@ int copyCommand(const Context& c) {
                 rows += n;
             }
         });
+    } catch (const EngineError& e) {
+        removeMadeDatabase();
+        if (e.message().contains(kNothingCopied)) throw;
+        throw EngineError(e.kind(), e.message() + u' ' + kNothingCopied, e.table());
     } catch (...) {
-        // A database made for the copy is not left behind to pass for an empty catalogue.
-        if (isFolder(dest) && !databaseExisted) {
-            for (const char* suffix : {"", "-journal", "-wal", "-shm"})
-                QFile::remove(QDir(dest).filePath(Database::fileName() + QLatin1String(suffix)));
-            if (!folderExisted) QDir().rmdir(dest);
-        }
+        removeMadeDatabase();
         throw;
     }
     // Statistics for the query planner, as after any bulk load; the copy stands without them.
