@@ -21,7 +21,7 @@ QString catalogueFolderOf(const QString& picked, const QString& mainFolder) {
     const QString folder = shell::expandedFolder(picked, mainFolder);
     if (!shell::catalogueTableNames(folder).contains(QStringLiteral("Dane"), Qt::CaseInsensitive))
         return {};
-    return QDir::toNativeSeparators(folder);
+    return shell::shownFolder(folder);
 }
 
 } // namespace preferences

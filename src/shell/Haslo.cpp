@@ -111,7 +111,7 @@ void TEkr_Haslo::openUsersCatalogue(const QString& stored) {
     // A user made without a catalogue starts in the default one.
     if (s.CurrentCatalogueFolder.isEmpty()) {
         s.CurrentCatalogueFolder = s.DefaultCatalogueFolder;
-        s.CurrentCatalogueName = QDir::toNativeSeparators(s.DefaultCatalogueFolder);
+        s.CurrentCatalogueName = shownFolder(s.DefaultCatalogueFolder);
     }
     try {
         openCatalogue();
@@ -125,9 +125,9 @@ void TEkr_Haslo::openUsersCatalogue(const QString& stored) {
         ui::messages().information(
             QStringLiteral("Nie można otworzyć katalogu %1.\n%2\nZostanie otwarty katalog "
                            "domyślny.")
-                .arg(QDir::toNativeSeparators(s.CurrentCatalogueFolder), e.message()));
+                .arg(shownFolder(s.CurrentCatalogueFolder), e.message()));
         s.CurrentCatalogueFolder = s.DefaultCatalogueFolder;
-        s.CurrentCatalogueName = QDir::toNativeSeparators(s.DefaultCatalogueFolder);
+        s.CurrentCatalogueName = shownFolder(s.DefaultCatalogueFolder);
         if (!ui::guarded([this] { openCatalogue(); })) return;
     }
     s.StartupDone = true;

@@ -1,4 +1,6 @@
 #include "shell/Otw_baze.h"
+#include "engine/serverlocation.h"
+#include "shell/Serwer.h"
 #include "shell/cataloguelists.h"
 #include "store/catalogue_schema.h"
 #include "store/mainfolder_schema.h"
@@ -7,6 +9,7 @@
 #include "ui/errorbox.h"
 #include "ui/help.h"
 #include "ui/messages.h"
+#include "ui/modalrunner.h"
 #include "ui_Otw_baze.h"
 #include <QDir>
 #include <QFileInfo>
@@ -73,6 +76,8 @@ TOtworz_Baze::TOtworz_Baze(store::MainState& state, QWidget* parent)
             ui::guardedSlot(this, &TOtworz_Baze::BB_WybierzClick));
     connect(ui_->BB_Anuluj, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TOtworz_Baze::BB_AnulujClick));
+    connect(ui_->BB_Serwer, &QPushButton::clicked, this,
+            ui::guardedSlot(this, &TOtworz_Baze::BB_SerwerClick));
     shownFolderChanged();
 }
 
@@ -94,6 +99,7 @@ void TOtworz_Baze::FormActivate() {
 
 void TOtworz_Baze::applyMode() {
     const QString& mode = state_.FolderPickMode;
+    ui_->BB_Serwer->setVisible(mode == kOpen || mode == kOpenNew || mode == kPickCatalogue);
     auto shortTree = [this] {
         ui_->DirectoryListBox1->setMinimumHeight(kShortTree);
         ui_->DirectoryListBox1->setMaximumHeight(kShortTree);
@@ -182,12 +188,33 @@ QString TOtworz_Baze::shownText() const {
 
 void TOtworz_Baze::BB_OtworzClick() {
     if (!holdsCatalogue()) return;
-    state_.CurrentCatalogueFolder = expandedFolder(shown_, state_.MainFolder);
-    state_.CurrentCatalogueName = shownText();
-    state_.resetFilterState();
-    if (state_.TFTowar.isOpen()) state_.TFTowar.setFiltered(false);
-    addToCatalogueList(state_.MainFolder, state_.CurrentCatalogueFolder);
+    chooseCatalogue(shownText(), true);
+}
+
+void TOtworz_Baze::chooseCatalogue(const QString& shown, bool open) {
+    if (open) {
+        state_.CurrentCatalogueFolder = expandedFolder(shown, state_.MainFolder);
+        state_.CurrentCatalogueName = shown;
+        state_.resetFilterState();
+        if (state_.TFTowar.isOpen()) state_.TFTowar.setFiltered(false);
+        addToCatalogueList(state_.MainFolder, state_.CurrentCatalogueFolder);
+    } else {
+        state_.PickedFolder = shown;
+        if (state_.FolderPickMode != kPickCatalogue) {
+            state_.CreateInPickedFolder = false;
+            state_.DefaultSupplierNr = 0;
+        }
+    }
     accept();
+}
+
+void TOtworz_Baze::BB_SerwerClick() {
+    TEkr_Serwer server(this);
+    // The server of the catalogue open now is the likeliest one.
+    if (engine::isServerLocation(state_.CurrentCatalogueFolder))
+        server.setAddress(state_.CurrentCatalogueFolder);
+    if (ui::modalRunner().run(server) != QDialog::Accepted || server.location().isEmpty()) return;
+    chooseCatalogue(server.location(), state_.FolderPickMode == kOpen);
 }
 
 void TOtworz_Baze::BB_NowyClick() {
@@ -227,12 +254,7 @@ void TOtworz_Baze::BB_NowyClick() {
 
 void TOtworz_Baze::BB_WybierzClick() {
     if (!holdsCatalogue()) return;
-    state_.PickedFolder = shownText();
-    if (state_.FolderPickMode != kPickCatalogue) {
-        state_.CreateInPickedFolder = false;
-        state_.DefaultSupplierNr = 0;
-    }
-    accept();
+    chooseCatalogue(shownText(), false);
 }
 
 void TOtworz_Baze::BB_AnulujClick() {

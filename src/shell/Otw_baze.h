@@ -39,6 +39,10 @@ namespace shell {
 // - kPickCatalogue (choosing an existing catalogue for a setting): only BB_Wybierz, enabled on a
 //   folder that holds a catalogue, leaves PickedFolder = the folder shown. Nothing else changes.
 // - any other word: the designed buttons, each with its usual effect.
+// In the modes that choose an existing catalogue ("Otwórz", "Otwórz_Nowy", kPickCatalogue)
+// BB_Serwer asks for a database server's address and lists the catalogues kept there; the one
+// chosen is taken as BB_Otworz or BB_Wybierz takes a folder, its location
+// (postgresql://...) standing for the folder.
 // The picker ends Accepted when something was chosen. Cancelled (BB_Anuluj, Esc, the close
 // button) it ends Rejected with FolderPickMode = "Anuluj" and PickedFolder empty. Folder results
 // are in the platform's own form.
@@ -61,6 +65,7 @@ public Q_SLOTS:
     void BB_NowyClick();
     void BB_WybierzClick();
     void BB_AnulujClick();
+    void BB_SerwerClick();
     void reject() override;
 
 protected:
@@ -71,6 +76,9 @@ private:
     void applyMode();
     void shownFolderChanged();
     bool holdsCatalogue() const;
+    // Takes an existing catalogue (a folder's text as shown, or a server location) to open it
+    // (as BB_Otworz) or as the picked folder (as BB_Wybierz), and closes the picker.
+    void chooseCatalogue(const QString& shown, bool open);
     QString shownText() const;
 
     store::MainState& state_;

@@ -65,7 +65,7 @@ void TEkr_Otworz_z_listy::BB_OtworzClick() {
     if (catalogueTableNames(folder).isEmpty()) {
         ui::messages().information(
             QStringLiteral("W folderze %1 nie ma bazy danych. Otwarcie nie jest możliwe !")
-                .arg(QDir::toNativeSeparators(folder)));
+                .arg(shownFolder(folder)));
         return;
     }
     state_.CurrentCatalogueFolder = folder;

@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/table.h"
 #include "store/catalogue_schema.h"
+#include "store/folderpaths.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "ui/messages.h"
@@ -39,6 +40,7 @@ engine::Table& favourites(store::MainState& s) {
 QString expandedFolder(const QString& folder, const QString& base) {
     QString f = folder.trimmed();
     if (f.isEmpty()) return {};
+    if (store::serverLocation(f)) return f;
     f.replace(u'\\', u'/'); // lists and settings written on Windows
     const QString path = QDir::cleanPath(QDir(base).absoluteFilePath(f));
     // Links are resolved in the part that exists; a folder still to be made keeps its own
@@ -63,11 +65,16 @@ QString expandedFolder(const QString& folder, const QString& base) {
 bool sameFolder(const QString& a, const QString& b, const QString& base) {
     const QString x = expandedFolder(a, base);
     if (x.isEmpty()) return false;
+    if (store::serverLocation(x)) return x == expandedFolder(b, base);
 #ifdef Q_OS_WIN
     return x.compare(expandedFolder(b, base), Qt::CaseInsensitive) == 0;
 #else
     return x == expandedFolder(b, base);
 #endif
+}
+
+QString shownFolder(const QString& folder) {
+    return store::serverLocation(folder) ? folder.trimmed() : QDir::toNativeSeparators(folder);
 }
 
 QStringList catalogueTableNames(const QString& folder) {
@@ -125,7 +132,7 @@ bool addToCatalogueList(const QString& mainFolder, const QString& folder) {
     }
     for (const QString& line : std::as_const(lines))
         if (sameFolder(line, folder, mainFolder)) return true;
-    lines << QDir::toNativeSeparators(folder);
+    lines << shownFolder(folder);
     return writeCatalogueList(mainFolder, lines);
 }
 

@@ -13,14 +13,17 @@ namespace shell {
 
 // A folder as the program keeps it: absolute (a relative one taken from `base`), cleaned, with
 // symbolic links resolved as far as the folder exists. Backslashes of folders written on Windows
-// count as separators. Empty for an empty text.
+// count as separators. Empty for an empty text. A catalogue on a server (postgresql://...) is
+// no path: it is kept as written, only trimmed.
 QString expandedFolder(const QString& folder, const QString& base);
 // Whether two folder texts name the same folder once both are expanded.
 bool sameFolder(const QString& a, const QString& b, const QString& base);
+// A catalogue's folder as the user sees it: in the platform's form; a server location as it is.
+QString shownFolder(const QString& folder);
 
 // The tables of the folder's database when it holds catalogue tables, sorted; empty for a folder
 // without any (no database, another kind of database, an unreadable one). Never creates a
-// database file.
+// database file. A catalogue on a server is asked through the engine as a folder is.
 QStringList catalogueTableNames(const QString& folder);
 
 // --- Lista.txt: one catalogue folder a line, UTF-8, lines ended by CR LF ---

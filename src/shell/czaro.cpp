@@ -5,6 +5,7 @@
 #include "shell/cataloguelists.h"
 #include "shell/screencentre.h"
 #include "store/catalogue_schema.h"
+#include "store/folderpaths.h"
 #include "store/mainfolder_schema.h"
 #include "store/mainstate.h"
 #include "ui/busycursor.h"
@@ -35,8 +36,8 @@ void appendRow(const QString& folder, const QString& table,
 } // namespace
 
 void finishSetup(const QString& mainFolder, const SetupAnswers& a) {
-    if (a.createCatalogue) {
-        // Made when missing; one that exists is simply used.
+    if (a.createCatalogue && !store::serverLocation(a.location)) {
+        // Made when missing; one that exists is simply used. On a server the engine makes it.
         QDir().mkpath(expandedFolder(a.location, mainFolder));
     }
     const QString catalogue = expandedFolder(a.location, mainFolder);
@@ -105,7 +106,7 @@ QString TEkr_Czarodziej::defaultLocation() const {
 }
 
 void TEkr_Czarodziej::setLocation(const QString& folder) {
-    ui_->Label_Podstawowa_Baza_Danych->setText(QDir::toNativeSeparators(folder));
+    ui_->Label_Podstawowa_Baza_Danych->setText(shownFolder(folder));
 }
 
 void TEkr_Czarodziej::showPage(int page) {

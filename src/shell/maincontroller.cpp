@@ -112,7 +112,7 @@ QString MainController::expandFolder(const QString& folder) const {
 }
 
 QString MainController::title() const {
-    return QStringLiteral("PELK! - ") + QDir::toNativeSeparators(st_.CurrentCatalogueFolder);
+    return QStringLiteral("PELK! - ") + shownFolder(st_.CurrentCatalogueFolder);
 }
 
 // The first dialog of the start (the wizard or the login) is about to show: the splash goes.
@@ -247,7 +247,7 @@ bool MainController::loginUser() {
 void MainController::openAlone() {
     st_.CurrentCatalogueFolder = st_.DefaultCatalogueFolder;
     // The favourites commands work on the catalogue really open.
-    st_.CurrentCatalogueName = QDir::toNativeSeparators(st_.DefaultCatalogueFolder);
+    st_.CurrentCatalogueName = shownFolder(st_.DefaultCatalogueFolder);
     st_.CurrentUserNr = 0;
     st_.PriceRight = true;
     st_.StartupDone = true;

@@ -35,7 +35,7 @@ FoundFolder foundFolder(const QString& stored, const QString& mainFolder) {
     if (serverLocation(text)) return {stored.trimmed()};
     const QDir main(mainFolder);
     const QString path = QDir::cleanPath(main.absoluteFilePath(text));
-    if (!QDir::isAbsolutePath(text) || QFileInfo::exists(path)) return {path};
+    if (!QDir::isAbsolutePath(text) || engine::Database::exists(path)) return {path};
     const QStringList parts = path.split(u'/', Qt::SkipEmptyParts);
     for (qsizetype n = 1; n <= parts.size(); ++n) {
         const QString candidate =

@@ -16,9 +16,9 @@ struct FoundFolder {
 };
 
 // A stored folder as an absolute path; relative and absolute forms are both read. An absolute
-// folder that no longer exists is looked for by its trailing parts under the main folder (the
-// last folder, the last two, ...): the first that holds a database is taken. A server location
-// is taken as it is.
+// folder that no longer holds a database (asked of the engine) is looked for by its trailing parts
+// under the main folder (the last folder, the last two, ...): the first that holds a database is
+// taken. A server location is taken as it is.
 FoundFolder foundFolder(const QString& stored, const QString& mainFolder);
 
 } // namespace store

@@ -2,6 +2,7 @@
 // choice), the list of known catalogues in Lista.txt with its dialog, and the favourites.
 #include "shell/Otw_baze.h"
 #include "shell/Raport_1.h"
+#include "shell/Serwer.h"
 #include "shell/cataloguelists.h"
 #include "shell/fixture.h"
 #include <QFile>
@@ -352,4 +353,119 @@ TEST_F(CatalogueListTest, FavouriteIsPresentOnlyUnderItsOwnPath) {
     w->UlubioneChange();
     EXPECT_EQ(s.CurrentCatalogueFolder, longer);
     EXPECT_EQ(s.CurrentCatalogueName, native(longer));
+}
+
+// A catalogue on a database server is chosen by the server's address and the list of catalogues
+// found there, in each mode that chooses an existing catalogue; its location then stands where a
+// folder would, kept as written: one line in Lista.txt, and the same text handed back.
+TEST_F(CatalogueListTest, ServerButtonChoosesACatalogueFoundOnAServer) {
+    makeMainFolder();
+    store::MainState state;
+    state.MainFolder = main + u'/';
+    const QString address = QStringLiteral("postgresql://firma@serwer:5433/katalogi");
+    const QString magazyn = address + QStringLiteral("/magazyn");
+    const QString unreachable = QStringLiteral("Nie można połączyć się z bazą danych baza na "
+                                               "serwerze zly.");
+    QStringList asked;
+    // The server dialog as the user drives it, its list read from a server that answers
+    // "Biuro" and "magazyn" (and fails for the host "zly").
+    auto onServer = [&](const std::function<void(shell::TEkr_Serwer&)>& user) {
+        runner.on<shell::TEkr_Serwer>([&, user](shell::TEkr_Serwer& d) {
+            d.listCatalogues = [&](const QString& a) {
+                asked << a;
+                if (a.contains(QStringLiteral("zly")))
+                    throw engine::EngineError(engine::EngineError::Kind::NoDatabase, unreachable);
+                return QStringList{QStringLiteral("Biuro"), QStringLiteral("magazyn")};
+            };
+            user(d);
+        });
+    };
+    auto pick = [&](const QString& mode, const std::function<void(shell::TOtworz_Baze&)>& user) {
+        state.FolderPickMode = mode;
+        shell::TOtworz_Baze picker(state);
+        runner.on(QStringLiteral("TOtworz_Baze"),
+                  [&](QDialog& d) { user(dynamic_cast<shell::TOtworz_Baze&>(d)); });
+        return ui::modalRunner().run(picker);
+    };
+    auto choose = [&](shell::TEkr_Serwer& d, int row) {
+        click(d, "BB_Szukaj");
+        auto* list = child<QListWidget>(d, "ListBox_Katalogi");
+        ASSERT_EQ(list->count(), 2);
+        EXPECT_EQ(list->item(0)->text(), QStringLiteral("Biuro"));
+        list->setCurrentRow(row);
+        click(d, "BB_Wybierz");
+    };
+    auto clickServer = [&](shell::TOtworz_Baze& p) { click(p, "BB_Serwer"); };
+
+    // Opening: a server that cannot be asked is said in the error box and nothing is listed.
+    onServer([&](shell::TEkr_Serwer& d) {
+        auto* edit = child<QLineEdit>(d, "Edit_Adres");
+        EXPECT_TRUE(edit->text().isEmpty());
+        EXPECT_FALSE(child<QPushButton>(d, "BB_Wybierz")->isEnabled());
+        edit->setText(QStringLiteral("postgresql://zly/baza"));
+        click(d, "BB_Szukaj");
+        EXPECT_EQ(messages.texts(), QStringList{unreachable});
+        EXPECT_EQ(child<QListWidget>(d, "ListBox_Katalogi")->count(), 0);
+        EXPECT_FALSE(child<QPushButton>(d, "BB_Wybierz")->isEnabled());
+        messages.clear();
+        edit->setText(address);
+        choose(d, 1);
+    });
+    EXPECT_EQ(pick(QStringLiteral("Otwórz"), clickServer), QDialog::Accepted);
+    EXPECT_EQ(asked, (QStringList{QStringLiteral("postgresql://zly/baza"), address}));
+    EXPECT_EQ(state.CurrentCatalogueFolder, magazyn);
+    EXPECT_EQ(state.CurrentCatalogueName, magazyn);
+    EXPECT_EQ(listLines(), (QStringList{catalogue, magazyn}));
+
+    // Again: the dialog starts on the open catalogue's server; the list gets no second line.
+    // An address edited after the list was read takes the list away with it.
+    onServer([&](shell::TEkr_Serwer& d) {
+        auto* edit = child<QLineEdit>(d, "Edit_Adres");
+        EXPECT_EQ(edit->text(), address);
+        click(d, "BB_Szukaj");
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        EXPECT_EQ(child<QListWidget>(d, "ListBox_Katalogi")->count(), 0);
+        EXPECT_FALSE(child<QPushButton>(d, "BB_Wybierz")->isEnabled());
+        edit->setText(address + u'/');
+        choose(d, 1);
+    });
+    EXPECT_EQ(pick(QStringLiteral("Otwórz"), clickServer), QDialog::Accepted);
+    EXPECT_EQ(state.CurrentCatalogueFolder, magazyn);
+    EXPECT_EQ(listLines(), (QStringList{catalogue, magazyn}));
+    EXPECT_TRUE(shell::sameFolder(QStringLiteral(" ") + magazyn, magazyn, main));
+    EXPECT_FALSE(shell::sameFolder(address + QStringLiteral("/Biuro"), magazyn, main));
+
+    // The first-run wizard's choice and a setting's choice: the location handed back.
+    state.CreateInPickedFolder = true;
+    state.DefaultSupplierNr = 4;
+    onServer([&](shell::TEkr_Serwer& d) {
+        child<QLineEdit>(d, "Edit_Adres")->setText(address);
+        choose(d, 0);
+    });
+    EXPECT_EQ(pick(QStringLiteral("Otwórz_Nowy"), clickServer), QDialog::Accepted);
+    EXPECT_EQ(state.PickedFolder, address + QStringLiteral("/Biuro"));
+    EXPECT_FALSE(state.CreateInPickedFolder);
+    EXPECT_EQ(state.DefaultSupplierNr, 0);
+    onServer([&](shell::TEkr_Serwer& d) { choose(d, 1); });
+    EXPECT_EQ(pick(shell::TOtworz_Baze::kPickCatalogue, clickServer), QDialog::Accepted);
+    EXPECT_EQ(state.PickedFolder, magazyn);
+    EXPECT_EQ(listLines(), (QStringList{catalogue, magazyn})) << "a choice is no list entry";
+
+    // The server dialog cancelled leaves the picker open; making a catalogue offers no server.
+    onServer([&](shell::TEkr_Serwer& d) { click(d, "BB_Anuluj"); });
+    EXPECT_EQ(pick(shell::TOtworz_Baze::kPickCatalogue,
+                   [&](shell::TOtworz_Baze& p) {
+                       click(p, "BB_Serwer");
+                       EXPECT_TRUE(p.isVisible());
+                       click(p, "BB_Anuluj");
+                   }),
+              QDialog::Rejected);
+    EXPECT_TRUE(state.PickedFolder.isEmpty());
+    EXPECT_EQ(pick(QStringLiteral("Nowy"),
+                   [&](shell::TOtworz_Baze& p) {
+                       EXPECT_FALSE(child<QPushButton>(p, "BB_Serwer")->isVisible());
+                       click(p, "BB_Anuluj");
+                   }),
+              QDialog::Rejected);
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join(u'|').toStdString();
 }

@@ -6,6 +6,7 @@
 #include "partners/Ak_firma.h"
 #include "prices/Akt_ceny.h"
 #include "relations/Akt_skl.h"
+#include "shell/Serwer.h"
 #include "ui/cataloguetest.h"
 #include <QAbstractButton>
 #include <QLayout>
@@ -114,6 +115,11 @@ QList<Form> forms() {
           "Edit_Miejscowosc", "Edit_Kod", "Edit_Ulica", "Edit_Regon", "Edit_NIP", "Edit_Bank",
           "Edit_Konto", "Edit_Platnosci", "Edit_Naleznosci", "Edit_Uwagi", "DBGrid_Telefon",
           "BB_Kontakty", "BB_WWW", "BB_Email"}},
+        {"TEkr_Serwer",
+         [](store::MainState&) { return std::make_unique<shell::TEkr_Serwer>(); },
+         {"Edit_Adres", "BB_Szukaj=Szukaj", "ListBox_Katalogi", "BB_Wybierz=Wybierz",
+          "BB_Anuluj=Anuluj"},
+         {"Edit_Adres", "BB_Szukaj", "ListBox_Katalogi", "BB_Wybierz", "BB_Anuluj"}},
     };
 }
 

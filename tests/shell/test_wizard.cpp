@@ -375,3 +375,26 @@ TEST_F(WizardTest, RunningItAgainReplacesTheMainTablesButKeepsOffersAndByChoiceT
     EXPECT_TRUE(w->state().TPelk.isOpen());
     EXPECT_EQ(rows(main, QStringLiteral("Users")), 1);
 }
+
+// A default catalogue kept on a server is written everywhere as the location it is, never
+// taken for a folder under the main folder; nothing is made on the disk for it.
+TEST_F(WizardTest, ACatalogueOnAServerIsKeptAsItsLocation) {
+    const QString server = QStringLiteral("postgresql://firma@serwer:5433/katalogi/glowny");
+    shell::SetupAnswers a;
+    a.location = server;
+    a.createCatalogue = false;
+    a.adminName = QStringLiteral("Szef");
+    a.adminPassword = QStringLiteral("x");
+    a.passwordProtection = false;
+    shell::finishSetup(main, a);
+
+    EXPECT_EQ(setting(QStringLiteral("Pelk_Katalog_Glowny")).toString(), server);
+    EXPECT_EQ(shell::readCatalogueList(main), QStringList{server});
+    engine::Table users(main, QStringLiteral("Users"));
+    users.open();
+    EXPECT_EQ(users.asString(QStringLiteral("User_Baza_Sciezka")), server);
+    engine::Table favourites(main, QStringLiteral("Bazy"));
+    favourites.open();
+    EXPECT_EQ(favourites.asString(QStringLiteral("Baza_Sciezka")), server);
+    EXPECT_TRUE(QDir(main).entryList({QStringLiteral("postgresql*")}, QDir::AllEntries).isEmpty());
+}

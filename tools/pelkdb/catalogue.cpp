@@ -1,5 +1,6 @@
 #include "args.h"
 #include "commands.h"
+#include "engine/serverlocation.h"
 #include "store/catalogue_schema.h"
 #include <QDir>
 #include <cstdio>
@@ -10,12 +11,17 @@ namespace pelkdb {
 int createCatalogueCommand(const Context& c) {
     Arguments a(c.args, {});
     a.expectPositional(0, 0, {});
-    if (!QDir(c.folder).exists() && !QDir().mkpath(c.folder))
+    // A catalogue on a server is a schema there, made by the engine; only a folder is made here.
+    const bool server = engine::isServerLocation(c.folder);
+    if (server) engine::parseServerLocation(c.folder);
+    if (!server && !QDir(c.folder).exists() && !QDir().mkpath(c.folder))
         throw UsageError(QStringLiteral("nie można utworzyć folderu %1").arg(c.folder));
     store::createCatalogue(c.folder);
-    const QByteArray line = QStringLiteral("Utworzono katalog w folderze %1.\n")
-                                .arg(QDir::toNativeSeparators(QDir(c.folder).absolutePath()))
-                                .toUtf8();
+    const QByteArray line =
+        (server ? QStringLiteral("Utworzono katalog %1.\n").arg(c.folder.trimmed())
+                : QStringLiteral("Utworzono katalog w folderze %1.\n")
+                      .arg(QDir::toNativeSeparators(QDir(c.folder).absolutePath())))
+            .toUtf8();
     std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     return 0;
 }

@@ -34,6 +34,7 @@ int createCatalogueCommand(const Context& c);
 int checkCommand(const Context& c);
 int journalCommand(const Context& c);
 int importParadoxCommand(const Context& c);
+int copyCommand(const Context& c);
 
 // The database of a folder that must already hold `table`; fails with the engine's "no such
 // table" message, without creating a database file, when it does not.

@@ -3,6 +3,7 @@
 #include "csv.h"
 #include "engine/database.h"
 #include "engine/error.h"
+#include "engine/serverlocation.h"
 #include <QDir>
 
 using namespace engine;
@@ -13,6 +14,9 @@ namespace pelkdb {
 int journalCommand(const Context& c) {
     Arguments a(c.args, {});
     a.expectPositional(0, 1, {QStringLiteral("wal|delete")});
+    if (isServerLocation(c.folder))
+        throw UsageError(QStringLiteral("katalog na serwerze nie ma dziennika folderu: zapisy "
+                                        "i ich trwałość zapewnia serwer"));
     if (!a.positional().isEmpty()) {
         const QString mode = a.positional()[0].toLower();
         if (mode == u"wal")

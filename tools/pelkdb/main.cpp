@@ -20,8 +20,8 @@ struct Command {
     int (*run)(const Context&);
 };
 
-// Only create, load, set, create-catalogue and import-paradox may make a database file in a
-// folder; the others open what is there or report that it is missing.
+// Only create, load, set, create-catalogue, import-paradox and copy (in its destination) may make
+// a database file in a folder; the others open what is there or report that it is missing.
 const Command kCommands[] = {
     {"tables", tablesCommand},
     {"create", createCommand},
@@ -37,6 +37,7 @@ const Command kCommands[] = {
     {"check", checkCommand},
     {"journal", journalCommand},
     {"import-paradox", importParadoxCommand},
+    {"copy", copyCommand},
 };
 
 const char* const kUsage =
@@ -75,6 +76,15 @@ const char* const kUsage =
     "  import-paradox ŹRÓDŁO [--main-folder] [--dry-run] [--encoding CP] [--replace]\n"
     "                                  wczytuje katalog (lub folder główny) z tabel Paradox\n"
     "                                  folderu ŹRÓDŁO; --dry-run tylko pokazuje, co zapisze\n"
+    "  copy CEL [--replace]            kopiuje wszystkie tabele folderu (układy, indeksy,\n"
+    "                                  wiersze, obrazy, liczniki numeracji) do folderu lub\n"
+    "                                  katalogu na serwerze CEL, w jednej transakcji; CEL\n"
+    "                                  z tabelami zastępuje tylko z --replace\n"
+    "\n"
+    "\n"
+    "FOLDER i CEL mogą być też katalogiem na serwerze PostgreSQL:\n"
+    "  postgresql://[użytkownik@]serwer[:port]/baza/schemat\n"
+    "Hasło nie jest częścią adresu: podaje się je w pliku ~/.pgpass.\n"
     "\n"
     "Kod wyjścia: 0 – powodzenie, 1 – błąd bazy lub danych, 2 – błędne wywołanie.\n";
 

@@ -4,6 +4,7 @@
 #include "engine/database.h"
 #include "engine/dataset.h"
 #include "engine/error.h"
+#include "engine/serverlocation.h"
 #include <QDir>
 #include <QFile>
 
@@ -12,7 +13,7 @@ using namespace engine;
 namespace pelkdb {
 
 std::shared_ptr<Database> openExisting(const QString& folder, const QString& table) {
-    if (!QDir(folder).exists()) throw missingFolder(folder);
+    if (!isServerLocation(folder) && !QDir(folder).exists()) throw missingFolder(folder);
     if (!Database::exists(folder))
         throw EngineError(EngineError::Kind::MissingTable,
                           QStringLiteral("Tabela %1 nie istnieje w folderze %2.")
@@ -97,9 +98,10 @@ QStringList definedNames(const TableDef& def, const QStringList& names) {
 int tablesCommand(const Context& c) {
     Arguments a(c.args, {});
     a.expectPositional(0, 0, {});
-    // A folder without a database holds no tables (scripts rely on that); a missing folder or
-    // a broken database is an error.
-    if (QDir(c.folder).exists() && !Database::exists(c.folder)) return 0;
+    // A folder without a database holds no tables (scripts rely on that), and so does a
+    // catalogue not yet made on a server; a missing folder or a broken database is an error.
+    if ((isServerLocation(c.folder) || QDir(c.folder).exists()) && !Database::exists(c.folder))
+        return 0;
     auto db = Database::open(c.folder, Database::Mode::MustExist);
     for (const QString& t : db->tables())
         c.out.writeLine(t);
@@ -140,7 +142,7 @@ int createCommand(const Context& c) {
     } catch (...) {
         // A definition the engine refused leaves the folder as it was, without a database
         // file that would make it look like a catalogue folder.
-        if (!existed) {
+        if (!existed && !isServerLocation(c.folder)) {
             db.reset();
             QFile::remove(QDir(c.folder).filePath(Database::fileName()));
         }
