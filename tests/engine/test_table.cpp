@@ -171,10 +171,6 @@ private:
 #endif
 };
 
-// Filters and local SQL reach a server through their own translators' server dialect.
-constexpr const char* kTranslatedOnServer =
-    "filtry i lokalny SQL na serwerze tłumaczy ich własny dialekt";
-
 } // namespace
 
 TEST_F(Fixture, PolishCaseInsensitiveOrderAndNearestSearch) {
@@ -394,7 +390,6 @@ TEST_F(Fixture, LookupAndCalculatedFields) {
 }
 
 TEST_F(Fixture, FiltersRangesAndReadOnlyQueries) {
-    if (backendrun::onServer()) GTEST_SKIP() << kTranslatedOnServer;
     addItems({"śruba M6", "Śruba M8", "nakrętka", "śrubka"});
     Table t(where(), QStringLiteral("Towar"));
     t.setIndexFieldNames(QStringLiteral("Tow_Nazwa"));
@@ -510,7 +505,6 @@ TEST_F(Fixture, SignalsSeeTheNewPositionAndWholeScansStream) {
     EXPECT_EQ(names, (QStringList{"a", "b", "c", "d", "e"}));
     EXPECT_TRUE(t.eof());
 
-    if (backendrun::onServer()) return; // local SQL: see kTranslatedOnServer
     Query q;
     q.setDatabaseName(where());
     q.setSql({QStringLiteral("SELECT Towar.Tow_Nazwa FROM Towar ORDER BY Towar.Tow_Nazwa DESC")});
@@ -657,7 +651,6 @@ TEST_F(Fixture, PositionSamplesFollowOwnWritesAndOthersAreReadAgain) {
 }
 
 TEST_F(Fixture, QueryLocateIgnoresCaseAndStaysWhenNothingMatches) {
-    if (backendrun::onServer()) GTEST_SKIP() << kTranslatedOnServer;
     addItems({"Śruba M6", "nakrętka", "śrubka", "Podkładka"});
     Query q;
     q.setDatabaseName(where());
