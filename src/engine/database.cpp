@@ -686,8 +686,8 @@ Statement Database::prepare(const QString& sql) {
         return Statement(this, st, false);
     }
     auto it = cache_.find(sql);
-    if (it != cache_.end() && !inUse_.contains(it.value())) {
-        inUse_.insert(it.value(), sql);
+    if (it != cache_.end() && std::find(inUse_.begin(), inUse_.end(), it.value()) == inUse_.end()) {
+        inUse_.push_back(it.value());
         return Statement(this, it.value(), true);
     }
     sqlite3_stmt* st = nullptr;
@@ -697,7 +697,7 @@ Statement Database::prepare(const QString& sql) {
     if (rc != SQLITE_OK) fail(rc, sql);
     if (it == cache_.end()) {
         cache_.insert(sql, st);
-        inUse_.insert(st, sql);
+        inUse_.push_back(st);
         return Statement(this, st, true);
     }
     return Statement(this, st, false); // the cached one is busy (nested use)
@@ -706,7 +706,10 @@ Statement Database::prepare(const QString& sql) {
 void Database::giveBack(sqlite3_stmt* stmt) {
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
-    inUse_.remove(stmt);
+    if (auto at = std::find(inUse_.begin(), inUse_.end(), stmt); at != inUse_.end()) {
+        *at = inUse_.back();
+        inUse_.pop_back();
+    }
 }
 
 void Database::giveBack(BackendStatement* stmt) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QTimer;
 struct sqlite3;
@@ -219,7 +220,7 @@ private:
     bool internalTables_ = false;
     QHash<QString, TableDef> schema_; // by lower-case bare name
     QHash<QString, sqlite3_stmt*> cache_;
-    QHash<sqlite3_stmt*, QString> inUse_;
+    std::vector<sqlite3_stmt*> inUse_; // cached statements given out: a few at most
     qint64 leaseRenewedAt_ = 0;
     int locksHeld_ = 0;
     bool keptAlive_ = false;
