@@ -32,10 +32,6 @@ protected:
     QString location;
 };
 
-bool containsLine(const QStringList& lines, const QString& line) {
-    return lines.contains(line);
-}
-
 std::string shown(const QStringList& lines) {
     return lines.join(u'\n').toStdString();
 }
@@ -62,20 +58,18 @@ TEST_F(ServerCheck, SortKeysThatDoNotMatchTheirTextAreNamedAndCounted) {
          QStringLiteral("UPDATE \"Towar\" SET \"Opis__k\" = NULL WHERE \"Nr\" = 7"),
          QStringLiteral("UPDATE \"Towar\" SET \"Dnia__k\" = '\\x41'::bytea WHERE \"Nr\" = 1")});
     const QStringList found = findings();
-    EXPECT_TRUE(containsLine(
-        found, QStringLiteral("Tabela Towar, wiersz o kluczu 5, pole Nazwa: niezgodny klucz "
-                              "sortowania.")))
+    EXPECT_TRUE(found.contains(
+        QStringLiteral("Tabela Towar, wiersz o kluczu 5, pole Nazwa: niezgodny klucz "
+                       "sortowania.")))
         << shown(found);
-    EXPECT_TRUE(containsLine(
-        found,
+    EXPECT_TRUE(found.contains(
         QStringLiteral("Tabela Towar, wiersz o kluczu 7, pole Opis: brak klucza sortowania.")))
         << shown(found);
-    EXPECT_TRUE(containsLine(
-        found,
+    EXPECT_TRUE(found.contains(
         QStringLiteral("Tabela Towar, wiersz o kluczu 1, pole Dnia: niezgodny klucz sortowania.")))
         << shown(found);
-    EXPECT_TRUE(containsLine(
-        found, QStringLiteral("Tabela Towar: błędnych lub brakujących kluczy sortowania: 3.")))
+    EXPECT_TRUE(found.contains(
+        QStringLiteral("Tabela Towar: błędnych lub brakujących kluczy sortowania: 3.")))
         << shown(found);
     EXPECT_EQ(found.size(), 4) << shown(found);
 
@@ -90,12 +84,11 @@ TEST_F(ServerCheck, EveryWrongKeyOfABigTableIsCountedButOnlyTheFirstAreNamed) {
     makeItems(location, 1300, 0);
     breakWith({QStringLiteral("UPDATE \"Towar\" SET \"Nazwa__k\" = NULL WHERE \"Nr\" % 2 = 0")});
     const QStringList found = findings();
-    EXPECT_TRUE(containsLine(found, QStringLiteral("Tabela Towar: błędnych lub brakujących kluczy "
-                                                   "sortowania: 650 (wymieniono pierwsze 20).")))
+    EXPECT_TRUE(found.contains(QStringLiteral("Tabela Towar: błędnych lub brakujących kluczy "
+                                              "sortowania: 650 (wymieniono pierwsze 20).")))
         << shown(found);
     EXPECT_EQ(found.size(), 21);
-    EXPECT_TRUE(containsLine(
-        found,
+    EXPECT_TRUE(found.contains(
         QStringLiteral("Tabela Towar, wiersz o kluczu 2, pole Nazwa: brak klucza sortowania.")));
 }
 
@@ -128,7 +121,7 @@ TEST_F(ServerCheck, MissingTablesColumnsIndexesAndTriggersAreFound) {
                          "klucza."),
           QStringLiteral("Tabela Towar: brak wyzwalacza Towar$zmiany, przez który zapisy innych "
                          "programów są widoczne dla użytkowników.")})
-        EXPECT_TRUE(containsLine(found, line)) << line.toStdString() << "\n" << shown(found);
+        EXPECT_TRUE(found.contains(line)) << line.toStdString() << "\n" << shown(found);
     // Untouched indexes and keys are not reported; a table with a column gone is not read.
     EXPECT_EQ(found.size(), 6) << shown(found);
 }
@@ -143,15 +136,36 @@ TEST_F(ServerCheck, TheEnginesOwnObjectsOnTheServerAreChecked) {
         // next opening, so the check runs on this connection.
         db->exec(QStringLiteral("DROP SCHEMA pelk_sql CASCADE"));
         const QStringList found = checkDatabase(*db);
-        EXPECT_TRUE(containsLine(found, QStringLiteral("Brak wiersza stanu katalogu w tabeli "
-                                                       "_pelk_state.")))
+        EXPECT_TRUE(found.contains(QStringLiteral("Brak wiersza stanu katalogu w tabeli "
+                                                  "_pelk_state.")))
             << shown(found);
-        EXPECT_TRUE(containsLine(found, QStringLiteral("Brak tabeli wewnętrznej _pelk_seq.")));
-        EXPECT_TRUE(containsLine(found, QStringLiteral("Brak schematu pelk_sql z funkcjami "
-                                                       "pomocniczymi katalogów na serwerze.")));
+        EXPECT_TRUE(found.contains(QStringLiteral("Brak tabeli wewnętrznej _pelk_seq.")));
+        EXPECT_TRUE(found.contains(QStringLiteral("Brak schematu pelk_sql z funkcjami "
+                                                  "pomocniczymi katalogów na serwerze.")));
     }
     // Opened again, the functions are back; the rest stays as found.
     const QStringList again = findings();
     EXPECT_FALSE(again.join(u'\n').contains(QStringLiteral("pelk_sql"))) << shown(again);
-    EXPECT_TRUE(containsLine(again, QStringLiteral("Brak tabeli wewnętrznej _pelk_seq.")));
+    EXPECT_TRUE(again.contains(QStringLiteral("Brak tabeli wewnętrznej _pelk_seq.")));
+}
+
+TEST_F(ServerCheck, CountersAndLocksOfDeadHoldersAreCheckedAsInAFolder) {
+    makeItems(location, 12, 0);
+    // A counter below the highest number, a lock of an owner whose connection is gone (no
+    // advisory lock holds its token), and a lock of nobody.
+    breakWith({QStringLiteral("UPDATE _pelk_seq SET seq = 1"),
+               QStringLiteral("INSERT INTO _pelk_owners VALUES('x1', 'Zenon', 'inny', 12345, 5)"),
+               QStringLiteral("INSERT INTO _pelk_locks VALUES('towar', 2, 'x1')"),
+               QStringLiteral("INSERT INTO _pelk_tablelocks VALUES('towar', 'nikt')")});
+    const QStringList found = findings();
+    EXPECT_TRUE(found.contains(QStringLiteral("Tabela Towar: licznik pola Nr (1) jest "
+                                              "mniejszy niż najwyższa wartość pola (12).")))
+        << shown(found);
+    EXPECT_TRUE(
+        found.contains(QStringLiteral("Tabela Towar: blokada nieczynnego użytkownika Zenon (x1).")))
+        << shown(found);
+    EXPECT_TRUE(
+        found.contains(QStringLiteral("Tabela Towar: blokada nieczynnego użytkownika ? (nikt).")))
+        << shown(found);
+    EXPECT_EQ(found.size(), 3) << shown(found);
 }
