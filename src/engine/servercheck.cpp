@@ -146,7 +146,7 @@ void checkSortKeys(Database& db, const TableDef& def, QStringList& findings) {
     QList<const FieldDef*> key;
     if (const IndexDef* primary = def.primaryIndex())
         for (const QString& name : primary->fields)
-            key << def.field(name);
+            if (const FieldDef* f = def.field(name)) key << f;
     QStringList columns{QStringLiteral("rowid")};
     for (const FieldDef* f : std::as_const(key))
         columns << quoted(f->name);
@@ -190,9 +190,8 @@ void checkSortKeys(Database& db, const TableDef& def, QStringList& findings) {
     }
     if (wrong > 0)
         findings << QStringLiteral("Tabela %1: błędnych lub brakujących kluczy sortowania: %2%3.")
-                        .arg(def.name)
-                        .arg(wrong)
-                        .arg(wrong > kNamedKeys
+                        .arg(def.name, QString::number(wrong),
+                             wrong > kNamedKeys
                                  ? QStringLiteral(" (wymieniono pierwsze %1)").arg(kNamedKeys)
                                  : QString());
 }
