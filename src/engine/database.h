@@ -178,6 +178,9 @@ public:
     // record locks that must be seen as alive by other installations (working tables).
     void keepLeaseAlive();
     bool ownerAlive(const QString& owner); // a lease of that owner still runs (or it is us)
+    // SQL telling whether the owner in the row aliased `owner` (of _pelk_owners) still holds
+    // its locks; `nowParam` is the number of the parameter holding the current time.
+    QString aliveSql(const QString& owner, int nowParam) const;
 
     static constexpr int kLeaseSeconds = 60;
 
@@ -198,7 +201,6 @@ private:
     explicit Database(const QString& folder);
     void openFile(Mode mode);
     void openServer(Mode mode);
-    QString aliveSql(const QString& owner, int nowParam) const;
     void closeServer();
     void configure();
     void ensureInternalTables();

@@ -21,4 +21,13 @@ namespace engine {
 // the program whatever its locale. Run when a catalogue's schema is made.
 QString pgSupportFunctionsSql(const QString& schema);
 
+// The schema the support functions live in, one per database, shared by its catalogues, and
+// the function whose presence says they were made there.
+inline QString pgFunctionsSchema() {
+    return QStringLiteral("pelk_sql");
+}
+inline QString pgFunctionsVersionFunction() {
+    return QStringLiteral("pl_functions_version");
+}
+
 } // namespace engine
