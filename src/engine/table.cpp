@@ -273,6 +273,7 @@ struct Table::Shape {
     QStringList indexFields;
     QString filterText;        // empty when no filter applies
     mutable QString insertSql; // built at the first insert
+    mutable QString endSql[2]; // endSql_ of a cursor under the filter alone
     std::vector<KeyPart> key;
     QString selectSql, keySelectSql, orderAsc, orderDesc;
     SqlFragment filter; // empty when no filter applies
@@ -470,7 +471,16 @@ std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantLis
     QString& plain = endSql_[forward ? 1 : 0];
     const bool fromEnd = cond.isEmpty() && !keysOnly_;
     if (!fromEnd) return fetchSql(selectWhere(cond, forward), params, limit);
-    if (plain.isEmpty()) plain = selectWhere(cond, forward);
+    if (plain.isEmpty()) {
+        // Without a range or a master the text is the same for every cursor of the shape.
+        const Shape* shared = whereConds_.empty() ? whereShape_.get() : nullptr;
+        if (shared && !shared->endSql[forward].isEmpty()) {
+            plain = shared->endSql[forward];
+        } else {
+            plain = selectWhere(cond, forward);
+            if (shared) shared->endSql[forward] = plain;
+        }
+    }
     return fetchSql(plain, params, limit);
 }
 
@@ -492,6 +502,7 @@ std::vector<Table::Row> Table::fetchSql(const QString& sql, const QVariantList& 
     st.bindAll(params, int(baseParams_.size()) + 1);
     st.bind(int(baseParams_.size() + params.size()) + 1, limit);
     std::vector<Row> rows;
+    rows.reserve(size_t(std::clamp(limit, 1, 1024)));
     const auto block = keysOnly_ ? nullptr : newBlock(limit);
     while (st.step())
         rows.push_back(keysOnly_ ? keyRowFrom(st) : rowFrom(st, block));
