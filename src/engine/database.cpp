@@ -405,8 +405,11 @@ void Database::setUserName(const QString& name) {
 
 QString Database::userName() {
     if (!g_userName.isEmpty()) return g_userName;
-    QString u = qEnvironmentVariable("USER");
-    return u.isEmpty() ? QStringLiteral("?") : u;
+    // Without a login, the person at the computer as the system knows them, or the computer.
+    for (const char* name : {"USER", "LOGNAME", "USERNAME"})
+        if (QString u = qEnvironmentVariable(name).trimmed(); !u.isEmpty()) return u;
+    const QString host = QSysInfo::machineHostName();
+    return host.isEmpty() ? QStringLiteral("?") : host;
 }
 
 std::shared_ptr<Database> Database::open(const QString& folder, Mode mode) {

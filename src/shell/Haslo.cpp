@@ -1,4 +1,5 @@
 #include "shell/Haslo.h"
+#include "engine/database.h"
 #include "engine/error.h"
 #include "shell/cataloguelists.h"
 #include "shell/maincontroller.h"
@@ -71,6 +72,8 @@ void TEkr_Haslo::B_ZatwierdzClick() {
     }
 
     s.CurrentUserNr = user.nr;
+    // Another installation wanting a row this one edits is told who holds it.
+    engine::Database::setUserName(user.name);
     s.RightsLevel = user.rightsLevel;
     s.PriceRight = user.priceRight;
     s.AdminRight = user.adminRight;

@@ -89,6 +89,7 @@ LoginUser findLoginUser(engine::Table& users, const QString& name, const QString
         const QString stored = users.asString(kPassword);
         if (!passwordMatches(password, stored)) continue;
         user.nr = users.asInteger(QStringLiteral("User_Nr"));
+        user.name = users.asString(kName).trimmed();
         user.catalogue = users.asString(QStringLiteral("User_Baza_Sciezka"));
         user.rightsLevel = users.asInteger(QStringLiteral("User_Uprawnienia")) == 2 ? 2 : 1;
         user.priceRight = users.asBoolean(QStringLiteral("User_Ceny"));

@@ -26,6 +26,7 @@ bool passwordMatches(const QString& typed, const QString& stored);
 // A user found by the login.
 struct LoginUser {
     int nr = 0;          // User_Nr; 0 when no row matched
+    QString name;        // User_Nazwa as stored
     QString catalogue;   // User_Baza_Sciezka as stored
     int rightsLevel = 1; // 2 full rights, 1 read-only
     bool priceRight = false;

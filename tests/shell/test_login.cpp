@@ -1,5 +1,6 @@
 // The login at start-up: who may come in, with which rights and into which catalogue, and how
 // wrong attempts end the program.
+#include "engine/database.h"
 #include "shell/Haslo.h"
 #include "shell/fixture.h"
 #include "store/passwords.h"
@@ -67,6 +68,8 @@ TEST_F(LoginTest, NameAndPasswordInAnotherLetterCaseLogInWithTheUsersRightsAndFa
     auto& s = w->state();
     EXPECT_TRUE(s.StartupDone);
     EXPECT_EQ(s.CurrentUserNr, 1);
+    // Locks held by this installation name the user as stored, not as typed.
+    EXPECT_EQ(engine::Database::userName(), QStringLiteral("admin"));
     EXPECT_EQ(s.RightsLevel, 2);
     EXPECT_TRUE(s.AdminRight);
     EXPECT_TRUE(s.PriceRight);
