@@ -325,6 +325,10 @@ bool MainController::openCatalogue() {
     QList<engine::DataSet*> wasOpen;
     for (engine::DataSet* ds : st_.catalogueTables())
         if (ds->isOpen()) wasOpen << ds;
+    // The item view's lookups, also after a start that found no catalogue to open.
+    for (engine::DataSet* lookup : {static_cast<engine::DataSet*>(&st_.TFirma_Prod),
+                                    static_cast<engine::DataSet*>(&st_.TFGrupa)})
+        if (!wasOpen.contains(lookup)) wasOpen.prepend(lookup);
     std::optional<engine::EngineError> failure;
     {
         ui::BusyCursor busy;

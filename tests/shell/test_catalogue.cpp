@@ -197,4 +197,10 @@ TEST_F(ShellTest, EngineErrorsWhileOpeningReachTheErrorBoxAndTheProgramGoesOn) {
     EXPECT_EQ(outcome, Outcome::Running);
     ASSERT_EQ(errorTexts().size(), 1);
     EXPECT_TRUE(errorTexts()[0].contains(QStringLiteral("Towar")));
+    // A catalogue opened then shows the items' groups and producers too.
+    second->state().CurrentCatalogueFolder = catalogue;
+    second->OTWIERANIE_NOWYCH_BAZ();
+    EXPECT_EQ(gridNames(second->form().DBGrid_Towary), QStringList{QStringLiteral("Zawór")});
+    EXPECT_TRUE(second->state().TFGrupa.isOpen());
+    EXPECT_TRUE(second->state().TFirma_Prod.isOpen());
 }
