@@ -24,7 +24,7 @@ constexpr Oid kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText
 // locks the row first, so that writers of one catalogue take turns as they do on a folder's file.
 // The schema of the support functions, and their version: raised whenever pgfunctions.cpp
 // changes what they answer, so that servers get the new ones.
-const QString kFunctionsSchema = QStringLiteral("pelk_sql");
+const QString kFunctionsSchema = serverFunctionsSchema();
 const QByteArray kFunctionsVersion = "SELECT 1";
 
 const char* const kStateTable =

@@ -3,6 +3,12 @@
 
 namespace engine {
 
+// The schema of one database holding the server's support functions and the extensions the
+// engine uses (pg_trgm for the contains index); every catalogue's connection searches it.
+inline QString serverFunctionsSchema() {
+    return QStringLiteral("pelk_sql");
+}
+
 // The SQL that creates, in `schema` (a bare name, quoted here), the server's counterparts of
 // the functions every SQLite connection gets (registerSqlFunctions), giving the same answers:
 //   pl_upper(text) -> text       Upper() of local SQL, Unicode's simple upper-case mapping
