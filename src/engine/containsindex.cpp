@@ -332,6 +332,48 @@ const std::vector<qint64>& ContainsIndex::rowsInOrder(Table& table, const QStrin
     return kept.insert(key, std::move(k))->rows;
 }
 
+const std::vector<qint64>& ContainsIndex::rowIdsOf(Table& table, const QString& field,
+                                                   const std::vector<qint64>& values) {
+    static std::vector<qint64> out;
+    out.clear();
+    const TableDef& def = table.definition();
+    const FieldDef* f = def.field(field);
+    if (!f)
+        throw EngineError(EngineError::Kind::MissingField,
+                          QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(field, def.name),
+                          def.name);
+    Database& db = *table.database();
+    const IndexDef* primary = def.primaryIndex();
+    if (!db.onServer() && f->type == FieldType::AutoInc && primary && primary->fields.size() == 1 &&
+        def.field(primary->fields.first()) == f) {
+        out = values;
+        return out;
+    }
+    struct Kept {
+        quint64 stamp = 0;
+        QHash<qint64, qint64> ids; // by the field's value
+    };
+    static QHash<QString, Kept> kept;
+    const QString key = db.ownerId() + QChar(0x1f) + def.name + QChar(0x1f) + f->name;
+    const quint64 stamp = db.changeStamp();
+    auto it = kept.find(key);
+    if (it == kept.end() || it->stamp != stamp) {
+        if (kept.size() >= 2) kept.clear();
+        Kept k;
+        k.stamp = stamp;
+        Database::ReadScope reading(db);
+        Statement st = db.prepare(QStringLiteral("SELECT %1, rowid FROM %2 WHERE %1 IS NOT NULL")
+                                      .arg(quoted(f->name), quoted(def.name)));
+        while (st.step())
+            k.ids.insert(st.columnInt(0), st.columnInt(1));
+        it = kept.insert(key, std::move(k));
+    }
+    out.reserve(values.size());
+    for (qint64 v : values)
+        if (auto id = it->ids.constFind(v); id != it->ids.constEnd()) out.push_back(*id);
+    return out;
+}
+
 std::vector<qint64> ContainsIndex::narrowed(const std::vector<qint64>& order,
                                             const Matches& matches) {
     std::vector<qint64> out;

@@ -51,6 +51,13 @@ public:
     // `indexFields` ("A;B"; empty: the primary index) as a cursor in that order shows them: read
     // by one index scan and kept while nobody changes the database. Valid until the next call.
     static const std::vector<qint64>& rowsInOrder(Table& table, const QString& indexFields);
+    // The row ids of `table`'s rows holding `values` in the whole-number field `field` (the
+    // items of a query's rows by their numbers), order kept. On a server the row id is a column
+    // of its own, so the values are looked up (read once per change of the database) and those
+    // no row holds are left out; in a folder an autoincrement primary key is the row id itself
+    // and the values pass as they are. Valid until the next call.
+    static const std::vector<qint64>& rowIdsOf(Table& table, const QString& field,
+                                               const std::vector<qint64>& values);
     // `order` narrowed to the rows in `matches`, order kept.
     static std::vector<qint64> narrowed(const std::vector<qint64>& order, const Matches& matches);
 

@@ -212,7 +212,8 @@ void NarrowSearch::search() {
             engine::ContainsIndex index(db, kItems, searchedFields());
             const auto matches = index.matching(words);
             if (inQuery) {
-                found = engine::ContainsIndex::narrowed(queryOrder(), matches);
+                found = engine::ContainsIndex::narrowed(
+                    engine::ContainsIndex::rowIdsOf(items, kItemNr, queryOrder()), matches);
             } else {
                 const SortChoice* choice = sortChoice(view_.sortChoice());
                 const auto& order = engine::ContainsIndex::rowsInOrder(
@@ -258,7 +259,7 @@ void NarrowSearch::showAll() {
     }
 }
 
-// The items of the query's rows in the query's order; a row twice (a join) counts once.
+// The numbers of the query's items in the query's order; a row twice (a join) counts once.
 std::vector<qint64> NarrowSearch::queryOrder() {
     auto& query = st_.QTowar;
     const int field = query.fieldIndex(kItemNr);
@@ -284,9 +285,11 @@ void NarrowSearch::followCurrent() {
     const qint64 id = rows_.isOpen() ? rows_.rowId() : 0;
     if (!active_ || id <= 0 || !items.isOpen() || items.rowId() == id) return;
     if (items.state() != engine::Table::State::Browse) return;
-    // In query mode the item table follows the query's current row.
+    // In query mode the item table follows the query's current row, found by the item's number
+    // (on a server no row id).
     if (st_.Query.queryActive)
-        st_.QTowar.locate(kItemNr, QString::number(id), false, false);
+        st_.QTowar.locate(kItemNr, QString::number(rows_.value(kItemNr).toLongLong()), false,
+                          false);
     else
         items.gotoRowId(id);
 }

@@ -3,6 +3,7 @@
 // PELK_SERVER_RUN the same tests run on a catalogue on a server, expecting the same rows.
 #include "engine/containsindex.h"
 #include "engine/database.h"
+#include "engine/error.h"
 #include "engine/sqlfunctions.h"
 #include "engine/table.h"
 #include "support/backendrun.h"
@@ -246,6 +247,32 @@ TEST_F(ContainsIndexTest, NarrowsTheFilteredListInItsOrder) {
     }
     EXPECT_EQ(names, (QStringList{QStringLiteral("Śruba imbusowa M8x20"),
                                   QStringLiteral("Śruba sześciokątna M10x120")}));
+}
+
+// A query's items come as their numbers: on a server those are no row ids, and are looked up.
+TEST_F(ContainsIndexTest, AQuerysItemNumbersBecomeRowsInTheQuerysOrder) {
+    for (const auto& [nr, name] :
+         {std::pair{100, "Sto"}, {7, "Siedem"}, {55, "Pięćdziesiąt pięć"}}) {
+        Table t(folder, QStringLiteral("Towar"));
+        t.open();
+        t.append();
+        t.setValue(QStringLiteral("Tow_nr"), nr);
+        t.setValue(QStringLiteral("Tow_Nazwa"), QString::fromUtf8(name));
+        t.post();
+    }
+    index->build();
+    Table t(folder, QStringLiteral("Towar"));
+    t.open();
+    const auto m = index->matching(ContainsIndex::words(QStringLiteral("ie")));
+    const auto rows = ContainsIndex::narrowed(
+        ContainsIndex::rowIdsOf(t, QStringLiteral("Tow_nr"), {55, 999, 100, 7}), m);
+    QStringList names;
+    for (qint64 id : rows) {
+        ASSERT_TRUE(t.gotoRowId(id));
+        names << t.asString(QStringLiteral("Tow_Nazwa"));
+    }
+    EXPECT_EQ(names, (QStringList{QStringLiteral("Pięćdziesiąt pięć"), QStringLiteral("Siedem")}));
+    EXPECT_THROW(ContainsIndex::rowIdsOf(t, QStringLiteral("Brak"), {1}), EngineError);
 }
 
 QString pelkdb(const QStringList& args, int* code = nullptr) {
