@@ -46,10 +46,10 @@ QString trigramOperators(Database& db) {
     };
     QString schema = installedIn();
     if (schema.isEmpty()) {
+        // Two installations making it at once take turns, as with the support functions.
+        Statement lock = db.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(7369012)"));
+        lock.step();
         try {
-            // Two installations making it at once take turns, as with the support functions.
-            Statement lock = db.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(7369012)"));
-            lock.step();
             db.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA %1")
                         .arg(quoted(serverFunctionsSchema())));
         } catch (const EngineError& e) {

@@ -249,6 +249,36 @@ TEST_F(ContainsIndexTest, NarrowsTheFilteredListInItsOrder) {
                                   QStringLiteral("Śruba sześciokątna M10x120")}));
 }
 
+// The build runs under the cancel check; a cancelled one leaves no part of the index behind.
+TEST_F(ContainsIndexTest, ACancelledBuildLeavesNothing) {
+    db->transaction([&] {
+        db->exec(QStringLiteral("INSERT INTO \"Towar\"(\"Tow_nr\", \"Tow_Nazwa\") WITH RECURSIVE "
+                                "c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 30000) "
+                                "SELECT x + 100000, 'Śruba nr ' || x FROM c"));
+        db->markWritten();
+    });
+    int asked = 0;
+    db->setCancelCheck([&] { return ++asked >= 1; });
+    EXPECT_THROW(index->build(), EngineError);
+    db->setCancelCheck({});
+    EXPECT_GE(asked, 1);
+    EXPECT_FALSE(index->ready());
+    Statement left = db->prepare(
+        backendrun::onServer()
+            ? QStringLiteral("SELECT (SELECT count(*) FROM pg_class c JOIN pg_namespace n ON "
+                             "n.oid = c.relnamespace WHERE n.nspname = current_schema() AND "
+                             "c.relname LIKE '\\_pelk\\_zawiera%') + (SELECT count(*) FROM "
+                             "pg_trigger WHERE tgname LIKE '\\_pelk\\_zawiera%')")
+            : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name LIKE "
+                             "'\\_pelk\\_zawiera%' ESCAPE '\\'"));
+    ASSERT_TRUE(left.step());
+    EXPECT_EQ(left.columnInt(0), 0);
+    add(QStringLiteral("Wkręt po przerwaniu"));
+    index->build();
+    EXPECT_EQ(found(QStringLiteral("29999 sruba")), QStringList{QStringLiteral("Śruba nr 29999")});
+    EXPECT_EQ(found(QStringLiteral("wkret")), QStringList{QStringLiteral("Wkręt po przerwaniu")});
+}
+
 // A query's items come as their numbers: on a server those are no row ids, and are looked up.
 TEST_F(ContainsIndexTest, AQuerysItemNumbersBecomeRowsInTheQuerysOrder) {
     for (const auto& [nr, name] :
