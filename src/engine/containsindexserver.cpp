@@ -46,20 +46,29 @@ QString trigramOperators(Database& db) {
     };
     QString schema = installedIn();
     if (schema.isEmpty()) {
+        auto refuse = [&](const QString& why) {
+            return EngineError(K::State,
+                               QStringLiteral("Nie można przygotować wyszukiwania „zawiera” w "
+                                              "katalogu %1: %2")
+                                   .arg(db.folder(), why));
+        };
+        Statement available = db.prepare(
+            QStringLiteral("SELECT 1 FROM pg_available_extensions WHERE name = 'pg_trgm'"));
+        if (!available.step())
+            throw refuse(QStringLiteral("serwer bazy danych nie ma rozszerzenia pg_trgm. "
+                                        "Administrator serwera musi zainstalować dodatki "
+                                        "PostgreSQL (contrib)."));
         // Two installations making it at once take turns, as with the support functions.
         Statement lock = db.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(7369012)"));
         lock.step();
         try {
             db.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA %1")
                         .arg(quoted(serverFunctionsSchema())));
-        } catch (const EngineError& e) {
-            throw EngineError(
-                K::State,
-                QStringLiteral("Nie można przygotować wyszukiwania „zawiera” w katalogu %1: "
-                               "serwer nie pozwolił utworzyć rozszerzenia pg_trgm. Administrator "
-                               "bazy danych może je dodać poleceniem CREATE EXTENSION pg_trgm. "
-                               "(%2)")
-                    .arg(db.folder(), e.message()));
+        } catch (const EngineError&) {
+            throw refuse(QStringLiteral("brak uprawnień do utworzenia rozszerzenia pg_trgm w "
+                                        "bazie danych. Administrator bazy danych może je dodać "
+                                        "poleceniem CREATE EXTENSION pg_trgm SCHEMA %1;")
+                             .arg(serverFunctionsSchema()));
         }
         schema = installedIn();
     }

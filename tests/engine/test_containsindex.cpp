@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace engine;
@@ -173,6 +174,39 @@ TEST_F(ContainsIndexTest, ServerLooksWordsUpInTheTrigramIndex) {
         plan += st.column(0).toString() + u'\n';
     db->exec(QStringLiteral("RESET enable_seqscan"));
     EXPECT_TRUE(plan.contains(index->indexName() + QStringLiteral("_trgm"))) << plan.toStdString();
+}
+
+// A user who may not add the trigram extension to the database gets a message saying what is
+// missing, and the catalogue is left as it was.
+TEST_F(ContainsIndexTest, ServerWithoutTheExtensionSaysSo) {
+    if (!backendrun::onServer()) GTEST_SKIP() << "a folder needs no extension";
+    addSample();
+    db->exec(
+        QStringLiteral(
+            "CREATE ROLE bez_praw LOGIN; GRANT USAGE, CREATE ON SCHEMA pelk_sql TO bez_praw; "
+            "GRANT USAGE, CREATE ON SCHEMA \"%1\" TO bez_praw; GRANT ALL ON ALL TABLES IN SCHEMA "
+            "\"%1\" TO bez_praw; GRANT ALL ON ALL SEQUENCES IN SCHEMA \"%1\" TO bez_praw; "
+            "REVOKE CREATE ON DATABASE pelk_test FROM PUBLIC")
+            .arg(folder.section(u'/', -1)));
+    QString other = folder;
+    other.replace(QRegularExpression(QStringLiteral("//[^@/]*@")), QStringLiteral("//bez_praw@"));
+    auto weak = Database::open(other);
+    ContainsIndex denied(weak, QStringLiteral("Towar"), kFields);
+    try {
+        denied.build();
+        FAIL() << "the index was built without the extension";
+    } catch (const EngineError& e) {
+        EXPECT_TRUE(e.message().contains(
+            QStringLiteral("brak uprawnień do utworzenia rozszerzenia pg_trgm")))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("„zawiera”"))) << e.message().toStdString();
+    }
+    EXPECT_FALSE(denied.ready());
+    // Once the extension is there, the same user builds the index.
+    db->exec(QStringLiteral("CREATE EXTENSION pg_trgm SCHEMA pelk_sql"));
+    denied.build();
+    EXPECT_TRUE(denied.ready());
+    EXPECT_EQ(denied.matching(ContainsIndex::words(QStringLiteral("lozysko"))).count, 1);
 }
 
 // Signs that mean "any character" to a pattern are characters like any other.
