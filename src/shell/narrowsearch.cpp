@@ -51,9 +51,9 @@ bool isTyping(const QKeyEvent* key) {
 }
 
 // While a search runs, only typing into the search field gets through; every other input, every
-// timer and all painting wait until the search is over (a timer, a click or a grid fetching the
-// rows it paints would use the database in the middle of the search's statement) and are handed
-// over afterwards.
+// timer, all resizing and laying out and all painting wait until the search is over (a timer, a
+// click or a grid fetching the rows it paints would use the database in the middle of the search's
+// statement) and are handed over afterwards.
 class InputHold : public QObject {
 public:
     explicit InputHold(QObject* field) : field_(field) { qApp->installEventFilter(this); }
@@ -89,10 +89,23 @@ protected:
         case QEvent::Close:
             hold(watched, event->clone());
             return true;
+        case QEvent::Resize:
+            // The window resized by the window system: its pages, placed anew, read the database.
+            // The latest size is handed over afterwards.
+            if (!event->spontaneous() && !watched->isWindowType()) return false;
+            for (auto& [receiver, held] : held_)
+                if (receiver == watched && held->type() == QEvent::Resize) {
+                    held.reset(event->clone());
+                    return true;
+                }
+            hold(watched, event->clone());
+            return true;
         case QEvent::UpdateRequest:
+        case QEvent::LayoutRequest:
+            // Laying out resizes the window's pages, which read the database as they are placed.
             for (const auto& [receiver, held] : held_)
-                if (receiver == watched && held->type() == QEvent::UpdateRequest) return true;
-            hold(watched, new QEvent(QEvent::UpdateRequest));
+                if (receiver == watched && held->type() == event->type()) return true;
+            hold(watched, new QEvent(event->type()));
             return true;
         case QEvent::Paint:
             if (auto* w = qobject_cast<QWidget*>(watched)) unpainted_.emplace_back(w);
