@@ -1,5 +1,6 @@
 #include "measures.h"
 #include "catalogue.h"
+#include "engine/database.h"
 #include "engine/error.h"
 #include "engine/filterexpr.h"
 #include "engine/localsql.h"
@@ -9,6 +10,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <random>
 #include <stdexcept>
 
@@ -105,24 +107,47 @@ void run(RawStmt& st) {
     st.reset();
 }
 
-// Rows made to be deleted: past every real item, so that they sort last by number.
+// Rows made to be deleted: past every real item, so that they sort last by number. They are
+// written on the connection of the side being measured: a write on the other connection would
+// make the measured one read its cached pages again, a cost the measure is not about.
 class InsertVictim {
 public:
+    // On the raw side's connection.
     explicit InsertVictim(BenchContext& c)
-        : insert_(*c.raw, std::string("INSERT INTO Towar (") + kItemCols +
-                              ") VALUES (?1, ?2, ?3, NULL, NULL, NULL, NULL, NULL, NULL)"),
-          name_(utf8(QStringLiteral("DO USUNIĘCIA"))), next_(c.items + 1000000) {}
+        : insert_(std::in_place, *c.raw, insertSql()), name_(utf8(QStringLiteral("DO USUNIĘCIA"))),
+          next_(c.items + 1000000) {}
+    // On the engine's connection.
+    InsertVictim(BenchContext& c, std::shared_ptr<Database> db)
+        : db_(std::move(db)), next_(c.items + 1000000) {}
     std::int64_t make() {
-        insert_.bind(1, next_).bind(2, std::int64_t(kScrewGroup)).bind(3, name_);
-        run(insert_);
-        return next_++;
+        if (insert_) {
+            insert_->bind(1, std::int64_t(next_)).bind(2, std::int64_t(kScrewGroup)).bind(3, name_);
+            run(*insert_);
+        } else {
+            Statement st = db_->prepare(QString::fromStdString(insertSql()));
+            st.bindAll({next_, kScrewGroup, QStringLiteral("DO USUNIĘCIA")});
+            st.step();
+        }
+        return std::int64_t(next_++);
     }
 
 private:
-    RawStmt insert_;
+    static std::string insertSql() {
+        return std::string("INSERT INTO Towar (") + kItemCols +
+               ") VALUES (?1, ?2, ?3, NULL, NULL, NULL, NULL, NULL, NULL)";
+    }
+    std::optional<RawStmt> insert_;
+    std::shared_ptr<Database> db_;
     std::string name_;
-    std::int64_t next_;
+    qint64 next_;
 };
+
+// Deletes one row on the engine's connection, outside the measured time.
+void dropOnEngine(Database& db, qint64 rowid) {
+    Statement st = db.prepare(QStringLiteral("DELETE FROM Towar WHERE rowid = ?"));
+    st.bind(1, rowid);
+    st.step();
+}
 
 // The durable work of an edit and post of one item's price on the bare C API.
 class RawPostEdit {
@@ -742,7 +767,6 @@ void registerMeasures(BenchContext& ctx) {
         [c](benchmark::State& s) {
             guarded(s, [&] {
                 auto t = openItems(*c, nullptr);
-                RawStmt drop(*c->raw, "DELETE FROM Towar WHERE rowid = ?1");
                 const QString name = QStringLiteral("Tow_Nazwa"),
                               group = QStringLiteral("Tow_Grupa_nr");
                 for (auto _ : s) {
@@ -751,8 +775,7 @@ void registerMeasures(BenchContext& ctx) {
                     t->setValue(group, kScrewGroup);
                     t->post();
                     s.PauseTiming();
-                    drop.bind(1, std::int64_t(t->rowId()));
-                    run(drop);
+                    dropOnEngine(*t->database(), t->rowId());
                     s.ResumeTiming();
                 }
             });
@@ -804,7 +827,7 @@ void registerMeasures(BenchContext& ctx) {
         [c](benchmark::State& s) {
             guarded(s, [&] {
                 auto t = openItems(*c, nullptr);
-                InsertVictim victim(*c);
+                InsertVictim victim(*c, t->database());
                 for (auto _ : s) {
                     s.PauseTiming();
                     t->gotoRowId(victim.make());

@@ -1,6 +1,6 @@
 #include "engine/check.h"
 #include "engine/database.h"
-#include "engine/error.h"
+#include "engine/servercheck.h"
 #include "engine/sqlname.h"
 #include <QDateTime>
 
@@ -15,8 +15,8 @@ bool hasInternalTables(Database& db) {
     return st.step() && st.columnInt(0) == 4;
 }
 
-void checkCounters(Database& db, QStringList& findings) {
-    for (const QString& name : db.tables()) {
+void checkCounters(Database& db, const QStringList& tables, QStringList& findings) {
+    for (const QString& name : tables) {
         const TableDef def = db.requireTable(name);
         for (const FieldDef& f : def.fields) {
             if (f.type != FieldType::AutoInc) continue;
@@ -47,10 +47,10 @@ void checkLocks(Database& db, QStringList& findings) {
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     for (const char* table : {"_pelk_locks", "_pelk_tablelocks"}) {
         Statement st = db.prepare(
-            QStringLiteral("SELECT l.tbl, l.owner, o.user FROM %1 l LEFT JOIN _pelk_owners o ON "
-                           "o.owner = l.owner WHERE o.owner IS NULL OR NOT pl_alive(o.host, "
-                           "o.pid, o.expires, ?1) ORDER BY l.tbl, l.owner")
-                .arg(QLatin1String(table)));
+            QStringLiteral("SELECT l.tbl, l.owner, o.\"user\" FROM %1 l LEFT JOIN _pelk_owners o "
+                           "ON o.owner = l.owner WHERE o.owner IS NULL OR NOT %2 "
+                           "ORDER BY l.tbl, l.owner")
+                .arg(QLatin1String(table), db.aliveSql(QStringLiteral("o"), 1)));
         st.bind(1, now);
         while (st.step()) {
             const QString user = st.column(2).toString();
@@ -66,12 +66,14 @@ void checkLocks(Database& db, QStringList& findings) {
 } // namespace
 
 QStringList checkDatabase(Database& db) {
-    if (db.onServer())
-        throw EngineError(EngineError::Kind::State,
-                          QStringLiteral("Sprawdzanie katalogu na serwerze (%1) nie jest jeszcze "
-                                         "dostępne.")
-                              .arg(db.folder()));
     QStringList findings;
+    if (db.onServer()) {
+        QStringList sound;
+        if (!checkServerCatalogue(db, findings, sound)) return findings;
+        checkCounters(db, sound, findings);
+        checkLocks(db, findings);
+        return findings;
+    }
     {
         Statement st = db.prepare(QStringLiteral("PRAGMA integrity_check"));
         while (st.step()) {
@@ -80,7 +82,7 @@ QStringList checkDatabase(Database& db) {
         }
     }
     if (!hasInternalTables(db)) return findings;
-    checkCounters(db, findings);
+    checkCounters(db, db.tables(), findings);
     checkLocks(db, findings);
     return findings;
 }

@@ -63,12 +63,12 @@ QString trigramOperators(Database& db) {
         lock.step();
         try {
             db.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA %1")
-                        .arg(quoted(serverFunctionsSchema())));
+                        .arg(quoted(pgFunctionsSchema())));
         } catch (const EngineError&) {
             throw refuse(QStringLiteral("brak uprawnień do utworzenia rozszerzenia pg_trgm w "
                                         "bazie danych. Administrator bazy danych może je dodać "
                                         "poleceniem CREATE EXTENSION pg_trgm SCHEMA %1;")
-                             .arg(serverFunctionsSchema()));
+                             .arg(pgFunctionsSchema()));
         }
         schema = installedIn();
     }

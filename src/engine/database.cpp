@@ -500,9 +500,8 @@ void Database::closeServer() {
     if (it != reg.end() && it->expired()) reg.erase(it);
 }
 
-// Whether the owner in the row aliased `owner` still holds its locks; `nowParam` is the number
-// of the parameter holding the current time. In a folder the lease and the process decide; on a
-// server the owner's connection does: its token is an advisory lock that ends with it.
+// In a folder the lease and the process decide; on a server the owner's connection does: its
+// token is an advisory lock that ends with it.
 QString Database::aliveSql(const QString& owner, int nowParam) const {
     const QString n = QString::number(nowParam);
     if (!server_) return QStringLiteral("pl_alive(%1.host, %1.pid, %1.expires, ?%2)").arg(owner, n);
@@ -686,8 +685,8 @@ Statement Database::prepare(const QString& sql) {
         return Statement(this, st, false);
     }
     auto it = cache_.find(sql);
-    if (it != cache_.end() && !inUse_.contains(it.value())) {
-        inUse_.insert(it.value(), sql);
+    if (it != cache_.end() && std::find(inUse_.begin(), inUse_.end(), it.value()) == inUse_.end()) {
+        inUse_.push_back(it.value());
         return Statement(this, it.value(), true);
     }
     sqlite3_stmt* st = nullptr;
@@ -697,7 +696,7 @@ Statement Database::prepare(const QString& sql) {
     if (rc != SQLITE_OK) fail(rc, sql);
     if (it == cache_.end()) {
         cache_.insert(sql, st);
-        inUse_.insert(st, sql);
+        inUse_.push_back(st);
         return Statement(this, st, true);
     }
     return Statement(this, st, false); // the cached one is busy (nested use)
@@ -706,7 +705,10 @@ Statement Database::prepare(const QString& sql) {
 void Database::giveBack(sqlite3_stmt* stmt) {
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
-    inUse_.remove(stmt);
+    if (auto at = std::find(inUse_.begin(), inUse_.end(), stmt); at != inUse_.end()) {
+        *at = inUse_.back();
+        inUse_.pop_back();
+    }
 }
 
 void Database::giveBack(BackendStatement* stmt) {
@@ -773,9 +775,9 @@ void Database::analyze(const QString& table) {
 
 void Database::begin() {
     if (readDepth_ > 0 && depth_ == 0)
-        throw EngineError(EngineError::Kind::State,
-                          QStringLiteral("Zapis w trakcie odczytu bazy danych w folderze %1.")
-                              .arg(QDir::toNativeSeparators(folder_)));
+        throw EngineError(
+            EngineError::Kind::State,
+            QStringLiteral("Zapis w trakcie odczytu bazy danych %1.").arg(inLocation(folder_)));
     if (depth_ == 0) {
         beginImmediate();
         wrote_ = false;
@@ -983,8 +985,8 @@ TableDef Database::requireTable(const QString& name) {
     auto d = tableDef(name);
     if (!d)
         throw EngineError(EngineError::Kind::MissingTable,
-                          QStringLiteral("Tabela %1 nie istnieje w folderze %2.")
-                              .arg(bareTableName(name), QDir::toNativeSeparators(folder_)),
+                          QStringLiteral("Tabela %1 nie istnieje %2.")
+                              .arg(bareTableName(name), inLocation(folder_)),
                           bareTableName(name));
     return *d;
 }
@@ -1054,10 +1056,10 @@ void Database::createTable(const TableDef& def, bool replace) {
         ensureInternalTables();
         if (hasTable(def.name)) {
             if (!replace)
-                throw EngineError(EngineError::Kind::BadValue,
-                                  QStringLiteral("Tabela %1 już istnieje w folderze %2.")
-                                      .arg(def.name, QDir::toNativeSeparators(folder_)),
-                                  def.name);
+                throw EngineError(
+                    EngineError::Kind::BadValue,
+                    QStringLiteral("Tabela %1 już istnieje %2.").arg(def.name, inLocation(folder_)),
+                    def.name);
             dropTable(def.name);
         }
         const IndexDef* primary = def.primaryIndex();

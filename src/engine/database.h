@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QTimer;
 struct sqlite3;
@@ -177,6 +178,9 @@ public:
     // record locks that must be seen as alive by other installations (working tables).
     void keepLeaseAlive();
     bool ownerAlive(const QString& owner); // a lease of that owner still runs (or it is us)
+    // SQL telling whether the owner in the row aliased `owner` (of _pelk_owners) still holds
+    // its locks; `nowParam` is the number of the parameter holding the current time.
+    QString aliveSql(const QString& owner, int nowParam) const;
 
     static constexpr int kLeaseSeconds = 60;
 
@@ -197,7 +201,6 @@ private:
     explicit Database(const QString& folder);
     void openFile(Mode mode);
     void openServer(Mode mode);
-    QString aliveSql(const QString& owner, int nowParam) const;
     void closeServer();
     void configure();
     void ensureInternalTables();
@@ -219,7 +222,7 @@ private:
     bool internalTables_ = false;
     QHash<QString, TableDef> schema_; // by lower-case bare name
     QHash<QString, sqlite3_stmt*> cache_;
-    QHash<sqlite3_stmt*, QString> inUse_;
+    std::vector<sqlite3_stmt*> inUse_; // cached statements given out: a few at most
     qint64 leaseRenewedAt_ = 0;
     int locksHeld_ = 0;
     bool keptAlive_ = false;

@@ -24,7 +24,7 @@ constexpr Oid kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText
 // locks the row first, so that writers of one catalogue take turns as they do on a folder's file.
 // The schema of the support functions, and their version: raised whenever pgfunctions.cpp
 // changes what they answer, so that servers get the new ones.
-const QString kFunctionsSchema = serverFunctionsSchema();
+const QString kFunctionsSchema = pgFunctionsSchema();
 const QByteArray kFunctionsVersion = "SELECT 1";
 
 const char* const kStateTable =
@@ -362,11 +362,10 @@ PgBackend::PgBackend(const QString& location, bool create) : location_(location)
 // itself, so that a new catalogue costs no second and a half of making them again.
 void PgBackend::ensureSupportFunctions() {
     const auto current = [&] {
-        pq::Result r =
-            query("SELECT 1 FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace "
-                  "WHERE n.nspname = $1 AND p.proname = 'pl_functions_version' AND "
-                  "p.prosrc = $2",
-                  {kFunctionsSchema.toUtf8(), kFunctionsVersion});
+        pq::Result r = query(
+            "SELECT 1 FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace "
+            "WHERE n.nspname = $1 AND p.proname = $2 AND p.prosrc = $3",
+            {kFunctionsSchema.toUtf8(), pgFunctionsVersionFunction().toUtf8(), kFunctionsVersion});
         return PQntuples(r.get()) > 0;
     };
     if (current()) return;
@@ -378,9 +377,9 @@ void PgBackend::ensureSupportFunctions() {
         if (!current()) {
             run("CREATE SCHEMA IF NOT EXISTS " + schema);
             run(pgSupportFunctionsSql(kFunctionsSchema).toUtf8());
-            run("CREATE OR REPLACE FUNCTION " + schema +
-                ".pl_functions_version() RETURNS integer LANGUAGE sql IMMUTABLE AS '" +
-                kFunctionsVersion + "'");
+            run("CREATE OR REPLACE FUNCTION " + schema + '.' +
+                quoted(pgFunctionsVersionFunction()).toUtf8() +
+                "() RETURNS integer LANGUAGE sql IMMUTABLE AS '" + kFunctionsVersion + "'");
         }
         run("COMMIT");
     } catch (...) {

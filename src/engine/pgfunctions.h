@@ -3,12 +3,6 @@
 
 namespace engine {
 
-// The schema of one database holding the server's support functions and the extensions the
-// engine uses (pg_trgm for the contains index); every catalogue's connection searches it.
-inline QString serverFunctionsSchema() {
-    return QStringLiteral("pelk_sql");
-}
-
 // The SQL that creates, in `schema` (a bare name, quoted here), the server's counterparts of
 // the functions every SQLite connection gets (registerSqlFunctions), giving the same answers:
 //   pl_upper(text) -> text       Upper() of local SQL, Unicode's simple upper-case mapping
@@ -26,5 +20,15 @@ inline QString serverFunctionsSchema() {
 // tables are written out from the ones the program uses, so the server cannot disagree with
 // the program whatever its locale. Run when a catalogue's schema is made.
 QString pgSupportFunctionsSql(const QString& schema);
+
+// The schema the support functions live in, one per database, shared by its catalogues (and
+// the extensions the engine uses there: pg_trgm for the contains index), and the function whose
+// presence says they were made there.
+inline QString pgFunctionsSchema() {
+    return QStringLiteral("pelk_sql");
+}
+inline QString pgFunctionsVersionFunction() {
+    return QStringLiteral("pl_functions_version");
+}
 
 } // namespace engine

@@ -2,6 +2,7 @@
 #include "engine/error.h"
 #include "engine/pq.h"
 #include "engine/serverlocation.h"
+#include "engine/sqlname.h"
 #include <QCollator>
 #include <algorithm>
 
@@ -119,6 +120,78 @@ QString catalogueOnServer(const QString& serverAddress, const QString& schema) {
         if (schemaSlash >= 0) text.truncate(schemaSlash);
     }
     return text + u'/' + schema;
+}
+
+namespace {
+
+pq::Connection connectTo(const ServerLocation& where) {
+    const QByteArray options =
+        where.connectionString() + " client_encoding='UTF8' application_name='pelk'";
+    pq::Connection conn(PQconnectdb(options.constData()));
+    if (PQstatus(conn.get()) != CONNECTION_OK) return {};
+    PQsetNoticeProcessor(
+        conn.get(), [](void*, const char*) {}, nullptr);
+    return conn;
+}
+
+bool commandOk(PGconn* conn, const QByteArray& sql) {
+    pq::Result r(PQexec(conn, sql.constData()));
+    const auto status = PQresultStatus(r.get());
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+
+} // namespace
+
+bool serverSchemaExists(const QString& location) {
+    const ServerLocation where = parseServerLocation(location);
+    pq::Connection conn = connectTo(where);
+    if (!conn) return false;
+    const QByteArray schema = where.schema.toUtf8();
+    const char* values[] = {schema.constData()};
+    pq::Result r(PQexecParams(conn.get(), "SELECT 1 FROM pg_namespace WHERE nspname = $1", 1,
+                              nullptr, values, nullptr, nullptr, 0));
+    return PQresultStatus(r.get()) == PGRES_TUPLES_OK && PQntuples(r.get()) > 0;
+}
+
+void removeMadeServerCatalogue(const QString& location, bool dropSchema) {
+    const ServerLocation where = parseServerLocation(location);
+    pq::Connection conn = connectTo(where);
+    if (!conn) return;
+    const QByteArray schema = quoted(where.schema).toUtf8();
+    if (!commandOk(conn.get(), "BEGIN")) return;
+    // Under the lock writers of the catalogue take, so that nobody makes a table meanwhile.
+    if (!commandOk(conn.get(), "LOCK TABLE " + schema + "._pelk_state IN EXCLUSIVE MODE")) {
+        // Not even the state table was made: nobody else writes there either.
+        commandOk(conn.get(), "ROLLBACK");
+        if (!commandOk(conn.get(), "BEGIN")) return;
+    }
+    // Tables of the catalogue made meanwhile by another installation keep it; without the
+    // table of definitions (a creation cut short) there is nothing to keep.
+    if (commandOk(conn.get(), "SAVEPOINT defined")) {
+        pq::Result defined(
+            PQexec(conn.get(),
+                   QByteArray("SELECT 1 FROM " + schema + "._pelk_fields LIMIT 1").constData()));
+        if (PQresultStatus(defined.get()) == PGRES_TUPLES_OK && PQntuples(defined.get()) > 0) {
+            commandOk(conn.get(), "ROLLBACK");
+            return;
+        }
+        commandOk(conn.get(), "ROLLBACK TO SAVEPOINT defined");
+    }
+    QByteArray drop = "DROP TABLE IF EXISTS ";
+    bool first = true;
+    for (const char* table : {"_pelk_state", "_pelk_fields", "_pelk_indexes", "_pelk_seq",
+                              "_pelk_owners", "_pelk_locks", "_pelk_tablelocks"}) {
+        drop += (first ? "" : ", ") + schema + '.' + table;
+        first = false;
+    }
+    if (!commandOk(conn.get(), drop) ||
+        !commandOk(conn.get(), "DROP FUNCTION IF EXISTS " + schema + "._pelk_touch()") ||
+        !commandOk(conn.get(), "COMMIT")) {
+        commandOk(conn.get(), "ROLLBACK");
+        return;
+    }
+    // Without CASCADE: whatever another program put there meanwhile keeps the schema.
+    if (dropSchema) commandOk(conn.get(), "DROP SCHEMA IF EXISTS " + schema);
 }
 
 } // namespace engine

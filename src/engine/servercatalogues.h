@@ -17,4 +17,13 @@ QStringList serverCatalogues(const QString& serverAddress);
 // The catalogue location of `schema` on the server at `serverAddress` (as above).
 QString catalogueOnServer(const QString& serverAddress, const QString& schema);
 
+// Whether the location's schema exists on its server, catalogue or not; false when the server
+// cannot be reached.
+bool serverSchemaExists(const QString& location);
+// Takes back what opening a location with Mode::Create made in a schema that held no catalogue:
+// the engine's own tables and function, then the schema itself when `dropSchema` and nothing
+// else is in it. A catalogue that got tables meanwhile is left whole, and whatever else the
+// schema holds stays. Best effort: a server that cannot be reached is left as it is.
+void removeMadeServerCatalogue(const QString& location, bool dropSchema);
+
 } // namespace engine

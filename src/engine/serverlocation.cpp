@@ -1,5 +1,6 @@
 #include "engine/serverlocation.h"
 #include "engine/error.h"
+#include <QDir>
 #include <QUrl>
 
 namespace engine {
@@ -61,6 +62,12 @@ QByteArray ServerLocation::connectionString() const {
 
 bool isServerLocation(const QString& location) {
     return location.trimmed().startsWith(scheme, Qt::CaseInsensitive);
+}
+
+QString inLocation(const QString& location) {
+    if (isServerLocation(location))
+        return QStringLiteral("w katalogu na serwerze %1").arg(location.trimmed());
+    return QStringLiteral("w folderze %1").arg(QDir::toNativeSeparators(location));
 }
 
 bool isValidSchemaName(const QString& name) {

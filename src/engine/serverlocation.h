@@ -26,6 +26,10 @@ struct ServerLocation {
 // whether it is well formed.
 bool isServerLocation(const QString& location);
 
+// Where a catalogue is, as messages say it: "w folderze /ścieżka" for a folder, "w katalogu na
+// serwerze postgresql://…" for a server location (which never carries a password).
+QString inLocation(const QString& location);
+
 // Splits a server location; throws EngineError (NoDatabase) saying what is wrong with it.
 ServerLocation parseServerLocation(const QString& location);
 

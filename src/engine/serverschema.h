@@ -15,9 +15,23 @@ namespace engine {
 
 // The field's column holds text, on a server as in a folder.
 bool isTextColumn(FieldType type);
-// The column definitions of a field: the field itself, then its sort key if it has one.
+// A column of a table on the server, named as the server names it, with its type as the
+// server's catalogue (information_schema) spells it.
+struct ServerColumn {
+    QString name;
+    QString type;
+};
+// The columns of a field: the field itself, then its sort key if it has one.
+QList<ServerColumn> serverColumnsOf(const FieldDef& field);
+// The same as column definitions for CREATE TABLE.
 QStringList serverColumns(const FieldDef& field);
 QString serverRowIdColumn();
+// The names of a table's index and of its change trigger (serverChangeTriggerSql) on the server.
+QString serverIndexName(const TableDef& def, const IndexDef& index);
+QString serverChangeTriggerName(const TableDef& def);
+// A name as the server keeps it: cut to its limit of 63 bytes, before a character that would
+// not fit whole.
+QString serverStoredName(const QString& name);
 // CREATE INDEX for one of a table's indexes: text fields by their sort keys, empty values first
 // as in a folder, the row id last so that rows with equal keys keep one order.
 QString serverIndexSql(const TableDef& def, const IndexDef& index);

@@ -241,6 +241,7 @@ void Table::close() {
     cur_ = {};
     state_ = State::Inactive;
     db_.reset();
+    whereShape_.reset(); // opened again elsewhere, the conditions may read otherwise
     Q_EMIT afterClose();
     if (failure) std::rethrow_exception(failure);
 }
@@ -272,6 +273,7 @@ struct Table::Shape {
     QStringList indexFields;
     QString filterText;        // empty when no filter applies
     mutable QString insertSql; // built at the first insert
+    mutable QString endSql[2]; // endSql_ of a cursor under the filter alone
     std::vector<KeyPart> key;
     QString selectSql, keySelectSql, orderAsc, orderDesc;
     SqlFragment filter; // empty when no filter applies
@@ -425,6 +427,7 @@ void Table::buildSql() {
         endSql_[1].clear();
         rowSql_[0].clear();
         rowSql_[1].clear();
+        keyedSql_.clear();
     }
     key_ = key;
     selectSql_ = sh->selectSql;
@@ -467,25 +470,39 @@ std::vector<Table::Row> Table::fetchRange(const QString& cond, const QVariantLis
     // Reading from an end, the commonest, has its text built once per set of conditions.
     QString& plain = endSql_[forward ? 1 : 0];
     const bool fromEnd = cond.isEmpty() && !keysOnly_;
-    QString sql;
-    if (fromEnd && !plain.isEmpty()) {
-        sql = plain;
-    } else {
-        sql = keysOnly_ ? keySelectSql_ : selectSql_;
-        QStringList parts;
-        if (!baseWhere_.isEmpty()) parts << baseWhere_;
-        if (!cond.isEmpty()) parts << cond;
-        if (!parts.isEmpty())
-            sql += QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
-        sql += forward ? orderAsc_ : orderDesc_;
-        sql += QStringLiteral(" LIMIT ?");
-        if (fromEnd) plain = sql;
+    if (!fromEnd) return fetchSql(selectWhere(cond, forward), params, limit);
+    if (plain.isEmpty()) {
+        // Without a range or a master the text is the same for every cursor of the shape.
+        const Shape* shared = whereConds_.empty() ? whereShape_.get() : nullptr;
+        if (shared && !shared->endSql[forward].isEmpty()) {
+            plain = shared->endSql[forward];
+        } else {
+            plain = selectWhere(cond, forward);
+            if (shared) shared->endSql[forward] = plain;
+        }
     }
+    return fetchSql(plain, params, limit);
+}
+
+// The rows' statement under baseWhere_ and `cond`, in the order, up to a bound limit.
+QString Table::selectWhere(const QString& cond, bool forward) const {
+    QString sql = keysOnly_ ? keySelectSql_ : selectSql_;
+    QStringList parts;
+    if (!baseWhere_.isEmpty()) parts << baseWhere_;
+    if (!cond.isEmpty()) parts << cond;
+    if (!parts.isEmpty()) sql += QStringLiteral(" WHERE ") + parts.join(QStringLiteral(" AND "));
+    sql += forward ? orderAsc_ : orderDesc_;
+    sql += QStringLiteral(" LIMIT ?");
+    return sql;
+}
+
+std::vector<Table::Row> Table::fetchSql(const QString& sql, const QVariantList& params, int limit) {
     Statement st = db_->prepare(sql);
     st.bindAll(baseParams_);
     st.bindAll(params, int(baseParams_.size()) + 1);
     st.bind(int(baseParams_.size() + params.size()) + 1, limit);
     std::vector<Row> rows;
+    rows.reserve(size_t(std::clamp(limit, 1, 1024)));
     const auto block = keysOnly_ ? nullptr : newBlock(limit);
     while (st.step())
         rows.push_back(keysOnly_ ? keyRowFrom(st) : rowFrom(st, block));
@@ -513,30 +530,40 @@ std::vector<Table::Row> Table::fetch(bool forward, const Row* from, int limit, b
         // a row with an empty field further on sorts first within its prefix and compares as
         // unknown exactly where it belongs before the row. One seek, one statement.
         // The collation goes with the values: SQLite seeks the index only for plain columns.
-        QStringList cols, marks;
         QVariantList params;
         bool complete = true;
         for (int j = 0; j < n && complete; ++j) {
             QVariant v = from->at(key_[j].field);
             complete = !v.isNull();
-            if (onServer_) {
-                cols << colSql(key_[j].field);
-                marks << QStringLiteral("?");
-                params << keyParam(key_[j].field, v);
-                continue;
-            }
-            cols << quotedIdent(std::as_const(def_.fields)[key_[j].field].name);
-            marks << (key_[j].text ? QStringLiteral("? COLLATE PL") : QStringLiteral("?"));
-            params << std::move(v);
+            params << (onServer_ ? keyParam(key_[j].field, v) : std::move(v));
         }
         if (complete) {
-            cols << QStringLiteral("rowid");
-            marks << QStringLiteral("?");
             params << from->rowid;
-            return fetchRange(u'(' + cols.join(QStringLiteral(", ")) + u')' +
-                                  (inclusive ? QStringLiteral(" >= (") : QStringLiteral(" > (")) +
-                                  marks.join(QStringLiteral(", ")) + u')',
-                              params, true, limit);
+            // The text is the same for every row: built once, kept with the keyed statements.
+            QString& sql =
+                keyedSql_[quint64(3) | quint64(inclusive) << 2 | quint64(keysOnly_) << 23];
+            if (sql.isEmpty()) {
+                QStringList cols, marks;
+                for (int j = 0; j < n; ++j) {
+                    const int field = key_[j].field;
+                    if (onServer_) {
+                        cols << colSql(field);
+                        marks << QStringLiteral("?");
+                    } else {
+                        cols << quotedIdent(std::as_const(def_.fields)[field].name);
+                        marks << (key_[j].text ? QStringLiteral("? COLLATE PL")
+                                               : QStringLiteral("?"));
+                    }
+                }
+                cols << QStringLiteral("rowid");
+                marks << QStringLiteral("?");
+                sql =
+                    selectWhere(u'(' + cols.join(QStringLiteral(", ")) + u')' +
+                                    (inclusive ? QStringLiteral(" >= (") : QStringLiteral(" > (")) +
+                                    marks.join(QStringLiteral(", ")) + u')',
+                                true);
+            }
+            return fetchSql(sql, params, limit);
         }
     }
     Database::ReadScope reading(*db_);
@@ -1171,18 +1198,7 @@ bool Table::findKey(const QVariantList& values) {
     requireOpen();
     checkBrowseMode();
     const QVariantList v = keyValues(values, "Szukanie klucza");
-    QStringList conds;
-    QVariantList params;
-    for (int i = 0; i < v.size(); ++i) {
-        if (v[i].isNull()) {
-            conds << quotedIdent(std::as_const(def_.fields)[key_[i].field].name) +
-                         QStringLiteral(" IS NULL");
-        } else {
-            conds << colSql(key_[i].field) + QStringLiteral(" = ?");
-            params << keyParam(key_[i].field, v[i]);
-        }
-    }
-    auto rows = fetchRange(conds.join(QStringLiteral(" AND ")), params, true, 1);
+    auto rows = fetchKeyed(v, int(v.size()), Bound::None);
     if (rows.empty()) return false;
     positionAt(std::move(rows), true);
     return true;
@@ -1194,39 +1210,57 @@ void Table::findNearest(const QVariantList& values) {
     const QVariantList v = keyValues(values, "Szukanie najbliższego klucza");
     const int m = int(v.size());
     std::vector<Row> rows;
-    for (int i = m - 1; i >= 0 && rows.empty(); --i) {
-        QStringList conds;
-        QVariantList params;
-        for (int j = 0; j < i; ++j) {
-            if (v[j].isNull()) {
-                conds << quotedIdent(std::as_const(def_.fields)[key_[j].field].name) +
-                             QStringLiteral(" IS NULL");
-            } else {
-                conds << colSql(key_[j].field) + QStringLiteral(" = ?");
-                params << keyParam(key_[j].field, v[j]);
-            }
-        }
-        const int field = key_[i].field;
-        if (i == m - 1) {
-            // Equal or greater; an empty value is the smallest, so it bounds nothing.
-            if (!v[i].isNull()) {
-                conds << colSql(field) + QStringLiteral(" >= ?");
-                params << keyParam(field, v[i]);
-            }
-        } else if (v[i].isNull()) {
-            conds << quotedIdent(std::as_const(def_.fields)[field].name) +
-                         QStringLiteral(" IS NOT NULL");
-        } else {
-            conds << colSql(field) + QStringLiteral(" > ?");
-            params << keyParam(field, v[i]);
-        }
-        rows = fetchRange(conds.join(QStringLiteral(" AND ")), params, true, 1);
-    }
+    // Equal or greater in the last field given; then, field by field backwards, greater.
+    for (int i = m - 1; i >= 0 && rows.empty(); --i)
+        rows = fetchKeyed(v, i, i == m - 1 ? Bound::AtLeast : Bound::Above);
     if (rows.empty()) {
         last();
         return;
     }
     positionAt(std::move(rows), true);
+}
+
+// The first row whose first `equal` key fields equal `v` (an empty value: empty) and whose
+// next field is bounded by `bound`. The statement's text depends only on which of the values
+// are empty, so it is built once per such shape and kept with the table's other statements.
+std::vector<Table::Row> Table::fetchKeyed(const QVariantList& v, int equal, Bound bound) {
+    const int used = bound == Bound::None ? equal : equal + 1;
+    QVariantList params;
+    quint64 nulls = 0;
+    for (int j = 0; j < used; ++j) {
+        const int field = key_[j].field;
+        if (v[j].isNull()) {
+            if (j < 40) nulls |= quint64(1) << j;
+        } else if (j < equal || bound != Bound::None) {
+            params << keyParam(field, v[j]);
+        }
+    }
+    const quint64 shape =
+        quint64(bound) | quint64(equal) << 2 | quint64(keysOnly_) << 23 | nulls << 24;
+    QString* sql = used <= 40 ? &keyedSql_[shape] : nullptr;
+    QString built;
+    if (!sql || sql->isEmpty()) {
+        QStringList conds;
+        for (int j = 0; j < used; ++j) {
+            const int field = key_[j].field;
+            const QString plain = quotedIdent(std::as_const(def_.fields)[field].name);
+            const bool null = v[j].isNull();
+            if (j < equal)
+                conds << (null ? plain + QStringLiteral(" IS NULL")
+                               : colSql(field) + QStringLiteral(" = ?"));
+            else if (bound == Bound::AtLeast && !null) // an empty value is the smallest
+                conds << colSql(field) + QStringLiteral(" >= ?");
+            else if (bound == Bound::Above)
+                conds << (null ? plain + QStringLiteral(" IS NOT NULL")
+                               : colSql(field) + QStringLiteral(" > ?"));
+        }
+        built = selectWhere(conds.join(QStringLiteral(" AND ")), true);
+        if (!sql)
+            sql = &built;
+        else
+            *sql = built;
+    }
+    return fetchSql(*sql, params, 1);
 }
 
 bool Table::gotoRowId(qint64 rowid) {

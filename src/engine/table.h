@@ -126,6 +126,7 @@ private:
     std::shared_ptr<const Shape> shape_;
     QString endSql_[2]; // rows from the last (0) or first (1) one on, under baseWhere_
     QString rowSql_[2]; // one row by id: any (0), or only when visible (1)
+    std::map<quint64, QString> keyedSql_; // fetchKeyed's statements, by shape
     void buildSql();
     void requireBrowseRow(const char* what);
     void clearBuffers();
@@ -134,6 +135,10 @@ private:
     std::vector<Row> fetch(bool forward, const Row* from, int limit, bool inclusive = false);
     std::vector<Row> fetchRange(const QString& cond, const QVariantList& params, bool forward,
                                 int limit);
+    QString selectWhere(const QString& cond, bool forward) const;
+    std::vector<Row> fetchSql(const QString& sql, const QVariantList& params, int limit);
+    enum class Bound { None, AtLeast, Above }; // keyedSql_ tags 3 as the rows after a row
+    std::vector<Row> fetchKeyed(const QVariantList& v, int equal, Bound bound);
     bool fetchBatch(bool forward);
     std::optional<Row> readRow(qint64 rowid, bool visibleOnly);
     // One row of selectSql_, packed into `block` shared with the other rows of its statement.

@@ -1,6 +1,7 @@
 // pelkdb copy between a folder and a catalogue on a real server, there and back: what comes
 // back is what went, and the server's copy goes on numbering where the folder stopped.
 #include "engine/error.h"
+#include "engine/servercatalogues.h"
 #include "support/copysample.h"
 #include "support/pgcluster.h"
 #include "support/tempfolder.h"
@@ -56,4 +57,57 @@ TEST(ServerCopy, AFolderGoesToTheServerAndBackUnchanged) {
         << refused.err.toStdString();
     ok({back, QStringLiteral("copy"), onServer, QStringLiteral("--replace")});
     EXPECT_EQ(appendItem(onServer), 301);
+}
+
+TEST(ServerCopy, AFailedCopyLeavesTheServerAsItWas) {
+    PgCluster cluster;
+    if (!cluster.missing().isEmpty()) GTEST_SKIP() << cluster.missing().toStdString();
+    ASSERT_TRUE(cluster.running());
+    QString why;
+    if (!engineHasServerBackend(cluster.location(QStringLiteral("pomocniczy")), why))
+        GTEST_SKIP() << "the engine has no PostgreSQL backend: " << why.toStdString();
+    TempFolder dir;
+    const QString source = dir.sub(QStringLiteral("źródło"));
+    makeGroups(source);
+    makeItems(source, 20, 0);
+    {
+        // The server refuses the second table of the copy, after the first went in.
+        auto helper = Database::open(cluster.location(QStringLiteral("pomocniczy")));
+        helper->exec(QStringLiteral(
+            "CREATE FUNCTION public.bez_towaru() RETURNS event_trigger LANGUAGE plpgsql AS $$ "
+            "BEGIN IF current_query() LIKE '%\"Towar\"%' THEN RAISE EXCEPTION 'odmowa'; END IF; "
+            "END $$"));
+        helper->exec(
+            QStringLiteral("CREATE EVENT TRIGGER bez_towaru ON ddl_command_start WHEN "
+                           "TAG IN ('CREATE TABLE') EXECUTE FUNCTION public.bez_towaru()"));
+        // A schema of another program's, and an empty one made beforehand for the catalogue.
+        helper->exec(QStringLiteral("CREATE SCHEMA obcy; CREATE TABLE obcy.dane(x integer); "
+                                    "CREATE SCHEMA pusty"));
+    }
+    auto refused = [&](const QString& schema) {
+        const Result r = pelkdb({source, QStringLiteral("copy"), cluster.location(schema)});
+        EXPECT_EQ(r.code, 1) << schema.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Nic nie zostało skopiowane.")))
+            << r.err.toStdString();
+    };
+
+    // A schema made for the copy goes with it.
+    refused(QStringLiteral("nowy"));
+    EXPECT_FALSE(serverSchemaExists(cluster.location(QStringLiteral("nowy"))));
+    EXPECT_FALSE(Database::exists(cluster.location(QStringLiteral("nowy"))));
+
+    // Schemas that were there stay, with what they held and nothing of the copy.
+    for (const QString& schema : {QStringLiteral("obcy"), QStringLiteral("pusty")}) {
+        refused(schema);
+        EXPECT_TRUE(serverSchemaExists(cluster.location(schema))) << schema.toStdString();
+        EXPECT_FALSE(Database::exists(cluster.location(schema))) << schema.toStdString();
+    }
+    EXPECT_EQ(serverCatalogues(cluster.location(QString())),
+              QStringList({QStringLiteral("obcy"), QStringLiteral("pomocniczy")}));
+
+    // The same copy goes through once the server lets it.
+    Database::open(cluster.location(QStringLiteral("pomocniczy")))
+        ->exec(QStringLiteral("DROP EVENT TRIGGER bez_towaru"));
+    ok({source, QStringLiteral("copy"), cluster.location(QStringLiteral("nowy"))});
+    expectSameTables(source, cluster.location(QStringLiteral("nowy")));
 }

@@ -1,3 +1,4 @@
+#include "engine/database.h"
 #include "engine/error.h"
 #include "engine/pq.h"
 #include "engine/servercatalogues.h"
@@ -81,4 +82,38 @@ TEST(ServerCatalogues, RefusesMalformedAddresses) {
         << withPassword.toStdString();
     EXPECT_TRUE(refusal(QStringLiteral("postgresql://serwer:99999/pelk"))
                     .contains(QStringLiteral("99999")));
+}
+
+// The engine's messages about a catalogue on a server name it as such, not as a folder.
+TEST(ServerCatalogues, MessagesNameTheCatalogueOnTheServer) {
+    PgCluster cluster;
+    if (!cluster.missing().isEmpty()) GTEST_SKIP() << cluster.missing().toStdString();
+    ASSERT_TRUE(cluster.running());
+    const QString location = cluster.location(QStringLiteral("komunikaty"));
+    auto db = engine::Database::open(location, engine::Database::Mode::Create);
+    engine::TableDef def;
+    def.name = QStringLiteral("Kraj");
+    def.fields = {{QStringLiteral("Nazwa"), engine::FieldType::Alpha, 20}};
+    db->createTable(def);
+    auto message = [](const auto& action) {
+        try {
+            action();
+        } catch (const EngineError& e) {
+            return e.message();
+        }
+        ADD_FAILURE() << "no error";
+        return QString();
+    };
+    EXPECT_EQ(message([&] { db->requireTable(QStringLiteral("Brak")); }),
+              QStringLiteral("Tabela Brak nie istnieje w katalogu na serwerze %1.").arg(location));
+    EXPECT_EQ(message([&] { db->createTable(def, false); }),
+              QStringLiteral("Tabela Kraj już istnieje w katalogu na serwerze %1.").arg(location));
+    {
+        engine::Database::ReadScope reading(*db);
+        EXPECT_EQ(message([&] { db->begin(); }),
+                  QStringLiteral("Zapis w trakcie odczytu bazy danych w katalogu na serwerze %1.")
+                      .arg(location));
+    }
+    EXPECT_EQ(engine::inLocation(QStringLiteral("/dane/katalog")),
+              QStringLiteral("w folderze /dane/katalog"));
 }

@@ -3,14 +3,15 @@
 #include "csv.h"
 #include "engine/check.h"
 #include "engine/database.h"
-#include <QDir>
+#include "engine/serverlocation.h"
 
 using namespace engine;
 
 namespace pelkdb {
 
 // The stock sqlite3 shell cannot check our files (it lacks the collation the indexes use), so
-// the check runs here, on the engine's connection.
+// the check runs here, on the engine's connection; a catalogue on a server is checked the same
+// way, by what the engine keeps there.
 int checkCommand(const Context& c) {
     Arguments a(c.args, {});
     a.expectPositional(0, 0, {});
@@ -19,8 +20,8 @@ int checkCommand(const Context& c) {
     for (const QString& f : findings)
         c.out.writeLine(f);
     if (findings.isEmpty())
-        c.out.writeLine(QStringLiteral("Baza danych w folderze %1 jest w porządku.")
-                            .arg(QDir::toNativeSeparators(db->folder())));
+        c.out.writeLine(
+            QStringLiteral("Baza danych %1 jest w porządku.").arg(inLocation(db->folder())));
     return findings.isEmpty() ? 0 : 1;
 }
 

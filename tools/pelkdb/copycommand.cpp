@@ -3,6 +3,7 @@
 #include "csv.h"
 #include "engine/database.h"
 #include "engine/error.h"
+#include "engine/servercatalogues.h"
 #include "engine/serverlocation.h"
 #include "engine/table.h"
 #include <QDir>
@@ -139,6 +140,7 @@ int copyCommand(const Context& c) {
     };
     const bool folderExisted = isFolder(dest) && QDir(dest).exists();
     const bool databaseExisted = Database::exists(dest);
+    const bool schemaExisted = !isFolder(dest) && serverSchemaExists(dest);
     if (databaseExisted && !replace)
         refuseTables(Database::open(dest, Database::Mode::MustExist)->tables());
     const auto seq = counters(*src, tables);
@@ -147,9 +149,14 @@ int copyCommand(const Context& c) {
         throw EngineError(K::Io,
                           QStringLiteral("Nie można utworzyć folderu %1. ").arg(shown(dest)) +
                               kNothingCopied);
-    // A database made for the copy is not left behind to pass for an empty catalogue.
+    // A database made for the copy is not left behind to pass for an empty catalogue, nor a
+    // schema made for it on a server. Called once the destination's connection is closed.
     auto removeMadeDatabase = [&] {
-        if (!isFolder(dest) || databaseExisted) return;
+        if (databaseExisted) return;
+        if (!isFolder(dest)) {
+            removeMadeServerCatalogue(dest, !schemaExisted);
+            return;
+        }
         for (const char* suffix : {"", "-journal", "-wal", "-shm"})
             QFile::remove(QDir(dest).filePath(Database::fileName() + QLatin1String(suffix)));
         if (!folderExisted) QDir().rmdir(dest);

@@ -16,8 +16,8 @@ std::shared_ptr<Database> openExisting(const QString& folder, const QString& tab
     if (!isServerLocation(folder) && !QDir(folder).exists()) throw missingFolder(folder);
     if (!Database::exists(folder))
         throw EngineError(EngineError::Kind::MissingTable,
-                          QStringLiteral("Tabela %1 nie istnieje w folderze %2.")
-                              .arg(bareTableName(table), QDir::toNativeSeparators(folder)),
+                          QStringLiteral("Tabela %1 nie istnieje %2.")
+                              .arg(bareTableName(table), inLocation(folder)),
                           bareTableName(table));
     auto db = Database::open(folder, Database::Mode::MustExist);
     db->requireTable(table);
