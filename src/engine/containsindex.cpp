@@ -2,6 +2,7 @@
 #include "engine/database.h"
 #include "engine/error.h"
 #include "engine/filterexpr.h"
+#include "engine/serverschema.h"
 #include "engine/sqlfunctions.h"
 #include "engine/sqlname.h"
 #include "engine/table.h"
@@ -23,16 +24,16 @@ int letters(const QString& word) {
     return int(word.toUcs4().size());
 }
 
-// The index lives in SQLite's full-text tables; a catalogue on a server has none yet.
-void requireFolder(const Database& db) {
-    if (db.onServer())
-        throw EngineError(EngineError::Kind::State,
-                          QStringLiteral("Wyszukiwanie „zawiera” nie jest jeszcze dostępne dla "
-                                         "katalogu na serwerze (%1).")
-                              .arg(db.folder()));
-}
-
 } // namespace
+
+void ContainsIndex::Matches::mark(qint64 rowid) {
+    if (rowid < 0) return;
+    if (rowid >= qint64(bits.size())) bits.resize(size_t(rowid) + size_t(rowid) / 4 + 1024);
+    if (!bits[size_t(rowid)]) {
+        bits[size_t(rowid)] = true;
+        ++count;
+    }
+}
 
 ContainsIndex::ContainsIndex(std::shared_ptr<Database> db, const QString& table,
                              const QStringList& fields)
@@ -49,14 +50,17 @@ ContainsIndex::ContainsIndex(std::shared_ptr<Database> db, const QString& table,
 // into the next, and every letter of a field has a character after it, so that a two-letter
 // word is always the beginning of some trigram.
 QString ContainsIndex::foldedText(const char* row) const {
+    const QString lineBreak =
+        db_->onServer() ? QStringLiteral("chr(10)") : QStringLiteral("char(10)");
     QStringList parts;
     for (const QString& f : fields_)
         parts << QStringLiteral("coalesce(pl_fold(%1.%2), '')").arg(QLatin1String(row), quoted(f));
-    return parts.join(QStringLiteral(" || char(10) || ")) + QStringLiteral(" || char(10)");
+    return parts.join(QStringLiteral(" || ") + lineBreak + QStringLiteral(" || ")) +
+           QStringLiteral(" || ") + lineBreak;
 }
 
 bool ContainsIndex::ready() {
-    if (db_->onServer()) return false;
+    if (db_->onServer()) return readyOnServer();
     Statement st = db_->prepare(
         QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name IN (?1, ?2, ?3, ?4, ?5)"));
     st.bindAll({fts_, letters_, triggers_[0], triggers_[1], triggers_[2]});
@@ -64,7 +68,7 @@ bool ContainsIndex::ready() {
 }
 
 void ContainsIndex::drop() {
-    if (db_->onServer()) return;
+    if (db_->onServer()) return dropOnServer();
     db_->transaction([&] {
         for (const QString& t : triggers_)
             db_->exec(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(quoted(t)));
@@ -75,7 +79,7 @@ void ContainsIndex::drop() {
 }
 
 void ContainsIndex::build() {
-    requireFolder(*db_);
+    if (db_->onServer()) return buildOnServer();
     const QString table = quoted(table_);
     const QString fts = quoted(fts_);
     const QString letters = quoted(letters_);
@@ -156,6 +160,7 @@ QString ContainsIndex::twoLetterTerms(const QString& word) {
 }
 
 ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
+    if (db_->onServer()) return matchingOnServer(words);
     QStringList match;
     QStringList single;
     for (const QString& w : words) {
@@ -171,14 +176,6 @@ ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
         }
     }
     Matches m;
-    auto mark = [](Matches& into, qint64 id) {
-        if (id < 0) return;
-        if (id >= qint64(into.bits.size())) into.bits.resize(size_t(id) + size_t(id) / 4 + 1024);
-        if (!into.bits[size_t(id)]) {
-            into.bits[size_t(id)] = true;
-            ++into.count;
-        }
-    };
     const QString content = quoted(fts_ + QStringLiteral("_content"));
     Database::ReadScope reading(*db_);
     std::vector<qint64> candidates;
@@ -190,7 +187,7 @@ ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
             candidates.push_back(st.columnInt(0));
         if (single.isEmpty() || candidates.empty()) {
             for (qint64 id : candidates)
-                mark(m, id);
+                m.mark(id);
             return m;
         }
     }
@@ -212,10 +209,10 @@ ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
         };
         if (match.isEmpty()) {
             for (qint64 id = 0; id < qint64(masks.size()); ++id)
-                if (holds(id)) mark(m, id);
+                if (holds(id)) m.mark(id);
         } else {
             for (qint64 id : candidates)
-                if (holds(id)) mark(m, id);
+                if (holds(id)) m.mark(id);
         }
         return m;
     }
@@ -232,7 +229,7 @@ ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
             bool all = true;
             for (const QString& s : std::as_const(single))
                 all = all && text.contains(s);
-            if (all) mark(m, id);
+            if (all) m.mark(id);
         }
         return m;
     }
@@ -244,10 +241,10 @@ ContainsIndex::Matches ContainsIndex::matching(const QStringList& words) {
     st.bindAll(QVariantList(single.begin(), single.end()));
     Matches scanned;
     while (st.step())
-        mark(scanned, st.columnInt(0));
+        scanned.mark(st.columnInt(0));
     if (match.isEmpty()) return scanned;
     for (qint64 id : candidates)
-        if (scanned.has(id)) mark(m, id);
+        if (scanned.has(id)) m.mark(id);
     return m;
 }
 
@@ -279,6 +276,8 @@ const std::vector<qint64>& ContainsIndex::rowsInOrder(Table& table, const QStrin
     if (names.isEmpty()) {
         if (const IndexDef* ix = def.primaryIndex()) names = ix->fields;
     }
+    Database& db = *table.database();
+    const bool server = db.onServer();
     QStringList order;
     for (const QString& n : std::as_const(names)) {
         const FieldDef* f = def.field(n);
@@ -286,8 +285,13 @@ const std::vector<qint64>& ContainsIndex::rowsInOrder(Table& table, const QStrin
             throw EngineError(EngineError::Kind::MissingField,
                               QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(n, def.name),
                               def.name);
-        order << quoted(f->name) +
-                     (isTextType(f->type) ? QStringLiteral(" COLLATE PL") : QString());
+        // As the table's cursors order: a server by the texts' sort keys, empty values first.
+        if (server)
+            order << quoted(isTextColumn(f->type) ? sortKeyColumn(f->name) : f->name) +
+                         QStringLiteral(" NULLS FIRST");
+        else
+            order << quoted(f->name) +
+                         (isTextType(f->type) ? QStringLiteral(" COLLATE PL") : QString());
     }
     order << QStringLiteral("rowid");
     QString sql = QStringLiteral("SELECT rowid FROM ") + quoted(def.name);
@@ -298,13 +302,12 @@ const std::vector<qint64>& ContainsIndex::rowsInOrder(Table& table, const QStrin
             if (!f) return std::nullopt;
             return FilterColumn{quoted(f->name), *f};
         };
-        const SqlFragment filter = translateFilter(table.filter(), def.name, resolve);
+        const SqlFragment filter = translateFilter(table.filter(), def.name, resolve, db.dialect());
         sql += QStringLiteral(" WHERE (") + filter.sql + u')';
         params = filter.params;
     }
     sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
 
-    Database& db = *table.database();
     QString key = db.ownerId() + QChar(0x1f) + sql;
     for (const QVariant& p : std::as_const(params))
         key += QChar(0x1f) + p.toString();
@@ -327,6 +330,48 @@ const std::vector<qint64>& ContainsIndex::rowsInOrder(Table& table, const QStrin
             k.rows.push_back(st.columnInt(0));
     }
     return kept.insert(key, std::move(k))->rows;
+}
+
+const std::vector<qint64>& ContainsIndex::rowIdsOf(Table& table, const QString& field,
+                                                   const std::vector<qint64>& values) {
+    static std::vector<qint64> out;
+    out.clear();
+    const TableDef& def = table.definition();
+    const FieldDef* f = def.field(field);
+    if (!f)
+        throw EngineError(EngineError::Kind::MissingField,
+                          QStringLiteral("Pole %1 nie istnieje w tabeli %2.").arg(field, def.name),
+                          def.name);
+    Database& db = *table.database();
+    const IndexDef* primary = def.primaryIndex();
+    if (!db.onServer() && f->type == FieldType::AutoInc && primary && primary->fields.size() == 1 &&
+        def.field(primary->fields.first()) == f) {
+        out = values;
+        return out;
+    }
+    struct Kept {
+        quint64 stamp = 0;
+        QHash<qint64, qint64> ids; // by the field's value
+    };
+    static QHash<QString, Kept> kept;
+    const QString key = db.ownerId() + QChar(0x1f) + def.name + QChar(0x1f) + f->name;
+    const quint64 stamp = db.changeStamp();
+    auto it = kept.find(key);
+    if (it == kept.end() || it->stamp != stamp) {
+        if (kept.size() >= 2) kept.clear();
+        Kept k;
+        k.stamp = stamp;
+        Database::ReadScope reading(db);
+        Statement st = db.prepare(QStringLiteral("SELECT %1, rowid FROM %2 WHERE %1 IS NOT NULL")
+                                      .arg(quoted(f->name), quoted(def.name)));
+        while (st.step())
+            k.ids.insert(st.columnInt(0), st.columnInt(1));
+        it = kept.insert(key, std::move(k));
+    }
+    out.reserve(values.size());
+    for (qint64 v : values)
+        if (auto id = it->ids.constFind(v); id != it->ids.constEnd()) out.push_back(*id);
+    return out;
 }
 
 std::vector<qint64> ContainsIndex::narrowed(const std::vector<qint64>& order,

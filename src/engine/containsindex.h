@@ -15,7 +15,9 @@ class Table;
 // M8x20"). The fields' texts are kept folded (foldPolish) in a full-text table of trigrams in the
 // same database, kept by triggers on the table: every insert, change and delete of a row, by any
 // cursor or tool of the engine, updates it in the same transaction. A catalogue made before it,
-// or a table made again (which loses the triggers), has it built on first use.
+// or a table made again (which loses the triggers), has it built on first use. In a folder the
+// index is SQLite's full-text table; on a server, a GIN index of the server's pg_trgm over a
+// table of the folded texts, giving the same rows.
 class ContainsIndex {
 public:
     ContainsIndex(std::shared_ptr<Database> db, const QString& table, const QStringList& fields);
@@ -39,6 +41,7 @@ public:
         bool has(qint64 rowid) const {
             return rowid >= 0 && rowid < qint64(bits.size()) && bits[size_t(rowid)];
         }
+        void mark(qint64 rowid);
     };
     // The rows holding every word of `words` (as words() gives them; none: every row). Needs
     // ready().
@@ -48,6 +51,13 @@ public:
     // `indexFields` ("A;B"; empty: the primary index) as a cursor in that order shows them: read
     // by one index scan and kept while nobody changes the database. Valid until the next call.
     static const std::vector<qint64>& rowsInOrder(Table& table, const QString& indexFields);
+    // The row ids of `table`'s rows holding `values` in the whole-number field `field` (the
+    // items of a query's rows by their numbers), order kept. On a server the row id is a column
+    // of its own, so the values are looked up (read once per change of the database) and those
+    // no row holds are left out; in a folder an autoincrement primary key is the row id itself
+    // and the values pass as they are. Valid until the next call.
+    static const std::vector<qint64>& rowIdsOf(Table& table, const QString& field,
+                                               const std::vector<qint64>& values);
     // `order` narrowed to the rows in `matches`, order kept.
     static std::vector<qint64> narrowed(const std::vector<qint64>& order, const Matches& matches);
 
@@ -56,6 +66,13 @@ public:
 private:
     QString foldedText(const char* row) const; // the SQL of the folded text of `row` ("new")
     QString twoLetterTerms(const QString& word);
+
+    // On a server (containsindexserver.cpp) the folded texts are rows of a table of the
+    // catalogue's schema with a trigram index of pg_trgm, kept by a trigger on the table.
+    bool readyOnServer();
+    void buildOnServer();
+    void dropOnServer();
+    Matches matchingOnServer(const QStringList& words);
 
     std::shared_ptr<Database> db_;
     QString table_;

@@ -212,6 +212,7 @@ public:
     // stop it, which answers with the cancelled statement's error.
     pq::Result execute(const char* name, int n, const char* const* values, const int* lengths,
                        const int* formats) {
+        requireIdle();
         if (!cancelCheck_)
             return pq::Result(PQexecPrepared(conn(), name, n, values, lengths, formats, 0));
         if (!PQsendQueryPrepared(conn(), name, n, values, lengths, formats, 0)) fail(nullptr, name);
@@ -246,6 +247,15 @@ public:
     }
 
     PGconn* conn() const { return conn_.get(); }
+
+    // A statement asked for while another one's answer is awaited (from the cancel check, which
+    // may let the program's events run) would take that answer for its own: it is refused.
+    void requireIdle() const {
+        if (PQtransactionStatus(conn()) == PQTRANS_ACTIVE)
+            throw EngineError(K::State, QStringLiteral("Serwer katalogu %1 jeszcze odpowiada na "
+                                                       "poprzednie zapytanie. Spróbuj ponownie.")
+                                            .arg(location_));
+    }
     QByteArray nextName() { return "pelk_" + QByteArray::number(++statements_); }
 
     // Throws the engine's error for a failed command or query.
@@ -283,6 +293,7 @@ private:
     void ensureSupportFunctions();
     // A command without rows (several may be separated by ";").
     void run(const QByteArray& sql) {
+        requireIdle();
         pq::Result r(PQexec(conn(), sql.constData()));
         const auto status = PQresultStatus(r.get());
         if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
@@ -292,6 +303,7 @@ private:
     }
 
     pq::Result query(const char* sql, const QList<QByteArray>& params) {
+        requireIdle();
         std::vector<const char*> values;
         for (const auto& p : params)
             values.push_back(p.constData());
@@ -423,6 +435,7 @@ bool PgStatement::step() {
     QByteArray typeKey(reinterpret_cast<const char*>(types_.data()),
                        qsizetype(types_.size() * sizeof(Oid)));
     PGconn* conn = backend_->conn();
+    backend_->requireIdle();
     auto named = names_.find(typeKey);
     if (named == names_.end()) {
         const QByteArray name = backend_->nextName();

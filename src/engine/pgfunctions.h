@@ -21,8 +21,9 @@ namespace engine {
 // the program whatever its locale. Run when a catalogue's schema is made.
 QString pgSupportFunctionsSql(const QString& schema);
 
-// The schema the support functions live in, one per database, shared by its catalogues, and
-// the function whose presence says they were made there.
+// The schema the support functions live in, one per database, shared by its catalogues (and
+// the extensions the engine uses there: pg_trgm for the contains index), and the function whose
+// presence says they were made there.
 inline QString pgFunctionsSchema() {
     return QStringLiteral("pelk_sql");
 }

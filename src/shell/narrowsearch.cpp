@@ -51,9 +51,9 @@ bool isTyping(const QKeyEvent* key) {
 }
 
 // While a search runs, only typing into the search field gets through; every other input, every
-// timer and all painting wait until the search is over (a timer, a click or a grid fetching the
-// rows it paints would use the database in the middle of the search's statement) and are handed
-// over afterwards.
+// timer, all resizing and laying out and all painting wait until the search is over (a timer, a
+// click or a grid fetching the rows it paints would use the database in the middle of the search's
+// statement) and are handed over afterwards.
 class InputHold : public QObject {
 public:
     explicit InputHold(QObject* field) : field_(field) { qApp->installEventFilter(this); }
@@ -89,10 +89,23 @@ protected:
         case QEvent::Close:
             hold(watched, event->clone());
             return true;
+        case QEvent::Resize:
+            // The window resized by the window system: its pages, placed anew, read the database.
+            // The latest size is handed over afterwards.
+            if (!event->spontaneous() && !watched->isWindowType()) return false;
+            for (auto& [receiver, held] : held_)
+                if (receiver == watched && held->type() == QEvent::Resize) {
+                    held.reset(event->clone());
+                    return true;
+                }
+            hold(watched, event->clone());
+            return true;
         case QEvent::UpdateRequest:
+        case QEvent::LayoutRequest:
+            // Laying out resizes the window's pages, which read the database as they are placed.
             for (const auto& [receiver, held] : held_)
-                if (receiver == watched && held->type() == QEvent::UpdateRequest) return true;
-            hold(watched, new QEvent(QEvent::UpdateRequest));
+                if (receiver == watched && held->type() == event->type()) return true;
+            hold(watched, new QEvent(event->type()));
             return true;
         case QEvent::Paint:
             if (auto* w = qobject_cast<QWidget*>(watched)) unpainted_.emplace_back(w);
@@ -212,7 +225,8 @@ void NarrowSearch::search() {
             engine::ContainsIndex index(db, kItems, searchedFields());
             const auto matches = index.matching(words);
             if (inQuery) {
-                found = engine::ContainsIndex::narrowed(queryOrder(), matches);
+                found = engine::ContainsIndex::narrowed(
+                    engine::ContainsIndex::rowIdsOf(items, kItemNr, queryOrder()), matches);
             } else {
                 const SortChoice* choice = sortChoice(view_.sortChoice());
                 const auto& order = engine::ContainsIndex::rowsInOrder(
@@ -258,7 +272,7 @@ void NarrowSearch::showAll() {
     }
 }
 
-// The items of the query's rows in the query's order; a row twice (a join) counts once.
+// The numbers of the query's items in the query's order; a row twice (a join) counts once.
 std::vector<qint64> NarrowSearch::queryOrder() {
     auto& query = st_.QTowar;
     const int field = query.fieldIndex(kItemNr);
@@ -284,9 +298,11 @@ void NarrowSearch::followCurrent() {
     const qint64 id = rows_.isOpen() ? rows_.rowId() : 0;
     if (!active_ || id <= 0 || !items.isOpen() || items.rowId() == id) return;
     if (items.state() != engine::Table::State::Browse) return;
-    // In query mode the item table follows the query's current row.
+    // In query mode the item table follows the query's current row, found by the item's number
+    // (on a server no row id).
     if (st_.Query.queryActive)
-        st_.QTowar.locate(kItemNr, QString::number(id), false, false);
+        st_.QTowar.locate(kItemNr, QString::number(rows_.value(kItemNr).toLongLong()), false,
+                          false);
     else
         items.gotoRowId(id);
 }

@@ -1,13 +1,17 @@
 // The contains index of a table: words found anywhere in the folded texts, kept by every write,
-// made again when the table was made anew, and left alone by pelkdb's load and check.
+// made again when the table was made anew, and left alone by pelkdb's load and check. Built with
+// PELK_SERVER_RUN the same tests run on a catalogue on a server, expecting the same rows.
 #include "engine/containsindex.h"
 #include "engine/database.h"
+#include "engine/error.h"
 #include "engine/sqlfunctions.h"
 #include "engine/table.h"
+#include "support/backendrun.h"
 #include "support/tempfolder.h"
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace engine;
@@ -32,11 +36,15 @@ TableDef itemTable() {
 
 struct ContainsIndexTest : ::testing::Test {
     TempFolder dir;
-    QString folder = dir.sub(QStringLiteral("kat"));
+    QString folder;
     std::shared_ptr<Database> db;
     std::unique_ptr<ContainsIndex> index;
 
-    ContainsIndexTest() {
+    void SetUp() override {
+        QString skip;
+        folder = backendrun::onServer() ? backendrun::catalogueLocation(dir, &skip)
+                                        : dir.sub(QStringLiteral("kat"));
+        if (folder.isEmpty()) GTEST_SKIP() << skip.toStdString();
         db = Database::open(folder, Database::Mode::Create);
         db->createTable(itemTable());
         index = std::make_unique<ContainsIndex>(db, QStringLiteral("Towar"), kFields);
@@ -151,6 +159,96 @@ TEST_F(ContainsIndexTest, CharactersWithoutAMaskBitAreReadFromTheTexts) {
     EXPECT_TRUE(found(QStringLiteral("sruba ~")).isEmpty());
 }
 
+// On a server the words of three letters and more are looked up in the trigram index of the
+// folded texts, not by reading every text.
+TEST_F(ContainsIndexTest, ServerLooksWordsUpInTheTrigramIndex) {
+    if (!backendrun::onServer()) GTEST_SKIP() << "a folder's index is SQLite's own";
+    addSample();
+    index->build();
+    db->exec(QStringLiteral("SET enable_seqscan = off"));
+    Statement st = db->prepare(
+        QStringLiteral("EXPLAIN SELECT id FROM %1 WHERE t LIKE '%sruba%' AND t LIKE '%m8x%'")
+            .arg(u'"' + index->indexName() + u'"'));
+    QString plan;
+    while (st.step())
+        plan += st.column(0).toString() + u'\n';
+    db->exec(QStringLiteral("RESET enable_seqscan"));
+    EXPECT_TRUE(plan.contains(index->indexName() + QStringLiteral("_trgm"))) << plan.toStdString();
+}
+
+// A user who may not add the trigram extension to the database gets a message saying what is
+// missing, and the catalogue is left as it was.
+TEST_F(ContainsIndexTest, ServerWithoutTheExtensionSaysSo) {
+    if (!backendrun::onServer()) GTEST_SKIP() << "a folder needs no extension";
+    addSample();
+    db->exec(
+        QStringLiteral(
+            "CREATE ROLE bez_praw LOGIN; GRANT USAGE, CREATE ON SCHEMA pelk_sql TO bez_praw; "
+            "GRANT USAGE, CREATE ON SCHEMA \"%1\" TO bez_praw; GRANT ALL ON ALL TABLES IN SCHEMA "
+            "\"%1\" TO bez_praw; GRANT ALL ON ALL SEQUENCES IN SCHEMA \"%1\" TO bez_praw; "
+            "REVOKE CREATE ON DATABASE pelk_test FROM PUBLIC")
+            .arg(folder.section(u'/', -1)));
+    QString other = folder;
+    other.replace(QRegularExpression(QStringLiteral("//[^@/]*@")), QStringLiteral("//bez_praw@"));
+    auto weak = Database::open(other);
+    ContainsIndex denied(weak, QStringLiteral("Towar"), kFields);
+    try {
+        denied.build();
+        FAIL() << "the index was built without the extension";
+    } catch (const EngineError& e) {
+        EXPECT_TRUE(e.message().contains(
+            QStringLiteral("brak uprawnień do utworzenia rozszerzenia pg_trgm")))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("„zawiera”"))) << e.message().toStdString();
+    }
+    EXPECT_FALSE(denied.ready());
+    // Once the extension is there, the same user builds the index.
+    db->exec(QStringLiteral("CREATE EXTENSION pg_trgm SCHEMA pelk_sql"));
+    denied.build();
+    EXPECT_TRUE(denied.ready());
+    EXPECT_EQ(denied.matching(ContainsIndex::words(QStringLiteral("lozysko"))).count, 1);
+}
+
+// Signs that mean "any character" to a pattern are characters like any other.
+TEST_F(ContainsIndexTest, PatternSignsAreOnlyThemselves) {
+    addSample();
+    add(QStringLiteral("Kabel 3~ fazowy"));
+    add(QStringLiteral("Rura PCV 50%"), {}, QStringLiteral("RUR_1"));
+    index->build();
+    EXPECT_EQ(found(QStringLiteral("50%")), QStringList{QStringLiteral("Rura PCV 50%")});
+    EXPECT_EQ(found(QStringLiteral("rur_1")), QStringList{QStringLiteral("Rura PCV 50%")});
+    EXPECT_TRUE(found(QStringLiteral("l_3")).isEmpty());
+    EXPECT_TRUE(found(QStringLiteral("%pc")).isEmpty());
+    EXPECT_TRUE(found(QStringLiteral("_")).contains(QStringLiteral("Rura PCV 50%")));
+    EXPECT_EQ(found(QStringLiteral("_")).size(), 1);
+}
+
+// Writes that pass by the table objects (an SQL statement, emptying the table) keep the index
+// as well, in their own transaction.
+TEST_F(ContainsIndexTest, WritesBesideTheCursorsAreKept) {
+    addSample();
+    index->build();
+    db->transaction([&] {
+        db->exec(QStringLiteral("UPDATE \"Towar\" SET \"Tow_Symbol\" = 'ZMIANA-77' WHERE "
+                                "\"Tow_Nazwa\" = 'Nakrętka M8'"));
+        db->exec(QStringLiteral("DELETE FROM \"Towar\" WHERE \"Tow_Nazwa\" = 'Podkładka'"));
+        db->markWritten();
+    });
+    EXPECT_EQ(found(QStringLiteral("miana-7")), QStringList{QStringLiteral("Nakrętka M8")});
+    EXPECT_EQ(found(QStringLiteral("sruba m8")),
+              QStringList{QStringLiteral("Śruba imbusowa M8x20")});
+    db->emptyTable(QStringLiteral("Towar"));
+    EXPECT_TRUE(found(QStringLiteral("a")).isEmpty());
+    EXPECT_TRUE(found(QStringLiteral("sruba")).isEmpty());
+    add(QStringLiteral("Po opróżnieniu"));
+    EXPECT_EQ(found(QStringLiteral("oproz")), QStringList{QStringLiteral("Po opróżnieniu")});
+    EXPECT_EQ(found(QString()), QStringList{QStringLiteral("Po opróżnieniu")});
+    // Another index object on the catalogue finds the index ready and searches it.
+    ContainsIndex second(Database::open(folder), QStringLiteral("Towar"), kFields);
+    EXPECT_TRUE(second.ready());
+    EXPECT_EQ(second.matching(ContainsIndex::words(QStringLiteral("po"))).count, 1);
+}
+
 TEST_F(ContainsIndexTest, TableMadeAnewNeedsTheIndexBuiltAgain) {
     addSample();
     index->build();
@@ -183,6 +281,62 @@ TEST_F(ContainsIndexTest, NarrowsTheFilteredListInItsOrder) {
     }
     EXPECT_EQ(names, (QStringList{QStringLiteral("Śruba imbusowa M8x20"),
                                   QStringLiteral("Śruba sześciokątna M10x120")}));
+}
+
+// The build runs under the cancel check; a cancelled one leaves no part of the index behind.
+TEST_F(ContainsIndexTest, ACancelledBuildLeavesNothing) {
+    db->transaction([&] {
+        db->exec(QStringLiteral("INSERT INTO \"Towar\"(\"Tow_nr\", \"Tow_Nazwa\") WITH RECURSIVE "
+                                "c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 30000) "
+                                "SELECT x + 100000, 'Śruba nr ' || x FROM c"));
+        db->markWritten();
+    });
+    int asked = 0;
+    db->setCancelCheck([&] { return ++asked >= 1; });
+    EXPECT_THROW(index->build(), EngineError);
+    db->setCancelCheck({});
+    EXPECT_GE(asked, 1);
+    EXPECT_FALSE(index->ready());
+    Statement left = db->prepare(
+        backendrun::onServer()
+            ? QStringLiteral("SELECT (SELECT count(*) FROM pg_class c JOIN pg_namespace n ON "
+                             "n.oid = c.relnamespace WHERE n.nspname = current_schema() AND "
+                             "c.relname LIKE '\\_pelk\\_zawiera%') + (SELECT count(*) FROM "
+                             "pg_trigger WHERE tgname LIKE '\\_pelk\\_zawiera%')")
+            : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name LIKE "
+                             "'\\_pelk\\_zawiera%' ESCAPE '\\'"));
+    ASSERT_TRUE(left.step());
+    EXPECT_EQ(left.columnInt(0), 0);
+    add(QStringLiteral("Wkręt po przerwaniu"));
+    index->build();
+    EXPECT_EQ(found(QStringLiteral("29999 sruba")), QStringList{QStringLiteral("Śruba nr 29999")});
+    EXPECT_EQ(found(QStringLiteral("wkret")), QStringList{QStringLiteral("Wkręt po przerwaniu")});
+}
+
+// A query's items come as their numbers: on a server those are no row ids, and are looked up.
+TEST_F(ContainsIndexTest, AQuerysItemNumbersBecomeRowsInTheQuerysOrder) {
+    for (const auto& [nr, name] :
+         {std::pair{100, "Sto"}, {7, "Siedem"}, {55, "Pięćdziesiąt pięć"}}) {
+        Table t(folder, QStringLiteral("Towar"));
+        t.open();
+        t.append();
+        t.setValue(QStringLiteral("Tow_nr"), nr);
+        t.setValue(QStringLiteral("Tow_Nazwa"), QString::fromUtf8(name));
+        t.post();
+    }
+    index->build();
+    Table t(folder, QStringLiteral("Towar"));
+    t.open();
+    const auto m = index->matching(ContainsIndex::words(QStringLiteral("ie")));
+    const auto rows = ContainsIndex::narrowed(
+        ContainsIndex::rowIdsOf(t, QStringLiteral("Tow_nr"), {55, 999, 100, 7}), m);
+    QStringList names;
+    for (qint64 id : rows) {
+        ASSERT_TRUE(t.gotoRowId(id));
+        names << t.asString(QStringLiteral("Tow_Nazwa"));
+    }
+    EXPECT_EQ(names, (QStringList{QStringLiteral("Pięćdziesiąt pięć"), QStringLiteral("Siedem")}));
+    EXPECT_THROW(ContainsIndex::rowIdsOf(t, QStringLiteral("Brak"), {1}), EngineError);
 }
 
 QString pelkdb(const QStringList& args, int* code = nullptr) {

@@ -785,6 +785,27 @@ TEST_F(Fixture, StatementsBindMarkersAndLeaveQuotedTextAlone) {
     EXPECT_TRUE(Database::exists(where()));
 }
 
+// A statement asked for from the cancel check, while the server's answer to another one is
+// awaited, is refused rather than taking that answer; the awaited statement ends as it should.
+TEST_F(Fixture, AStatementFromTheCancelCheckLeavesTheRunningOneItsAnswer) {
+    if (!backendrun::onServer()) GTEST_SKIP() << "a folder's statements run within the call";
+    QString refused;
+    db->setCancelCheck([&] {
+        try {
+            Statement nested = db->prepare(QStringLiteral("SELECT 2"));
+            nested.step();
+        } catch (const EngineError& e) {
+            refused = e.message();
+        }
+        return false;
+    });
+    Statement st = db->prepare(QStringLiteral("SELECT 41 + 1 FROM (SELECT pg_sleep(0.05)) s"));
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.columnInt(0), 42);
+    db->setCancelCheck({});
+    EXPECT_TRUE(refused.contains(QStringLiteral("jeszcze odpowiada"))) << refused.toStdString();
+}
+
 // A long statement asks the cancel check while it runs and stops when told, with the engine's
 // error; the connection serves the next statement as before.
 TEST_F(Fixture, ALongStatementStopsWhenTheCancelCheckSaysSo) {
