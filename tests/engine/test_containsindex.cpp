@@ -183,6 +183,7 @@ TEST_F(ContainsIndexTest, ServerWithoutTheExtensionSaysSo) {
     addSample();
     db->exec(
         QStringLiteral(
+            "DROP EXTENSION IF EXISTS pg_trgm CASCADE; "
             "CREATE ROLE bez_praw LOGIN; GRANT USAGE, CREATE ON SCHEMA pelk_sql TO bez_praw; "
             "GRANT USAGE, CREATE ON SCHEMA \"%1\" TO bez_praw; GRANT ALL ON ALL TABLES IN SCHEMA "
             "\"%1\" TO bez_praw; GRANT ALL ON ALL SEQUENCES IN SCHEMA \"%1\" TO bez_praw; "
@@ -302,7 +303,9 @@ TEST_F(ContainsIndexTest, ACancelledBuildLeavesNothing) {
             ? QStringLiteral("SELECT (SELECT count(*) FROM pg_class c JOIN pg_namespace n ON "
                              "n.oid = c.relnamespace WHERE n.nspname = current_schema() AND "
                              "c.relname LIKE '\\_pelk\\_zawiera%') + (SELECT count(*) FROM "
-                             "pg_trigger WHERE tgname LIKE '\\_pelk\\_zawiera%')")
+                             "pg_trigger t JOIN pg_class c ON c.oid = t.tgrelid JOIN "
+                             "pg_namespace n ON n.oid = c.relnamespace WHERE n.nspname = "
+                             "current_schema() AND t.tgname LIKE '\\_pelk\\_zawiera%')")
             : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name LIKE "
                              "'\\_pelk\\_zawiera%' ESCAPE '\\'"));
     ASSERT_TRUE(left.step());
