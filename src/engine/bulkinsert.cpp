@@ -103,10 +103,10 @@ public:
         copy_->finish();
         copy_.reset();
         const QString table = quoted(def_.name);
-        db_.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, 'rowid'), max(rowid)) "
-                                "FROM %2")
-                     .arg(u'\'' + QString(table).replace(u'\'', QStringLiteral("''")) + u'\'',
-                          table));
+        db_.exec(
+            QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, 'rowid'), max(rowid)) "
+                           "FROM %2")
+                .arg(u'\'' + QString(table).replace(u'\'', QStringLiteral("''")) + u'\'', table));
         for (const auto& [name, sql] : std::as_const(indexes_))
             db_.exec(sql);
     }
@@ -132,12 +132,13 @@ std::unique_ptr<BulkInsert> Database::bulkInsert(const QString& table) {
     for (const auto& [name, sql] : std::as_const(indexes))
         exec(QStringLiteral("DROP INDEX ") + name);
     markWritten();
-    if (server_) return std::make_unique<ServerBulkInsert>(*this, *server_, def, std::move(indexes));
+    if (server_)
+        return std::make_unique<ServerBulkInsert>(*this, *server_, def, std::move(indexes));
     return std::make_unique<FolderBulkInsert>(*this, def, std::move(indexes));
 }
 
-void Database::forEachStoredRow(
-    const QString& table, const std::function<void(qint64, const QVariantList&)>& visit) {
+void Database::forEachStoredRow(const QString& table,
+                                const std::function<void(qint64, const QVariantList&)>& visit) {
     const TableDef def = requireTable(table);
     QStringList cols{QStringLiteral("rowid")};
     for (const auto& f : def.fields)

@@ -112,8 +112,9 @@ public:
     // Every row of a table with its row id, in row id order, values in stored form in the order
     // of the fields. Read a page of rows at a time, so that a table of any size takes little
     // memory; a server is asked for one page after another, each a range of its row id index.
-    void forEachStoredRow(const QString& table,
-                          const std::function<void(qint64 rowid, const QVariantList& values)>& visit);
+    void
+    forEachStoredRow(const QString& table,
+                     const std::function<void(qint64 rowid, const QVariantList& values)>& visit);
 
     // --- Transactions -----------------------------------------------------------------------
     // Nested: only the outermost commit writes. Write transactions begin IMMEDIATE and are
