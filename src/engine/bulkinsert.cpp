@@ -107,6 +107,9 @@ public:
             QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, 'rowid'), max(rowid)) "
                            "FROM %2")
                 .arg(u'\'' + QString(table).replace(u'\'', QStringLiteral("''")) + u'\'', table));
+        // Sorting a large table's keys in memory rather than in temporary files.
+        if (!indexes_.isEmpty())
+            db_.exec(QStringLiteral("SET LOCAL maintenance_work_mem = '256MB'"));
         for (const auto& [name, sql] : std::as_const(indexes_))
             db_.exec(sql);
     }
