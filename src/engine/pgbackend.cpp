@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QtEndian>
 #include <cstring>
+#include <deque>
 #include <poll.h>
 #include <vector>
 
@@ -122,18 +123,20 @@ private:
     bool open_ = false;
 };
 
+// Rows come from the server one at a time as they arrive (single-row mode), so that a result of
+// any size never sits whole in memory. Until the last has come the connection is the
+// statement's: anything else run on it first takes the rest of the rows into the statement
+// (PgBackend::conn), to be read from there.
 class PgStatement final : public BackendStatement {
 public:
     PgStatement(PgBackend* backend, QByteArray sql, int params)
         : backend_(backend), sql_(std::move(sql)), values_(size_t(params)),
           types_(size_t(params), 0), null_(size_t(params), true) {}
+    ~PgStatement() override { reset(); }
 
     void bind(int index, const QVariant& v) override;
     bool step() override;
-    void reset() override {
-        result_.reset();
-        row_ = -1;
-    }
+    void reset() override;
     void clearBindings() override {
         std::fill(null_.begin(), null_.end(), true);
         std::fill(types_.begin(), types_.end(), Oid(0));
@@ -145,7 +148,14 @@ public:
         return !result_ || row_ < 0 || PQgetisnull(result_.get(), row_, i);
     }
 
+    // The rows not read yet, taken from the connection so that it may run something else.
+    void holdRest();
+
 private:
+    enum class State { Idle, Streaming, Held, Done };
+    void start();
+    bool take(pq::Result r);
+
     PgBackend* backend_;
     QByteArray sql_;
     std::vector<QByteArray> values_;
@@ -154,8 +164,10 @@ private:
     // A server-side statement per set of parameter types: the server plans with the types the
     // values have, never guessing them from the text.
     QHash<QByteArray, QByteArray> names_;
-    pq::Result result_;
+    pq::Result result_; // the current row, alone; after the last one, the end's (no rows)
     int row_ = -1;
+    State state_ = State::Idle;
+    std::deque<pq::Result> held_;
 };
 
 class PgBackend final : public ServerBackend {
@@ -253,19 +265,16 @@ public:
 
     void setCancelCheck(std::function<bool()> check) override { cancelCheck_ = std::move(check); }
 
-    // Runs a prepared statement. With a cancel check the statement is sent and its answer
-    // waited for in short slices, asking the check between them; a cancel asks the server to
-    // stop it, which answers with the cancelled statement's error.
-    pq::Result execute(const char* name, int n, const char* const* values, const int* lengths,
-                       const int* formats) {
-        if (!cancelCheck_)
-            return pq::Result(PQexecPrepared(conn(), name, n, values, lengths, formats, 0));
-        if (!PQsendQueryPrepared(conn(), name, n, values, lengths, formats, 0)) fail(nullptr, name);
+    // The next result of the statement streaming its rows. With a cancel check it is waited
+    // for in short slices, asking the check between them; a cancel asks the server to stop the
+    // statement, which then answers with the cancelled statement's error.
+    pq::Result nextResult() {
+        PGconn* c = conn_.get();
         bool cancelled = false;
-        while (PQisBusy(conn())) {
-            pollfd wait{PQsocket(conn()), POLLIN, 0};
+        while (cancelCheck_ && PQisBusy(c)) {
+            pollfd wait{PQsocket(c), POLLIN, 0};
             ::poll(&wait, 1, 5);
-            if (!PQconsumeInput(conn())) break;
+            if (!PQconsumeInput(c)) break;
             bool stop = false;
             try {
                 stop = !cancelled && cancelCheck_();
@@ -277,29 +286,46 @@ public:
                 interrupt();
             }
         }
-        pq::Result last;
-        while (PGresult* r = PQgetResult(conn()))
-            last.reset(r);
-        return last;
+        return pq::Result(PQgetResult(c));
     }
 
+    // The statement whose rows are coming; ends (its last result read) or hands the connection
+    // over by holding its rest.
+    void stream(PgStatement* st) { streaming_ = st; }
+    void endStream(PgStatement* st) {
+        if (streaming_ != st) return;
+        streaming_ = nullptr;
+        while (PGresult* r = PQgetResult(conn_.get()))
+            PQclear(r);
+    }
+    bool streaming(const PgStatement* st) const { return streaming_ == st; }
+    PGconn* rawConn() const { return conn_.get(); }
+
     void interrupt() override {
-        if (PGcancel* c = PQgetCancel(conn())) {
+        if (PGcancel* c = PQgetCancel(conn_.get())) {
             char err[256];
             PQcancel(c, err, sizeof err);
             PQfreeCancel(c);
         }
     }
 
-    PGconn* conn() const { return conn_.get(); }
+    // The connection, free for a command: a statement still streaming its rows takes the rest
+    // of them first.
+    PGconn* conn() {
+        if (PgStatement* st = streaming_) {
+            streaming_ = nullptr;
+            st->holdRest();
+        }
+        return conn_.get();
+    }
     QByteArray nextName() { return "pelk_" + QByteArray::number(++statements_); }
 
     // Throws the engine's error for a failed command or query.
     [[noreturn]] void fail(const PGresult* result, const QByteArray& sql) const {
         const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
         const QByteArray code = state ? QByteArray(state) : QByteArray();
-        const QString detail = serverMessage(conn(), result);
-        if (PQstatus(conn()) != CONNECTION_OK)
+        const QString detail = serverMessage(conn_.get(), result);
+        if (PQstatus(conn_.get()) != CONNECTION_OK)
             throw EngineError(K::Io, QStringLiteral("Utracono połączenie z serwerem katalogu %1 "
                                                     "(%2).")
                                          .arg(location_, detail));
@@ -354,6 +380,7 @@ private:
     qint64 schema_ = 0;
     int statements_ = 0;
     std::function<bool()> cancelCheck_;
+    PgStatement* streaming_ = nullptr;
 };
 
 PgBackend::PgBackend(const QString& location, bool create) : location_(location) {
@@ -551,8 +578,7 @@ void PgStatement::bind(int index, const QVariant& v) {
     }
 }
 
-bool PgStatement::step() {
-    if (result_) return ++row_ < PQntuples(result_.get());
+void PgStatement::start() {
     const int n = int(values_.size());
     QByteArray typeKey(reinterpret_cast<const char*>(types_.data()),
                        qsizetype(types_.size() * sizeof(Oid)));
@@ -573,13 +599,74 @@ bool PgStatement::step() {
         lengths[i] = int(values_[i].size());
         formats[i] = types_[i] == kBytea ? 1 : 0; // bytes as they are, the rest as text
     }
-    pq::Result r =
-        backend_->execute(named->constData(), n, values.data(), lengths.data(), formats.data());
+    if (!PQsendQueryPrepared(conn, named->constData(), n, values.data(), lengths.data(),
+                             formats.data(), 0))
+        backend_->fail(nullptr, sql_);
+    PQsetSingleRowMode(conn);
+    state_ = State::Streaming;
+    backend_->stream(this);
+}
+
+bool PgStatement::step() {
+    if (state_ == State::Idle) start();
+    if (state_ == State::Done) {
+        row_ = -1;
+        return false;
+    }
+    pq::Result r;
+    if (!held_.empty()) {
+        r = std::move(held_.front());
+        held_.pop_front();
+    } else if (state_ == State::Streaming) {
+        r = backend_->nextResult();
+    }
+    return take(std::move(r));
+}
+
+// A row, or the end: the statement's final result (no rows) or its error.
+bool PgStatement::take(pq::Result r) {
     const auto status = PQresultStatus(r.get());
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) backend_->fail(r.get(), sql_);
+    if (status == PGRES_SINGLE_TUPLE) {
+        result_ = std::move(r);
+        row_ = 0;
+        return true;
+    }
+    backend_->endStream(this);
+    state_ = State::Done;
+    held_.clear();
+    row_ = -1;
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+        result_.reset();
+        backend_->fail(r.get(), sql_);
+    }
     result_ = std::move(r);
-    row_ = 0;
-    return row_ < PQntuples(result_.get());
+    return false;
+}
+
+void PgStatement::holdRest() {
+    state_ = State::Held;
+    for (;;) {
+        pq::Result r = backend_->nextResult();
+        if (!r) break;
+        const bool row = PQresultStatus(r.get()) == PGRES_SINGLE_TUPLE;
+        held_.push_back(std::move(r));
+        if (!row) break;
+    }
+    while (PGresult* r = PQgetResult(backend_->rawConn()))
+        PQclear(r);
+}
+
+void PgStatement::reset() {
+    // Rows nobody will read still have to come off the connection.
+    if (state_ == State::Streaming && backend_->streaming(this)) {
+        while (pq::Result r = backend_->nextResult())
+            if (PQresultStatus(r.get()) != PGRES_SINGLE_TUPLE) break;
+        backend_->endStream(this);
+    }
+    held_.clear();
+    result_.reset();
+    row_ = -1;
+    state_ = State::Idle;
 }
 
 QVariant PgStatement::column(int i) const {
