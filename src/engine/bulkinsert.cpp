@@ -35,11 +35,31 @@ public:
     }
 
     void finish() override {
-        for (const auto& [name, sql] : std::as_const(indexes_))
-            db_.exec(sql);
+        if (indexes_.isEmpty()) return;
+        // The folder's temporary storage is in memory, where SQLite sorts an index's keys whole:
+        // for a large table they sort through temporary files instead, within the page cache.
+        // Where the setting cannot change (temporary tables in use), they sort as they would.
+        const bool spilling = tryExec("PRAGMA temp_store=FILE");
+        try {
+            for (const auto& [name, sql] : std::as_const(indexes_))
+                db_.exec(sql);
+        } catch (...) {
+            if (spilling) tryExec("PRAGMA temp_store=MEMORY");
+            throw;
+        }
+        if (spilling) tryExec("PRAGMA temp_store=MEMORY");
     }
 
 private:
+    bool tryExec(const char* sql) {
+        try {
+            db_.exec(QString::fromLatin1(sql));
+            return true;
+        } catch (const EngineError&) {
+            return false;
+        }
+    }
+
     static QString insertSql(const TableDef& def, bool withRowid) {
         QStringList cols, marks;
         if (withRowid) cols << QStringLiteral("rowid");
