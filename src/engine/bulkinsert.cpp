@@ -5,17 +5,12 @@
 #include "engine/indexsql.h"
 #include "engine/serverschema.h"
 #include "engine/sqlname.h"
-#include <limits>
 
 namespace engine {
 
 namespace {
 
 using Indexes = QList<std::pair<QString, QString>>;
-
-// Rows per page of forEachStoredRow: few enough that a page of pictures stays small, many
-// enough that a server's round trips do not count.
-constexpr int kPageRows = 1000;
 
 // A folder's table: one prepared insert per row, the row id given unless the table's autoinc
 // key is the row id itself (which its value then sets).
@@ -166,25 +161,16 @@ void Database::forEachStoredRow(const QString& table,
     QStringList cols{QStringLiteral("rowid")};
     for (const auto& f : def.fields)
         cols << quoted(f.name);
-    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid > ?1 ORDER BY rowid LIMIT %3")
-                            .arg(cols.join(QStringLiteral(", ")), quoted(def.name))
-                            .arg(kPageRows);
+    Statement st = prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                               .arg(cols.join(QStringLiteral(", ")), quoted(def.name)));
     const int n = int(def.fields.size());
     QVariantList values;
     values.reserve(n);
-    qint64 last = std::numeric_limits<qint64>::min();
-    for (int got = kPageRows; got == kPageRows;) {
-        got = 0;
-        Statement st = prepare(sql);
-        st.bind(1, last);
-        while (st.step()) {
-            ++got;
-            last = st.columnInt(0);
-            values.clear();
-            for (int i = 1; i <= n; ++i)
-                values << st.column(i);
-            visit(last, values);
-        }
+    while (st.step()) {
+        values.clear();
+        for (int i = 1; i <= n; ++i)
+            values << st.column(i);
+        visit(st.columnInt(0), values);
     }
 }
 

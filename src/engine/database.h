@@ -110,8 +110,9 @@ public:
     // written to this database until finish() (or the object is dropped).
     std::unique_ptr<BulkInsert> bulkInsert(const QString& table);
     // Every row of a table with its row id, in row id order, values in stored form in the order
-    // of the fields. Read a page of rows at a time, so that a table of any size takes little
-    // memory; a server is asked for one page after another, each a range of its row id index.
+    // of the fields: one statement, so one moment's rows. A server hands them over as they
+    // come, so that a table of any size takes little memory, as long as `visit` runs nothing on
+    // this database (which would first take the rest of the rows into memory).
     void
     forEachStoredRow(const QString& table,
                      const std::function<void(qint64 rowid, const QVariantList& values)>& visit);

@@ -81,15 +81,16 @@ TEST_F(Streaming, OtherStatementsHalfWayThroughAResultLeaveItWhole) {
     EXPECT_EQ(all.columnInt(0), 1);
 }
 
-// A page reader, a bulk load and local SQL share the connection: every row arrives once.
-TEST_F(Streaming, PagesAndLocalSqlReadEveryRowOnce) {
+// The whole-table reader, with a statement run on the same connection half-way, and local SQL:
+// every row arrives once.
+TEST_F(Streaming, TheRowReaderAndLocalSqlReadEveryRowOnce) {
     qint64 seen = 0, sum = 0;
     db->forEachStoredRow(QStringLiteral("Liczby"), [&](qint64 rowid, const QVariantList& v) {
         ++seen;
         sum += v[0].toLongLong();
         EXPECT_EQ(rowid, v[0].toLongLong());
         if (seen == 1500) {
-            EXPECT_EQ(count(), kRows); // between pages' rows
+            EXPECT_EQ(count(), kRows); // takes the rest of the rows aside
         }
     });
     EXPECT_EQ(seen, kRows);

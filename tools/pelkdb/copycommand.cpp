@@ -80,8 +80,8 @@ QHash<QString, QList<std::pair<QString, qint64>>> counters(Database& db,
     return out;
 }
 
-// Loads every row of the source's table into the destination's, row ids kept, a page of rows
-// in memory at a time. Returns the number of rows.
+// Loads every row of the source's table into the destination's, row ids kept, the rows passing
+// through one at a time. Returns the number of rows.
 qint64 copyRows(Database& src, Database& dst, const QString& source, const TableDef& def) {
     qint64 total = 0;
     {
