@@ -23,6 +23,18 @@ public:
     virtual bool columnIsNull(int i) const = 0;
 };
 
+// Rows poured into one table by the server's bulk load, in the open write transaction. While it
+// is under way the connection runs nothing else; dropped unfinished, it abandons the load, and
+// the transaction then only rolls back.
+class BackendCopy {
+public:
+    // How a column travels: as the server stores it (bigint, double precision, text, bytea).
+    enum class Column { Integer, Real, Text, Bytes };
+    virtual ~BackendCopy() = default;
+    virtual void add(const QVariantList& row) = 0; // a value per column; null -> NULL
+    virtual void finish() = 0;                     // throws EngineError for a refused row
+};
+
 // The connection of a Database whose tables are not in a folder's SQLite file. Database keeps
 // everything the backends share (nested transactions, the schema cache, autoincrement
 // counters, record locks as rows of its internal tables) and asks the backend only for what
@@ -36,6 +48,8 @@ public:
 
     virtual std::unique_ptr<BackendStatement> prepare(const QString& sql) = 0;
     virtual void exec(const QString& sql) = 0; // no rows, no parameters
+    virtual std::unique_ptr<BackendCopy>
+    copyIn(const QString& table, const QList<std::pair<QString, BackendCopy::Column>>& columns) = 0;
 
     // One writer at a time per catalogue, as with SQLite's write lock: begin waits for it.
     virtual void beginWrite() = 0;

@@ -1,6 +1,7 @@
 #include "engine/database.h"
 #include "engine/backend.h"
 #include "engine/error.h"
+#include "engine/indexsql.h"
 #include "engine/serverlocation.h"
 #include "engine/serverschema.h"
 #include "engine/sqlfunctions.h"
@@ -1065,13 +1066,7 @@ void Database::createTable(const TableDef& def, bool replace) {
                     def.name);
             dropTable(def.name);
         }
-        const IndexDef* primary = def.primaryIndex();
-        const FieldDef* rowidField = nullptr;
-        if (primary && primary->fields.size() == 1) {
-            const FieldDef* f = def.field(primary->fields.first());
-            if (f->type == FieldType::AutoInc) rowidField = f;
-        }
-        if (server_) rowidField = nullptr; // a server's row id is a column of its own
+        const FieldDef* rowidField = server_ ? nullptr : rowidAlias(def);
         QStringList cols;
         if (server_) cols << serverRowIdColumn();
         for (const auto& f : def.fields) {
@@ -1089,22 +1084,10 @@ void Database::createTable(const TableDef& def, bool replace) {
             exec(serverChangeTriggerSql(def));
             server_->noteSchemaChange();
         }
+        for (const auto& [name, sql] : indexStatements(def, server_ != nullptr))
+            exec(sql);
         int pos = 0;
         for (const auto& ix : def.indexes) {
-            if (server_) {
-                exec(serverIndexSql(def, ix));
-            } else if (!(ix.primary && rowidField)) {
-                QStringList parts;
-                for (const auto& fn : ix.fields) {
-                    const FieldDef* f = def.field(fn);
-                    parts << quoted(f->name) +
-                                 (isTextType(f->type) ? QStringLiteral(" COLLATE PL") : QString());
-                }
-                exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                         .arg(ix.primary ? QStringLiteral("UNIQUE ") : QString(),
-                              quoted(def.name + u'$' + ix.name), quoted(def.name),
-                              parts.join(QStringLiteral(", "))));
-            }
             Statement st = prepare(QStringLiteral("INSERT INTO _pelk_indexes(tbl, pos, name, "
                                                   "fields, is_primary) VALUES(?1,?2,?3,?4,?5)"));
             st.bindAll(

@@ -16,6 +16,7 @@ struct sqlite3_stmt;
 namespace engine {
 
 class BackendStatement;
+class BulkInsert;
 class Database;
 class EngineError;
 class ServerBackend;
@@ -102,6 +103,20 @@ public:
                      bool replace = true); // replace=false: error when it exists
     void dropTable(const QString& name);
     void emptyTable(const QString& name); // rows go; the autoinc counters stay
+
+    // --- Whole tables at a time ----------------------------------------------------------------
+    // Within a write transaction: a table filled in bulk, as when copying a catalogue. Its
+    // indexes are dropped now and built again by finish(), once, which costs less than keeping
+    // them up row by row; a server's rows go by its bulk load (COPY). Nothing else may be
+    // written to this database until finish() (or the object is dropped).
+    std::unique_ptr<BulkInsert> bulkInsert(const QString& table);
+    // Every row of a table with its row id, in row id order, values in stored form in the order
+    // of the fields: one statement, so one moment's rows. A server hands them over as they
+    // come, so that a table of any size takes little memory, as long as `visit` runs nothing on
+    // this database (which would first take the rest of the rows into memory).
+    void
+    forEachStoredRow(const QString& table,
+                     const std::function<void(qint64 rowid, const QVariantList& values)>& visit);
 
     // --- Transactions -----------------------------------------------------------------------
     // Nested: only the outermost commit writes. Write transactions begin IMMEDIATE and are

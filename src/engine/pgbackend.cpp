@@ -6,7 +6,10 @@
 #include "engine/sqlname.h"
 #include <QHash>
 #include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QtEndian>
 #include <cstring>
+#include <deque>
 #include <poll.h>
 #include <vector>
 
@@ -91,18 +94,50 @@ QString serverMessage(PGconn* conn, const PGresult* result) {
 
 class PgBackend;
 
+// COPY ... FROM STDIN in the binary format: every value goes as the server stores it, so texts
+// with tabs, newlines or backslashes and pictures need no escaping, and numbers no parsing.
+class PgCopy final : public BackendCopy {
+public:
+    PgCopy(PgBackend* backend, QByteArray sql, std::vector<Column> columns);
+    ~PgCopy() override;
+    void add(const QVariantList& row) override;
+    void finish() override;
+
+private:
+    void flush();
+    template <class T> void put(T v) {
+        const T big = qToBigEndian(v);
+        buffer_.append(reinterpret_cast<const char*>(&big), sizeof big);
+    }
+    void put16(quint16 v) { put(v); }
+    void put32(quint32 v) { put(v); }
+    void put64(quint64 v) { put(v); }
+    void putBytes(const QByteArray& bytes) {
+        put32(quint32(bytes.size()));
+        buffer_.append(bytes);
+    }
+
+    PgBackend* backend_;
+    QByteArray sql_;
+    std::vector<Column> columns_;
+    QByteArray buffer_;
+    bool open_ = false;
+};
+
+// Rows come from the server one at a time as they arrive (single-row mode), so that a result of
+// any size never sits whole in memory. Until the last has come the connection is the
+// statement's: anything else run on it first takes the rest of the rows into the statement
+// (PgBackend::conn), to be read from there.
 class PgStatement final : public BackendStatement {
 public:
     PgStatement(PgBackend* backend, QByteArray sql, int params)
         : backend_(backend), sql_(std::move(sql)), values_(size_t(params)),
           types_(size_t(params), 0), null_(size_t(params), true) {}
+    ~PgStatement() override { reset(); }
 
     void bind(int index, const QVariant& v) override;
     bool step() override;
-    void reset() override {
-        result_.reset();
-        row_ = -1;
-    }
+    void reset() override;
     void clearBindings() override {
         std::fill(null_.begin(), null_.end(), true);
         std::fill(types_.begin(), types_.end(), Oid(0));
@@ -114,7 +149,14 @@ public:
         return !result_ || row_ < 0 || PQgetisnull(result_.get(), row_, i);
     }
 
+    // The rows not read yet, taken from the connection so that it may run something else.
+    void holdRest();
+
 private:
+    enum class State { Idle, Streaming, Held, Done };
+    void start();
+    bool take(pq::Result r);
+
     PgBackend* backend_;
     QByteArray sql_;
     std::vector<QByteArray> values_;
@@ -123,8 +165,10 @@ private:
     // A server-side statement per set of parameter types: the server plans with the types the
     // values have, never guessing them from the text.
     QHash<QByteArray, QByteArray> names_;
-    pq::Result result_;
+    pq::Result result_; // the current row, alone; after the last one, the end's (no rows)
     int row_ = -1;
+    State state_ = State::Idle;
+    std::deque<pq::Result> held_;
 };
 
 class PgBackend final : public ServerBackend {
@@ -142,6 +186,21 @@ public:
     }
 
     void exec(const QString& sql) override { run(sql.toUtf8()); }
+
+    std::unique_ptr<BackendCopy>
+    copyIn(const QString& table,
+           const QList<std::pair<QString, BackendCopy::Column>>& columns) override {
+        QStringList names;
+        std::vector<BackendCopy::Column> kinds;
+        for (const auto& [name, kind] : columns) {
+            names << quoted(name);
+            kinds.push_back(kind);
+        }
+        const QByteArray sql = QStringLiteral("COPY %1 (%2) FROM STDIN (FORMAT binary)")
+                                   .arg(quoted(table), names.join(QStringLiteral(", ")))
+                                   .toUtf8();
+        return std::make_unique<PgCopy>(this, sql, std::move(kinds));
+    }
 
     void beginWrite() override {
         // The lock on the counters' row makes writers take turns; one waiting too long gets the
@@ -207,20 +266,18 @@ public:
 
     void setCancelCheck(std::function<bool()> check) override { cancelCheck_ = std::move(check); }
 
-    // Runs a prepared statement. With a cancel check the statement is sent and its answer
-    // waited for in short slices, asking the check between them; a cancel asks the server to
-    // stop it, which answers with the cancelled statement's error.
-    pq::Result execute(const char* name, int n, const char* const* values, const int* lengths,
-                       const int* formats) {
-        requireIdle();
-        if (!cancelCheck_)
-            return pq::Result(PQexecPrepared(conn(), name, n, values, lengths, formats, 0));
-        if (!PQsendQueryPrepared(conn(), name, n, values, lengths, formats, 0)) fail(nullptr, name);
+    // The next result of the statement streaming its rows. With a cancel check it is waited
+    // for in short slices, asking the check between them; a cancel asks the server to stop the
+    // statement, which then answers with the cancelled statement's error.
+    pq::Result nextResult() {
+        PGconn* c = conn_.get();
         bool cancelled = false;
-        while (PQisBusy(conn())) {
-            pollfd wait{PQsocket(conn()), POLLIN, 0};
+        waiting_ = true;
+        const auto waited = qScopeGuard([this] { waiting_ = false; });
+        while (cancelCheck_ && PQisBusy(c)) {
+            pollfd wait{PQsocket(c), POLLIN, 0};
             ::poll(&wait, 1, 5);
-            if (!PQconsumeInput(conn())) break;
+            if (!PQconsumeInput(c)) break;
             bool stop = false;
             try {
                 stop = !cancelled && cancelCheck_();
@@ -232,29 +289,43 @@ public:
                 interrupt();
             }
         }
-        pq::Result last;
-        while (PGresult* r = PQgetResult(conn()))
-            last.reset(r);
-        return last;
+        return pq::Result(PQgetResult(c));
     }
 
+    // The statement whose rows are coming; ends (its last result read) or hands the connection
+    // over by holding its rest.
+    void stream(PgStatement* st) { streaming_ = st; }
+    void endStream(PgStatement* st) {
+        if (streaming_ != st) return;
+        streaming_ = nullptr;
+        while (PGresult* r = PQgetResult(conn_.get()))
+            PQclear(r);
+    }
+    bool streaming(const PgStatement* st) const { return streaming_ == st; }
+    PGconn* rawConn() const { return conn_.get(); }
+
     void interrupt() override {
-        if (PGcancel* c = PQgetCancel(conn())) {
+        if (PGcancel* c = PQgetCancel(conn_.get())) {
             char err[256];
             PQcancel(c, err, sizeof err);
             PQfreeCancel(c);
         }
     }
 
-    PGconn* conn() const { return conn_.get(); }
-
-    // A statement asked for while another one's answer is awaited (from the cancel check, which
-    // may let the program's events run) would take that answer for its own: it is refused.
-    void requireIdle() const {
-        if (PQtransactionStatus(conn()) == PQTRANS_ACTIVE)
+    // The connection, free for a command: a statement still streaming its rows takes the rest
+    // of them first.
+    PGconn* conn() {
+        // A statement asked for while another one's answer is awaited (from the cancel check,
+        // which may let the program's events run) would take that answer for its own.
+        if (waiting_)
             throw EngineError(K::State, QStringLiteral("Serwer katalogu %1 jeszcze odpowiada na "
                                                        "poprzednie zapytanie. Spróbuj ponownie.")
                                             .arg(location_));
+        if (PgStatement* st = streaming_) {
+            streaming_ = nullptr;
+            st->holdRest();
+        }
+        return conn_.get();
     }
     QByteArray nextName() { return "pelk_" + QByteArray::number(++statements_); }
 
@@ -262,8 +333,8 @@ public:
     [[noreturn]] void fail(const PGresult* result, const QByteArray& sql) const {
         const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
         const QByteArray code = state ? QByteArray(state) : QByteArray();
-        const QString detail = serverMessage(conn(), result);
-        if (PQstatus(conn()) != CONNECTION_OK)
+        const QString detail = serverMessage(conn_.get(), result);
+        if (PQstatus(conn_.get()) != CONNECTION_OK)
             throw EngineError(K::Io, QStringLiteral("Utracono połączenie z serwerem katalogu %1 "
                                                     "(%2).")
                                          .arg(location_, detail));
@@ -293,7 +364,6 @@ private:
     void ensureSupportFunctions();
     // A command without rows (several may be separated by ";").
     void run(const QByteArray& sql) {
-        requireIdle();
         pq::Result r(PQexec(conn(), sql.constData()));
         const auto status = PQresultStatus(r.get());
         if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
@@ -303,7 +373,6 @@ private:
     }
 
     pq::Result query(const char* sql, const QList<QByteArray>& params) {
-        requireIdle();
         std::vector<const char*> values;
         for (const auto& p : params)
             values.push_back(p.constData());
@@ -320,6 +389,8 @@ private:
     qint64 schema_ = 0;
     int statements_ = 0;
     std::function<bool()> cancelCheck_;
+    PgStatement* streaming_ = nullptr;
+    bool waiting_ = false; // in nextResult, asking the cancel check
 };
 
 PgBackend::PgBackend(const QString& location, bool create) : location_(location) {
@@ -388,6 +459,93 @@ void PgBackend::ensureSupportFunctions() {
     }
 }
 
+// Chunks of this size go to the server as they fill: the load holds little in memory.
+constexpr qsizetype kCopyChunk = 1 << 18;
+
+PgCopy::PgCopy(PgBackend* backend, QByteArray sql, std::vector<Column> columns)
+    : backend_(backend), sql_(std::move(sql)), columns_(std::move(columns)) {
+    pq::Result r(PQexec(backend_->conn(), sql_.constData()));
+    if (PQresultStatus(r.get()) != PGRES_COPY_IN) backend_->fail(r.get(), sql_);
+    open_ = true;
+    buffer_.reserve(kCopyChunk + (1 << 16));
+    buffer_.append("PGCOPY\n\xff\r\n\0", 11);
+    put32(0); // flags
+    put32(0); // no header extension
+}
+
+PgCopy::~PgCopy() {
+    if (!open_) return;
+    // Abandoned (an error elsewhere): the server ends the COPY with an error, which leaves the
+    // transaction to be rolled back.
+    PGconn* conn = backend_->conn();
+    PQputCopyEnd(conn, "przerwano");
+    while (PGresult* r = PQgetResult(conn))
+        PQclear(r);
+}
+
+void PgCopy::add(const QVariantList& row) {
+    put16(quint16(columns_.size()));
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        const QVariant& v = row[qsizetype(i)];
+        if (!v.isValid() || v.isNull()) {
+            put32(0xffffffffu);
+            continue;
+        }
+        switch (columns_[i]) {
+        case Column::Integer:
+            put32(8);
+            put64(quint64(v.toLongLong()));
+            break;
+        case Column::Real: {
+            const double d = v.toDouble();
+            quint64 bits = 0;
+            std::memcpy(&bits, &d, sizeof bits);
+            put32(8);
+            put64(bits);
+            break;
+        }
+        case Column::Text:
+            putBytes(v.toString().toUtf8());
+            break;
+        case Column::Bytes:
+            putBytes(v.toByteArray());
+            break;
+        }
+    }
+    if (buffer_.size() >= kCopyChunk) flush();
+}
+
+void PgCopy::flush() {
+    if (buffer_.isEmpty()) return;
+    PGconn* conn = backend_->conn();
+    if (PQputCopyData(conn, buffer_.constData(), int(buffer_.size())) != 1) {
+        // The server has refused the load already: its error comes with the end.
+        open_ = false;
+        PQputCopyEnd(conn, nullptr);
+        pq::Result last;
+        while (PGresult* r = PQgetResult(conn))
+            last.reset(r);
+        backend_->fail(last.get(), sql_);
+    }
+    buffer_.clear();
+}
+
+void PgCopy::finish() {
+    put16(0xffff); // the end of the rows
+    flush();
+    open_ = false;
+    PGconn* conn = backend_->conn();
+    if (PQputCopyEnd(conn, nullptr) != 1) backend_->fail(nullptr, sql_);
+    pq::Result error;
+    while (PGresult* r = PQgetResult(conn)) {
+        if (PQresultStatus(r) != PGRES_COMMAND_OK && !error)
+            error.reset(r);
+        else
+            PQclear(r);
+    }
+    if (error) backend_->fail(error.get(), sql_);
+}
+
 void PgStatement::bind(int index, const QVariant& v) {
     if (index < 1 || index > int(values_.size()))
         throw EngineError(K::Io, QStringLiteral("Błąd bazy danych: parametr %1 poza zakresem "
@@ -429,13 +587,11 @@ void PgStatement::bind(int index, const QVariant& v) {
     }
 }
 
-bool PgStatement::step() {
-    if (result_) return ++row_ < PQntuples(result_.get());
+void PgStatement::start() {
     const int n = int(values_.size());
     QByteArray typeKey(reinterpret_cast<const char*>(types_.data()),
                        qsizetype(types_.size() * sizeof(Oid)));
     PGconn* conn = backend_->conn();
-    backend_->requireIdle();
     auto named = names_.find(typeKey);
     if (named == names_.end()) {
         const QByteArray name = backend_->nextName();
@@ -452,13 +608,74 @@ bool PgStatement::step() {
         lengths[i] = int(values_[i].size());
         formats[i] = types_[i] == kBytea ? 1 : 0; // bytes as they are, the rest as text
     }
-    pq::Result r =
-        backend_->execute(named->constData(), n, values.data(), lengths.data(), formats.data());
+    if (!PQsendQueryPrepared(conn, named->constData(), n, values.data(), lengths.data(),
+                             formats.data(), 0))
+        backend_->fail(nullptr, sql_);
+    PQsetSingleRowMode(conn);
+    state_ = State::Streaming;
+    backend_->stream(this);
+}
+
+bool PgStatement::step() {
+    if (state_ == State::Idle) start();
+    if (state_ == State::Done) {
+        row_ = -1;
+        return false;
+    }
+    pq::Result r;
+    if (!held_.empty()) {
+        r = std::move(held_.front());
+        held_.pop_front();
+    } else if (state_ == State::Streaming) {
+        r = backend_->nextResult();
+    }
+    return take(std::move(r));
+}
+
+// A row, or the end: the statement's final result (no rows) or its error.
+bool PgStatement::take(pq::Result r) {
     const auto status = PQresultStatus(r.get());
-    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) backend_->fail(r.get(), sql_);
+    if (status == PGRES_SINGLE_TUPLE) {
+        result_ = std::move(r);
+        row_ = 0;
+        return true;
+    }
+    backend_->endStream(this);
+    state_ = State::Done;
+    held_.clear();
+    row_ = -1;
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+        result_.reset();
+        backend_->fail(r.get(), sql_);
+    }
     result_ = std::move(r);
-    row_ = 0;
-    return row_ < PQntuples(result_.get());
+    return false;
+}
+
+void PgStatement::holdRest() {
+    state_ = State::Held;
+    for (;;) {
+        pq::Result r = backend_->nextResult();
+        if (!r) break;
+        const bool row = PQresultStatus(r.get()) == PGRES_SINGLE_TUPLE;
+        held_.push_back(std::move(r));
+        if (!row) break;
+    }
+    while (PGresult* r = PQgetResult(backend_->rawConn()))
+        PQclear(r);
+}
+
+void PgStatement::reset() {
+    // Rows nobody will read still have to come off the connection.
+    if (state_ == State::Streaming && backend_->streaming(this)) {
+        while (pq::Result r = backend_->nextResult())
+            if (PQresultStatus(r.get()) != PGRES_SINGLE_TUPLE) break;
+        backend_->endStream(this);
+    }
+    held_.clear();
+    result_.reset();
+    row_ = -1;
+    state_ = State::Idle;
 }
 
 QVariant PgStatement::column(int i) const {

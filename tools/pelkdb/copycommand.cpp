@@ -1,6 +1,7 @@
 #include "args.h"
 #include "commands.h"
 #include "csv.h"
+#include "engine/bulkinsert.h"
 #include "engine/database.h"
 #include "engine/error.h"
 #include "engine/servercatalogues.h"
@@ -80,25 +81,23 @@ QHash<QString, QList<std::pair<QString, qint64>>> counters(Database& db,
     return out;
 }
 
-// Appends every row of the source's table to the destination's, in primary key order, one row
-// in memory at a time. Returns the number of rows.
-qint64 copyRows(const QString& source, const QString& dest, const TableDef& def) {
-    Table from(source, def.name);
-    from.open();
-    Table to(dest, def.name);
-    to.open();
-    const qint64 total = from.recordCount();
+// Loads every row of the source's table into the destination's, row ids kept, the rows passing
+// through one at a time. Returns the number of rows.
+qint64 copyRows(Database& src, Database& dst, const QString& source, const TableDef& def) {
+    qint64 total = 0;
+    {
+        Table from(source, def.name);
+        from.open();
+        total = from.recordCount();
+    }
     const bool tell = total > kProgressStep;
     qint64 done = 0;
-    from.forEachRow([&] {
-        to.append();
-        for (int i = 0; i < def.fields.size(); ++i) {
-            const QVariant v = from.value(i);
-            if (v.isValid() && !v.isNull()) to.setValue(def.fields[i].name, v);
-        }
-        to.post();
+    auto bulk = dst.bulkInsert(def.name);
+    src.forEachStoredRow(def.name, [&](qint64 rowid, const QVariantList& values) {
+        bulk->add(rowid, values);
         if (++done % kProgressStep == 0 && tell) progress(def.name, done, total);
     });
+    bulk->finish();
     if (tell && done % kProgressStep != 0) progress(def.name, done, total);
     return done;
 }
@@ -175,7 +174,7 @@ int copyCommand(const Context& c) {
             for (const QString& table : tables) {
                 const TableDef def = src->requireTable(table);
                 dst->createTable(def, false);
-                const qint64 n = copyRows(source, dest, def);
+                const qint64 n = copyRows(*src, *dst, source, def);
                 for (const auto& [field, value] : seq.value(table))
                     dst->noteAutoInc(def.name, field, value);
                 lines << QStringLiteral("%1: %2").arg(def.name, counted(n, QStringLiteral("wiersz"),
