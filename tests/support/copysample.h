@@ -4,36 +4,16 @@
 // PELKDB_PATH names the tool in each test program that includes this.
 #include "engine/database.h"
 #include "engine/table.h"
-#include <QProcess>
+#include "support/pelkdbrun.h"
 #include <gtest/gtest.h>
 
 namespace copysample {
 
 using namespace engine;
 
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-inline Result pelkdb(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(PELKDB_PATH), args);
-    EXPECT_TRUE(p.waitForFinished(120000)) << "pelkdb " << args.join(u' ').toStdString();
-    Result r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-inline QString ok(const QStringList& args) {
-    const Result r = pelkdb(args);
-    EXPECT_EQ(r.code, 0) << "pelkdb " << args.join(u' ').toStdString() << "\n"
-                         << r.err.toStdString();
-    return r.out;
-}
+using pelkdbrun::ok;
+using pelkdbrun::pelkdb;
+using pelkdbrun::Result;
 
 inline const QByteArray kPicture =
     QByteArray(QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(70000, 0) + "koniec");

@@ -2,41 +2,20 @@
 // byte for byte: scripts outside the program parse it.
 #include "engine/database.h"
 #include "engine/table.h"
+#include "support/pelkdbrun.h"
 #include "support/printing.h"
 #include "support/tempfolder.h"
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace engine;
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Result pelkdb(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(PELKDB_PATH), args);
-    EXPECT_TRUE(p.waitForFinished(120000)) << "pelkdb " << args.join(u' ').toStdString();
-    Result r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-// Runs a command that must succeed and returns its output.
-QString ok(const QStringList& args) {
-    const Result r = pelkdb(args);
-    EXPECT_EQ(r.code, 0) << "pelkdb " << args.join(u' ').toStdString() << "\n"
-                         << r.err.toStdString();
-    return r.out;
-}
+using pelkdbrun::ok;
+using pelkdbrun::pelkdb;
+using pelkdbrun::Result;
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);

@@ -2,6 +2,7 @@
 // database, over-long values, odd names, a planted fault for the check command.
 #include "engine/database.h"
 #include "engine/table.h"
+#include "support/pelkdbrun.h"
 #include "support/tempfolder.h"
 #include <QDir>
 #include <QFile>
@@ -14,22 +15,8 @@ using namespace engine;
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Result pelkdb(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(PELKDB_PATH), args);
-    EXPECT_TRUE(p.waitForFinished(120000)) << "pelkdb " << args.join(u' ').toStdString();
-    Result r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+using pelkdbrun::pelkdb;
+using pelkdbrun::Result;
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
