@@ -584,6 +584,11 @@ void PgStatement::bind(int index, const QVariant& v) {
     default:
         types_[i] = kText;
         values_[i] = v.toString().toUtf8();
+        // The server keeps no NUL in a text, and libpq would end the value there unseen.
+        if (values_[i].contains('\0'))
+            throw EngineError(K::BadValue,
+                              QStringLiteral("Tekst zawiera znak o kodzie 0, którego serwer nie "
+                                             "przechowuje; usuń go i zapisz ponownie."));
     }
 }
 

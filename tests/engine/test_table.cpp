@@ -771,6 +771,32 @@ TEST_F(Fixture, AFailedStatementUndoesItsWholeTransaction) {
     EXPECT_EQ(namesInOrder(t), (QStringList{"jeden", "trzy"}));
 }
 
+// A text holding a NUL character: a folder keeps it whole; a server, which stores none, refuses
+// it with a message instead of keeping the text cut short at it.
+TEST_F(Fixture, ATextWithANulIsKeptWholeOrRefused) {
+    addItems({"jeden"});
+    Table t(where(), QStringLiteral("Towar"));
+    t.open();
+    const QString odd = QStringLiteral("przed") + QChar(0) + QStringLiteral("po");
+    t.edit();
+    t.setValue(QStringLiteral("Tow_Nazwa"), odd);
+    if (backendrun::onServer()) {
+        try {
+            t.post();
+            FAIL() << "the server took a text holding a NUL";
+        } catch (const EngineError& e) {
+            EXPECT_EQ(e.kind(), EngineError::Kind::BadValue) << e.message().toStdString();
+        }
+        if (t.state() != Table::State::Browse) t.cancel();
+        t.refresh();
+        EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), QStringLiteral("jeden"));
+    } else {
+        t.post();
+        t.refresh();
+        EXPECT_EQ(t.asString(QStringLiteral("Tow_Nazwa")), odd);
+    }
+}
+
 // Statements take SQLite's numbered and plain markers on either backend; a question mark inside
 // quoted text is text, and values come back in their stored types.
 TEST_F(Fixture, StatementsBindMarkersAndLeaveQuotedTextAlone) {
