@@ -3,7 +3,7 @@
 // on the bare sqlite3 C API, and prints the medians side by side.
 //
 //   bench_engine [--items N] [--dir DIR] [--keep] [--quick] [--plans] [--analyze]
-//                [--min-time S] [--repetitions N] [benchmark flags...]
+//                [--min-time S] [--repetitions N] [--iterations N] [benchmark flags...]
 
 #include "catalogue.h"
 #include "engine/database.h"
@@ -38,19 +38,22 @@ struct Options {
     bool analyze = false;
     double minTime = 0;  // seconds per repetition; 0 = the mode's default
     int repetitions = 0; // 0 = the mode's default
+    long iterations = 0; // 0 = by time
 };
 
 void usage() {
     std::printf(
         "bench_engine [--items N] [--dir DIR] [--keep] [--quick] [--plans] [--analyze]\n"
-        "             [--min-time S] [--repetitions N] [--benchmark_...]\n"
+        "             [--min-time S] [--repetitions N] [--iterations N] [--benchmark_...]\n"
         "  --items N   items in the catalogue (default 100000; 10 values each)\n"
         "  --dir DIR   build in DIR and keep it; a catalogue of N items already there is reused\n"
         "  --keep      keep the temporary folder (printed) instead of removing it\n"
         "  --quick     20000 items (unless --items), few repetitions: a smoke run\n"
         "  --plans     print EXPLAIN QUERY PLAN of the statements measured\n"
         "  --analyze   run ANALYZE first (the statistics stay in the folder's database)\n"
-        "  --min-time S, --repetitions N   per measure (defaults 0.1 s x 11; quick 0.02 s x 3)\n");
+        "  --min-time S, --repetitions N   per measure (defaults 0.1 s x 11; quick 0.02 s x 3)\n"
+        "  --iterations N   exactly N iterations per measure, no warm-up: for counting\n"
+        "                   instructions under callgrind, which the host's speed does not sway\n");
 }
 
 // Takes our own flags out of argv, leaving Google Benchmark's.
@@ -80,7 +83,8 @@ std::optional<Options> parse(int& argc, char** argv) {
             const char* v = value();
             if (!v) return std::nullopt;
             o.dir = QString::fromLocal8Bit(v);
-        } else if (!std::strcmp(a, "--min-time") || !std::strcmp(a, "--repetitions")) {
+        } else if (!std::strcmp(a, "--min-time") || !std::strcmp(a, "--repetitions") ||
+                   !std::strcmp(a, "--iterations")) {
             const char* v = value();
             if (!v) return std::nullopt;
             char* end = nullptr;
@@ -91,8 +95,10 @@ std::optional<Options> parse(int& argc, char** argv) {
             }
             if (a[2] == 'm')
                 o.minTime = d;
-            else
+            else if (a[2] == 'r')
                 o.repetitions = int(d);
+            else
+                o.iterations = long(d);
         } else if (!std::strcmp(a, "--keep")) {
             o.keep = true;
         } else if (!std::strcmp(a, "--quick")) {
@@ -256,6 +262,7 @@ int run(int argc, char** argv) {
     ctx.repetitions = o.repetitions ? o.repetitions : o.quick ? 3 : 11;
     ctx.minTime = o.minTime > 0 ? o.minTime : o.quick ? 0.02 : 0.1;
     ctx.warmUp = o.quick ? 0 : 0.05;
+    ctx.iterations = o.iterations;
     ctx.db = Database::open(folder);
     ctx.raw = std::make_unique<RawDb>(QDir(folder).filePath(Database::fileName()));
     prepareInputs(ctx);

@@ -467,8 +467,12 @@ void registerMeasures(BenchContext& ctx) {
         for (auto& [side, fn] : {std::pair{"ours", ours}, std::pair{"raw", raw}}) {
             auto* b = benchmark::RegisterBenchmark((std::string(id) + "/" + side).c_str(),
                                                    [fn](benchmark::State& s) { fn(s); });
-            b->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(ctx.minTime);
-            if (ctx.warmUp > 0) b->MinWarmUpTime(ctx.warmUp);
+            b->Unit(benchmark::kMillisecond)->UseRealTime();
+            if (ctx.iterations > 0)
+                b->Iterations(ctx.iterations);
+            else
+                b->MinTime(ctx.minTime);
+            if (ctx.warmUp > 0 && ctx.iterations == 0) b->MinWarmUpTime(ctx.warmUp);
             if (ctx.repetitions > 1) b->Repetitions(ctx.repetitions)->ReportAggregatesOnly(true);
         }
     };

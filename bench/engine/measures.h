@@ -23,6 +23,7 @@ struct BenchContext {
     int repetitions = 5;
     double minTime = 0.2;
     double warmUp = 0.05;
+    long iterations = 0; // a fixed count without warm-up instead of a time (0: by time)
 
     // Held for the whole run, as the program holds the database of its open folder.
     std::shared_ptr<Database> db;

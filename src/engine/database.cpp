@@ -207,6 +207,8 @@ Statement::Statement(Statement&& o) noexcept
     : db_(o.db_), stmt_(o.stmt_), server_(o.server_), cached_(o.cached_) {
     o.stmt_ = nullptr;
     o.server_ = nullptr;
+    for (size_t i = 0; i < std::size(texts_); ++i)
+        texts_[i] = std::move(o.texts_[i]); // the bytes stay where SQLite points
 }
 
 Statement::~Statement() {
@@ -236,23 +238,39 @@ Statement& Statement::bind(int i, const QVariant& v) {
         server_->bind(i, v);
         return *this;
     }
+    // The commonest types are read in place, without QVariant's conversions.
+    const int type = v.typeId();
     int rc;
-    if (!v.isValid() || v.isNull()) {
+    if (type == QMetaType::UnknownType || v.isNull()) {
         rc = sqlite3_bind_null(stmt_, i);
     } else {
-        switch (v.typeId()) {
+        switch (type) {
+        case QMetaType::LongLong:
+            rc = sqlite3_bind_int64(stmt_, i, *static_cast<const qlonglong*>(v.constData()));
+            break;
+        case QMetaType::Int:
+            rc = sqlite3_bind_int64(stmt_, i, *static_cast<const int*>(v.constData()));
+            break;
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(stmt_, i, *static_cast<const double*>(v.constData()));
+            break;
+        case QMetaType::QString: {
+            QByteArray u = static_cast<const QString*>(v.constData())->toUtf8();
+            const bool keep = i >= 1 && i <= int(std::size(texts_));
+            rc = sqlite3_bind_text64(stmt_, i, u.constData(), sqlite3_uint64(u.size()),
+                                     keep ? SQLITE_STATIC : SQLITE_TRANSIENT, SQLITE_UTF8);
+            if (keep) texts_[i - 1] = std::move(u); // after the bind: the old text is let go
+            break;
+        }
         case QMetaType::Bool:
             rc = sqlite3_bind_int64(stmt_, i, v.toBool() ? 1 : 0);
             break;
-        case QMetaType::Int:
         case QMetaType::UInt:
-        case QMetaType::LongLong:
         case QMetaType::ULongLong:
         case QMetaType::Long:
         case QMetaType::Short:
             rc = sqlite3_bind_int64(stmt_, i, v.toLongLong());
             break;
-        case QMetaType::Double:
         case QMetaType::Float:
             rc = sqlite3_bind_double(stmt_, i, v.toDouble());
             break;
@@ -418,17 +436,32 @@ std::shared_ptr<Database> Database::open(const QString& folder, Mode mode) {
     if (folder.trimmed().isEmpty())
         throw EngineError(EngineError::Kind::NoDatabase,
                           QStringLiteral("Nie wskazano folderu bazy danych."));
+    // Every open of a table asks: an absolute folder as given is found without resolving it.
+    static QHash<QString, std::weak_ptr<Database>> byGiven;
+    const bool absolute = folder.startsWith(u'/');
+    if (absolute)
+        if (auto it = byGiven.constFind(folder); it != byGiven.constEnd())
+            if (auto db = it->lock()) return db;
+    auto remember = [&](const std::shared_ptr<Database>& db) {
+        if (!absolute) return;
+        if (byGiven.size() >= 64) byGiven.clear();
+        byGiven.insert(folder, db);
+    };
     const bool server = isServerLocation(folder);
     const QString canonical = server ? folder.trimmed() : QDir(folder).absolutePath();
     auto& reg = registry();
     if (auto it = reg.find(canonical); it != reg.end())
-        if (auto db = it->lock()) return db;
+        if (auto db = it->lock()) {
+            remember(db);
+            return db;
+        }
     std::shared_ptr<Database> db(new Database(canonical));
     if (server)
         db->openServer(mode);
     else
         db->openFile(mode);
     reg.insert(canonical, db);
+    remember(db);
     return db;
 }
 
@@ -442,6 +475,7 @@ Database::~Database() {
         closeServer();
         return;
     }
+    byText_.clear();
     for (auto* s : std::as_const(cache_))
         sqlite3_finalize(s);
     cache_.clear();
@@ -688,18 +722,29 @@ Statement Database::prepare(const QString& sql) {
         }
         return Statement(this, st, false);
     }
-    auto it = cache_.find(sql);
-    if (it != cache_.end() && std::find(inUse_.begin(), inUse_.end(), it.value()) == inUse_.end()) {
-        inUse_.push_back(it.value());
-        return Statement(this, it.value(), true);
+    sqlite3_stmt* known = nullptr;
+    if (auto b = byText_.constFind(sql.constData());
+        b != byText_.constEnd() && b->text.size() == sql.size())
+        known = b->stmt;
+    else if (auto it = cache_.constFind(sql); it != cache_.constEnd()) {
+        known = it.value();
+        // The same text in another buffer: the caller may ask with it again. Texts built anew
+        // for each call would pile up, hence the bound.
+        if (byText_.size() >= 256) byText_.clear();
+        byText_.insert(sql.constData(), {sql, known});
+    }
+    if (known && std::find(inUse_.begin(), inUse_.end(), known) == inUse_.end()) {
+        inUse_.push_back(known);
+        return Statement(this, known, true);
     }
     sqlite3_stmt* st = nullptr;
     const QByteArray u = sql.toUtf8();
     int rc = sqlite3_prepare_v3(db_, u.constData(), int(u.size()), SQLITE_PREPARE_PERSISTENT, &st,
                                 nullptr);
     if (rc != SQLITE_OK) fail(rc, sql);
-    if (it == cache_.end()) {
+    if (!known) {
         cache_.insert(sql, st);
+        byText_.insert(sql.constData(), {sql, st});
         inUse_.push_back(st);
         return Statement(this, st, true);
     }

@@ -53,6 +53,9 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
     BackendStatement* server_ = nullptr;
     bool cached_;
+    // The UTF-8 of texts bound to the first markers, kept until the statement is given back,
+    // so that SQLite reads them in place instead of copying each.
+    QByteArray texts_[4];
 };
 
 // The database of one folder: a single SQLite file holding every table of the folder. One
@@ -237,6 +240,15 @@ private:
     bool internalTables_ = false;
     QHash<QString, TableDef> schema_; // by lower-case bare name
     QHash<QString, sqlite3_stmt*> cache_;
+    // Cached statements by the address of a text they were asked for with: a caller that keeps
+    // its statement's text (a table object's reads) is answered without hashing and comparing
+    // the whole text. Each entry holds its text, so the address stays that text's while the
+    // entry lives.
+    struct ByText {
+        QString text;
+        sqlite3_stmt* stmt = nullptr;
+    };
+    QHash<const QChar*, ByText> byText_;
     std::vector<sqlite3_stmt*> inUse_; // cached statements given out: a few at most
     qint64 leaseRenewedAt_ = 0;
     int locksHeld_ = 0;

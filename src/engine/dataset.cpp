@@ -3,6 +3,7 @@
 #include "engine/error.h"
 #include "engine/serverschema.h"
 #include "engine/values.h"
+#include <QMetaMethod>
 #include <cmath>
 #include <cstdio>
 
@@ -69,6 +70,7 @@ QStringList DataSet::fieldNames() const {
 }
 
 int DataSet::fieldIndex(const QString& name) const {
+    if (auto it = byName_.constFind(name); it != byName_.constEnd()) return *it;
     return byName_.value(name.toLower(), -1);
 }
 
@@ -120,8 +122,10 @@ void DataSet::setOwnFields(const QList<FieldDef>& own) {
         byName_ = it->second;
     } else {
         byName_.clear();
-        for (int i = 0; i < own.size(); ++i)
+        for (int i = 0; i < own.size(); ++i) {
             byName_.insert(own[i].name.toLower(), i);
+            byName_.insert(own[i].name, i); // found without folding when asked as defined
+        }
         if (names.size() >= 64) names.clear();
         names.insert(own.constData(), {own, byName_}); // the list kept: its address stays its own
     }
@@ -167,6 +171,7 @@ void DataSet::setOwnFields(const QList<FieldDef>& own) {
             e.resultDef.name = name;
         }
         byName_.insert(e.resultDef.name.toLower(), int(fields_.size()));
+        byName_.insert(e.resultDef.name, int(fields_.size()));
         fields_ << e.resultDef;
     }
     calcValues_.assign(extras_.size(), QVariant());
@@ -180,8 +185,9 @@ void DataSet::clearExtraCaches() {
     calcValid_ = false;
 }
 
-void DataSet::rowChanged() {
-    calcValid_ = false;
+void DataSet::connectNotify(const QMetaMethod& signal) {
+    if (signal == QMetaMethod::fromSignal(&DataSet::afterScroll))
+        scrollWatched_.store(true, std::memory_order_relaxed);
 }
 
 void DataSet::setCalculated(const QString& name, const QVariant& v) {

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QObject>
 #include <QVariant>
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -104,7 +105,13 @@ protected:
     // Sets the field list (own fields first); calculated and lookup fields are appended.
     void setOwnFields(const QList<FieldDef>& own);
     void clearExtraCaches();
-    void rowChanged(); // invalidates calculated values of the current row
+    void rowChanged() { calcValid_ = false; } // invalidates calculated values of the current row
+    // afterScroll, once anybody has connected to it: stepping through rows nobody watches (a
+    // lookup, a report's read) pays for no signal.
+    void emitAfterScroll() {
+        if (scrollWatched_.load(std::memory_order_relaxed)) Q_EMIT afterScroll();
+    }
+    void connectNotify(const QMetaMethod& signal) override;
     [[noreturn]] void fail(int kind, const QString& message) const;
     void requireOpen() const;
     void requireClosed() const;
@@ -127,10 +134,11 @@ private:
     void computeCalculated() const;
 
     QList<FieldDef> fields_;
-    QHash<QString, int> byName_; // lower-case name -> index
+    QHash<QString, int> byName_; // name as defined, and lower-case -> index
     std::vector<Extra> extras_;
     mutable std::vector<QVariant> calcValues_;
     mutable bool calcValid_ = false;
+    std::atomic<bool> scrollWatched_{false}; // stays set: a signal too many costs nothing wrong
     mutable bool inCalc_ = false;
     const std::vector<QVariant>* override_ =
         nullptr; // a window row standing in for the current one

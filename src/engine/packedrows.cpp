@@ -64,39 +64,74 @@ QVariant read(const char* p) {
 
 namespace {
 
-// Appends the packed columns to `r`.
+// Appends the packed columns to `r`: their sizes first, then one growth of `r` and plain copies.
 void packInto(std::string& r, sqlite3_stmt* stmt, int first, int columns) {
+    struct Column {
+        sqlite3_value* v;
+        int type;
+        std::uint32_t bytes;
+        const void* data;
+    };
+    constexpr int kAtOnce = 32;
+    // A wider row goes in parts.
+    for (; columns > kAtOnce; first += kAtOnce, columns -= kAtOnce)
+        packInto(r, stmt, first, kAtOnce);
+    Column cols[kAtOnce];
+    size_t total = 0;
     // The column's value read directly: each sqlite3_column_*() call looks the column up again.
     // Cursors live on one thread, so the value needs no protection.
-    for (int i = first; i < first + columns; ++i) {
-        sqlite3_value* v = sqlite3_column_value(stmt, i);
-        switch (sqlite3_value_type(v)) {
+    for (int i = 0; i < columns; ++i) {
+        Column& c = cols[i];
+        c.v = sqlite3_column_value(stmt, first + i);
+        c.type = sqlite3_value_type(c.v);
+        switch (c.type) {
         case SQLITE_INTEGER:
-            r.push_back(Integer);
-            put<std::int64_t>(r, sqlite3_value_int64(v));
+        case SQLITE_FLOAT:
+            total += 1 + 8;
+            break;
+        case SQLITE_TEXT:
+            c.data = sqlite3_value_text(c.v); // before its size: the size is of this form
+            c.bytes = std::uint32_t(sqlite3_value_bytes(c.v));
+            total += 1 + 4 + c.bytes;
+            break;
+        case SQLITE_BLOB:
+            c.data = sqlite3_value_blob(c.v);
+            c.bytes = std::uint32_t(sqlite3_value_bytes(c.v));
+            total += 1 + 4 + c.bytes;
+            break;
+        default:
+            total += 1;
+            break;
+        }
+    }
+    const size_t at = r.size();
+    r.resize(at + total);
+    char* p = r.data() + at;
+    auto put8 = [&p](auto v) {
+        std::memcpy(p, &v, 8);
+        p += 8;
+    };
+    for (int i = 0; i < columns; ++i) {
+        const Column& c = cols[i];
+        switch (c.type) {
+        case SQLITE_INTEGER:
+            *p++ = Integer;
+            put8(std::int64_t(sqlite3_value_int64(c.v)));
             break;
         case SQLITE_FLOAT:
-            r.push_back(Real);
-            put<double>(r, sqlite3_value_double(v));
+            *p++ = Real;
+            put8(sqlite3_value_double(c.v));
             break;
-        case SQLITE_TEXT: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
-            const auto n = std::uint32_t(sqlite3_value_bytes(v));
-            r.push_back(Text);
-            put<std::uint32_t>(r, n);
-            r.append(text, n);
+        case SQLITE_TEXT:
+        case SQLITE_BLOB:
+            *p++ = c.type == SQLITE_TEXT ? Text : Blob;
+            std::memcpy(p, &c.bytes, 4);
+            p += 4;
+            if (c.bytes > 0) std::memcpy(p, c.data, c.bytes);
+            p += c.bytes;
             break;
-        }
-        case SQLITE_BLOB: {
-            const auto* blob = static_cast<const char*>(sqlite3_value_blob(v));
-            const auto n = std::uint32_t(sqlite3_value_bytes(v));
-            r.push_back(Blob);
-            put<std::uint32_t>(r, n);
-            if (n > 0) r.append(blob, n);
-            break;
-        }
         default:
-            r.push_back(Null);
+            *p++ = Null;
             break;
         }
     }

@@ -171,7 +171,7 @@ void Query::moveTo(size_t index) {
     hasRow_ = true;
     bof_ = eof_ = false;
     rowChanged();
-    Q_EMIT afterScroll();
+    emitAfterScroll();
 }
 
 bool Query::locate(const QString& field, const QString& text, bool caseInsensitive, bool partial) {
@@ -200,7 +200,7 @@ void Query::first() {
         hasRow_ = false;
         bof_ = eof_ = true;
         rowChanged();
-        Q_EMIT afterScroll();
+        emitAfterScroll();
         return;
     }
     moveTo(0);

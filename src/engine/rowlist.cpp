@@ -71,7 +71,7 @@ void RowList::moveTo(size_t index) {
     hasRow_ = true;
     bof_ = eof_ = false;
     rowChanged();
-    Q_EMIT afterScroll();
+    emitAfterScroll();
 }
 
 void RowList::showEmpty() {
@@ -79,7 +79,7 @@ void RowList::showEmpty() {
     bof_ = eof_ = true;
     cur_.clear();
     rowChanged();
-    Q_EMIT afterScroll();
+    emitAfterScroll();
 }
 
 void RowList::first() {

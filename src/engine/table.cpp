@@ -368,10 +368,12 @@ void Table::buildSql() {
     // binds new values.
     std::vector<int> conds; // field * 2 + 1 when the value is NULL; -1: no row can match
     QVariantList params;
+    params.reserve(sh->filter.params.size() + rangeValues_.size() + masterValues_.size());
     if (!sh->filter.sql.isEmpty()) params << sh->filter.params;
-    auto equalTo = [&](int field, const QVariant& stored) {
-        conds.push_back(field * 2 + (stored.isNull() ? 1 : 0));
-        if (!stored.isNull()) params << keyParam(field, stored);
+    auto equalTo = [&](int field, QVariant stored) {
+        const bool null = stored.isNull();
+        conds.push_back(field * 2 + (null ? 1 : 0));
+        if (!null) params << (onServer_ ? keyParam(field, stored) : std::move(stored));
     };
     if (hasRange_) {
         for (int i = 0; i < rangeValues_.size() && i < int(key.size()); ++i)
@@ -403,10 +405,7 @@ void Table::buildSql() {
         }
     }
 
-    QString newWhere;
-    if (sh == whereShape_ && conds == whereConds_) {
-        newWhere = baseWhere_;
-    } else {
+    if (sh != whereShape_ || conds != whereConds_) {
         QStringList where;
         if (!sh->filter.sql.isEmpty()) where << u'(' + sh->filter.sql + u')';
         for (int c : conds) {
@@ -418,24 +417,24 @@ void Table::buildSql() {
             else
                 where << colSql(c / 2) + QStringLiteral(" = ?");
         }
-        newWhere = where.join(QStringLiteral(" AND "));
+        QString newWhere = where.join(QStringLiteral(" AND "));
+        if (newWhere != baseWhere_ || selectSql_ != sh->selectSql || orderAsc_ != sh->orderAsc) {
+            endSql_[0].clear();
+            endSql_[1].clear();
+            rowSql_[0].clear();
+            rowSql_[1].clear();
+            keyedSql_.clear();
+        }
+        key_ = key;
+        selectSql_ = sh->selectSql;
+        keySelectSql_ = sh->keySelectSql;
+        orderAsc_ = sh->orderAsc;
+        orderDesc_ = sh->orderDesc;
+        baseWhere_ = std::move(newWhere);
         whereShape_ = sh;
         whereConds_ = std::move(conds);
     }
-    if (newWhere != baseWhere_ || selectSql_ != sh->selectSql || orderAsc_ != sh->orderAsc) {
-        endSql_[0].clear();
-        endSql_[1].clear();
-        rowSql_[0].clear();
-        rowSql_[1].clear();
-        keyedSql_.clear();
-    }
-    key_ = key;
-    selectSql_ = sh->selectSql;
-    keySelectSql_ = sh->keySelectSql;
-    orderAsc_ = sh->orderAsc;
-    orderDesc_ = sh->orderDesc;
-    baseWhere_ = std::move(newWhere);
-    baseParams_ = params;
+    baseParams_ = std::move(params);
     count_ = -1;
     forgetPositions();
     recNo_ = 0;
@@ -444,10 +443,25 @@ void Table::buildSql() {
 
 // --- Fetching ---------------------------------------------------------------------------------
 
-// Room for `rows` rows the size of the last ones read, so that the block rarely grows.
-PackedRow::Block Table::newBlock(int rows) const {
+// Room for `rows` rows the size of the last ones read, so that the block rarely grows. A small
+// block that no row holds any more serves again: searching, or moving a detail range, over and
+// over allocates nothing.
+PackedRow::Block Table::newBlock(int rows) {
+    constexpr size_t kSpareMax = size_t(64) << 10;
+    const size_t want = size_t(std::clamp(rows, 1, 1024)) * rowBytes_;
+    for (auto& spare : spare_)
+        if (spare && spare.use_count() == 1 && spare->capacity() <= kSpareMax) {
+            spare->clear();
+            spare->reserve(want);
+            return spare;
+        }
     auto block = std::make_shared<std::string>();
-    block->reserve(size_t(std::clamp(rows, 1, 1024)) * rowBytes_);
+    block->reserve(want);
+    if (want <= kSpareMax) {
+        // Into a free place, or in place of one whose rows are still about.
+        auto& place = !spare_[0] || spare_[0].use_count() > 1 ? spare_[0] : spare_[1];
+        place = block;
+    }
     return block;
 }
 
@@ -615,7 +629,7 @@ bool Table::fetchBatch(bool forward) {
     if (!hasRow_) return false;
     bool& atEnd = forward ? endAhead_ : endBehind_;
     if (atEnd) return false;
-    std::deque<Row>& into = forward ? ahead_ : behind_;
+    Ring<Row>& into = forward ? ahead_ : behind_;
     const Row* from = into.empty() ? &cur_ : &into.back();
     const int asked = batch_;
     auto rows = fetch(forward, from, asked);
@@ -778,7 +792,7 @@ void Table::setEmpty() {
 
 void Table::emitScroll() {
     rowChanged();
-    Q_EMIT afterScroll();
+    emitAfterScroll();
 }
 
 // Takes rows fetched from an end or a search: the first is the new current row, the rest the
@@ -792,7 +806,7 @@ void Table::positionAt(std::vector<Row> rows, bool forward, int recNo, End end) 
     }
     hasRow_ = true;
     cur_ = std::move(rows[0]);
-    std::deque<Row>& into = forward ? ahead_ : behind_;
+    Ring<Row>& into = forward ? ahead_ : behind_;
     for (size_t i = 1; i < rows.size(); ++i)
         into.push_back(std::move(rows[i]));
     bof_ = end == End::Bof;
@@ -853,8 +867,7 @@ void Table::next() {
         behind_.pop_back();
         endBehind_ = false;
     }
-    cur_ = std::move(ahead_.front());
-    ahead_.pop_front();
+    cur_ = ahead_.take_front();
     if (recNo_ > 0) ++recNo_;
     bof_ = eof_ = false;
     emitScroll();
@@ -877,8 +890,7 @@ void Table::prior() {
         ahead_.pop_back();
         endAhead_ = false;
     }
-    cur_ = std::move(behind_.front());
-    behind_.pop_front();
+    cur_ = behind_.take_front();
     if (recNo_ > 0) --recNo_;
     bof_ = eof_ = false;
     emitScroll();
@@ -905,9 +917,20 @@ int Table::recordCount() {
 // same rows, takes the count while nobody has changed anything since it was taken. Stamps are
 // comparable only within one connection, hence its owner id in the key.
 QString Table::countKey() const {
-    QString key = db_->ownerId() + QChar(0x1f) + def_.name + QChar(0x1f) + baseWhere_;
-    for (const QVariant& p : baseParams_)
-        key += QChar(0x1f) + p.toString();
+    // Asked at every open: one allocation, not one per part.
+    const QString& owner = db_->ownerId();
+    QString key;
+    key.reserve(owner.size() + def_.name.size() + baseWhere_.size() + 2 +
+                24 * baseParams_.size());
+    key += owner;
+    key += QChar(0x1f);
+    key += def_.name;
+    key += QChar(0x1f);
+    key += baseWhere_;
+    for (const QVariant& p : baseParams_) {
+        key += QChar(0x1f);
+        key += p.toString();
+    }
     return key;
 }
 
@@ -918,7 +941,9 @@ QHash<QString, std::pair<quint64, int>>& Table::countCache() {
 
 void Table::forgetPositions() {
     anchors_.clear();
-    samples_ = {};
+    if (samples_.stamp != 0 || samples_.count != 0 || !samples_.owner.isEmpty() ||
+        !samples_.rows.empty())
+        samples_ = {};
 }
 
 // Compares two rows in the active order (empty first, text in the Polish order, then row id),
@@ -1189,6 +1214,7 @@ QVariantList Table::keyValues(const QVariantList& given, const char* what) const
                  .arg(given.size())
                  .arg(key_.size()));
     QVariantList out;
+    out.reserve(given.size());
     for (int i = 0; i < given.size(); ++i)
         out << toStorage(std::as_const(def_.fields)[key_[i].field], given[i], def_.name);
     return out;
@@ -1225,15 +1251,20 @@ void Table::findNearest(const QVariantList& values) {
 // are empty, so it is built once per such shape and kept with the table's other statements.
 std::vector<Table::Row> Table::fetchKeyed(const QVariantList& v, int equal, Bound bound) {
     const int used = bound == Bound::None ? equal : equal + 1;
-    QVariantList params;
     quint64 nulls = 0;
-    for (int j = 0; j < used; ++j) {
-        const int field = key_[j].field;
+    bool anyNull = false;
+    for (int j = 0; j < used; ++j)
         if (v[j].isNull()) {
+            anyNull = true;
             if (j < 40) nulls |= quint64(1) << j;
-        } else if (j < equal || bound != Bound::None) {
-            params << keyParam(field, v[j]);
         }
+    // Commonly every value given is bound as it is: the list itself serves.
+    const bool asGiven = !anyNull && !onServer_ && used == int(v.size());
+    QVariantList params;
+    if (!asGiven) {
+        params.reserve(used);
+        for (int j = 0; j < used; ++j)
+            if (!v[j].isNull()) params << keyParam(key_[j].field, v[j]);
     }
     const quint64 shape =
         quint64(bound) | quint64(equal) << 2 | quint64(keysOnly_) << 23 | nulls << 24;
@@ -1260,7 +1291,7 @@ std::vector<Table::Row> Table::fetchKeyed(const QVariantList& v, int equal, Boun
         else
             *sql = built;
     }
-    return fetchSql(*sql, params, 1);
+    return fetchSql(*sql, asGiven ? v : params, 1);
 }
 
 bool Table::gotoRowId(qint64 rowid) {
@@ -1348,7 +1379,7 @@ void Table::refresh() {
         rowChanged();
     }
     Q_EMIT afterRefresh();
-    if (moved) Q_EMIT afterScroll();
+    if (moved) emitAfterScroll();
 }
 
 void Table::onLocalChange() {
@@ -1665,7 +1696,7 @@ void Table::cancel() {
         }
     }
     Q_EMIT afterCancel();
-    Q_EMIT afterScroll();
+    emitAfterScroll();
 }
 
 void Table::remove() {

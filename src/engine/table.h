@@ -3,7 +3,7 @@
 #include "engine/filterexpr.h"
 #include "engine/packedrows.h"
 #include <QPointer>
-#include <deque>
+#include "engine/ring.h"
 #include <functional>
 #include <map>
 
@@ -143,7 +143,8 @@ private:
     std::optional<Row> readRow(qint64 rowid, bool visibleOnly);
     // One row of selectSql_, packed into `block` shared with the other rows of its statement.
     Row rowFrom(const Statement& st, const PackedRow::Block& block = nullptr) const;
-    PackedRow::Block newBlock(int rows) const;
+    PackedRow::Block newBlock(int rows);
+    PackedRow::Block spare_[2]; // blocks newBlock may hand out again
     void keepBlock(std::string& block, size_t rows);
     size_t rowBytes_ = 64;                     // a row's packed size, as last seen
     Row keyRowFrom(const Statement& st) const; // one row of keySelectSql_: only the key fields
@@ -197,8 +198,8 @@ private:
     Row cur_;
     Row original_; // the row as read when editing began
     Row edit_;     // the row being edited or inserted
-    std::deque<Row> ahead_;
-    std::deque<Row> behind_;
+    Ring<Row> ahead_;
+    Ring<Row> behind_;
     int batch_ = 16;
     bool endAhead_ = false;  // the buffer ahead reaches the last row: no need to ask again
     bool endBehind_ = false; // likewise for the first row

@@ -135,7 +135,17 @@ bool isNumericVariant(const QVariant& v) {
 
 QVariant toStorage(const FieldDef& f, const QVariant& v, const QString& table) {
     if (!v.isValid() || v.isNull()) return {};
-    const bool isText = v.typeId() == QMetaType::QString;
+    const int type = v.typeId();
+    // The commonest by far: a whole number for a whole-number field (keys, ranges, links).
+    if ((f.type == FieldType::LongInt || f.type == FieldType::AutoInc) &&
+        (type == QMetaType::LongLong || type == QMetaType::Int)) {
+        const qint64 n = type == QMetaType::Int ? *static_cast<const int*>(v.constData())
+                                                : *static_cast<const qlonglong*>(v.constData());
+        if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
+            badValue(f, v, table);
+        return n;
+    }
+    const bool isText = type == QMetaType::QString;
     if (isText && v.toString().isEmpty() && f.type != FieldType::Memo) return {};
     switch (f.type) {
     case FieldType::Alpha:

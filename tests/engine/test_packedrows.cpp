@@ -64,3 +64,25 @@ TEST(PackedRows, ManyRowsAndOneLargerThanABlockKeepTheirPlaces) {
     rows.append(again.stmt, 1);
     EXPECT_EQ(rows.value(0, 0).toString(), "po");
 }
+
+TEST(PackedRows, AWideRowIsPackedWholeAndInOrder) {
+    // Wider than the columns packed in one go, with texts and empty values between numbers.
+    QStringList cols;
+    for (int i = 0; i < 70; ++i)
+        cols << (i % 7 == 3 ? QStringLiteral("NULL")
+                 : i % 2 ? QStringLiteral("'t%1ł'").arg(i)
+                         : QString::number(i));
+    Source s(("SELECT " + cols.join(u',')).toUtf8().constData());
+    ASSERT_TRUE(s.step());
+    PackedRows rows;
+    rows.append(s.stmt, 70);
+    const std::vector<QVariant> r = rows.row(0, 70);
+    for (int i = 0; i < 70; ++i) {
+        if (i % 7 == 3)
+            EXPECT_FALSE(r[size_t(i)].isValid()) << i;
+        else if (i % 2)
+            EXPECT_EQ(r[size_t(i)], QVariant(QStringLiteral("t%1ł").arg(i))) << i;
+        else
+            EXPECT_EQ(r[size_t(i)], QVariant(qint64(i))) << i;
+    }
+}

@@ -809,6 +809,27 @@ TEST_F(Fixture, StatementsBindMarkersAndLeaveQuotedTextAlone) {
     EXPECT_EQ(st.column(3), QVariant(2.5));
     EXPECT_FALSE(st.step());
     EXPECT_TRUE(Database::exists(where()));
+
+    // Texts are read where they were bound: rebinding one, moving the statement and binding
+    // past the first markers all keep every value; the statement asked for again is blank.
+    const QString sql = QStringLiteral("SELECT ?1 || ?2 || ?3 || ?4 || ?5 || ?6");
+    {
+        Statement texts = db->prepare(sql);
+        texts.bindAll({QStringLiteral("ą"), QStringLiteral("b"), QStringLiteral("ć"),
+                       QStringLiteral("d"), QStringLiteral("ę"), QStringLiteral("f")});
+        ASSERT_TRUE(texts.step());
+        EXPECT_EQ(texts.column(0).toString(), QStringLiteral("ąbćdęf"));
+        texts.reset();
+        texts.bind(1, QString(QStringLiteral("x").repeated(100)));
+        texts.bind(6, QStringLiteral("ż"));
+        Statement moved = std::move(texts);
+        ASSERT_TRUE(moved.step());
+        EXPECT_EQ(moved.column(0).toString(),
+                  QStringLiteral("x").repeated(100) + QStringLiteral("bćdęż"));
+    }
+    Statement again = db->prepare(sql);
+    ASSERT_TRUE(again.step());
+    EXPECT_TRUE(again.column(0).isNull());
 }
 
 // A statement asked for from the cancel check, while the server's answer to another one is
