@@ -271,9 +271,10 @@ struct Table::Shape {
     TableDef def; // holds the field list the entry was built for
     QString indexName;
     QStringList indexFields;
-    QString filterText;        // empty when no filter applies
-    mutable QString insertSql; // built at the first insert
-    mutable QString endSql[2]; // endSql_ of a cursor under the filter alone
+    QString filterText;          // empty when no filter applies
+    mutable QString insertSql;   // built at the first insert
+    mutable QString endSql[2];   // endSql_ of a cursor under the filter alone
+    mutable size_t rowBytes = 0; // a row's packed size, as a cursor of the shape last saw it
     std::vector<KeyPart> key;
     QString selectSql, keySelectSql, orderAsc, orderDesc;
     SqlFragment filter; // empty when no filter applies
@@ -431,6 +432,8 @@ void Table::buildSql() {
         orderAsc_ = sh->orderAsc;
         orderDesc_ = sh->orderDesc;
         baseWhere_ = std::move(newWhere);
+        // A new cursor reads its first rows into room for rows of the size its like saw.
+        if (!rowBytesSeen_ && sh->rowBytes) rowBytes_ = sh->rowBytes;
         whereShape_ = sh;
         whereConds_ = std::move(conds);
     }
@@ -458,8 +461,8 @@ PackedRow::Block Table::newBlock(int rows) {
     auto block = std::make_shared<std::string>();
     block->reserve(want);
     if (want <= kSpareMax) {
-        // Into a free place, or in place of one whose rows are still about.
-        auto& place = !spare_[0] || spare_[0].use_count() > 1 ? spare_[0] : spare_[1];
+        // Into a free place, else in place of the second (its rows keep it while they last).
+        auto& place = spare_[0] ? spare_[1] : spare_[0];
         place = block;
     }
     return block;
@@ -467,7 +470,11 @@ PackedRow::Block Table::newBlock(int rows) {
 
 // Notes the size of the rows just read; a block read short gives back its spare room.
 void Table::keepBlock(std::string& block, size_t rows) {
-    if (rows > 0) rowBytes_ = std::clamp<size_t>(block.size() / rows + 8, 16, 4096);
+    if (rows > 0) {
+        rowBytes_ = std::clamp<size_t>(block.size() / rows + 8, 16, 4096);
+        rowBytesSeen_ = true;
+        if (whereShape_) whereShape_->rowBytes = rowBytes_;
+    }
     if (block.capacity() > 2 * block.size() + 1024) block.shrink_to_fit();
 }
 
@@ -920,8 +927,7 @@ QString Table::countKey() const {
     // Asked at every open: one allocation, not one per part.
     const QString& owner = db_->ownerId();
     QString key;
-    key.reserve(owner.size() + def_.name.size() + baseWhere_.size() + 2 +
-                24 * baseParams_.size());
+    key.reserve(owner.size() + def_.name.size() + baseWhere_.size() + 2 + 24 * baseParams_.size());
     key += owner;
     key += QChar(0x1f);
     key += def_.name;

@@ -2,8 +2,8 @@
 #include "engine/dataset.h"
 #include "engine/filterexpr.h"
 #include "engine/packedrows.h"
-#include <QPointer>
 #include "engine/ring.h"
+#include <QPointer>
 #include <functional>
 #include <map>
 
@@ -147,6 +147,7 @@ private:
     PackedRow::Block spare_[2]; // blocks newBlock may hand out again
     void keepBlock(std::string& block, size_t rows);
     size_t rowBytes_ = 64;                     // a row's packed size, as last seen
+    bool rowBytesSeen_ = false;                // rowBytes_ is this cursor's own
     Row keyRowFrom(const Statement& st) const; // one row of keySelectSql_: only the key fields
     int countWhere(const QString& extra, const QVariantList& params);
     std::vector<Row> rowsByOffset(bool fromStart, int offset, int limit);

@@ -145,6 +145,12 @@ QVariant toStorage(const FieldDef& f, const QVariant& v, const QString& table) {
             badValue(f, v, table);
         return n;
     }
+    // And a text for a text field that fits (searches, ranges on names).
+    if (f.type == FieldType::Alpha && type == QMetaType::QString) {
+        const QString& text = *static_cast<const QString*>(v.constData());
+        if (text.isEmpty()) return {};
+        return f.size <= 0 || text.size() <= f.size ? v : QVariant(cutToSize(text, f.size));
+    }
     const bool isText = type == QMetaType::QString;
     if (isText && v.toString().isEmpty() && f.type != FieldType::Memo) return {};
     switch (f.type) {

@@ -70,8 +70,8 @@ TEST(PackedRows, AWideRowIsPackedWholeAndInOrder) {
     QStringList cols;
     for (int i = 0; i < 70; ++i)
         cols << (i % 7 == 3 ? QStringLiteral("NULL")
-                 : i % 2 ? QStringLiteral("'t%1ł'").arg(i)
-                         : QString::number(i));
+                 : i % 2    ? QStringLiteral("'t%1ł'").arg(i)
+                            : QString::number(i));
     Source s(("SELECT " + cols.join(u',')).toUtf8().constData());
     ASSERT_TRUE(s.step());
     PackedRows rows;

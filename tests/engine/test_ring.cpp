@@ -1,6 +1,6 @@
 #include "engine/ring.h"
-#include <gtest/gtest.h>
 #include <deque>
+#include <gtest/gtest.h>
 #include <memory>
 #include <random>
 
