@@ -738,13 +738,14 @@ std::vector<DataSet::StoredRow> Table::storedRowsAt(int first, int count) {
     // the key, so it is never itself part of the window).
     const Row* from = anchor != anchors_.end() ? &anchor->second : nullptr;
     int fromPos = anchor != anchors_.end() ? anchor->first : 0;
-    if (!samples_.rows.empty() && first > 0) {
+    const auto sampleRows = samples_.rows; // held while `from` may point into them
+    if (!samples_.empty() && first > 0) {
         const auto p = std::lower_bound(samples_.pos.begin(), samples_.pos.end(), first);
         if (p != samples_.pos.begin()) {
             const size_t idx = size_t(std::prev(p) - samples_.pos.begin());
             if (first - samples_.pos[idx] < bestCost) {
                 how = Before;
-                from = &samples_.rows[idx];
+                from = &(*sampleRows)[idx];
                 fromPos = samples_.pos[idx];
             }
         }
@@ -948,7 +949,7 @@ QHash<QString, std::pair<quint64, int>>& Table::countCache() {
 void Table::forgetPositions() {
     anchors_.clear();
     if (samples_.stamp != 0 || samples_.count != 0 || !samples_.owner.isEmpty() ||
-        !samples_.rows.empty())
+        !samples_.empty())
         samples_ = {};
 }
 
@@ -1002,11 +1003,13 @@ void Table::buildSamples() {
     Statement st = db_->prepare(sql);
     st.bindAll(baseParams_);
     int i = 0;
+    std::vector<Row> rows;
     for (; st.step(); ++i)
         if (i % kSampleStep == 0) {
-            samples_.rows.push_back(keyRowFrom(st));
+            rows.push_back(keyRowFrom(st));
             samples_.pos.push_back(i);
         }
+    samples_.rows = std::make_shared<const std::vector<Row>>(std::move(rows));
     samples_.count = i;
     samples_.stamp = stamp;
     samples_.owner = db_->ownerId();
@@ -1036,7 +1039,7 @@ quint64 Table::ownWriteStamp() const {
 void Table::adjustForOwnWrite(quint64 before, const Row* gone, const Row* added) {
     const quint64 after = ownWriteStamp();
     const QString owner = db_->ownerId();
-    const QString fields = fieldsFingerprint(def_);
+    std::optional<QString> fields; // built only when samples of this table are there
     auto& cache = sampleCache();
     for (auto it = cache.begin(); it != cache.end();) {
         Samples& s = it.value();
@@ -1051,16 +1054,22 @@ void Table::adjustForOwnWrite(quint64 before, const Row* gone, const Row* added)
             ++it;
             continue;
         }
-        if (s.stamp != before || !s.adjustable || s.fields != fields) {
+        if (!fields) fields = fieldsFingerprint(def_);
+        if (s.stamp != before || !s.adjustable || s.fields != *fields) {
             it = cache.erase(it);
             continue;
         }
         const auto less = [&s](const Row& a, const Row& b) { return compareKeys(s.key, a, b) < 0; };
+        static const std::vector<Row> none;
         if (gone) {
-            auto at = std::lower_bound(s.rows.begin(), s.rows.end(), *gone, less);
-            size_t i = size_t(at - s.rows.begin());
-            if (at != s.rows.end() && at->rowid == gone->rowid) {
-                s.rows.erase(at);
+            const std::vector<Row>& rows = s.rows ? *s.rows : none;
+            auto at = std::lower_bound(rows.begin(), rows.end(), *gone, less);
+            size_t i = size_t(at - rows.begin());
+            if (at != rows.end() && at->rowid == gone->rowid) {
+                // Seldom (one row in a sample step): the list is copied, cursors keep theirs.
+                auto fewer = std::make_shared<std::vector<Row>>(rows);
+                fewer->erase(fewer->begin() + std::ptrdiff_t(i));
+                s.rows = std::move(fewer);
                 s.pos.erase(s.pos.begin() + std::ptrdiff_t(i));
             }
             for (; i < s.pos.size(); ++i)
@@ -1068,8 +1077,9 @@ void Table::adjustForOwnWrite(quint64 before, const Row* gone, const Row* added)
             --s.count;
         }
         if (added) {
-            auto at = std::upper_bound(s.rows.begin(), s.rows.end(), *added, less);
-            for (size_t i = size_t(at - s.rows.begin()); i < s.pos.size(); ++i)
+            const std::vector<Row>& rows = s.rows ? *s.rows : none;
+            auto at = std::upper_bound(rows.begin(), rows.end(), *added, less);
+            for (size_t i = size_t(at - rows.begin()); i < s.pos.size(); ++i)
                 ++s.pos[i];
             ++s.count;
         }
@@ -1116,13 +1126,16 @@ int Table::recNo() {
     if (recNo_ > 0) return recNo_;
     if (recordCount() > kSampleThreshold) {
         Database::ReadScope reading(*db_);
-        if (samples_.rows.empty()) buildSamples();
+        if (samples_.empty()) buildSamples();
+        static const std::vector<Row> none;
+        const auto held = samples_.rows; // the walk below may replace samples_
+        const std::vector<Row>& list = held ? *held : none;
         auto after =
-            std::upper_bound(samples_.rows.begin(), samples_.rows.end(), cur_,
+            std::upper_bound(list.begin(), list.end(), cur_,
                              [this](const Row& a, const Row& b) { return compareKeys(a, b) < 0; });
-        if (after != samples_.rows.begin()) {
+        if (after != list.begin()) {
             const auto sample = std::prev(after);
-            const size_t idx = size_t(sample - samples_.rows.begin());
+            const size_t idx = size_t(sample - list.begin());
             const int base = samples_.pos[idx] + 1;
             const int gap =
                 (idx + 1 < samples_.pos.size() ? samples_.pos[idx + 1] : samples_.count) -

@@ -222,8 +222,11 @@ private:
         QString owner, table, fields; // whose rows, for adjusting after an own write
         bool adjustable = false;      // no conditions: every row of the table is among them
         std::vector<KeyPart> key;
-        std::vector<Row> rows;
+        // Shared, and replaced rather than changed: a cursor takes the cached samples, often
+        // thousands of rows, without copying them.
+        std::shared_ptr<const std::vector<Row>> rows;
         std::vector<int> pos;
+        bool empty() const { return !rows || rows->empty(); }
         int count = 0; // rows in the ordered set when last known
     };
     Samples samples_;
