@@ -436,32 +436,22 @@ std::shared_ptr<Database> Database::open(const QString& folder, Mode mode) {
     if (folder.trimmed().isEmpty())
         throw EngineError(EngineError::Kind::NoDatabase,
                           QStringLiteral("Nie wskazano folderu bazy danych."));
-    // Every open of a table asks: an absolute folder as given is found without resolving it.
-    static QHash<QString, std::weak_ptr<Database>> byGiven;
-    const bool absolute = folder.startsWith(u'/');
-    if (absolute)
-        if (auto it = byGiven.constFind(folder); it != byGiven.constEnd())
+    auto& reg = registry();
+    // Every open of a table asks: a folder given as the registry holds it (absolute, clean) is
+    // found without resolving it again.
+    if (folder.startsWith(u'/'))
+        if (auto it = reg.constFind(folder); it != reg.constEnd())
             if (auto db = it->lock()) return db;
-    auto remember = [&](const std::shared_ptr<Database>& db) {
-        if (!absolute) return;
-        if (byGiven.size() >= 64) byGiven.clear();
-        byGiven.insert(folder, db);
-    };
     const bool server = isServerLocation(folder);
     const QString canonical = server ? folder.trimmed() : QDir(folder).absolutePath();
-    auto& reg = registry();
     if (auto it = reg.find(canonical); it != reg.end())
-        if (auto db = it->lock()) {
-            remember(db);
-            return db;
-        }
+        if (auto db = it->lock()) return db;
     std::shared_ptr<Database> db(new Database(canonical));
     if (server)
         db->openServer(mode);
     else
         db->openFile(mode);
     reg.insert(canonical, db);
-    remember(db);
     return db;
 }
 
